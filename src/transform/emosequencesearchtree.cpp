@@ -1,0 +1,77 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "emosequencesearchtree.h"
+#include "emosequencesearchtree_p.h"
+
+#include <vector>
+
+emoSequenceSearchTree::emoSequenceSearchTree(const QHash<QString, QString> &codeSequenceToFilepath)
+    : d(new emoSequenceSearchTreePrivate(codeSequenceToFilepath))
+{
+}
+
+emoSequenceSearchTree::~emoSequenceSearchTree() = default;
+
+QString emoSequenceSearchTree::performPlainText2HTMLReplacement(const QString &text, int n,
+                                                                const QString &lineBreak)
+{
+    return d->performPlainText2HTMLReplacement(text, n, lineBreak);
+}
+
+emoSequenceSearchTreePrivate::emoSequenceSearchTreePrivate(
+    const QHash<QString, QString> &codeSequenceToFilepath)
+    : rootNode(new emoNode)
+{
+    setupCharacterCodeSearchTree(codeSequenceToFilepath);
+}
+
+emoSequenceSearchTreePrivate::~emoSequenceSearchTreePrivate()
+{
+    cleanupSearchTreeRecursively(rootNode);
+}
+
+void emoSequenceSearchTreePrivate::setupCharacterCodeSearchTree(
+    const QHash<QString, QString> &codeSequenceToFilepath)
+{
+    for (auto it = codeSequenceToFilepath.constBegin(); it != codeSequenceToFilepath.constEnd();
+         ++it) {
+        emoNode *node = rootNode;
+        for (const QChar c : it.key()) {
+            emoNode *&child = node->children[c];
+            if (!child) {
+                child = new emoNode;
+                child->character = c;
+            }
+            node = child;
+        }
+        node->filePath = it.value();
+        node->characterCodeSequence = it.key();
+    }
+}
+
+void emoSequenceSearchTreePrivate::advanceExtensionIterationNode(emoNode *&node,
+                                                                 const QString &codeSequence)
+{
+    node = rootNode;
+    for (const QChar c : codeSequence) {
+        const auto it = node->children.constFind(c);
+        if (it != node->children.constEnd())
+            node = it.value();
+    }
+}
+
+void emoSequenceSearchTreePrivate::cleanupSearchTreeRecursively(emoNode *node)
+{
+    // A theme file may hold codes thousands of characters long: walk with a stack of our own so the
+    // depth of the tree never becomes the depth of the call stack.
+    std::vector<emoNode *> pending;
+    if (node)
+        pending.push_back(node);
+    while (!pending.empty()) {
+        emoNode *current = pending.back();
+        pending.pop_back();
+        for (emoNode *child : qAsConst(current->children))
+            pending.push_back(child);
+        delete current;
+    }
+}

@@ -1,0 +1,35 @@
+# SPDX-FileCopyrightText: 2026 glyphmorph developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# Installs the built library into a scratch prefix, then builds and runs the consumer against it.
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${out}\n${err}")
+    endif()
+    message(STATUS "${out}")
+endfunction()
+
+run(${CMAKE_COMMAND} --install ${GLYPHMORPH_BUILD_DIR} --prefix ${prefix})
+foreach(forbidden emosequencesearchtree_p.h testenvironment.h)
+    if(EXISTS ${prefix}/include/glyphmorph0/${forbidden})
+        message(FATAL_ERROR "private header installed: ${forbidden}")
+    endif()
+endforeach()
+file(GLOB libdirs LIST_DIRECTORIES true ${prefix}/lib*)
+set(pcpath "")
+foreach(dir IN LISTS libdirs)
+    list(APPEND pcpath ${dir}/pkgconfig)
+endforeach()
+string(REPLACE ";" ":" pcpath "${pcpath}")
+set(ENV{PKG_CONFIG_PATH} ${pcpath})
+run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE_DIR} -B ${WORK_DIR}/build
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER})
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
+string(REPLACE ";" ":" ldpath "${libdirs}")
+set(ENV{LD_LIBRARY_PATH} ${ldpath})
+foreach(exe consumer consumer-pkgconfig)
+    run(${WORK_DIR}/build/${exe})
+endforeach()

@@ -1,0 +1,21 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include <emoticontheme.h>
+#include <emosequencesearchtree.h>
+#include <glyphmorph_version.h>
+
+#include <QHash>
+#include <QString>
+
+#include <cstdio>
+
+int main()
+{
+    EmoticonTheme theme;
+    theme.setCharacterCodeSequenceSearchTree(
+        new emoSequenceSearchTree({ { QStringLiteral(":)"), QStringLiteral("/smile.png") } }));
+    const QString html = theme.characterCodeSequenceSearchTree()->performPlainText2HTMLReplacement(
+        QStringLiteral("hi :)"), 0, QStringLiteral("<br>"));
+    std::printf("%s %s\n", GLYPHMORPH_VERSION_STRING, qPrintable(html));
+    return html == QStringLiteral("hi <img src='/smile.png'  width='20' height='20'>") ? 0 : 1;
+}
