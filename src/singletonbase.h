@@ -16,8 +16,7 @@
  * process by declaring `extern template class EXPORT_MACRO SingletonBase<Foo>;` in Foo's header and
  * instantiating it explicitly in one of its sources.
  */
-template<typename T>
-class SingletonBase
+template<typename T> class SingletonBase
 {
 public:
     SingletonBase() = default;
@@ -40,7 +39,6 @@ public:
     static T *m_pInstance;
 };
 
-template<typename T>
-T *SingletonBase<T>::m_pInstance = nullptr;
+template<typename T> T *SingletonBase<T>::m_pInstance = nullptr;
 
 #endif

@@ -42,8 +42,7 @@ void collect(const Node *node, const QString &path, QSet<const Node *> &seen, bo
 }
 
 const Mapping threeCodes = { { QStringLiteral(":)"), QStringLiteral("a") },
-                             { QStringLiteral(":-)"), QStringLiteral("b") },
-                             { QStringLiteral(":-"), QStringLiteral("c") } };
+    { QStringLiteral(":-)"), QStringLiteral("b") }, { QStringLiteral(":-"), QStringLiteral("c") } };
 
 } // namespace
 
@@ -57,23 +56,24 @@ private Q_SLOTS:
         QTest::addColumn<Mapping>("mapping");
         QTest::addColumn<QString>("expected");
         QTest::newRow("empty mapping") << Mapping() << QStringLiteral("^");
-        QTest::newRow("prefix codes share nodes") << threeCodes
-                                                  << QStringLiteral("^(:()=a -=c()=b)))");
+        QTest::newRow("prefix codes share nodes")
+            << threeCodes << QStringLiteral("^(:()=a -=c()=b)))");
         QTest::newRow("only the long code")
             << Mapping { { QStringLiteral(":-)"), QStringLiteral("b") } }
             << QStringLiteral("^(:(-()=b)))");
         QTest::newRow("case makes two children")
             << Mapping { { QStringLiteral(":p"), QStringLiteral("l") },
-                         { QStringLiteral(":P"), QStringLiteral("u") } }
+                   { QStringLiteral(":P"), QStringLiteral("u") } }
             << QStringLiteral("^(:(P=u p=l))");
         QTest::newRow("empty value leaves the code non-terminal")
             << Mapping { { QStringLiteral("<3"), QString() } } << QStringLiteral("^(<(3))");
         QTest::newRow("plain and escaped heart")
             << Mapping { { QStringLiteral("<3"), QStringLiteral("h") },
-                         { QStringLiteral("&lt;3"), QStringLiteral("h") } }
+                   { QStringLiteral("&lt;3"), QStringLiteral("h") } }
             << QStringLiteral("^(&(l(t(;(3=h)))) <(3=h))");
-        QTest::newRow("keys taken verbatim") << Mapping { { QStringLiteral(" x "), QStringLiteral("s") } }
-                                             << QStringLiteral("^( (x( =s)))");
+        QTest::newRow("keys taken verbatim")
+            << Mapping { { QStringLiteral(" x "), QStringLiteral("s") } }
+            << QStringLiteral("^( (x( =s)))");
     }
 
     void shape()
@@ -133,7 +133,7 @@ private Q_SLOTS:
     {
         emoSequenceSearchTree tree(threeCodes);
         QCOMPARE(tree.performPlainText2HTMLReplacement(QStringLiteral(":-)"), 0, QString()),
-                 QStringLiteral("<img src='b'  width='20' height='20'>"));
+            QStringLiteral("<img src='b'  width='20' height='20'>"));
     }
 };
 

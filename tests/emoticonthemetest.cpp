@@ -83,30 +83,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<Setter>("set");
         QTest::addColumn<Getter>("get");
-        QTest::newRow("serviceUUID") << Setter(&EmoticonTheme::setServiceUUID)
-                                     << Getter(&EmoticonTheme::serviceUUID);
-        QTest::newRow("themeUUID") << Setter(&EmoticonTheme::setThemeUUID)
-                                   << Getter(&EmoticonTheme::themeUUID);
-        QTest::newRow("themeName") << Setter(&EmoticonTheme::setThemeName)
-                                   << Getter(&EmoticonTheme::themeName);
+        QTest::newRow("serviceUUID")
+            << Setter(&EmoticonTheme::setServiceUUID) << Getter(&EmoticonTheme::serviceUUID);
+        QTest::newRow("themeUUID")
+            << Setter(&EmoticonTheme::setThemeUUID) << Getter(&EmoticonTheme::themeUUID);
+        QTest::newRow("themeName")
+            << Setter(&EmoticonTheme::setThemeName) << Getter(&EmoticonTheme::themeName);
         QTest::newRow("previewPixmapName") << Setter(&EmoticonTheme::setPreviewPixmapName)
                                            << Getter(&EmoticonTheme::previewPixmapName);
         QTest::newRow("previewIconName") << Setter(&EmoticonTheme::setPreviewIconName)
                                          << Getter(&EmoticonTheme::previewIconName);
-        QTest::newRow("code mapping")
-            << Setter([](EmoticonTheme &t, const QString &v) {
-                   t.setCodeSequenceToFilepathMapping({ { v, v } });
-               })
-            << Getter([](const EmoticonTheme &t) {
-                   return t.codeSequenceToFilepathMapping().value(QStringLiteral("new"));
-               });
-        QTest::newRow("priority mapping")
-            << Setter([](EmoticonTheme &t, const QString &v) {
-                   t.setcodeSequenceToPriorityMapping({ { v, v } });
-               })
-            << Getter([](const EmoticonTheme &t) {
-                   return t.codeSequenceToPriorityMapping().value(QStringLiteral("new"));
-               });
+        QTest::newRow("code mapping") << Setter([](EmoticonTheme &t, const QString &v) {
+            t.setCodeSequenceToFilepathMapping({ { v, v } });
+        }) << Getter([](const EmoticonTheme &t) {
+            return t.codeSequenceToFilepathMapping().value(QStringLiteral("new"));
+        });
+        QTest::newRow("priority mapping") << Setter([](EmoticonTheme &t, const QString &v) {
+            t.setcodeSequenceToPriorityMapping({ { v, v } });
+        }) << Getter([](const EmoticonTheme &t) {
+            return t.codeSequenceToPriorityMapping().value(QStringLiteral("new"));
+        });
     }
 
     void setterIsSeenByEveryCopy()
@@ -158,9 +154,11 @@ private Q_SLOTS:
         if (withTree)
             theme.setCharacterCodeSequenceSearchTree(newTree());
         if (withCodes)
-            theme.setCodeSequenceToFilepathMapping({ { QStringLiteral(":)"), QStringLiteral("/a") } });
+            theme.setCodeSequenceToFilepathMapping(
+                { { QStringLiteral(":)"), QStringLiteral("/a") } });
         if (withFiles)
-            theme.setFilepathToCodeSequenceMapping({ { QStringLiteral("/a.png"), QStringLiteral(":)") } });
+            theme.setFilepathToCodeSequenceMapping(
+                { { QStringLiteral("/a.png"), QStringLiteral(":)") } });
         // Neither service, previews, picker images nor priorities decide validity.
         QCOMPARE(theme.isValid(), valid);
     }
@@ -186,7 +184,7 @@ private Q_SLOTS:
         QCOMPARE(watch.count(), 0);
         QCOMPARE(theme.characterCodeSequenceSearchTree(), tree);
         QCOMPARE(tree->performPlainText2HTMLReplacement(QStringLiteral(":)"), 0, QString()),
-                 QStringLiteral("<img src='/a.png'  width='20' height='20'>"));
+            QStringLiteral("<img src='/a.png'  width='20' height='20'>"));
     }
 
     void settingNullDeletesAndClears()
@@ -230,8 +228,9 @@ private Q_SLOTS:
     {
         EmoticonTheme theme;
         theme.setFilepathToCodeSequenceMapping({ { QStringLiteral("/a.png"), QStringLiteral(":)") },
-                                                 { QStringLiteral("/b.png"), QStringLiteral(":(") } });
-        theme.setFilepathToPickerImageMapping({ { QStringLiteral("/a.png"), QStringLiteral("icon-a") } });
+            { QStringLiteral("/b.png"), QStringLiteral(":(") } });
+        theme.setFilepathToPickerImageMapping(
+            { { QStringLiteral("/a.png"), QStringLiteral("icon-a") } });
         QCOMPARE(theme.getPickerImage(QStringLiteral("/a.png")), QStringLiteral("icon-a"));
         QVERIFY(theme.getPickerImage(QStringLiteral("/b.png")).isNull());
     }

@@ -31,7 +31,9 @@ private Q_SLOTS:
         auto *instance = new Shared;
         Shared::m_pInstance = instance;
         delete new Shared;
-        { Shared onStack; }
+        {
+            Shared onStack;
+        }
         QCOMPARE(Shared::m_pInstance, instance);
         delete instance;
         QVERIFY(!Shared::m_pInstance);

@@ -22,16 +22,15 @@ public:
         : m_home(QDir::tempPath() + QStringLiteral("/glyphmorph-test-XXXXXX"))
     {
         if (!m_home.isValid()) {
-            std::fprintf(stderr, "cannot create a temporary home: %s\n",
-                         qPrintable(m_home.errorString()));
+            std::fprintf(
+                stderr, "cannot create a temporary home: %s\n", qPrintable(m_home.errorString()));
             std::exit(2);
         }
         const QString home = m_home.path();
         for (const char *sub : { "/.config", "/.cache", "/.local/share", "/runtime" })
             QDir().mkpath(home + QLatin1String(sub));
         QFile::setPermissions(home + QStringLiteral("/runtime"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                  | QFileDevice::ExeOwner);
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("HOME", QFile::encodeName(home));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
         qputenv("XDG_CACHE_HOME", QFile::encodeName(home + QStringLiteral("/.cache")));

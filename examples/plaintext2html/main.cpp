@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // Turns a message into HTML with a small code mapping of its own:
 //   plaintext2html [TEXT...]     (a sample message when no text is given)
-#include <emoticontheme.h>
 #include <emosequencesearchtree.h>
+#include <emoticontheme.h>
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -39,20 +39,44 @@ EmoticonTheme::EmoticonTheme(const EmoticonTheme &other) = default;
 EmoticonTheme &EmoticonTheme::operator=(const EmoticonTheme &other) = default;
 EmoticonTheme::~EmoticonTheme() = default;
 
-QString EmoticonTheme::serviceUUID() const { return d->serviceUUID; }
-void EmoticonTheme::setServiceUUID(const QString &serviceUUID) { d->serviceUUID = serviceUUID; }
-QString EmoticonTheme::themeUUID() const { return d->themeUUID; }
-void EmoticonTheme::setThemeUUID(const QString &themeUUID) { d->themeUUID = themeUUID; }
-QString EmoticonTheme::themeName() const { return d->themeName; }
-void EmoticonTheme::setThemeName(const QString &themeName) { d->themeName = themeName; }
-QString EmoticonTheme::previewPixmapName() const { return d->previewPixmapName; }
+QString EmoticonTheme::serviceUUID() const
+{
+    return d->serviceUUID;
+}
+void EmoticonTheme::setServiceUUID(const QString &serviceUUID)
+{
+    d->serviceUUID = serviceUUID;
+}
+QString EmoticonTheme::themeUUID() const
+{
+    return d->themeUUID;
+}
+void EmoticonTheme::setThemeUUID(const QString &themeUUID)
+{
+    d->themeUUID = themeUUID;
+}
+QString EmoticonTheme::themeName() const
+{
+    return d->themeName;
+}
+void EmoticonTheme::setThemeName(const QString &themeName)
+{
+    d->themeName = themeName;
+}
+QString EmoticonTheme::previewPixmapName() const
+{
+    return d->previewPixmapName;
+}
 
 void EmoticonTheme::setPreviewPixmapName(const QString &previewPixmapName)
 {
     d->previewPixmapName = previewPixmapName;
 }
 
-QString EmoticonTheme::previewIconName() const { return d->previewIconName; }
+QString EmoticonTheme::previewIconName() const
+{
+    return d->previewIconName;
+}
 
 void EmoticonTheme::setPreviewIconName(const QString &previewIconName)
 {
@@ -121,7 +145,7 @@ QString EmoticonTheme::getPickerImage(const QString &filePath)
 
 bool EmoticonTheme::isValid() const
 {
-    return !d->themeUUID.isEmpty() && !d->themeName.isEmpty()
-        && d->characterCodeSequenceSearchTree && !d->codeSequenceToFilepathMapping.isEmpty()
+    return !d->themeUUID.isEmpty() && !d->themeName.isEmpty() && d->characterCodeSequenceSearchTree
+        && !d->codeSequenceToFilepathMapping.isEmpty()
         && !d->filePathToCodeSequenceMapping.isEmpty();
 }

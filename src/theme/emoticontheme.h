@@ -63,7 +63,8 @@ public:
     /** The picker image id stored for @p filePath, or a null string. */
     QString getPickerImage(const QString &filePath);
 
-    /** True when UUID and name are non-empty, the tree exists and both code mappings have entries. */
+    /** True when UUID and name are non-empty, the tree exists and both code mappings have entries.
+     */
     bool isValid() const;
 
 private:

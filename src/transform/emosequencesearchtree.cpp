@@ -7,13 +7,12 @@
 
 emoSequenceSearchTree::emoSequenceSearchTree(const QHash<QString, QString> &codeSequenceToFilepath)
     : d(new emoSequenceSearchTreePrivate(codeSequenceToFilepath))
-{
-}
+{ }
 
 emoSequenceSearchTree::~emoSequenceSearchTree() = default;
 
-QString emoSequenceSearchTree::performPlainText2HTMLReplacement(const QString &text, int n,
-                                                                const QString &lineBreak)
+QString emoSequenceSearchTree::performPlainText2HTMLReplacement(
+    const QString &text, int n, const QString &lineBreak)
 {
     return d->performPlainText2HTMLReplacement(text, n, lineBreak);
 }
@@ -46,11 +45,14 @@ void emoSequenceSearchTreePrivate::setupCharacterCodeSearchTree(
         }
         node->filePath = it.value();
         node->characterCodeSequence = it.key();
+        node->imageTag = htmlImageTag(it.value());
+        if (!it.key().isEmpty())
+            codeStarts.add(it.key().at(0).unicode());
     }
 }
 
-void emoSequenceSearchTreePrivate::advanceExtensionIterationNode(emoNode *&node,
-                                                                 const QString &codeSequence)
+void emoSequenceSearchTreePrivate::advanceExtensionIterationNode(
+    emoNode *&node, const QString &codeSequence)
 {
     node = rootNode;
     for (const QChar c : codeSequence) {

@@ -29,7 +29,8 @@ public:
     emoSequenceSearchTree &operator=(const emoSequenceSearchTree &) = delete;
 
     /**
-     * Returns @p text as HTML: every code at the start of a word, or right after another code, becomes
+     * Returns @p text as HTML: every code at the start of a word, or right after another code,
+     * becomes
      * "<img src='PATH'  width='20' height='20'>", every line feed and carriage return becomes
      * @p lineBreak, U+2028 and U+2029 at code positions are dropped, everything else is copied
      * unchanged (escape the text first if it must be valid HTML). The integer is ignored.

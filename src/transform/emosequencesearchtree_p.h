@@ -10,9 +10,25 @@
 #include <QHash>
 #include <QString>
 
+class PlainTextScan;
+
 class GLYPHMORPH_AUTOTEST_EXPORT emoSequenceSearchTreePrivate
 {
 public:
+    /** The first characters of a theme's codes. */
+    class CodeStarts
+    {
+    public:
+        void add(char16_t c) { flags[slot(c)] = 1; }
+        /** Exact below U+0100; above it, false rules a character out and true may be wrong. */
+        bool mayContain(char16_t c) const { return flags[slot(c)]; }
+
+    private:
+        // One flag for each character below U+0100, and 64 shared by everything above.
+        static int slot(char16_t c) { return c < 256 ? c : 256 + (c & 63); }
+        uchar flags[256 + 64] = {};
+    };
+
     struct emoNode
     {
         QChar character;
@@ -22,6 +38,9 @@ public:
         QString filePath;
         /** Owned. */
         QHash<QChar, emoNode *> children;
+        /** The HTML image tag of filePath, built once with the tree since every message needs it.
+         */
+        QString imageTag;
     };
 
     explicit emoSequenceSearchTreePrivate(const QHash<QString, QString> &codeSequenceToFilepath);
@@ -39,13 +58,27 @@ public:
 
     QString performPlainText2HTMLReplacement(const QString &text, int, const QString &lineBreak);
     /** Word step: copies up to the start of the next word; false when the text is exhausted. */
-    bool moveToStartOfNextWord(QString &result, const QString &text, int &pos,
-                               const QString &lineBreak);
+    bool moveToStartOfNextWord(
+        PlainTextScan &result, const QString &text, int &pos, const QString &lineBreak);
     /** Code step: replaces the codes at the start of the word at @p pos. */
-    void replaceEmoticonSequence(QString &result, const QString &text, int &pos, int,
-                                 const QString &lineBreak);
+    void replaceEmoticonSequence(
+        PlainTextScan &result, const QString &text, int &pos, int, const QString &lineBreak);
+
+    /** The code step's walk from the root, for a word that may begin with a code. */
+    void readCodeSequences(PlainTextScan &result, int &pos) const;
+    /** "<img src='PATH'  width='20' height='20'>" with PATH escaped for the attribute. */
+    static QString htmlImageTag(const QString &filePath);
+
+    /** True when a code may begin with @p c. */
+    bool mayBeginCode(QChar c) const
+    {
+        const char16_t u = c.unicode();
+        return codeStarts.mayContain(u) && (u < 256 || rootNode->children.contains(c));
+    }
 
     emoNode *rootNode = nullptr;
+    /** The root's children, so that most words need no hash lookup. */
+    CodeStarts codeStarts;
 };
 
 #endif

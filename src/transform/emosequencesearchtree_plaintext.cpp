@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // Plain text to HTML: a single left-to-right scan alternating a word step and a code step.
 #include "emosequencesearchtree_p.h"
+#include "plaintextscan_p.h"
 
 namespace {
 
@@ -21,105 +22,122 @@ inline void appendSeparator(QString &result, char16_t c, const QString &lineBrea
         result += lineBreak;
 }
 
-inline bool needsAttributeEscape(char16_t c)
+inline bool isUnicodeBreak(char16_t c)
 {
-    return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\'';
+    return c == LineSeparator || c == ParagraphSeparator;
 }
 
-// The path goes into a single-quoted attribute: a quote or markup in it must not end the attribute.
-void appendImageTag(QString &result, const QString &filePath)
+using Output = PlainTextScan;
+
+// Leaves out of [first, last) the characters @p drop names; the rest is copied as it stands.
+template<typename Drop> void dropFrom(Output &out, int first, int last, Drop drop)
 {
-    result += QLatin1String("<img src='");
-    const QChar *data = filePath.constData();
-    const int length = filePath.size();
-    int runStart = 0;
-    for (int i = 0; i < length; ++i) {
-        const char16_t c = data[i].unicode();
-        if (!needsAttributeEscape(c))
-            continue;
-        result.append(data + runStart, i - runStart);
-        runStart = i + 1;
-        switch (c) {
-        case u'&': result += QLatin1String("&amp;"); break;
-        case u'<': result += QLatin1String("&lt;"); break;
-        case u'>': result += QLatin1String("&gt;"); break;
-        case u'"': result += QLatin1String("&quot;"); break;
-        default: result += QLatin1String("&#39;"); break;
+    for (int i = first; i < last; ++i) {
+        if (drop(out.text[i].unicode())) {
+            out.copyUpTo(i);
+            out.skipTo(i + 1);
         }
     }
-    result.append(data + runStart, length - runStart);
-    result += QLatin1String("'  width='20' height='20'>");
 }
 
-// Appends [first, last) without the characters @p drop says to leave out, in runs.
-template<typename Drop>
-void appendWithout(QString &result, const QChar *first, const QChar *last, Drop drop)
+// The image replaces the code read from @p begin up to @p end.
+void emitImage(Output &out, int begin, int end, const emoSequenceSearchTreePrivate::emoNode *node)
 {
-    const QChar *runStart = first;
-    for (const QChar *p = first; p != last; ++p) {
-        if (drop(p->unicode())) {
-            result.append(runStart, int(p - runStart));
-            runStart = p + 1;
-        }
-    }
-    result.append(runStart, int(last - runStart));
+    out.copyUpTo(begin);
+    out.write(node->imageTag);
+    out.skipTo(end);
 }
 
 } // namespace
 
-QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(const QString &text, int n,
-                                                                      const QString &lineBreak)
+// The path goes into a single-quoted attribute: a quote or markup in it must not end the attribute.
+QString emoSequenceSearchTreePrivate::htmlImageTag(const QString &filePath)
 {
-    QString result;
-    result.reserve(int(float(text.size()) * 1.5f));
+    QString tag = QStringLiteral("<img src='");
+    for (const QChar c : filePath) {
+        switch (c.unicode()) {
+        case u'&':
+            tag += QLatin1String("&amp;");
+            break;
+        case u'<':
+            tag += QLatin1String("&lt;");
+            break;
+        case u'>':
+            tag += QLatin1String("&gt;");
+            break;
+        case u'"':
+            tag += QLatin1String("&quot;");
+            break;
+        case u'\'':
+            tag += QLatin1String("&#39;");
+            break;
+        default:
+            tag += c;
+            break;
+        }
+    }
+    tag += QLatin1String("'  width='20' height='20'>");
+    return tag;
+}
+
+// Both steps run once per word: they are inlined into the scan.
+Q_ALWAYS_INLINE bool emoSequenceSearchTreePrivate::moveToStartOfNextWord(
+    PlainTextScan &result, const QString &, int &pos, const QString &lineBreak)
+{
+    // From inside a word, or from the separator that ended it, to the start of the next word:
+    // the rest of the word and the spaces stand as they are, line ends become line breaks.
+    const int next = result.nextWordStart(pos == 0 ? 0 : pos + 1);
+    result.replaceLineEnds(pos, next, lineBreak);
+    pos = next;
+    return next < result.length;
+}
+
+Q_ALWAYS_INLINE void emoSequenceSearchTreePrivate::replaceEmoticonSequence(
+    PlainTextScan &result, const QString &, int &pos, int, const QString &)
+{
+    // Most words begin with no code: the first character is copied and the word step goes on.
+    const QChar first = result.text[pos];
+    if (Q_LIKELY(!mayBeginCode(first))) {
+        if (Q_UNLIKELY(isUnicodeBreak(first.unicode())))
+            dropFrom(result, pos, pos + 1, isUnicodeBreak);
+        ++pos;
+        return;
+    }
+    readCodeSequences(result, pos);
+}
+
+QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
+    const QString &text, int n, const QString &lineBreak)
+{
+    PlainTextScan result(text, int(float(text.size()) * 1.5f));
     int pos = 0;
     while (moveToStartOfNextWord(result, text, pos, lineBreak))
         replaceEmoticonSequence(result, text, pos, n, lineBreak);
-    return result;
+    result.copyUpTo(text.size());
+    return result.takeHtml();
 }
 
-bool emoSequenceSearchTreePrivate::moveToStartOfNextWord(QString &result, const QString &text,
-                                                         int &pos, const QString &lineBreak)
+void emoSequenceSearchTreePrivate::readCodeSequences(PlainTextScan &result, int &pos) const
 {
-    const QChar *data = text.constData();
-    const int length = text.size();
-    if (pos != 0) {
-        // Rest of the word the code step began: copied as one run up to its separator.
-        if (pos >= length)
-            return false;
-        const int runStart = pos;
-        while (pos < length && !isSeparator(data[pos].unicode()))
-            ++pos;
-        result.append(data + runStart, pos - runStart);
-        if (pos >= length)
-            return false;
-        appendSeparator(result, data[pos].unicode(), lineBreak);
-        ++pos;
-    }
-    for (; pos < length; ++pos) {
-        const char16_t c = data[pos].unicode();
-        if (!isSeparator(c))
-            return true;
-        appendSeparator(result, c, lineBreak);
-    }
-    return false;
-}
-
-void emoSequenceSearchTreePrivate::replaceEmoticonSequence(QString &result, const QString &text,
-                                                           int &pos, int, const QString &)
-{
-    const QChar *data = text.constData();
-    const int length = text.size();
+    const QChar *data = result.text;
+    const int length = result.length;
+    const auto dropLineEnds = [](char16_t x) {
+        return isUnicodeBreak(x) || x == u'\n' || x == u'\r';
+    };
     const emoNode *node = rootNode;
     const emoNode *pending = nullptr;
     int start = pos;
+    int codeStart = pos; // where the code being read began
     bool matched = false;
     int matchEnd = pos;
 
     while (pos < length) {
-        const auto it = node->children.constFind(data[pos]);
-        if (it != node->children.constEnd()) {
-            node = it.value();
+        // At the root the bit set answers most misses without a hash lookup.
+        const emoNode *child = node == rootNode && !mayBeginCode(data[pos])
+            ? nullptr
+            : node->children.value(data[pos]);
+        if (child) {
+            node = child;
             ++pos;
             if (node->filePath.isEmpty())
                 continue;
@@ -129,30 +147,26 @@ void emoSequenceSearchTreePrivate::replaceEmoticonSequence(QString &result, cons
                 matched = true;
                 start = matchEnd = pos;
             } else {
-                appendImageTag(result, pending->filePath);
+                emitImage(result, codeStart, pos, pending);
                 node = rootNode;
-                start = pos;
+                start = codeStart = pos;
                 matched = false;
             }
         } else if (matched) {
-            appendImageTag(result, pending->filePath);
+            emitImage(result, codeStart, matchEnd, pending);
             matched = false;
-            pos = matchEnd;
+            pos = codeStart = matchEnd;
             node = rootNode;
         } else {
-            const char16_t c = data[pos].unicode();
-            const QChar *end = data + pos + (c == u' ' ? 0 : 1);
-            appendWithout(result, data + start, end, [](char16_t x) {
-                return x == LineSeparator || x == ParagraphSeparator || x == u'\n' || x == u'\r';
-            });
             // A separator stays for the word step, which emits it exactly once.
-            if (!isSeparator(c))
+            const bool separator = isSeparator(data[pos].unicode());
+            dropFrom(result, start, separator ? pos : pos + 1, dropLineEnds);
+            if (!separator)
                 ++pos;
             return;
         }
     }
     if (matched)
-        appendImageTag(result, pending->filePath);
-    appendWithout(result, data + start, data + length,
-                  [](char16_t x) { return x == LineSeparator || x == ParagraphSeparator; });
+        emitImage(result, codeStart, matchEnd, pending);
+    dropFrom(result, start, length, isUnicodeBreak);
 }

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-#include <emoticontheme.h>
 #include <emosequencesearchtree.h>
+#include <emoticontheme.h>
 #include <glyphmorph_version.h>
 
 #include <QHash>

@@ -1,0 +1,16 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// A main for the benchmarks that, after Google Benchmark's own table, prints each benchmark's
+// throughput as a ratio of the baseline measured in the same run. Absolute figures on a shared,
+// noisy machine say little; ratios within one run do.
+#ifndef GLYPHMORPH_BENCHMAIN_H
+#define GLYPHMORPH_BENCHMAIN_H
+
+#include <string>
+
+namespace GlyphmorphBench {
+/** Runs every registered benchmark; rows whose name starts with @p baselinePrefix are the 100%. */
+int runWithRatios(int argc, char **argv, const std::string &baselinePrefix);
+} // namespace GlyphmorphBench
+
+#endif

@@ -1,0 +1,128 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "plaintextscan_p.h"
+
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr int BlockShift = 6;
+constexpr int BlockSize = 1 << BlockShift;
+
+inline int lowestBit(quint64 bits)
+{
+    return __builtin_ctzll(bits);
+}
+
+inline bool isSeparator(char16_t c)
+{
+    return c == u' ' || c == u'\n' || c == u'\r';
+}
+
+#ifdef __SSE2__
+// One bit per character from two comparisons of eight characters each.
+inline quint64 matchMask(__m128i low, __m128i high)
+{
+    return quint32(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
+}
+#endif
+
+} // namespace
+
+void PlainTextScan::loadBlock(int block)
+{
+    const int first = block << BlockShift;
+    const int count = qMin(BlockSize, length - first);
+    const char16_t *characters = reinterpret_cast<const char16_t *>(text + first);
+    char16_t padded[BlockSize];
+    if (count < BlockSize) {
+        // Past the end: characters that are never separators.
+        std::memcpy(padded, characters, size_t(count) * sizeof(char16_t));
+        std::memset(padded + count, 0xff, size_t(BlockSize - count) * sizeof(char16_t));
+        characters = padded;
+    }
+
+    quint64 newSeparators = 0;
+    quint64 newLineEnds = 0;
+#ifdef __SSE2__
+    const __m128i space = _mm_set1_epi16(' ');
+    const __m128i lineFeed = _mm_set1_epi16('\n');
+    const __m128i carriageReturn = _mm_set1_epi16('\r');
+    for (int i = 0; i < BlockSize; i += 16) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(characters + i));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(characters + i + 8));
+        const __m128i endsLow
+            = _mm_or_si128(_mm_cmpeq_epi16(low, lineFeed), _mm_cmpeq_epi16(low, carriageReturn));
+        const __m128i endsHigh
+            = _mm_or_si128(_mm_cmpeq_epi16(high, lineFeed), _mm_cmpeq_epi16(high, carriageReturn));
+        newLineEnds |= matchMask(endsLow, endsHigh) << i;
+        newSeparators |= matchMask(_mm_or_si128(endsLow, _mm_cmpeq_epi16(low, space)),
+                             _mm_or_si128(endsHigh, _mm_cmpeq_epi16(high, space)))
+            << i;
+    }
+#else
+    for (int i = 0; i < BlockSize; ++i) {
+        const char16_t c = characters[i];
+        newSeparators |= quint64(isSeparator(c)) << i;
+        newLineEnds |= quint64(c == u'\n' || c == u'\r') << i;
+    }
+#endif
+    // The character before the block decides whether its first character begins a word.
+    const quint64 before = first == 0 || isSeparator(text[first - 1].unicode()) ? 1 : 0;
+    quint64 starts = ~newSeparators & ((newSeparators << 1) | before);
+    if (count < BlockSize)
+        starts &= (quint64(1) << count) - 1;
+    loadedBlock = block;
+    lineEnds = newLineEnds;
+    wordStarts = starts;
+}
+
+int PlainTextScan::findWordStart(int from)
+{
+    if (from >= length)
+        return length;
+    const int lastBlock = (length - 1) >> BlockShift;
+    for (int block = from >> BlockShift; block <= lastBlock; ++block) {
+        const int first = block << BlockShift;
+        if (block != loadedBlock)
+            loadBlock(block);
+        quint64 starts = wordStarts;
+        if (first < from)
+            starts &= ~quint64(0) << (from - first);
+        if (starts)
+            return first + lowestBit(starts);
+    }
+    return length;
+}
+
+void PlainTextScan::replaceLineEndsInBlocks(int from, int to, const QString &lineBreak)
+{
+    for (int block = from >> BlockShift; from < to; ++block) {
+        const int first = block << BlockShift;
+        if (block != loadedBlock)
+            loadBlock(block);
+        quint64 ends = lineEnds;
+        if (first < from)
+            ends &= ~quint64(0) << (from - first);
+        if (to - first < BlockSize)
+            ends &= (quint64(1) << (to - first)) - 1;
+        while (ends) {
+            const int at = first + lowestBit(ends);
+            copyUpTo(at);
+            write(lineBreak);
+            skipTo(at + 1);
+            ends &= ends - 1;
+        }
+        from = first + BlockSize;
+    }
+}
+
+void PlainTextScan::grow(int count)
+{
+    html.resize(qMax(html.size() * 2, written + count));
+    out = html.data();
+}

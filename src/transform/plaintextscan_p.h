@@ -1,0 +1,103 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// Not public API: the state of one plain text to HTML scan.
+#ifndef GLYPHMORPH_PLAINTEXTSCAN_P_H
+#define GLYPHMORPH_PLAINTEXTSCAN_P_H
+
+#include <QString>
+
+#include <cstring>
+#include <utility>
+
+/**
+ * The HTML being built from a text, and where the text's words begin.
+ *
+ * Most of a message is copied unchanged, so the text is copied lazily, in runs, up to where the
+ * HTML differs from it. Word starts are found 64 characters at a time as bit sets, so moving to the
+ * next word costs no branch per character.
+ */
+class PlainTextScan
+{
+public:
+    /** Starts with room for @p reserved characters of HTML. */
+    PlainTextScan(const QString &text, int reserved)
+        : text(text.constData())
+        , length(text.size())
+    {
+        html.resize(reserved);
+        out = html.data();
+    }
+
+    /** Copies the text from the copied position up to @p end. */
+    void copyUpTo(int end)
+    {
+        write(text + copied, end - copied);
+        copied = end;
+    }
+    /** Leaves out the text from the copied position up to @p end. */
+    void skipTo(int end) { copied = end; }
+    /** Writes HTML that does not come from the text. */
+    void write(const QString &piece) { write(piece.constData(), piece.size()); }
+
+    /** The HTML, once the whole text is copied. */
+    QString takeHtml()
+    {
+        html.resize(written);
+        return std::move(html);
+    }
+
+    /** The first position at or after @p from that begins a word (a character that is not a
+     *  separator, at the start or after a separator), or the text's length when there is none. */
+    int nextWordStart(int from)
+    {
+        // Usually the next word begins in the block already loaded.
+        if (from < length && (from >> 6) == loadedBlock) {
+            const quint64 starts = wordStarts & (~quint64(0) << (from & 63));
+            if (starts)
+                return (loadedBlock << 6) + __builtin_ctzll(starts);
+        }
+        return findWordStart(from);
+    }
+
+    /** Writes @p lineBreak in place of every line feed and carriage return in [@p from, @p to). */
+    void replaceLineEnds(int from, int to, const QString &lineBreak)
+    {
+        // Usually the range lies in the loaded block and holds no line end.
+        if (from < to && (from >> 6) == loadedBlock && ((to - 1) >> 6) == loadedBlock) {
+            const quint64 range
+                = (~quint64(0) << (from & 63)) & (~quint64(0) >> (63 - ((to - 1) & 63)));
+            if (!(lineEnds & range))
+                return;
+        }
+        replaceLineEndsInBlocks(from, to, lineBreak);
+    }
+
+    const QChar *const text;
+    const int length;
+    int copied = 0;
+
+private:
+    // Writing through the string's own buffer spares a capacity check per piece in QString::append.
+    void write(const QChar *from, int count)
+    {
+        if (count > html.size() - written)
+            grow(count);
+        std::memcpy(static_cast<void *>(out + written), from, size_t(count) * sizeof(QChar));
+        written += count;
+    }
+    void grow(int count);
+    int findWordStart(int from);
+    void replaceLineEndsInBlocks(int from, int to, const QString &lineBreak);
+    void loadBlock(int block);
+
+    // Bit i stands for character 64 * loadedBlock + i.
+    int loadedBlock = -1;
+    quint64 lineEnds = 0;
+    quint64 wordStarts = 0;
+
+    QString html;
+    QChar *out = nullptr;
+    int written = 0;
+};
+
+#endif
