@@ -5,6 +5,7 @@
 #ifndef GLYPHMORPH_TESTENVIRONMENT_H
 #define GLYPHMORPH_TESTENVIRONMENT_H
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -56,6 +57,9 @@ private:
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&tc, argc, argv);                                                      \
     }
+
+/** For anything with pixmaps, documents or widgets: a QApplication on the offscreen platform. */
+#define GLYPHMORPH_TEST_MAIN(TestObject) GLYPHMORPH_TEST_MAIN_IMPL(TestObject, QApplication)
 
 /** For core code: no GUI application. */
 #define GLYPHMORPH_TEST_GUILESS_MAIN(TestObject)                                                   \

@@ -1,0 +1,50 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#ifndef GLYPHMORPH_MTHEME_H
+#define GLYPHMORPH_MTHEME_H
+
+#include "glyphmorph_export.h"
+#include "mnamespace.h"
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QPixmap;
+
+/**
+ * Platform UI themes and their icons.
+ *
+ * An icon id is an image's base name. Ids are looked up in the directories added with
+ * addPixmapDirectory() first, then in the current platform UI theme (the value of
+ * "/meegotouch/theme/name"), then in "base". Two themes are built in, "base" and "night"; a
+ * system directory ($GLYPHMORPH_PLATFORM_THEMES_DIR, else /usr/share/glyphmorph0/themes) may add
+ * more, each as NAME/icons/ID.svg or .png.
+ */
+class GLYPHMORPH_EXPORT MTheme
+{
+public:
+    MTheme() = delete;
+
+    /** Makes every image in @p directory (and below it, when recursive) an icon id. */
+    static void addPixmapDirectory(const QString &directory,
+                                   M::RecursionMode mode = M::NonRecursive);
+    /** Forgets every directory added with addPixmapDirectory(). */
+    static void clearPixmapDirectories();
+
+    /** A new pixmap of icon @p id at @p size (the image's own size when invalid), or null for an
+     *  unknown id. The caller owns it. */
+    static QPixmap *pixmapCopy(const QString &id, const QSize &size = QSize());
+    /** A pixmap shared by every caller asking for the same id and size; a null pixmap for an
+     *  unknown id. Valid until releasePixmap() is called as often as pixmap() was. */
+    static const QPixmap *pixmap(const QString &id, const QSize &size = QSize());
+    static void releasePixmap(const QPixmap *pixmap);
+
+    /** The current platform UI theme: "/meegotouch/theme/name" when it names a known theme,
+     *  else "base". */
+    static QString currentTheme();
+    /** The names of the known platform UI themes. */
+    static QStringList availableThemes();
+};
+
+#endif

@@ -1,0 +1,3 @@
+# SPDX-FileCopyrightText: 2026 glyphmorph developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# Tests of MGConfItem (settings store).
