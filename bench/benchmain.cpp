@@ -10,6 +10,13 @@
 
 namespace {
 
+struct Result
+{
+    std::string name;
+    double bytesPerSecond; // 0 when the benchmark counts no bytes
+    double seconds;
+};
+
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -20,18 +27,18 @@ public:
             if (run.error_occurred || run.run_type != Run::RT_Iteration)
                 continue;
             const auto bytes = run.counters.find("bytes_per_second");
-            const double rate = bytes != run.counters.end() ? double(bytes->second)
-                                                            : 1.0 / run.GetAdjustedRealTime();
-            results.emplace_back(run.benchmark_name(), rate);
+            results.push_back(
+                { run.benchmark_name(), bytes != run.counters.end() ? double(bytes->second) : 0.0,
+                    run.real_accumulated_time / double(run.iterations) });
         }
     }
 
-    std::vector<std::pair<std::string, double>> results;
+    std::vector<Result> results;
 };
 
 } // namespace
 
-int GlyphmorphBench::runWithRatios(int argc, char **argv, const std::string &baselinePrefix)
+int GlyphmorphBench::runWithRatios(int argc, char **argv, const std::string &baselineName)
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
@@ -40,14 +47,22 @@ int GlyphmorphBench::runWithRatios(int argc, char **argv, const std::string &bas
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    double baseline = 0;
-    for (const auto &result : reporter.results)
-        if (result.first.rfind(baselinePrefix, 0) == 0)
-            baseline = result.second;
-    if (baseline <= 0)
+    const Result *baseline = nullptr;
+    for (const Result &result : reporter.results)
+        if (result.name == baselineName)
+            baseline = &result;
+    if (!baseline)
         return 0;
-    std::printf("\nThroughput against %s (same run):\n", baselinePrefix.c_str());
-    for (const auto &result : reporter.results)
-        std::printf("  %-50s %7.1f%%\n", result.first.c_str(), 100.0 * result.second / baseline);
+    if (baseline->bytesPerSecond > 0) {
+        std::printf("\nThroughput as a share of %s (same run):\n", baselineName.c_str());
+        for (const Result &result : reporter.results)
+            std::printf("  %-50s %7.1f%%\n", result.name.c_str(),
+                100.0 * result.bytesPerSecond / baseline->bytesPerSecond);
+    } else {
+        std::printf("\nTime per iteration against %s (same run):\n", baselineName.c_str());
+        for (const Result &result : reporter.results)
+            std::printf(
+                "  %-50s %7.2fx\n", result.name.c_str(), result.seconds / baseline->seconds);
+    }
     return 0;
 }

@@ -9,8 +9,8 @@
 #include <string>
 
 namespace GlyphmorphBench {
-/** Runs every registered benchmark; rows whose name starts with @p baselinePrefix are the 100%. */
-int runWithRatios(int argc, char **argv, const std::string &baselinePrefix);
+/** Runs every registered benchmark and compares each with the one named @p baselineName. */
+int runWithRatios(int argc, char **argv, const std::string &baselineName);
 } // namespace GlyphmorphBench
 
 #endif

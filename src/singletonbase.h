@@ -13,8 +13,9 @@
  * so a later user creates a fresh one instead of reaching a deleted object.
  *
  * A shared library that uses it for one of its classes makes the instance pointer one for the whole
- * process by declaring `extern template class EXPORT_MACRO SingletonBase<Foo>;` in Foo's header and
- * instantiating it explicitly in one of its sources.
+ * process by declaring `extern template class EXPORT_MACRO SingletonBase<Foo>;` in Foo's header,
+ * before Foo derives from it (an export attribute given after that is ignored), and instantiating
+ * it explicitly in one of its sources.
  */
 template<typename T> class SingletonBase
 {

@@ -11,7 +11,12 @@
 
 #include <memory>
 
+class AccountServiceMapper;
 class AccountServiceMapperPrivate;
+
+// Before the class: deriving from the base instantiates it, and the export attribute must be
+// known by then.
+extern template class GLYPHMORPH_EXPORT SingletonBase<AccountServiceMapper>;
 
 /**
  * Maps messaging accounts to the messaging service they belong to.
@@ -38,7 +43,5 @@ public:
 private:
     const std::unique_ptr<AccountServiceMapperPrivate> d;
 };
-
-extern template class GLYPHMORPH_EXPORT SingletonBase<AccountServiceMapper>;
 
 #endif

@@ -5,9 +5,21 @@
 
 /** Enumerations shared by the platform services. */
 namespace M {
-enum Orientation { Portrait = 0, Landscape = 1 };
-enum RecursionMode { NonRecursive = 0, Recursive = 1 };
-enum AssemblyType { Library = 0, Application = 1 };
+enum Orientation
+{
+    Portrait = 0,
+    Landscape = 1
+};
+enum RecursionMode
+{
+    NonRecursive = 0,
+    Recursive = 1
+};
+enum AssemblyType
+{
+    Library = 0,
+    Application = 1
+};
 } // namespace M
 
 #endif

@@ -38,7 +38,11 @@ public:
 
     /** The most characters the content may hold; -1 (the default) for no limit. */
     int maxLength() const;
-    /** Truncates the content when it is longer than @p length. */
+    /**
+     * Truncates the content when it is longer than @p length, and drops the undo history.
+     * Content that grows past the limit is cut where it went in; an edit made in an edit block
+     * is undone together with its cut.
+     */
     void setMaxLength(int length);
 
     /** Replaces the whole content with plain @p text (cut at maxLength()); false when cut. */

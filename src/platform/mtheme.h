@@ -27,8 +27,8 @@ public:
     MTheme() = delete;
 
     /** Makes every image in @p directory (and below it, when recursive) an icon id. */
-    static void addPixmapDirectory(const QString &directory,
-                                   M::RecursionMode mode = M::NonRecursive);
+    static void addPixmapDirectory(
+        const QString &directory, M::RecursionMode mode = M::NonRecursive);
     /** Forgets every directory added with addPixmapDirectory(). */
     static void clearPixmapDirectories();
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 class emoSequenceSearchTreePrivate;
+class MTextEdit;
 
 /**
  * The character-code search tree of one theme: a trie over the characters of every code.
@@ -36,6 +37,16 @@ public:
      * unchanged (escape the text first if it must be valid HTML). The integer is ignored.
      */
     QString performPlainText2HTMLReplacement(const QString &text, int, const QString &lineBreak);
+
+    /**
+     * Replaces the codes in @p textEdit by inline images that carry their code, in one edit block
+     * (one undo step). With @p wholeDocument false only the words around the latest change are
+     * read: the editor's dynamic properties "positionOfChange" and "charactersPasted" (ints) say
+     * where it began and how many characters it inserted. An image grows into a longer code when
+     * the characters after it complete one. The editor's "imageResourceHash" property records the
+     * images already added to its document.
+     */
+    void performCharacterCode2EmoticonReplacement(MTextEdit *textEdit, bool wholeDocument);
 
 private:
     const std::unique_ptr<emoSequenceSearchTreePrivate> d;

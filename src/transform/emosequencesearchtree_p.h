@@ -10,7 +10,10 @@
 #include <QHash>
 #include <QString>
 
+class DocumentText;
+class MTextEdit;
 class PlainTextScan;
+class QTextCursor;
 
 class GLYPHMORPH_AUTOTEST_EXPORT emoSequenceSearchTreePrivate
 {
@@ -63,6 +66,15 @@ public:
     /** Code step: replaces the codes at the start of the word at @p pos. */
     void replaceEmoticonSequence(
         PlainTextScan &result, const QString &text, int &pos, int, const QString &lineBreak);
+
+    /** Editor walk: replaces completed codes around the latest change (or everywhere). */
+    void performCharacterCode2EmoticonReplacement(MTextEdit *textEdit, bool wholeDocument);
+    /** Editor code step: replaces the codes from the cursor on; true when it inserted an image. */
+    bool replaceEmoticonSequence(MTextEdit *textEdit, QTextCursor &cursor, DocumentText &text);
+    /** Moves back to just before the separator that precedes the cursor's word. */
+    bool moveToStartOfCurrentWord(QTextCursor &cursor, DocumentText &text);
+    /** Moves forward to just after the next separator; false at the end of the document. */
+    bool moveToStartOfNextWord(QTextCursor &cursor, DocumentText &text);
 
     /** The code step's walk from the root, for a word that may begin with a code. */
     void readCodeSequences(PlainTextScan &result, int &pos) const;

@@ -1,0 +1,19 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!-- SPDX-FileCopyrightText: 2026 glyphmorph developers -->
+<!-- SPDX-License-Identifier: LGPL-2.1-or-later -->
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name></name>
+    <message id="qtn_msg_settings_default_theme">
+        <source>Default</source>
+        <extracomment>Name of the emoticon theme that comes with the library, in the theme list of the messaging settings.</extracomment>
+        <translation>Default</translation>
+    </message>
+    <message id="qtn_msg_applet_title_select_smiley">
+        <source>Select smiley</source>
+        <extracomment>Title of the emoticon picker dialog.</extracomment>
+        <translation>Select smiley</translation>
+    </message>
+</context>
+</TS>

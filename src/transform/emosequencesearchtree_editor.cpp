@@ -1,0 +1,268 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// Codes typed or pasted into an editor become inline images that remember their code.
+#include "emosequencesearchtree.h"
+#include "emosequencesearchtree_p.h"
+#include "mtextedit.h"
+
+#include <QPixmap>
+#include <QPixmapCache>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <QVariantHash>
+
+namespace {
+
+const char PositionOfChange[] = "positionOfChange";
+const char CharactersPasted[] = "charactersPasted";
+const char ImageResourceHash[] = "imageResourceHash";
+constexpr int ImageSize = 20;
+
+bool isWordSeparator(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QChar::LineSeparator || c == QChar::ParagraphSeparator
+        || c == QChar::ObjectReplacementCharacter;
+}
+
+// Codes are written into images unescaped, whichever form the text had.
+QString unescapedCode(QString code)
+{
+    code.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    code.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    code.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return code;
+}
+
+QPixmap cachedPixmap(const QString &filePath, const QString &key)
+{
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap(filePath);
+    if (!pixmap.isNull())
+        QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+} // namespace
+
+// The document's text near the walk, read in one piece: asking the document for every character
+// costs a tree lookup each time, which would make typing slower the longer the message grows.
+class DocumentText
+{
+public:
+    explicit DocumentText(const QTextDocument *document)
+        : m_document(document)
+        , m_cursor(const_cast<QTextDocument *>(document))
+    {
+        documentChanged();
+    }
+
+    /** The position of the document's last character (its final paragraph separator). */
+    int end() const { return m_end; }
+
+    /** The character at @p position, U+2029 at a paragraph boundary as selectedText() has it. */
+    QChar at(int position)
+    {
+        if (position < m_windowStart || position >= m_windowStart + m_window.size())
+            load(position);
+        return m_window.at(position - m_windowStart);
+    }
+
+    void documentChanged()
+    {
+        m_end = m_document->characterCount() - 1;
+        m_window.clear();
+    }
+
+private:
+    void load(int position)
+    {
+        constexpr int Reach = 64;
+        m_windowStart = qMax(0, position - Reach);
+        m_cursor.setPosition(m_windowStart);
+        m_cursor.setPosition(qMin(m_end, position + Reach), QTextCursor::KeepAnchor);
+        m_window = m_cursor.selectedText();
+    }
+
+    const QTextDocument *m_document;
+    QTextCursor m_cursor;
+    int m_end = 0;
+    int m_windowStart = 0;
+    QString m_window;
+};
+
+void emoSequenceSearchTree::performCharacterCode2EmoticonReplacement(
+    MTextEdit *textEdit, bool wholeDocument)
+{
+    d->performCharacterCode2EmoticonReplacement(textEdit, wholeDocument);
+}
+
+bool emoSequenceSearchTreePrivate::moveToStartOfCurrentWord(QTextCursor &cursor, DocumentText &text)
+{
+    for (int position = cursor.position(); position > 0; --position) {
+        if (isWordSeparator(text.at(position - 1))) {
+            cursor.setPosition(position - 1); // just before the separator
+            return true;
+        }
+    }
+    cursor.setPosition(0);
+    return false;
+}
+
+bool emoSequenceSearchTreePrivate::moveToStartOfNextWord(QTextCursor &cursor, DocumentText &text)
+{
+    const int start = cursor.position();
+    const int end = text.end();
+    if (start >= end)
+        return false;
+    // The end test comes first: the document's last character is never examined.
+    for (int position = start; position + 1 < end; ++position) {
+        if (isWordSeparator(text.at(position))) {
+            cursor.setPosition(position + 1); // just after the separator
+            return true;
+        }
+    }
+    cursor.setPosition(end);
+    return false;
+}
+
+bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
+    MTextEdit *textEdit, QTextCursor &cursor, DocumentText &text)
+{
+    emoNode *node = rootNode;
+    bool extending = false; // an image just read may still grow into a longer code
+    QString extensionCode;
+    int savedPosition = 0;
+    bool replaced = false;
+
+    int position = cursor.position();
+    while (position < text.end()) {
+        const QChar c = text.at(position);
+
+        if (c == QChar::ObjectReplacementCharacter) {
+            ++position;
+            if (node->children.isEmpty()) {
+                node = rootNode;
+                extending = false;
+                continue;
+            }
+            savedPosition = position;
+            cursor.setPosition(position);
+            extensionCode
+                = unescapedCode(cursor.charFormat().property(QTextFormat::UserProperty).toString());
+            advanceExtensionIterationNode(node, extensionCode);
+            extending = !node->children.isEmpty();
+            if (!extending)
+                node = rootNode;
+            continue;
+        }
+
+        emoNode *child = node->children.value(c);
+        if (!child) {
+            if (!extending)
+                break;
+            // The characters after the image start no longer code: read them again from the root.
+            position = savedPosition;
+            extending = false;
+            node = rootNode;
+            continue;
+        }
+        node = child;
+        if (child->filePath.isEmpty()) {
+            ++position;
+            continue;
+        }
+
+        // The anchor stays after the current character; the selection reaches back over the code
+        // (and over the image it grows out of).
+        const int codeLength = child->characterCodeSequence.size();
+        cursor.setPosition(position + 1);
+        cursor.setPosition(
+            extending ? position + extensionCode.size() - codeLength : position + 1 - codeLength,
+            QTextCursor::KeepAnchor);
+
+        const QString key = child->filePath + QString::number(ImageSize);
+        const QPixmap pixmap = cachedPixmap(child->filePath, key);
+        QVariantHash registered = textEdit->property(ImageResourceHash).toHash();
+        if (!registered.contains(key)) {
+            registered.insert(key, QVariant());
+            textEdit->setProperty(ImageResourceHash, registered);
+            cursor.document()->addResource(
+                QTextDocument::ImageResource, QUrl(child->filePath), pixmap);
+        }
+
+        const QString code = unescapedCode(child->characterCodeSequence);
+        QTextImageFormat format;
+        format.setName(child->filePath);
+        format.setProperty(QTextFormat::UserProperty, code);
+        format.setProperty(QTextFormat::TextVerticalAlignment, QTextCharFormat::AlignBottom);
+        cursor.insertImage(format);
+        text.documentChanged();
+        position = cursor.position();
+        replaced = true;
+
+        if (child->children.isEmpty()) {
+            node = rootNode;
+            extending = false;
+        } else {
+            savedPosition = position;
+            extensionCode = code;
+            extending = true;
+        }
+    }
+    cursor.setPosition(position);
+    return replaced;
+}
+
+void emoSequenceSearchTreePrivate::performCharacterCode2EmoticonReplacement(
+    MTextEdit *textEdit, bool wholeDocument)
+{
+    if (!textEdit)
+        return;
+    QTextCursor cursor(textEdit->document());
+    DocumentText text(textEdit->document());
+    cursor.beginEditBlock();
+
+    int end = 0;
+    if (!wholeDocument) {
+        const int change = textEdit->property(PositionOfChange).toInt();
+        const int pasted = textEdit->property(CharactersPasted).toInt();
+        // An editor without a length limit reports a negative one: nothing to clip then.
+        const int limit = textEdit->maxLength();
+        // A position outside the document leaves the cursor where it is.
+        const auto moveTo = [&](int position) {
+            if (position >= 0 && position <= text.end())
+                cursor.setPosition(position);
+        };
+        moveTo(limit < 0 ? change + pasted : qMin(limit, change + pasted));
+        moveToStartOfNextWord(cursor, text);
+        end = cursor.position();
+        moveTo(change);
+        moveToStartOfCurrentWord(cursor, text);
+    }
+
+    bool replaced = false;
+    for (;;) {
+        replaced = replaceEmoticonSequence(textEdit, cursor, text);
+        if (!wholeDocument && cursor.position() >= end)
+            break;
+        if (!moveToStartOfNextWord(cursor, text)) {
+            if (wholeDocument) {
+                cursor.endEditBlock();
+                return;
+            }
+            break;
+        }
+        if (!wholeDocument && replaced && cursor.position() > end) {
+            cursor.endEditBlock();
+            return;
+        }
+    }
+    cursor.endEditBlock();
+    // Setting the editor's cursor to where it already is makes the editor take note of the change.
+    if (replaced)
+        textEdit->setCursorPosition(textEdit->cursorPosition());
+}

@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#ifndef GLYPHMORPH_GLYPHMORPHER_H
+#define GLYPHMORPH_GLYPHMORPHER_H
+
+#include "glyphmorph_export.h"
+#include "singletonbase.h"
+
+#include <QObject>
+#include <QString>
+
+class Glyphmorpher;
+class MTextEdit;
+class QTextCursor;
+
+// Declared before the class derives from it, so that the one instance pointer is exported.
+extern template class GLYPHMORPH_EXPORT SingletonBase<Glyphmorpher>;
+
+/**
+ * The library's entry point for text transformations, shared by the whole process: the first user
+ * that finds SingletonBase<Glyphmorpher>::m_pInstance null creates it with new.
+ *
+ * The readers turn editor content back into plain text: every emoticon image becomes the code it
+ * carries, a paragraph boundary becomes "\n", everything else is copied. A code gets a space
+ * before it unless the character before the image already keeps it apart. None of them changes
+ * the document.
+ */
+class GLYPHMORPH_EXPORT Glyphmorpher : public QObject, public SingletonBase<Glyphmorpher>
+{
+    Q_OBJECT
+
+public:
+    explicit Glyphmorpher(QObject *parent = nullptr);
+    ~Glyphmorpher() override;
+
+    /** The whole content of @p textEdit (a space before a code unless after a space or an
+     *  image, none at the very start); empty for a null editor. */
+    QString transformTextEditContentToPlainText(const MTextEdit *textEdit);
+    /** The selected part of @p cursor (a space before a code unless after a space, an image or
+     *  a paragraph boundary, and one at the very start); empty without a selection. The caller's
+     *  cursor is not moved. */
+    QString transformTextCursorContentToPlainText(QTextCursor *cursor);
+    /** The whole document without the selected part of @p cursor; the text before and after the
+     *  selection is joined directly. Empty without a selection. */
+    QString transformInverseTextCursorContentToPlainText(QTextCursor *cursor);
+};
+
+#endif

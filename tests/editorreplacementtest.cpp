@@ -1,0 +1,255 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "documentbuilder.h"
+#include "emosequencesearchtree.h"
+#include "mtextedit.h"
+#include "testenvironment.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QPixmapCache>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QUrl>
+
+using GlyphmorphTest::readDocument;
+
+namespace {
+
+// Types into an editor the way a messaging application does: every change inserted through a
+// cursor, the change recorded from the document's own figures, then the walk run.
+class Typist
+{
+public:
+    Typist(const QHash<QString, QString> &codes)
+        : tree(codes)
+    {
+        QObject::connect(editor.document(), &QTextDocument::contentsChange,
+            [this](int position, int, int added) {
+                changePosition = position;
+                changeAdded = added;
+            });
+    }
+
+    // "|" starts a new paragraph.
+    void paste(const QString &text)
+    {
+        QTextCursor cursor = editor.textCursor();
+        const QStringList lines = text.split(QLatin1Char('|'));
+        cursor.beginEditBlock();
+        for (int i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                cursor.insertBlock();
+            cursor.insertText(lines.at(i));
+        }
+        cursor.endEditBlock();
+        editor.setTextCursor(cursor);
+        editor.setProperty("positionOfChange", changePosition);
+        editor.setProperty("charactersPasted", changeAdded);
+        tree.performCharacterCode2EmoticonReplacement(&editor, false);
+    }
+
+    MTextEdit editor;
+    emoSequenceSearchTree tree;
+    int changePosition = 0;
+    int changeAdded = 0;
+};
+
+} // namespace
+
+class EditorReplacementTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_images;
+    QHash<QString, QString> m_codes;
+
+    QString image(const char *name) const { return m_images.path() + QLatin1String(name); }
+
+    // Image paths are shown relative to the image directory.
+    QString contents(const MTextEdit &editor) const
+    {
+        return readDocument(editor.document()).replace(m_images.path(), QString());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_images.isValid());
+        const struct
+        {
+            const char *name;
+            Qt::GlobalColor color;
+        } images[] = { { "/a.png", Qt::red }, { "/b.png", Qt::green }, { "/c.png", Qt::blue },
+            { "/h.png", Qt::magenta } };
+        for (const auto &entry : images) {
+            QImage picture(20, 20, QImage::Format_ARGB32);
+            picture.fill(entry.color);
+            QVERIFY(picture.save(image(entry.name)));
+        }
+        m_codes = { { QStringLiteral(":)"), image("/a.png") },
+            { QStringLiteral(":-"), image("/b.png") }, { QStringLiteral(":-)"), image("/c.png") },
+            { QStringLiteral("<3"), image("/h.png") },
+            { QStringLiteral("&lt;3"), image("/h.png") } };
+    }
+
+    void init() { QPixmapCache::clear(); }
+
+    void typing_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("expected");
+        auto row
+            = [](const char *name, const char *typed, const char *pasted, const char *expected) {
+                  QTest::newRow(name) << QString::fromUtf8(typed) << QString::fromUtf8(pasted)
+                                      << QString::fromUtf8(expected);
+              };
+        row("smile typed", ":)", "", "{:)@/a.png}");
+        row("grows into the longer code", ":-)", "", "{:-)@/c.png}");
+        row("short code stays before a letter", ":-x", "", "{:-@/b.png}x");
+        row("code in a word stays text", "x:)", "", "x:)");
+        row("after a space", "hi :)", "", "hi {:)@/a.png}");
+        row("codes in a row", ":):)", "", "{:)@/a.png}{:)@/a.png}");
+        row("short code then another", ":-:)", "", "{:-@/b.png}{:)@/a.png}");
+        row("heart plain", "<3", "", "{<3@/h.png}");
+        row("heart escaped", "&lt;3", "", "{<3@/h.png}");
+        row("at a paragraph start", "a|:)", "", "a|{:)@/a.png}");
+        row("separators only", "  |  ", "", "  |  ");
+        row("pasted message", "", "I <3 you :-) see :) x:)|:-",
+            "I {<3@/h.png} you {:-)@/c.png} see {:)@/a.png} x:)|{:-@/b.png}");
+        row("pasted after typed text", "hello ", ":) :-x", "hello {:)@/a.png} {:-@/b.png}x");
+    }
+
+    void typing()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, pasted);
+        QFETCH(QString, expected);
+        Typist typist(m_codes);
+        for (const QChar c : typed)
+            typist.paste(QString(c));
+        if (!pasted.isEmpty())
+            typist.paste(pasted);
+        QCOMPARE(contents(typist.editor), expected);
+        // The editor's cursor stays at the end of what was typed.
+        QCOMPARE(typist.editor.cursorPosition(), typist.editor.document()->characterCount() - 1);
+    }
+
+    void oneUndoStepPerWalk()
+    {
+        Typist typist(m_codes);
+        typist.paste(QStringLiteral("a :) b :-)"));
+        QTextDocument *document = typist.editor.document();
+        QCOMPARE(contents(typist.editor), QStringLiteral("a {:)@/a.png} b {:-)@/c.png}"));
+        document->undo();
+        QCOMPARE(document->toPlainText(), QStringLiteral("a :) b :-)"));
+        document->redo();
+        QCOMPARE(contents(typist.editor), QStringLiteral("a {:)@/a.png} b {:-)@/c.png}"));
+    }
+
+    void growingIsOneUndoStepToo()
+    {
+        Typist typist(m_codes);
+        typist.paste(QStringLiteral(":-"));
+        typist.paste(QStringLiteral(")"));
+        QCOMPARE(contents(typist.editor), QStringLiteral("{:-)@/c.png}"));
+        typist.editor.document()->undo();
+        QCOMPARE(contents(typist.editor), QStringLiteral("{:-@/b.png})"));
+    }
+
+    void eachImageIsRegisteredOnce()
+    {
+        Typist typist(m_codes);
+        typist.paste(QStringLiteral(":) :) <3"));
+        typist.paste(QStringLiteral(" :)"));
+        const QVariantHash registered = typist.editor.property("imageResourceHash").toHash();
+        QCOMPARE(registered.size(), 2);
+        QVERIFY(registered.contains(image("/a.png") + QLatin1String("20")));
+        QVERIFY(registered.value(image("/a.png") + QLatin1String("20")).isNull());
+        const QVariant resource = typist.editor.document()->resource(
+            QTextDocument::ImageResource, QUrl(image("/a.png")));
+        QCOMPARE(resource.value<QPixmap>().size(), QSize(20, 20));
+        QPixmap cached;
+        QVERIFY(QPixmapCache::find(image("/a.png") + QLatin1String("20"), &cached));
+    }
+
+    void unreadableImageStillReplacesItsCode()
+    {
+        const QString missing = m_images.path() + QLatin1String("/missing.png");
+        Typist typist({ { QStringLiteral(":("), missing } });
+        typist.paste(QStringLiteral("oh :("));
+        QCOMPARE(contents(typist.editor), QStringLiteral("oh {:(@/missing.png}"));
+        QVERIFY(typist.editor.property("imageResourceHash")
+                    .toHash()
+                    .contains(missing + QLatin1String("20")));
+        QPixmap cached;
+        QVERIFY(!QPixmapCache::find(missing + QLatin1String("20"), &cached));
+    }
+
+    void wholeDocument()
+    {
+        MTextEdit editor;
+        editor.setText(
+            QStringLiteral(":) :-)|x:) <3").replace(QLatin1Char('|'), QLatin1Char('\n')));
+        emoSequenceSearchTree tree(m_codes);
+        tree.performCharacterCode2EmoticonReplacement(&editor, true);
+        QCOMPARE(contents(editor), QStringLiteral("{:)@/a.png} {:-)@/c.png}|x:) {<3@/h.png}"));
+    }
+
+    void changeRegionIsClippedAtMaxLength()
+    {
+        // Inconsistent change figures reach past the end: the limit brings the end back in.
+        MTextEdit editor;
+        editor.setMaxLength(8);
+        editor.setText(QStringLiteral(":) :) :)"));
+        editor.setProperty("positionOfChange", 0);
+        editor.setProperty("charactersPasted", 100);
+        emoSequenceSearchTree tree(m_codes);
+        tree.performCharacterCode2EmoticonReplacement(&editor, false);
+        QCOMPARE(contents(editor), QStringLiteral("{:)@/a.png} {:)@/a.png} {:)@/a.png}"));
+    }
+
+    void onlyTheChangedRegionIsRead()
+    {
+        MTextEdit editor;
+        editor.setText(QStringLiteral(":) abc :) def"));
+        editor.setProperty("positionOfChange", 8);
+        editor.setProperty("charactersPasted", 1);
+        emoSequenceSearchTree tree(m_codes);
+        tree.performCharacterCode2EmoticonReplacement(&editor, false);
+        QCOMPARE(contents(editor), QStringLiteral(":) abc {:)@/a.png} def"));
+    }
+
+    void nothingToReplaceLeavesTheEditorAlone_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("wholeDocument");
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("empty, whole document") << QString() << true;
+        QTest::newRow("separators") << QStringLiteral("   \n ") << false;
+        QTest::newRow("no codes") << QStringLiteral("hello there") << true;
+    }
+
+    void nothingToReplaceLeavesTheEditorAlone()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, wholeDocument);
+        MTextEdit editor;
+        editor.setText(text);
+        editor.setCursorPosition(text.size() / 2);
+        const int undoSteps = editor.document()->availableUndoSteps();
+        QSignalSpy moved(&editor, &MTextEdit::cursorPositionChanged);
+        editor.setProperty("positionOfChange", text.size());
+        emoSequenceSearchTree tree(m_codes);
+        tree.performCharacterCode2EmoticonReplacement(&editor, wholeDocument);
+        QCOMPARE(editor.text(), text);
+        QCOMPARE(editor.cursorPosition(), text.size() / 2);
+        QCOMPARE(moved.count(), 0);
+        QCOMPARE(editor.document()->availableUndoSteps(), undoSteps);
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(EditorReplacementTest)
+#include "editorreplacementtest.moc"
