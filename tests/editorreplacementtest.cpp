@@ -188,38 +188,41 @@ private Q_SLOTS:
         QVERIFY(!QPixmapCache::find(missing + QLatin1String("20"), &cached));
     }
 
-    void wholeDocument()
+    void region_data()
     {
-        MTextEdit editor;
-        editor.setText(
-            QStringLiteral(":) :-)|x:) <3").replace(QLatin1Char('|'), QLatin1Char('\n')));
-        emoSequenceSearchTree tree(m_codes);
-        tree.performCharacterCode2EmoticonReplacement(&editor, true);
-        QCOMPARE(contents(editor), QStringLiteral("{:)@/a.png} {:-)@/c.png}|x:) {<3@/h.png}"));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("pasted");
+        QTest::addColumn<bool>("wholeDocument");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("whole document")
+            << QStringLiteral(":) :-)\nx:) <3") << -1 << 0 << 0 << true
+            << QStringLiteral("{:)@/a.png} {:-)@/c.png}|x:) {<3@/h.png}");
+        QTest::newRow("only the changed word") << QStringLiteral(":) abc :) def") << -1 << 8 << 1
+                                               << false << QStringLiteral(":) abc {:)@/a.png} def");
+        // Change figures reaching past the end: the length limit brings the end back in.
+        QTest::newRow("clipped at the limit")
+            << QStringLiteral(":) :) :)") << 8 << 0 << 100 << false
+            << QStringLiteral("{:)@/a.png} {:)@/a.png} {:)@/a.png}");
     }
 
-    void changeRegionIsClippedAtMaxLength()
+    void region()
     {
-        // Inconsistent change figures reach past the end: the limit brings the end back in.
+        QFETCH(QString, text);
+        QFETCH(int, maxLength);
+        QFETCH(int, change);
+        QFETCH(int, pasted);
+        QFETCH(bool, wholeDocument);
+        QFETCH(QString, expected);
         MTextEdit editor;
-        editor.setMaxLength(8);
-        editor.setText(QStringLiteral(":) :) :)"));
-        editor.setProperty("positionOfChange", 0);
-        editor.setProperty("charactersPasted", 100);
+        editor.setMaxLength(maxLength);
+        editor.setText(text);
+        editor.setProperty("positionOfChange", change);
+        editor.setProperty("charactersPasted", pasted);
         emoSequenceSearchTree tree(m_codes);
-        tree.performCharacterCode2EmoticonReplacement(&editor, false);
-        QCOMPARE(contents(editor), QStringLiteral("{:)@/a.png} {:)@/a.png} {:)@/a.png}"));
-    }
-
-    void onlyTheChangedRegionIsRead()
-    {
-        MTextEdit editor;
-        editor.setText(QStringLiteral(":) abc :) def"));
-        editor.setProperty("positionOfChange", 8);
-        editor.setProperty("charactersPasted", 1);
-        emoSequenceSearchTree tree(m_codes);
-        tree.performCharacterCode2EmoticonReplacement(&editor, false);
-        QCOMPARE(contents(editor), QStringLiteral(":) abc {:)@/a.png} def"));
+        tree.performCharacterCode2EmoticonReplacement(&editor, wholeDocument);
+        QCOMPARE(contents(editor), expected);
     }
 
     void nothingToReplaceLeavesTheEditorAlone_data()

@@ -1,0 +1,252 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "testenvironment.h"
+
+#include <emosequencesearchtree.h>
+#include <emoticonparsingitem.h>
+#include <emoticonthemefactory.h>
+#include <emoxmlparsinghandler.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+using Mapping = QHash<QString, QString>;
+
+namespace {
+
+QString previewPath(const QString &themeUUID)
+{
+    return QDir::homePath() + "/.emoticonthemepreview/preview_" + themeUUID + ".png";
+}
+
+QByteArray theme(
+    const QByteArray &emoticons, const QByteArray &uuid = "u", const QByteArray &name = "Name")
+{
+    return "<emoticon_theme theme_uuid=\"" + uuid + "\" theme_name=\"" + name + "\">" + emoticons
+        + "</emoticon_theme>";
+}
+
+// One emoticon; an empty @p small or @p medium gives no such file.
+QByteArray emoticon(const QByteArray &code, const QByteArray &small,
+    const QByteArray &medium = QByteArray(), bool preview = false)
+{
+    return QByteArray(preview ? "<emoticon preview=\"true\">" : "<emoticon>") + "<charactercode>"
+        + code + "</charactercode>"
+        + (small.isEmpty() ? "" : "<file size=\"s\">" + small + "</file>")
+        + (medium.isEmpty() ? "" : "<file size=\"m\">" + medium + "</file>") + "</emoticon>";
+}
+
+QString write(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
+QStringList listing(const QString &path)
+{
+    QStringList entries;
+    QDirIterator it(
+        path, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries.append(it.next());
+    return entries;
+}
+
+// The theme of one preview emoticon in "/themes/t/".
+EmoticonTheme fromItem(const QVariantHash &codes, const QString &small, const QString &medium)
+{
+    EmoticonParsingItem item;
+    item.characterCodes = codes;
+    item.files = { { "s", small }, { "m", medium } }; // an empty medium file counts as none
+    item.preview = true;
+    return EmoticonThemeFactory::emoticonThemeFromHashMap({ { "themeUUID", "u" },
+        { "themeName", "n" }, { "serviceUUID", QString() }, { "baseDirectory", "/themes/t/" },
+        { "emoticons", QVariant::fromValue(QList<EmoticonParsingItem> { item }) } });
+}
+
+} // namespace
+
+class EmoticonThemeFactoryTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void builtInTheme()
+    {
+        const EmoticonTheme theme = EmoticonThemeFactory::defaultEmoticonTheme();
+        const QString cache = QDir::homePath() + "/.emoticonthemecache/";
+        const QString s = cache + "icon-s-messaging-smiley-";
+        const QString uuid = "343a7f65-0095-4eae-8fc2-87af7f3bf5158";
+        const Mapping codes = theme.codeSequenceToFilepathMapping();
+        const Mapping priorities = theme.codeSequenceToPriorityMapping();
+        QVERIFY(theme.isValid());
+        QCOMPARE((QList<qsizetype> { codes.size(), theme.filePathToCodeSequenceMapping().size(),
+                     theme.filepathToPickerImageMapping().size(), priorities.size() }),
+            (QList<qsizetype> { 89, 18, 18, 18 }));
+        QCOMPARE(
+            (QStringList { codes.value(":)"), codes.value("<3"), codes.value("&lt;3"),
+                theme.filePathToCodeSequenceMapping().value(s + "cry.png"),
+                theme.filepathToPickerImageMapping().value(s + "happy.png"), priorities.value(":D"),
+                priorities.value(":@"), theme.previewIconName(), theme.previewPixmapName() }),
+            (QStringList { s + "happy", s + "heart", s + "heart", ";(",
+                "icon-m-messaging-smiley-happy", "0", "17", cache + "icon-m-messaging-smiley-happy",
+                "preview_" + uuid }));
+        QCOMPARE(QImageReader(previewPath(uuid)).size(), QSize(100, 100));
+
+        // Plain text end to end, with a code that the text already carries escaped.
+        const QString img = "<img src='" + s + "%1'  width='20' height='20'>";
+        QCOMPARE(theme.characterCodeSequenceSearchTree()->performPlainText2HTMLReplacement(
+                     "hi :) I <3 u, so &lt;3 ;( >-)", 0, "<br>"),
+            "hi " + img.arg("happy") + " I " + img.arg("heart") + " u, so " + img.arg("heart") + ' '
+                + img.arg("cry") + ' ' + img.arg("evil"));
+    }
+
+    void parseResult_data()
+    {
+        // "codes / default candidates / files": codes with "*" flagging the default; the small and
+        // the medium file ("-" for none), then the resolved path, the picker image, the preview
+        // icon.
+        QTest::addColumn<QString>("row");
+        QTest::newRow("no suffix") << ":)* / :) / N N_m N.png N_m N_m";
+        QTest::newRow("suffix") << ":)* / :) / N.png N_m.png N.png N_m N_m.png";
+        QTest::newRow("name repeating its base name") << ":)* / :) / N.N - N.N.png N N.N";
+        QTest::newRow("directory parts") << ":)* / :) / d/N.png d/N_m.png d/N.png N_m N_m.png";
+        QTest::newRow("flagged code wins") << "a b* c d / b / x.png - x.png x x.png";
+        QTest::newRow("escaped form never displaces the flagged code")
+            << ">)* &gt;) / >) / x.png - x.png x x.png";
+        QTest::newRow("none flagged: one of the codes") << "a b / a b / x.png - x.png x x.png";
+    }
+
+    void parseResult()
+    {
+        QFETCH(QString, row);
+        const QStringList parts = row.split(" / ");
+        const QString codes = parts[0], defaults = parts[1], files = parts[2];
+        QVariantHash hash;
+        for (QString code : codes.split(' ')) {
+            const bool flagged = code.endsWith('*');
+            hash.insert(flagged ? code.chopped(1) : code, flagged);
+        }
+        const QStringList f = files.split(' ');
+        const QString b = "/themes/t/";
+        const EmoticonTheme theme = fromItem(hash, f[0], f[1] == "-" ? "" : f[1]);
+        QVERIFY(theme.isValid());
+        QCOMPARE(theme.codeSequenceToFilepathMapping().values().count(b + f[0]), hash.size());
+        const QString code = theme.filePathToCodeSequenceMapping().value(b + f[2]);
+        QVERIFY2(defaults.split(' ').contains(code), qPrintable(code));
+        QCOMPARE(theme.codeSequenceToPriorityMapping().keys(), QStringList { code });
+        QCOMPARE(theme.filepathToPickerImageMapping(), (Mapping { { b + f[2], f[3] } }));
+        QCOMPARE(theme.previewIconName(), b + f[4]);
+    }
+
+    void previewWrittenOnceAndReused()
+    {
+        QTemporaryDir directory;
+        QVERIFY(QImage(37, 23, QImage::Format_RGB32).save(directory.filePath("big.png")));
+        const QString path = write(
+            directory.filePath("own.xml"), theme(emoticon(":)", "s.png", "big.png", true), "own"));
+        QVERIFY(EmoticonThemeFactory::emoticonThemeFromXML(path).isValid());
+        QCOMPARE(QImageReader(previewPath("own")).size(), QSize(37, 23));
+
+        write(previewPath("own"), "kept");
+        QVERIFY(EmoticonThemeFactory::emoticonThemeFromXML(path).isValid());
+        QVERIFY(!QImageReader(previewPath("own")).canRead());
+    }
+
+    void robustness_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QString>(
+            "path"); // instead of a file holding xml; relative: in its directory
+        const auto row = [](const char *name, const QByteArray &xml, bool valid,
+                             const QString &path = QString()) {
+            QTest::newRow(name) << xml << valid << path;
+        };
+        const QByteArray good = emoticon(":)", "a.png");
+        QByteArray lol = "<!DOCTYPE t [<!ENTITY l0 \"lol\">";
+        for (int i = 1; i <= 9; ++i)
+            lol += "<!ENTITY l" + QByteArray::number(i) + " \""
+                + ("&l" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
+        QByteArray budget; // 300 codes of 256 characters
+        for (int i = 0; i < 300; ++i)
+            budget += emoticon(QByteArray::number(i).rightJustified(256, 'x'), "b");
+        row("no theme name", theme(good, "n", ""), false);
+        row("only medium files", theme(emoticon(":)", "", "a.png"), "m"), false);
+        row("missing file", QByteArray(), false, "gone/t.xml");
+        row("not well-formed", theme(good).chopped(1), false);
+        row("empty file", "", false);
+        row("billion laughs", lol + "]>" + theme(emoticon("&l9;", "a")), false);
+        row("one-level entity expansion",
+            "<!DOCTYPE t [<!ENTITY a \"" + QByteArray(20000, 'x') + "\">]>"
+                + theme(good + emoticon(QByteArray("&a;").repeated(2000), "b")),
+            false);
+        row("file over the size limit",
+            theme(good) + "<!--" + QByteArray(EmoticonThemeFactory::maxThemeFileSize, ' ') + "-->",
+            false);
+        row("code of thousands of characters", theme(good + emoticon(QByteArray(5000, ':'), "b")),
+            true);
+        row("code budget", theme(good + budget), true);
+        row("NUL and lone surrogates",
+            theme(good + emoticon("&#0;&#xD800;", "b&#xD800;") + emoticon("&#xDC00;x", "c")), true);
+        row("file names escaping the theme directory or with NUL",
+            theme(emoticon(":)", "../../../etc/passwd") + emoticon(":(", "a&#0;.png")), false);
+        row("absolute file name with quotes", theme(emoticon(":)", "/etc/it's \"x\".png")), true);
+        row("preview from a file that is no image",
+            theme(emoticon(":)", "a", "fake.png", true), "fake"), true);
+        row("theme uuid naming another directory",
+            theme(emoticon(":)", "a", "icon-m-messaging-smiley-happy", true), "../escaped"), true);
+        row("device", QByteArray(), false, "/dev/zero");
+        row("directory", QByteArray(), false, QDir::homePath());
+        row("missing resource", QByteArray(), false, ":/default_theme_resources/none.xml");
+    }
+
+    void robustness()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(bool, valid);
+        QFETCH(QString, path);
+        QTemporaryDir directory;
+        write(directory.filePath("fake.png"), "this is not an image");
+        // A UUID of "../escaped" would reach previews + "escaped.png" through this directory.
+        const QString previews = QDir::homePath() + "/.emoticonthemepreview/";
+        QDir().mkpath(previews + "preview_..");
+        path = path.isEmpty() ? write(directory.filePath("t.xml"), xml)
+                              : QDir(directory.path()).filePath(path);
+        const QStringList before = listing(QDir::homePath()) + listing(directory.path());
+
+        QElapsedTimer timer;
+        timer.start();
+        const EmoticonTheme theme = EmoticonThemeFactory::emoticonThemeFromXML(path);
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(theme.isValid(), valid);
+        const Mapping codes = theme.codeSequenceToFilepathMapping();
+        QVERIFY(codes.keys().join(QString()).size() <= emoXMLParsingHandler::maxCodeCharacters);
+        for (auto code = codes.cbegin(); code != codes.cend(); ++code) {
+            QVERIFY(code.key().size() <= 6 * emoXMLParsingHandler::maxCodeLength);
+            QVERIFY(
+                code.value().startsWith(directory.path() + '/') && !code.value().contains(".."));
+        }
+        if (!valid) { // nothing written: no preview, no directory for a missing file
+            QCOMPARE(listing(QDir::homePath()) + listing(directory.path()), before);
+            return;
+        }
+        // Every image tag keeps its six quotes: none comes from a file name.
+        const QString out
+            = theme.characterCodeSequenceSearchTree()->performPlainText2HTMLReplacement(
+                codes.keys().join(' '), 0, "<br>");
+        QVERIFY(out.contains("<img "));
+        QCOMPARE(out.count('\''), 6 * out.count("<img "));
+        for (const char *unwritten : { "preview_fake.png", "escaped.png" })
+            QVERIFY(!QFileInfo::exists(previews + unwritten));
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(EmoticonThemeFactoryTest)
+#include "emoticonthemefactorytest.moc"
