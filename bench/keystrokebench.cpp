@@ -41,8 +41,9 @@ struct Message
         : tree(codes())
     {
         editor.document()->setUndoRedoEnabled(false);
-        editor.setText(
-            GlyphmorphBench::chatCorpus(length).left(length - 3) + QStringLiteral(" so"));
+        // The paragraph being typed is the same at every length: only the text before it grows.
+        const QString typing = QStringLiteral("\nok see you at the station so");
+        editor.setText(GlyphmorphBench::chatCorpus(length).left(length - typing.size()) + typing);
         tree.performCharacterCode2EmoticonReplacement(&editor, true);
         cursor = QTextCursor(editor.document());
         cursor.movePosition(QTextCursor::End);
