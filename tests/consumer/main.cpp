@@ -1,8 +1,18 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-#include <emosequencesearchtree.h>
+// Every installed header: the installed set must compile from the prefix alone.
+#include <accountservicemapper.h>
+#include <emoticonparsingitem.h>
 #include <emoticontheme.h>
+#include <emoticonthemefactory.h>
+#include <emosequencesearchtree.h>
 #include <glyphmorph_version.h>
+#include <glyphmorpher.h>
+#include <mgconfitem.h>
+#include <mnamespace.h>
+#include <mtextedit.h>
+#include <mtheme.h>
+#include <singletonbase.h>
 
 #include <QHash>
 #include <QString>
