@@ -2,10 +2,83 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "glyphmorpher.h"
 
+#include "emosequencesearchtree.h"
+#include "emoticonthememanager.h"
+#include "mtextedit.h"
+
+#include <QPixmap>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
+
 template class SingletonBase<Glyphmorpher>;
+
+namespace {
+
+EmoticonThemeManager *themeManager()
+{
+    if (!SingletonBase<EmoticonThemeManager>::m_pInstance)
+        SingletonBase<EmoticonThemeManager>::m_pInstance = new EmoticonThemeManager();
+    return SingletonBase<EmoticonThemeManager>::m_pInstance;
+}
+
+} // namespace
 
 Glyphmorpher::Glyphmorpher(QObject *parent)
     : QObject(parent)
-{ }
+{
+    themeManager();
+}
 
-Glyphmorpher::~Glyphmorpher() = default;
+Glyphmorpher::~Glyphmorpher()
+{
+    delete SingletonBase<EmoticonThemeManager>::m_pInstance;
+    SingletonBase<EmoticonThemeManager>::m_pInstance = nullptr;
+}
+
+QString Glyphmorpher::transformPlainTextToHTML(
+    const QString &plainText, const QString &accountPath, int n, const QString &lineBreak)
+{
+    // The copy keeps the theme, and with it the tree, alive while the tree works.
+    const EmoticonTheme theme = themeManager()->themeForAccountPath(accountPath);
+    emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();
+    return tree ? tree->performPlainText2HTMLReplacement(plainText, n, lineBreak) : plainText;
+}
+
+void Glyphmorpher::addEmoticonToTextEdit(
+    MTextEdit *textEdit, const QString &characterCode, const QString &imagePath)
+{
+    if (!textEdit)
+        return;
+    const QPixmap pixmap(imagePath);
+    if (pixmap.isNull())
+        return;
+    textEdit->document()->addResource(QTextDocument::ImageResource, QUrl(imagePath), pixmap);
+    QTextImageFormat format;
+    format.setName(imagePath);
+    format.setWidth(pixmap.width());
+    format.setHeight(pixmap.height());
+    format.setProperty(QTextFormat::UserProperty, characterCode);
+    format.setVerticalAlignment(QTextCharFormat::AlignBottom);
+    textEdit->textCursor().insertImage(format);
+}
+
+void Glyphmorpher::transformTextEditContentToEmoticonInPlace(
+    MTextEdit *textEdit, const QString &accountPath, bool wholeDocument)
+{
+    if (!textEdit)
+        return;
+    if (wholeDocument) {
+        const QString plainText = transformTextEditContentToPlainText(textEdit);
+        textEdit->blockSignals(true);
+        textEdit->setText(plainText);
+        textEdit->blockSignals(false);
+    }
+    const EmoticonTheme theme = themeManager()->themeForAccountPath(accountPath);
+    if (emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree()) {
+        textEdit->blockSignals(true);
+        tree->performCharacterCode2EmoticonReplacement(textEdit, wholeDocument);
+        textEdit->blockSignals(false);
+    }
+}

@@ -30,8 +30,30 @@ class GLYPHMORPH_EXPORT Glyphmorpher : public QObject, public SingletonBase<Glyp
     Q_OBJECT
 
 public:
+    /** Makes sure the theme manager exists. */
     explicit Glyphmorpher(QObject *parent = nullptr);
+    /** Deletes the theme manager, with the whole theme discovery; the next user starts a new one.
+     */
     ~Glyphmorpher() override;
+
+    /** @p plainText as HTML: every code of the account's theme found at a word start becomes an
+     *  image tag, every line end @p lineBreak. Unchanged when the account has no theme. */
+    QString transformPlainTextToHTML(
+        const QString &plainText, const QString &accountPath, int, const QString &lineBreak);
+    /** Emoticon HTML back to plain text: an image tag that carries its code in a single-quoted
+     *  alt attribute and ends with width='N' height='N' becomes that code, "<br>" a line feed.
+     *  Everything else stays as it is. */
+    QString transformHTMLToPlainText(const QString &html);
+    /** Inserts the image at @p imagePath, carrying @p characterCode, at the editor's cursor.
+     *  Nothing happens for a null editor or an image that cannot be loaded. */
+    void addEmoticonToTextEdit(
+        MTextEdit *textEdit, const QString &characterCode, const QString &imagePath);
+    /** Replaces the codes of the account's theme in @p textEdit by images, around the change
+     *  recorded in its "positionOfChange" and "charactersPasted" properties, or everywhere when
+     *  @p wholeDocument is true (the content is then first reduced to plain text). The editor's
+     *  signals are blocked meanwhile and unblocked afterwards. */
+    void transformTextEditContentToEmoticonInPlace(
+        MTextEdit *textEdit, const QString &accountPath, bool wholeDocument);
 
     /** The whole content of @p textEdit (a space before a code unless after a space or an
      *  image, none at the very start); empty for a null editor. */

@@ -1,11 +1,22 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // Every installed header: the installed set must compile from the prefix alone.
+
+
+#include <QHash>
+#include <QString>
 #include <accountservicemapper.h>
+#include <cstdio>
+#include <defaultemoticonthemehandler.h>
+#include <emosequencesearchtree.h>
 #include <emoticonparsingitem.h>
 #include <emoticontheme.h>
+#include <emoticonthemedirectorywatcher.h>
 #include <emoticonthemefactory.h>
-#include <emosequencesearchtree.h>
+#include <emoticonthemeinspector.h>
+#include <emoticonthememanager.h>
+#include <emoticonthemeresourceavailabilitychecker.h>
+#include <emoticonthemevalidationchecker.h>
 #include <glyphmorph_version.h>
 #include <glyphmorpher.h>
 #include <mgconfitem.h>
@@ -13,11 +24,7 @@
 #include <mtextedit.h>
 #include <mtheme.h>
 #include <singletonbase.h>
-
-#include <QHash>
-#include <QString>
-
-#include <cstdio>
+#include <themetablemodel.h>
 
 int main()
 {

@@ -1,0 +1,148 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "defaultemoticonthemehandler.h"
+
+#include "emoticonthemefactory.h"
+#include "mgconfitem.h"
+#include "mtheme.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QSaveFile>
+
+namespace {
+
+const QLatin1String platformThemeKey("/meegotouch/theme/name");
+const QLatin1String renderedThemeKey("/meegotouch/theme/CurrentMeegoTheme");
+const QLatin1String defaultThemeUUID("343a7f65-0095-4eae-8fc2-87af7f3bf5158");
+const QSize cachedIconSize(20, 20);
+
+EmoticonTheme localisedDefaultTheme()
+{
+    EmoticonTheme theme = EmoticonThemeFactory::defaultEmoticonTheme();
+    theme.setThemeName(qtTrId("qtn_msg_settings_default_theme"));
+    return theme;
+}
+
+bool hasMissingImage(const EmoticonTheme &theme)
+{
+    const QHash<QString, QString> &images = theme.filepathToPickerImageMapping();
+    for (auto path = images.keyBegin(); path != images.keyEnd(); ++path) {
+        if (!path->isEmpty() && !QFileInfo(*path).isFile())
+            return true;
+    }
+    return false;
+}
+
+bool renderIcon(const QString &filePath)
+{
+    // Pixmaps exist only in a GUI application; without one the image cannot be made.
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return false;
+    const std::unique_ptr<QPixmap> pixmap(
+        MTheme::pixmapCopy(QFileInfo(filePath).baseName(), cachedIconSize));
+    if (!pixmap || pixmap->isNull())
+        return false;
+    // Whole or not at all: a torn image would count as present and never be rendered again.
+    QSaveFile file(filePath);
+    return file.open(QIODevice::WriteOnly) && pixmap->save(&file, "PNG", -1) && file.commit();
+}
+
+} // namespace
+
+class DefaultEmoticonThemeHandlerPrivate
+{
+public:
+    explicit DefaultEmoticonThemeHandlerPrivate(DefaultEmoticonThemeHandler *q)
+        : platformThemeName(new MGConfItem(platformThemeKey, q))
+        , renderedThemeName(new MGConfItem(renderedThemeKey, q))
+    { }
+    DefaultEmoticonThemeHandlerPrivate(const DefaultEmoticonThemeHandlerPrivate &) = delete;
+    DefaultEmoticonThemeHandlerPrivate &operator=(const DefaultEmoticonThemeHandlerPrivate &)
+        = delete;
+
+    MGConfItem *const platformThemeName;
+    MGConfItem *const renderedThemeName;
+    bool initialised = false;
+    EmoticonTheme defaultTheme;
+};
+
+DefaultEmoticonThemeHandler::DefaultEmoticonThemeHandler(QObject *parent)
+    : QObject(parent)
+    , d(new DefaultEmoticonThemeHandlerPrivate(this))
+{ }
+
+DefaultEmoticonThemeHandler::~DefaultEmoticonThemeHandler() = default;
+
+void DefaultEmoticonThemeHandler::init()
+{
+    if (d->initialised)
+        return;
+    d->initialised = true;
+    reloadDefaultEmoticonTheme();
+    connect(d->platformThemeName, SIGNAL(valueChanged()), this, SLOT(handleMThemeNameChanged()));
+}
+
+bool DefaultEmoticonThemeHandler::reloadDefaultEmoticonTheme()
+{
+    const QVariant platformTheme = d->platformThemeName->value();
+    if (!platformTheme.isValid())
+        return false;
+
+    const bool renderedFromPlatformTheme
+        = platformTheme.toString() == d->renderedThemeName->value().toString();
+    if (renderedFromPlatformTheme) {
+        EmoticonTheme theme = localisedDefaultTheme();
+        // A user may have cleared the cache; a theme whose images are gone shows no emoticons.
+        if (!hasMissingImage(theme)) {
+            d->defaultTheme = theme;
+            Q_EMIT defaultThemeAdded(theme);
+            return true;
+        }
+    } else {
+        d->renderedThemeName->set(platformTheme);
+    }
+
+    if (d->defaultTheme.isValid())
+        Q_EMIT defaultThemeRemoved(d->defaultTheme);
+    deleteEmoticonPreview();
+    deleteEmoticonCache();
+
+    // Created after the preview is gone, so that the preview is drawn from the new icons.
+    EmoticonTheme theme = localisedDefaultTheme();
+    d->defaultTheme = theme;
+    QDir().mkpath(EmoticonThemeFactory::DEFAULT_CACHED_EMOTICON_DIRECTORY()->absolutePath());
+    bool ok = true;
+    const QHash<QString, QString> &images = theme.filepathToPickerImageMapping();
+    for (auto path = images.keyBegin(); ok && path != images.keyEnd(); ++path)
+        ok = renderIcon(*path);
+    EmoticonThemeFactory::setPreviewPixmap(theme);
+    Q_EMIT defaultThemeAdded(theme);
+    return ok;
+}
+
+void DefaultEmoticonThemeHandler::handleMThemeNameChanged()
+{
+    reloadDefaultEmoticonTheme();
+}
+
+bool DefaultEmoticonThemeHandler::deleteEmoticonCache()
+{
+    const QDir cache(*EmoticonThemeFactory::DEFAULT_CACHED_EMOTICON_DIRECTORY());
+    const QFileInfoList entries
+        = cache.entryInfoList({ QStringLiteral("*.png") }, QDir::Files, QDir::NoSort);
+    bool ok = true;
+    for (auto entry = entries.cbegin(); ok && entry != entries.cend(); ++entry)
+        ok = QFile::remove(entry->filePath());
+    return ok;
+}
+
+bool DefaultEmoticonThemeHandler::deleteEmoticonPreview()
+{
+    const QString fileName = QStringLiteral("preview_%1.png").arg(defaultThemeUUID);
+    return QFile::remove(
+        EmoticonThemeFactory::DEFAULT_PREVIEW_PIXMAP_DIRECTORY()->absoluteFilePath(fileName));
+}

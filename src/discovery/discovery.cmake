@@ -1,0 +1,18 @@
+# SPDX-FileCopyrightText: 2026 glyphmorph developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# The discovery pipeline and the theme registry.
+target_sources(glyphmorph PRIVATE
+    discovery/emoticonthemedirectorywatcher.cpp
+    discovery/emoticonthemeresourceavailabilitychecker.cpp
+    discovery/emoticonthemevalidationchecker.cpp
+    discovery/emoticonthemeinspector.cpp
+    discovery/emoticonthemeinspector_p.h
+    discovery/emoticonthememanager.cpp
+)
+list(APPEND GLYPHMORPH_DISCOVERY_PUBLIC_HEADERS
+    discovery/emoticonthemedirectorywatcher.h
+    discovery/emoticonthemeresourceavailabilitychecker.h
+    discovery/emoticonthemevalidationchecker.h
+    discovery/emoticonthemeinspector.h
+    discovery/emoticonthememanager.h
+)

@@ -1,0 +1,160 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "emoticonthememanager.h"
+
+#include "accountservicemapper.h"
+#include "emoticonthemeinspector.h"
+#include "mgconfitem.h"
+
+#include <QFile>
+
+template class SingletonBase<EmoticonThemeManager>;
+
+namespace {
+const char currentThemeKey[] = "/Messaging/Settings/CurrentCustomEmoticonTheme";
+const char installedThemesRoot[] = "/usr/share/themes/base/meegotouch/libglyphmorph0/images/";
+const char defaultUUID[] = "343a7f65-0095-4eae-8fc2-87af7f3bf5158";
+} // namespace
+
+class EmoticonThemeManagerPrivate
+{
+public:
+    QHash<QString, EmoticonTheme> themes;
+    QHash<QString, EmoticonTheme> serviceThemes;
+    QHash<QString, QString> accountServices;
+    MGConfItem *currentThemeItem = nullptr;
+    QString recordedCurrentTheme;
+    EmoticonThemeInspector *inspector = nullptr;
+};
+
+EmoticonThemeManager::EmoticonThemeManager()
+    : QObject(nullptr)
+    , d(std::make_unique<EmoticonThemeManagerPrivate>())
+{
+    d->currentThemeItem = new MGConfItem(QLatin1String(currentThemeKey), this);
+    connect(d->currentThemeItem, SIGNAL(valueChanged()), this, SLOT(slotCurrentThemeChanged()));
+    d->inspector = new EmoticonThemeInspector(this);
+    connect(d->inspector, SIGNAL(themeAdded(EmoticonTheme)), this,
+        SLOT(handleThemeAdded(EmoticonTheme)));
+    connect(d->inspector, SIGNAL(themeRemoved(QString)), this, SLOT(handleThemeRemoved(QString)));
+    d->inspector->init(themesRootPath());
+}
+
+EmoticonThemeManager::~EmoticonThemeManager()
+{
+    // The pipeline goes first, while the tables it reports into still exist; it emits nothing.
+    delete d->inspector;
+    d->inspector = nullptr;
+}
+
+QHash<QString, EmoticonTheme> EmoticonThemeManager::emoticonThemes() const
+{
+    return d->themes;
+}
+
+QString EmoticonThemeManager::currentTheme() const
+{
+    const QString value = d->currentThemeItem->value().toString();
+    return value.isEmpty() ? defaultThemeUUID() : value;
+}
+
+void EmoticonThemeManager::setCurrentTheme(const QString &themeUUID)
+{
+    d->currentThemeItem->set(QVariant(themeUUID));
+    if (d->recordedCurrentTheme.isEmpty())
+        d->recordedCurrentTheme = themeUUID;
+}
+
+EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPath)
+{
+    QString serviceId = QLatin1String("");
+    const auto cached = d->accountServices.constFind(accountPath);
+    if (cached != d->accountServices.cend()) {
+        serviceId = cached.value();
+    } else {
+        if (!SingletonBase<AccountServiceMapper>::m_pInstance)
+            SingletonBase<AccountServiceMapper>::m_pInstance = new AccountServiceMapper();
+        serviceId = SingletonBase<AccountServiceMapper>::m_pInstance->ssoServiceIDForTpAccount(
+            accountPath);
+        if (accountPath == QLatin1String("Service1"))
+            serviceId = QStringLiteral("Service1");
+        if (!serviceId.isNull())
+            d->accountServices.insert(accountPath, serviceId);
+    }
+
+    const auto bound = d->serviceThemes.constFind(serviceId);
+    if (bound != d->serviceThemes.cend() && bound.value().isValid())
+        return bound.value();
+
+    const QString current = currentTheme();
+    const auto registered = d->themes.constFind(current);
+    if (registered != d->themes.cend())
+        return registered.value();
+    if (current != defaultThemeUUID()) {
+        // Right after start-up the chosen theme may still be being checked: answer with the
+        // built-in theme for now, and keep the user's choice until the check is over.
+        if (!d->inspector->hasPendingChecks())
+            setCurrentTheme(defaultThemeUUID());
+        return d->themes.value(defaultThemeUUID());
+    }
+    return EmoticonTheme();
+}
+
+QString EmoticonThemeManager::themesRootPath()
+{
+    const QByteArray configured = qgetenv("GLYPHMORPH_THEMES_ROOT");
+    return configured.isEmpty() ? QLatin1String(installedThemesRoot)
+                                : QFile::decodeName(configured);
+}
+
+QString EmoticonThemeManager::defaultThemeUUID()
+{
+    return QLatin1String(defaultUUID);
+}
+
+EmoticonTheme EmoticonThemeManager::themeForServiceUUID(const QString &serviceUUID) const
+{
+    return d->serviceThemes.value(serviceUUID);
+}
+
+void EmoticonThemeManager::slotCurrentThemeChanged()
+{
+    const QString current = currentTheme();
+    if (current == d->recordedCurrentTheme)
+        return;
+    const QString previous = d->recordedCurrentTheme;
+    d->recordedCurrentTheme = current;
+    Q_EMIT currentThemeChanged(previous);
+}
+
+void EmoticonThemeManager::handleThemeAdded(const EmoticonTheme &emoticonTheme)
+{
+    const QString themeUUID = emoticonTheme.themeUUID();
+    if (!themeUUID.isEmpty())
+        d->themes.insert(themeUUID, emoticonTheme);
+    const QString serviceUUID = emoticonTheme.serviceUUID();
+    if (!serviceUUID.isEmpty()) {
+        d->serviceThemes.insert(serviceUUID, emoticonTheme);
+        d->accountServices.clear();
+        Q_EMIT themeAdded(serviceUUID, themeUUID);
+    }
+    Q_EMIT availableThemesChanged();
+}
+
+void EmoticonThemeManager::handleThemeRemoved(const QString &themeUUID)
+{
+    const auto found = d->themes.find(themeUUID);
+    if (found != d->themes.end()) {
+        const EmoticonTheme theme = found.value();
+        d->themes.erase(found);
+        if (theme.themeUUID() == currentTheme())
+            setCurrentTheme(defaultThemeUUID());
+        const QString serviceUUID = theme.serviceUUID();
+        if (!serviceUUID.isEmpty()) {
+            d->serviceThemes.remove(serviceUUID);
+            d->accountServices.clear();
+            Q_EMIT themeRemoved(themeUUID);
+        }
+    }
+    Q_EMIT availableThemesChanged();
+}

@@ -1,0 +1,225 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "testenvironment.h"
+
+#include <defaultemoticonthemehandler.h>
+#include <emoticonthemefactory.h>
+#include <mgconfitem.h>
+
+#include <QImage>
+
+namespace {
+
+const QString platformKey = "/meegotouch/theme/name";
+const QString renderedKey = "/meegotouch/theme/CurrentMeegoTheme";
+const QString defaultUUID = "343a7f65-0095-4eae-8fc2-87af7f3bf5158";
+const QString added = "added Default " + defaultUUID;
+const QString removed = "removed Default " + defaultUUID;
+const int emoticonCount = 18;
+
+QDir cache()
+{
+    return *EmoticonThemeFactory::DEFAULT_CACHED_EMOTICON_DIRECTORY();
+}
+
+QString previewPath()
+{
+    return EmoticonThemeFactory::DEFAULT_PREVIEW_PIXMAP_DIRECTORY()->absoluteFilePath(
+        "preview_" + defaultUUID + ".png");
+}
+
+// File name to content, for every "*.png" of the cache.
+QMap<QString, QByteArray> cachedFiles()
+{
+    QMap<QString, QByteArray> files;
+    for (const QFileInfo &info : cache().entryInfoList({ "*.png" }, QDir::Files)) {
+        QFile file(info.filePath());
+        file.open(QIODevice::ReadOnly);
+        files.insert(info.fileName(), file.readAll());
+    }
+    return files;
+}
+
+void write(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+}
+
+// Signals as text, in the order they came.
+QStringList *record(DefaultEmoticonThemeHandler &handler)
+{
+    auto *events = new QStringList;
+    QObject::connect(&handler, &QObject::destroyed, [events] { delete events; });
+    QObject::connect(&handler, &DefaultEmoticonThemeHandler::defaultThemeAdded,
+        [events](EmoticonTheme t) { *events << "added " + t.themeName() + ' ' + t.themeUUID(); });
+    QObject::connect(&handler, &DefaultEmoticonThemeHandler::defaultThemeRemoved,
+        [events](EmoticonTheme t) { *events << "removed " + t.themeName() + ' ' + t.themeUUID(); });
+    return events;
+}
+
+} // namespace
+
+class DefaultEmoticonThemeHandlerTest : public QObject
+{
+    Q_OBJECT
+
+    // Every image of the built-in theme is in the cache as a 20x20 PNG.
+    static void verifyRenderedCache()
+    {
+        const QStringList paths
+            = EmoticonThemeFactory::defaultEmoticonTheme().filepathToPickerImageMapping().keys();
+        QCOMPARE(paths.size(), emoticonCount);
+        for (const QString &path : paths) {
+            QCOMPARE(QFileInfo(path).absolutePath(), cache().absolutePath());
+            QCOMPARE(QImage(path, "PNG").size(), QSize(20, 20));
+        }
+        QCOMPARE(cachedFiles().size(), emoticonCount);
+        QVERIFY(QFileInfo(previewPath()).isFile());
+    }
+
+    static void renderWith(const QString &platformTheme)
+    {
+        MGConfItem(platformKey).set(platformTheme);
+        DefaultEmoticonThemeHandler handler;
+        QVERIFY(handler.reloadDefaultEmoticonTheme());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // No defaults, so that the platform theme key can be unset.
+        qputenv("GLYPHMORPH_SETTINGS_DEFAULTS", "");
+    }
+
+    void init()
+    {
+        MGConfItem(platformKey).unset();
+        MGConfItem(renderedKey).unset();
+        QDir directory = cache();
+        QVERIFY(directory.removeRecursively());
+        QVERIFY(directory.mkpath("."));
+        QFile::remove(previewPath());
+    }
+
+    void firstRunRendersEveryImage()
+    {
+        write(cache().filePath("stray.png"), "stray");
+        MGConfItem(platformKey).set("base");
+        DefaultEmoticonThemeHandler handler;
+        const QStringList *events = record(handler);
+        QVERIFY(handler.reloadDefaultEmoticonTheme());
+        QCOMPARE(*events, QStringList { added });
+        QCOMPARE(MGConfItem(renderedKey).value(), QVariant("base"));
+        QVERIFY(!cache().exists("stray.png"));
+        verifyRenderedCache();
+    }
+
+    void secondRunUsesTheCache()
+    {
+        renderWith("base");
+        // Neither a rewrite nor a deletion would leave these as they are.
+        const QString image = cachedFiles().firstKey();
+        write(cache().filePath(image), "marker");
+        write(cache().filePath("marker.png"), "marker");
+        const QMap<QString, QByteArray> before = cachedFiles();
+
+        DefaultEmoticonThemeHandler handler;
+        const QStringList *events = record(handler);
+        QVERIFY(handler.reloadDefaultEmoticonTheme());
+        QCOMPARE(*events, QStringList { added });
+        QCOMPARE(cachedFiles(), before);
+    }
+
+    void clearedCacheIsRenderedAgain()
+    {
+        renderWith("base");
+        write(cache().filePath("marker.png"), "marker");
+        QVERIFY(cache().remove(cachedFiles().firstKey()));
+
+        DefaultEmoticonThemeHandler handler;
+        const QStringList *events = record(handler);
+        QVERIFY(handler.reloadDefaultEmoticonTheme());
+        QCOMPARE(*events, QStringList { added });
+        verifyRenderedCache();
+
+        // Holding a published theme, the handler withdraws it before rendering.
+        QVERIFY(cache().remove(cachedFiles().lastKey()));
+        QVERIFY(handler.reloadDefaultEmoticonTheme());
+        QCOMPARE(*events, QStringList({ added, removed, added }));
+        verifyRenderedCache();
+    }
+
+    void platformThemeChangeRendersAgain()
+    {
+        renderWith("base");
+        const QMap<QString, QByteArray> baseFiles = cachedFiles();
+        const QByteArray basePreview = [] {
+            QFile file(previewPath());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+
+        DefaultEmoticonThemeHandler handler;
+        const QStringList *events = record(handler);
+        handler.init();
+        QCOMPARE(*events, QStringList { added });
+        MGConfItem(platformKey).set("night");
+        QTRY_COMPARE(*events, QStringList({ added, removed, added }));
+
+        QCOMPARE(MGConfItem(renderedKey).value(), QVariant("night"));
+        verifyRenderedCache();
+        const QMap<QString, QByteArray> nightFiles = cachedFiles();
+        for (auto it = nightFiles.cbegin(); it != nightFiles.cend(); ++it)
+            QVERIFY2(it.value() != baseFiles.value(it.key()), qPrintable(it.key()));
+        QFile preview(previewPath());
+        QVERIFY(preview.open(QIODevice::ReadOnly));
+        QVERIFY(preview.readAll() != basePreview);
+    }
+
+    void unsetPlatformThemePublishesOnceSet()
+    {
+        DefaultEmoticonThemeHandler handler;
+        const QStringList *events = record(handler);
+        handler.init();
+        QVERIFY(!handler.reloadDefaultEmoticonTheme());
+        QVERIFY(events->isEmpty());
+        QVERIFY(!MGConfItem(renderedKey).value().isValid());
+        QVERIFY(cachedFiles().isEmpty());
+
+        MGConfItem(platformKey).set("base");
+        QTRY_COMPARE(*events, QStringList { added });
+        verifyRenderedCache();
+    }
+
+    void initTwiceReloadsAndConnectsOnce()
+    {
+        MGConfItem(platformKey).set("base");
+        DefaultEmoticonThemeHandler handler;
+        const QStringList *events = record(handler);
+        handler.init();
+        handler.init();
+        QCOMPARE(*events, QStringList { added });
+        // A second connection would add its pair within the same emission.
+        MGConfItem(platformKey).set("night");
+        QTRY_COMPARE(*events, QStringList({ added, removed, added }));
+    }
+
+    void unwritableImageIsReportedButPublished()
+    {
+        MGConfItem(platformKey).set("base");
+        const QString blocked = EmoticonThemeFactory::defaultEmoticonTheme()
+                                    .filepathToPickerImageMapping()
+                                    .keys()
+                                    .first();
+        QVERIFY(QDir().mkdir(blocked));
+        DefaultEmoticonThemeHandler handler;
+        const QStringList *events = record(handler);
+        QVERIFY(!handler.reloadDefaultEmoticonTheme());
+        QCOMPARE(*events, QStringList { added });
+        QVERIFY(QDir().rmdir(blocked));
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(DefaultEmoticonThemeHandlerTest)
+#include "defaultemoticonthemehandlertest.moc"

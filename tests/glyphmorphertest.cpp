@@ -1,0 +1,244 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "testenvironment.h"
+#include "themedirectory.h"
+
+#include <emoticonthememanager.h>
+#include <glyphmorpher.h>
+#include <mgconfitem.h>
+#include <mtextedit.h>
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QRegExp>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextDocument>
+
+using GlyphmorphTest::ThemeSpec;
+
+namespace {
+
+// The conversion written down with the two expressions, the longer of two nested tags first.
+QString htmlToPlainWithExpressions(const QString &html)
+{
+    QSet<QString> tags;
+    const QRegExp tag(QStringLiteral("(<img src=[^>]+alt='[^>]+'>)"));
+    for (int at = tag.indexIn(html, 0); at >= 0; at = tag.indexIn(html, at + 1))
+        tags.insert(tag.cap(0));
+    QStringList ordered(tags.cbegin(), tags.cend());
+    std::sort(ordered.begin(), ordered.end(), [](const QString &a, const QString &b) {
+        return a.size() != b.size() ? a.size() > b.size() : a < b;
+    });
+    QString result = html;
+    const QRegExp alt(QStringLiteral("(.*alt=')([^>]+)(' width='[\\d]+' height='[\\d]+'>)"));
+    for (const QString &found : ordered) {
+        QRegExp match(alt);
+        if (match.indexIn(found) >= 0)
+            result.replace(found, match.cap(2));
+    }
+    return result.replace(QStringLiteral("<br>"), QStringLiteral("\n"));
+}
+
+QString tagFor(const QString &code)
+{
+    return QStringLiteral("<img src='/i/x.png' alt='") + code
+        + QStringLiteral("' width='20' height='20'>");
+}
+
+} // namespace
+
+class GlyphmorpherTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString m_image;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // No platform UI theme: the built-in theme is not published, so a theme is installed
+        // only where a test puts one.
+        const QString defaults = QDir::home().filePath(QStringLiteral("defaults.conf"));
+        QVERIFY(GlyphmorphTest::writeBytes(defaults, "# nothing\n"));
+        qputenv("GLYPHMORPH_SETTINGS_DEFAULTS", QFile::encodeName(defaults));
+        qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(m_root.path()));
+        m_image = QDir(m_root.path()).filePath(QStringLiteral("image.png"));
+        QVERIFY(GlyphmorphTest::writeImage(m_image));
+    }
+
+    void htmlToPlainText_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("no tags") << "plain &lt;text&gt;"
+                                 << "plain &lt;text&gt;";
+        QTest::newRow("tag") << "a " + tagFor(":)") + " b"
+                             << "a :) b";
+        QTest::newRow("same tag twice") << tagFor(":)") + tagFor(":)") << ":):)";
+        QTest::newRow("two codes") << tagFor(";-)") + "<br>" + tagFor("<3") << ";-)\n<3";
+        QTest::newRow("escaped code as it stands") << tagFor("&lt;3") << "&lt;3";
+        QTest::newRow("no alt") << "<img src='/i/x.png'  width='20' height='20'>"
+                                << "<img src='/i/x.png'  width='20' height='20'>";
+        QTest::newRow("height before width") << "<img src='x' alt=':)' height='20' width='20'>"
+                                             << "<img src='x' alt=':)' height='20' width='20'>";
+        QTest::newRow("size not digits") << "<img src='x' alt=':)' width='2x' height='20'>"
+                                         << "<img src='x' alt=':)' width='2x' height='20'>";
+        QTest::newRow("attribute between alt and width")
+            << "<img src='x' alt=':)' title='t' width='20' height='20'>"
+            << ":)' title='t";
+        QTest::newRow("br variants") << "<br><BR><br/>"
+                                     << "\n<BR><br/>";
+        QTest::newRow("nested tag start") << "<img src=a " + tagFor(":P") << ":P";
+    }
+
+    void htmlToPlainText()
+    {
+        QFETCH(QString, html);
+        QFETCH(QString, expected);
+        Glyphmorpher morpher;
+        QCOMPARE(morpher.transformHTMLToPlainText(html), expected);
+        QCOMPARE(htmlToPlainWithExpressions(html), expected);
+    }
+
+    // Random texts from the pieces the expressions care about, against the expressions.
+    void htmlToPlainTextAgreesWithTheExpressions()
+    {
+        const QStringList pieces = { "<img src=", "alt='", "'", ">", "' width='", "' height='",
+            "20", "x", ":)", "<br>", " " };
+        QRandomGenerator random(7);
+        Glyphmorpher morpher;
+        for (int i = 0; i < 20000; ++i) {
+            QString html;
+            for (int n = random.bounded(1, 24); n > 0; --n)
+                html += pieces.at(random.bounded(pieces.size()));
+            QCOMPARE(morpher.transformHTMLToPlainText(html), htmlToPlainWithExpressions(html));
+        }
+    }
+
+    // Peer text on which the expressions backtrack for minutes is read in one pass.
+    void htmlToPlainTextOnHostileInput_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::newRow("tag starts without end")
+            << QString(QStringLiteral("<img src= alt='x")).repeated(200000);
+        QTest::newRow("tag starts, one end")
+            << QString(QStringLiteral("<img src=")).repeated(200000) + QStringLiteral("alt='x'>");
+        QTest::newRow("alts without end")
+            << QStringLiteral("<img src=") + QString(QStringLiteral("alt='x")).repeated(200000);
+    }
+
+    void htmlToPlainTextOnHostileInput()
+    {
+        QFETCH(QString, html);
+        Glyphmorpher morpher;
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(morpher.transformHTMLToPlainText(html), html);
+        QVERIFY2(timer.elapsed() < 5000, "conversion is not linear");
+    }
+
+    void plainTextToHtml()
+    {
+        Glyphmorpher morpher;
+        // No theme at all: the text comes back as it is, line ends included.
+        QCOMPARE(morpher.transformPlainTextToHTML(
+                     QStringLiteral("a :x:\r\nb"), QString(), 0, QStringLiteral("<br>")),
+            QStringLiteral("a :x:\r\nb"));
+
+        const ThemeSpec spec { QStringLiteral("uuid-x"), QString(), { QStringLiteral("x") } };
+        const QString directory
+            = GlyphmorphTest::writeTheme(m_root.path(), QStringLiteral("X"), spec);
+        auto *manager = SingletonBase<EmoticonThemeManager>::m_pInstance;
+        QTRY_VERIFY(manager->emoticonThemes().contains(spec.uuid));
+        manager->setCurrentTheme(spec.uuid);
+        QCOMPARE(morpher.transformPlainTextToHTML(
+                     QStringLiteral("a :x:\nb"), QString(), 42, QStringLiteral("<br>")),
+            QStringLiteral("a <img src='") + directory
+                + QStringLiteral("/x.png'  width='20' height='20'><br>b"));
+        QVERIFY(QDir(directory).removeRecursively());
+        QTRY_VERIFY(!manager->emoticonThemes().contains(spec.uuid));
+    }
+
+    void managerLivesWithTheMorpher()
+    {
+        QVERIFY(!SingletonBase<EmoticonThemeManager>::m_pInstance);
+        {
+            Glyphmorpher morpher;
+            QVERIFY(SingletonBase<EmoticonThemeManager>::m_pInstance);
+        }
+        // A morpher whose manager another one took down starts a new one on its next use.
+        Glyphmorpher first;
+        delete new Glyphmorpher;
+        QVERIFY(!SingletonBase<EmoticonThemeManager>::m_pInstance);
+        QCOMPARE(first.transformPlainTextToHTML(QStringLiteral("a"), QString(), 0, QString()),
+            QStringLiteral("a"));
+        QVERIFY(SingletonBase<EmoticonThemeManager>::m_pInstance);
+    }
+
+    void addEmoticon()
+    {
+        Glyphmorpher morpher;
+        morpher.addEmoticonToTextEdit(nullptr, QStringLiteral(":)"), m_image);
+        MTextEdit editor;
+        editor.setText(QStringLiteral("ab"));
+        editor.setCursorPosition(1);
+        morpher.addEmoticonToTextEdit(
+            &editor, QStringLiteral(":)"), m_image + QStringLiteral(".missing"));
+        QCOMPARE(editor.document()->toPlainText(), QStringLiteral("ab"));
+
+        morpher.addEmoticonToTextEdit(&editor, QStringLiteral(":)"), m_image);
+        QCOMPARE(editor.document()->toPlainText(),
+            QStringLiteral("a") + QChar(QChar::ObjectReplacementCharacter) + QStringLiteral("b"));
+        QTextCursor cursor(editor.document());
+        cursor.setPosition(2);
+        const QTextImageFormat format = cursor.charFormat().toImageFormat();
+        QCOMPARE(format.name(), m_image);
+        QCOMPARE(format.width(), 20.0);
+        QCOMPARE(format.height(), 20.0);
+        QCOMPARE(format.property(QTextFormat::UserProperty).toString(), QStringLiteral(":)"));
+        QCOMPARE(format.verticalAlignment(), QTextCharFormat::AlignBottom);
+        QCOMPARE(morpher.transformTextEditContentToPlainText(&editor), QStringLiteral("a :)b"));
+    }
+
+    // Typed, replaced in place, read back: the message the user wrote.
+    void roundTripThroughTheEditor_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("codes between words") << "hi :x: how :y: are you";
+        QTest::newRow("code first and last") << ":x: and :y:";
+        QTest::newRow("paragraphs") << "line one :x:\nline two :y: three";
+        QTest::newRow("no code") << "nothing to see: here";
+    }
+
+    void roundTripThroughTheEditor()
+    {
+        QFETCH(QString, typed);
+        const ThemeSpec spec { QStringLiteral("uuid-xy"), QString(),
+            { QStringLiteral("x"), QStringLiteral("y") } };
+        Glyphmorpher morpher;
+        auto *manager = SingletonBase<EmoticonThemeManager>::m_pInstance;
+        if (!manager->emoticonThemes().contains(spec.uuid)) {
+            QVERIFY(
+                !GlyphmorphTest::writeTheme(m_root.path(), QStringLiteral("XY"), spec).isEmpty());
+            QTRY_VERIFY(manager->emoticonThemes().contains(spec.uuid));
+        }
+        manager->setCurrentTheme(spec.uuid);
+
+        MTextEdit editor;
+        morpher.transformTextEditContentToEmoticonInPlace(nullptr, QString(), true);
+        editor.setText(typed);
+        morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
+        const int codes = typed.count(QStringLiteral(":x:")) + typed.count(QStringLiteral(":y:"));
+        QCOMPARE(editor.document()->toPlainText().count(QChar::ObjectReplacementCharacter), codes);
+        QCOMPARE(morpher.transformTextEditContentToPlainText(&editor), typed);
+        // Done again over images, the whole-document pass gives the same document.
+        morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
+        QCOMPARE(morpher.transformTextEditContentToPlainText(&editor), typed);
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(GlyphmorpherTest)
+#include "glyphmorphertest.moc"
