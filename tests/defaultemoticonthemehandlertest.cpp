@@ -28,15 +28,18 @@ QString previewPath()
         "preview_" + defaultUUID + ".png");
 }
 
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // File name to content, for every "*.png" of the cache.
 QMap<QString, QByteArray> cachedFiles()
 {
     QMap<QString, QByteArray> files;
-    for (const QFileInfo &info : cache().entryInfoList({ "*.png" }, QDir::Files)) {
-        QFile file(info.filePath());
-        file.open(QIODevice::ReadOnly);
-        files.insert(info.fileName(), file.readAll());
-    }
+    for (const QFileInfo &info : cache().entryInfoList({ "*.png" }, QDir::Files))
+        files.insert(info.fileName(), contents(info.filePath()));
     return files;
 }
 
@@ -155,10 +158,7 @@ private Q_SLOTS:
     {
         renderWith("base");
         const QMap<QString, QByteArray> baseFiles = cachedFiles();
-        const QByteArray basePreview = [] {
-            QFile file(previewPath());
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }();
+        const QByteArray basePreview = contents(previewPath());
 
         DefaultEmoticonThemeHandler handler;
         const QStringList *events = record(handler);
@@ -172,9 +172,7 @@ private Q_SLOTS:
         const QMap<QString, QByteArray> nightFiles = cachedFiles();
         for (auto it = nightFiles.cbegin(); it != nightFiles.cend(); ++it)
             QVERIFY2(it.value() != baseFiles.value(it.key()), qPrintable(it.key()));
-        QFile preview(previewPath());
-        QVERIFY(preview.open(QIODevice::ReadOnly));
-        QVERIFY(preview.readAll() != basePreview);
+        QVERIFY(contents(previewPath()) != basePreview);
     }
 
     void unsetPlatformThemePublishesOnceSet()
