@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "emoticonselectorwidget.h"
+
+#include "emoticonselectorwidgetmodel.h"
+#include "emoticonthememanager.h"
+#include "libglyphmorphcssloader.h"
+
+class EmoticonSelectorWidgetPrivate
+{
+public:
+    void take(const EmoticonTheme &theme);
+
+    QHash<QString, QString> emoticonSet;
+    QHash<QString, QString> emoticonPrioritySet;
+    QString serviceName;
+    EmoticonTheme emoticonTheme;
+};
+
+void EmoticonSelectorWidgetPrivate::take(const EmoticonTheme &theme)
+{
+    emoticonSet = theme.filePathToCodeSequenceMapping();
+    emoticonPrioritySet = theme.codeSequenceToPriorityMapping();
+    emoticonTheme = theme;
+}
+
+namespace {
+EmoticonThemeManager *themeManager()
+{
+    if (!SingletonBase<EmoticonThemeManager>::m_pInstance)
+        SingletonBase<EmoticonThemeManager>::m_pInstance = new EmoticonThemeManager();
+    return SingletonBase<EmoticonThemeManager>::m_pInstance;
+}
+} // namespace
+
+EmoticonSelectorWidget::EmoticonSelectorWidget(QGraphicsItem *parent)
+    : MWidgetController(new EmoticonSelectorWidgetModel(), parent)
+    , d(new EmoticonSelectorWidgetPrivate)
+{
+    if (!SingletonBase<LibGlyphmorphCSSLoader>::m_pInstance)
+        SingletonBase<LibGlyphmorphCSSLoader>::m_pInstance = new LibGlyphmorphCSSLoader(nullptr);
+}
+
+EmoticonSelectorWidget::~EmoticonSelectorWidget() = default;
+
+const QHash<QString, QString> &EmoticonSelectorWidget::emoticonSet() const
+{
+    return d->emoticonSet;
+}
+
+const QHash<QString, QString> &EmoticonSelectorWidget::emoticonPrioritySet() const
+{
+    return d->emoticonPrioritySet;
+}
+
+EmoticonTheme EmoticonSelectorWidget::emoticonTheme() const
+{
+    return d->emoticonTheme;
+}
+
+void EmoticonSelectorWidget::appear()
+{
+    Q_EMIT appearPopup();
+}
+
+void EmoticonSelectorWidget::setServiceName(const QString &serviceName)
+{
+    d->serviceName = serviceName;
+    EmoticonThemeManager *manager = themeManager();
+    const EmoticonTheme theme = manager->themeForAccountPath(serviceName);
+    if (theme.isValid())
+        d->take(theme);
+    connect(manager, SIGNAL(currentThemeChanged(QString)), this, SLOT(handleThemeChanged()),
+        Qt::UniqueConnection);
+    connect(manager, SIGNAL(themeAdded(QString, QString)), this, SLOT(handleThemeChanged()),
+        Qt::UniqueConnection);
+    connect(manager, SIGNAL(themeRemoved(QString)), this, SLOT(handleThemeChanged()),
+        Qt::UniqueConnection);
+}
+
+void EmoticonSelectorWidget::handleThemeChanged()
+{
+    const EmoticonTheme theme = themeManager()->themeForAccountPath(d->serviceName);
+    if (!theme.isValid() || theme.themeUUID() == d->emoticonTheme.themeUUID())
+        return;
+    d->take(theme);
+    Q_EMIT emoticonThemeChanged();
+}

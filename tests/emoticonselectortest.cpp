@@ -1,0 +1,345 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "testenvironment.h"
+
+#include <emoticonselectorwidget.h>
+#include <emoticonselectorwidgetview.h>
+#include <emoticonthememanager.h>
+#include <libglyphmorphcssloader.h>
+#include <mbutton.h>
+#include <mdialog.h>
+#include <mgridlayoutpolicy.h>
+#include <mlayout.h>
+#include <mlibrary.h>
+#include <mscenemanager.h>
+#include <mwidgetcreator.h>
+#include <mwindow.h>
+
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPointer>
+#include <QSignalSpy>
+
+namespace {
+const char account[] = "/org/freedesktop/Telepathy/Account/test/jabber/me";
+
+// A theme of @p count emoticons, declared in reverse order of their picker positions: emoticon
+// at position p has the code ":pP" and the image "pP.png"; without positions none has one.
+void installTheme(const QString &root, const QString &uuid, int count, bool positions)
+{
+    QDir(root).mkpath(uuid);
+    QByteArray xml = "<emoticon_theme theme_uuid=\"" + uuid.toLatin1() + "\" theme_name=\""
+        + uuid.toLatin1() + "\">";
+    for (int p = count - 1; p >= 0; --p) {
+        const QByteArray name = "p" + QByteArray::number(p);
+        QImage image(8, 8, QImage::Format_ARGB32);
+        image.fill(Qt::yellow);
+        QVERIFY(image.save(root + '/' + uuid + '/' + name + ".png"));
+        xml += "<emoticon><charactercode default=\"true\">:" + name
+            + "</charactercode><file "
+              "size=\"s\">"
+            + name + ".png</file>"
+            + (positions ? "<positionindex>" + QByteArray::number(p) + "</positionindex>" : "")
+            + "</emoticon>";
+    }
+    QFile file(root + '/' + uuid + '/' + uuid + ".xml");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(xml + "</emoticon_theme>");
+}
+
+// A widget that counts the calls its theme manager connections make.
+class CountingSelector : public EmoticonSelectorWidget
+{
+    Q_OBJECT
+public:
+    int calls = 0;
+public Q_SLOTS:
+    void handleThemeChanged()
+    {
+        ++calls;
+        EmoticonSelectorWidget::handleThemeChanged();
+    }
+};
+
+QStringList grid(const MGridLayoutPolicy *policy)
+{
+    QStringList cells;
+    for (int row = 0; row < policy->rowCount(); ++row) {
+        for (int column = 0; column < policy->columnCount(); ++column) {
+            if (const auto *button = static_cast<MButton *>(policy->itemAt(row, column))) {
+                cells.append(QStringLiteral("%1,%2 %3 %4")
+                                 .arg(row)
+                                 .arg(column)
+                                 .arg(button->styleName().mid(19))
+                                 .arg(QFileInfo(button->text()).baseName()));
+            }
+        }
+    }
+    return cells;
+}
+} // namespace
+
+class EmoticonSelectorTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir themesRoot;
+    MWindow *window = nullptr;
+
+    EmoticonThemeManager *manager() const
+    {
+        return SingletonBase<EmoticonThemeManager>::m_pInstance;
+    }
+
+    void useTheme(const QString &uuid)
+    {
+        if (manager()->currentTheme() == uuid)
+            return;
+        QSignalSpy changed(manager(), SIGNAL(currentThemeChanged(QString)));
+        manager()->setCurrentTheme(uuid);
+        QVERIFY(changed.wait());
+    }
+
+    // A selector on the window's scene, filled with the current theme unless @p fill is false.
+    std::unique_ptr<EmoticonSelectorWidget> selector(bool fill = true)
+    {
+        std::unique_ptr<EmoticonSelectorWidget> widget(static_cast<EmoticonSelectorWidget *>(
+            MWidgetCreatorBase::createWidget(QStringLiteral("EmoticonSelectorWidget"))));
+        window->scene()->addItem(widget.get());
+        if (fill)
+            widget->setServiceName(QLatin1String(account));
+        return widget;
+    }
+
+    MDialog *shownDialog() const { return window->sceneManager()->sceneWindows().value(0); }
+
+    static QList<MGridLayoutPolicy *> policies(const MDialog *dialog)
+    {
+        QList<MGridLayoutPolicy *> grids;
+        const auto *layout = static_cast<MLayout *>(dialog->centralWidget()->layout());
+        for (MAbstractLayoutPolicy *policy : layout->registeredPolicies())
+            grids.append(static_cast<MGridLayoutPolicy *>(policy));
+        return grids;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(themesRoot.path()));
+        installTheme(themesRoot.path(), QStringLiteral("five"), 5, true);
+        installTheme(themesRoot.path(), QStringLiteral("eight"), 8, true);
+        installTheme(themesRoot.path(), QStringLiteral("unordered"), 4, false);
+        window = new MWindow;
+        window->resize(800, 480);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        SingletonBase<EmoticonThemeManager>::m_pInstance = new EmoticonThemeManager;
+        QCOMPARE(manager()->emoticonThemes().size(), 4);
+        // The first choice made in a process only sets what later changes are compared with.
+        manager()->setCurrentTheme(QStringLiteral("five"));
+        QCOMPARE(manager()->currentTheme(), QStringLiteral("five"));
+    }
+
+    void cleanupTestCase()
+    {
+        delete manager();
+        delete window;
+    }
+
+    void widgetTakesServiceThemeAndConnectsOnce_data()
+    {
+        QTest::addColumn<QByteArray>("signal");
+        QTest::newRow("currentThemeChanged") << QByteArray("currentThemeChanged");
+        QTest::newRow("themeAdded") << QByteArray("themeAdded");
+        QTest::newRow("themeRemoved") << QByteArray("themeRemoved");
+    }
+
+    void widgetTakesServiceThemeAndConnectsOnce()
+    {
+        QFETCH(QByteArray, signal);
+        CountingSelector widget;
+        QVERIFY(widget.emoticonSet().isEmpty());
+        QVERIFY(!widget.emoticonTheme().isValid());
+        QVERIFY(SingletonBase<LibGlyphmorphCSSLoader>::m_pInstance);
+        QSignalSpy changed(&widget, SIGNAL(emoticonThemeChanged()));
+        Q_EMIT manager()->themeRemoved(QStringLiteral("x")); // not connected yet
+        QCOMPARE(widget.calls, 0);
+
+        widget.setServiceName(QLatin1String(account));
+        widget.setServiceName(QLatin1String(account));
+        const EmoticonTheme theme = manager()->emoticonThemes().value(QStringLiteral("five"));
+        QCOMPARE(widget.emoticonTheme().themeUUID(), QStringLiteral("five"));
+        QCOMPARE(widget.emoticonSet(), theme.filePathToCodeSequenceMapping());
+        QCOMPARE(widget.emoticonPrioritySet(), theme.codeSequenceToPriorityMapping());
+
+        const QString arg;
+        if (signal == "themeAdded")
+            QMetaObject::invokeMethod(manager(), signal, Q_ARG(QString, arg), Q_ARG(QString, arg));
+        else
+            QMetaObject::invokeMethod(manager(), signal, Q_ARG(QString, arg));
+        QCOMPARE(widget.calls, 1);
+        QCOMPARE(changed.count(), 0); // the theme stayed the same
+    }
+
+    void themeChangeSignalsOnceOnIdentityChange()
+    {
+        auto widget = selector();
+        QSignalSpy changed(widget.get(), SIGNAL(emoticonThemeChanged()));
+        QSignalSpy appear(widget.get(), SIGNAL(appearPopup()));
+        useTheme(QStringLiteral("eight"));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(widget->emoticonSet().size(), 8);
+        Q_EMIT manager()->themeAdded(QStringLiteral("s"), QStringLiteral("t"));
+        QCOMPARE(changed.count(), 1);
+        useTheme(QStringLiteral("five"));
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(appear.count(), 0);
+        QVERIFY(!shownDialog()); // never opened: a theme change does not open it
+    }
+
+    void dialogGrids_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<QStringList>("landscape");
+        QTest::addColumn<QStringList>("portrait");
+
+        QTest::newRow("4 columns, five emoticons")
+            << "selectortest-columns-4"
+            << "five"
+            << QStringList { "0,0 Left p0", "0,1 Center p1", "0,2 Center p2", "0,3 Right p3",
+                   "1,0 Left p4" }
+            << QStringList { "0,0 Left p0", "0,1 Right p1", "1,0 Left p2", "1,1 Right p3",
+                   "2,0 Left p4" };
+        QTest::newRow("6 columns from the library stylesheet, eight emoticons")
+            << QString() << "eight"
+            << QStringList { "0,0 Left p0", "0,1 Center p1", "0,2 Center p2", "0,3 Center p3",
+                   "0,4 Center p4", "0,5 Right p5", "1,0 Left p6", "1,1 Center p7" }
+            << QStringList { "0,0 Left p0", "0,1 Center p1", "0,2 Right p2", "1,0 Left p3",
+                   "1,1 Center p4", "1,2 Right p5", "2,0 Left p6", "2,1 Center p7" };
+        QTest::newRow("2 columns: one portrait column, all Left")
+            << "selectortest-columns-2"
+            << "five"
+            << QStringList { "0,0 Left p0", "0,1 Right p1", "1,0 Left p2", "1,1 Right p3",
+                   "2,0 Left p4" }
+            << QStringList { "0,0 Left p0", "1,0 Left p1", "2,0 Left p2", "3,0 Left p3",
+                   "4,0 Left p4" };
+        QTest::newRow("0 columns: empty, untitled") << "selectortest-columns-0"
+                                                    << "five" << QStringList() << QStringList();
+    }
+
+    void dialogGrids()
+    {
+        QFETCH(QString, sheet);
+        QFETCH(QString, theme);
+        std::unique_ptr<MLibrary> library(sheet.isEmpty() ? nullptr : new MLibrary(sheet));
+        useTheme(theme);
+        auto widget = selector();
+        widget->appear();
+        MDialog *dialog = shownDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->objectName(), QStringLiteral("EmoticonDialogStyle"));
+        QFETCH(QStringList, landscape);
+        QCOMPARE(
+            dialog->title(), landscape.isEmpty() ? QString() : QStringLiteral("Select smiley"));
+        const auto grids = policies(dialog);
+        QCOMPARE(grids.size(), 2);
+        QCOMPARE(static_cast<MLayout *>(grids.at(0)->layout())->policy(), grids.at(0));
+        QCOMPARE(grid(grids.at(0)), landscape);
+        QTEST(grid(grids.at(1)), "portrait");
+        useTheme(QStringLiteral("five"));
+    }
+
+    void hashOrderWithoutPositionZero()
+    {
+        useTheme(QStringLiteral("unordered"));
+        auto widget = selector();
+        widget->appear();
+        const auto grids = policies(shownDialog());
+        QStringList paths;
+        for (int column = 0; column < 4; ++column)
+            paths.append(
+                static_cast<MButton *>(grids.at(0)->itemAt(column / 6, column % 6))->text());
+        QCOMPARE(paths, widget->emoticonSet().keys().mid(0, 4));
+        QCOMPARE(grids.at(1)->count(), 4);
+        useTheme(QStringLiteral("five"));
+    }
+
+    void dialogBeforeThemeStaysEmpty()
+    {
+        auto widget = selector(false);
+        widget->appear();
+        QPointer<MDialog> dialog = shownDialog();
+        QCOMPARE(dialog->title(), QStringLiteral("Select smiley"));
+        QCOMPARE(policies(dialog).at(0)->count(), 0);
+        dialog->disappear();
+        widget->setServiceName(QLatin1String(account));
+        widget->appear();
+        QCOMPARE(shownDialog(), dialog.data());
+        QCOMPARE(policies(dialog).at(0)->count(), 0);
+        widget.reset();
+        QVERIFY(!dialog); // the view deletes its dialog
+    }
+
+    void tapReportsCodeThenPath()
+    {
+        auto widget = selector();
+        QSignalSpy done(widget.get(), SIGNAL(selectionDone(QString, QString)));
+        widget->appear();
+        MDialog *dialog = shownDialog();
+        const auto grids = policies(dialog);
+        const auto *button = static_cast<MButton *>(grids.at(0)->itemAt(0, 2));
+        QTRY_VERIFY(button->isVisible() && !button->size().isEmpty());
+        QTest::mouseClick(window->viewport(), Qt::LeftButton, {},
+            window->mapFromScene(button->sceneBoundingRect().center()));
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(done.at(0).at(0).toString(), QStringLiteral(":p2"));
+        QCOMPARE(done.at(0).at(1).toString(), button->text());
+        QVERIFY(widget->emoticonSet().contains(button->text()));
+        QVERIFY(!dialog->isAppeared());
+
+        // Something other than a button: the dialog closes, nothing is reported.
+        widget->appear();
+        QVERIFY(QMetaObject::invokeMethod(
+            const_cast<MWidgetView *>(widget->view()), "handleSelection"));
+        QVERIFY(!dialog->isAppeared());
+        QCOMPARE(done.count(), 1);
+    }
+
+    void themeChangeShowsDialogAgain()
+    {
+        auto widget = selector();
+        widget->appear();
+        QPointer<MDialog> dialog = shownDialog();
+        const int buttons = policies(dialog).at(0)->count();
+        dialog->accept();
+        useTheme(QStringLiteral("eight"));
+        QVERIFY(dialog->isAppeared());
+        QCOMPARE(shownDialog(), dialog.data());
+        QCOMPARE(policies(dialog).at(0)->count(), buttons); // the grid of the first opening
+        dialog->disappear();
+        useTheme(QStringLiteral("five"));
+        dialog->disappear();
+    }
+
+    void rotationSwitchesPolicy()
+    {
+        auto widget = selector();
+        window->resize(480, 800); // before the dialog exists: nothing to switch
+        QTRY_COMPARE(window->orientation(), M::Portrait);
+        widget->appear();
+        MDialog *dialog = shownDialog();
+        const auto grids = policies(dialog);
+        const auto *layout = static_cast<MLayout *>(grids.at(0)->layout());
+        QCOMPARE(layout->policy(), grids.at(1));
+        window->resize(800, 480);
+        QTRY_COMPARE(layout->policy(), grids.at(0));
+        QVERIFY(static_cast<MButton *>(grids.at(0)->itemAt(0))->isVisible());
+        QVERIFY(!static_cast<MButton *>(grids.at(1)->itemAt(0))->isVisible());
+        QTRY_VERIFY(dialog->size().width() > dialog->size().height());
+        dialog->disappear();
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(EmoticonSelectorTest)
+#include "emoticonselectortest.moc"
