@@ -1,0 +1,131 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// glyphmorph page: the rendered text as a page that opens in any browser, images included.
+#include "tool.h"
+
+#include <glyphmorpher.h>
+
+#include <QFile>
+#include <QHash>
+#include <QMimeDatabase>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace Tool {
+
+namespace {
+
+QString unescapeAttribute(QString value)
+{
+    value.replace(QLatin1String("&#39;"), QLatin1String("'"));
+    value.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    value.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    value.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    value.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return value;
+}
+
+// The built-in theme names its images without suffix; the files are the PNG copies beside them.
+QString dataUri(const QString &path)
+{
+    for (const QString &candidate : QStringList { path, path + QLatin1String(".png") }) {
+        QFile file(candidate);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = file.readAll();
+        const QString type = QMimeDatabase().mimeTypeForFileNameAndData(candidate, bytes).name();
+        return QStringLiteral("data:%1;base64,%2").arg(type, QLatin1String(bytes.toBase64()));
+    }
+    return QString();
+}
+
+/** @p html with the source of every image tag replaced by the image's content. */
+QString inlineImages(const QString &html)
+{
+    static const QRegularExpression source(QStringLiteral("<img src='([^']*)'"));
+    QHash<QString, QString> uris;
+    QString result;
+    int copied = 0;
+    QRegularExpressionMatchIterator matches = source.globalMatch(html);
+    while (matches.hasNext()) {
+        const QRegularExpressionMatch match = matches.next();
+        const QString path = unescapeAttribute(match.captured(1));
+        auto uri = uris.find(path);
+        if (uri == uris.end()) {
+            uri = uris.insert(path, dataUri(path));
+            if (uri->isEmpty())
+                err(QStringLiteral("warning: cannot read the image %1; the page refers to the file")
+                        .arg(path));
+        }
+        if (uri->isEmpty())
+            continue;
+        result += html.mid(copied, match.capturedStart(1) - copied);
+        result += *uri;
+        copied = match.capturedEnd(1);
+    }
+    result += html.mid(copied);
+    return result;
+}
+
+QString page(const QString &title, const QString &body)
+{
+    return QStringLiteral(
+        "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
+        "<style>\n"
+        "body { font: 16px/1.6 sans-serif; margin: 2em auto; max-width: 40em; }\n"
+        ".message { padding: 0.6em 1em; border-radius: 1em; background: #e8eef7; }\n"
+        ".message img { vertical-align: bottom; }\n"
+        "</style>\n</head>\n<body>\n<div class=\"message\">\n%2\n</div>\n</body>\n"
+        "</html>\n")
+        .arg(title.toHtmlEscaped(), body);
+}
+
+} // namespace
+
+int runPage(const QStringList &arguments)
+{
+    CommandLine commandLine(QStringLiteral("page"),
+        QStringLiteral(
+            "Writes a self-contained HTML page that shows the text as the library renders it\n"
+            "with the account's theme, every image inlined as a data: URI, for a look in a\n"
+            "browser. The text (arguments joined by spaces, or standard input when there are\n"
+            "none) is HTML-escaped first, so it shows exactly as typed."));
+    QCommandLineParser &parser = commandLine.parser;
+    const QCommandLineOption account(QStringLiteral("account"),
+        QStringLiteral("The messaging account whose theme is used (default: none, the current "
+                       "theme)."),
+        QStringLiteral("PATH"));
+    const QCommandLineOption output({ QStringLiteral("o"), QStringLiteral("output") },
+        QStringLiteral("Write the page to FILE (default: standard output)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption title(QStringLiteral("title"),
+        QStringLiteral("The page title (default: glyphmorph)."), QStringLiteral("TEXT"),
+        QStringLiteral("glyphmorph"));
+    parser.addOptions({ account, output, title });
+    parser.addPositionalArgument(
+        QStringLiteral("text"), QStringLiteral("The message text."), QStringLiteral("[TEXT...]"));
+    const int parsed = commandLine.parse(arguments);
+    if (parsed >= 0)
+        return parsed;
+
+    QString text;
+    QString error;
+    if (!readText(parser.positionalArguments(), &text, &error))
+        return fail(error);
+    Glyphmorpher morpher;
+    const QString html = morpher.transformPlainTextToHTML(
+        text.toHtmlEscaped(), parser.value(account), 0, QStringLiteral("<br>\n"));
+    const QString document = page(parser.value(title), inlineImages(html));
+
+    if (!parser.isSet(output)) {
+        out(document);
+        return Success;
+    }
+    QSaveFile file(parser.value(output));
+    const QByteArray bytes = document.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return fail(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
+    return Success;
+}
+
+} // namespace Tool

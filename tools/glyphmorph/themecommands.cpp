@@ -1,0 +1,167 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// glyphmorph themes and glyphmorph use.
+#include "tool.h"
+
+#include <emoticontheme.h>
+#include <emoticonthemefactory.h>
+#include <emoticonthememanager.h>
+#include <glyphmorpher.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+
+namespace Tool {
+
+namespace {
+
+QList<EmoticonTheme> sortedThemes(const QHash<QString, EmoticonTheme> &themes)
+{
+    QList<EmoticonTheme> list = themes.values();
+    std::sort(list.begin(), list.end(), [](const EmoticonTheme &a, const EmoticonTheme &b) {
+        const int byName = a.themeName().compare(b.themeName(), Qt::CaseInsensitive);
+        return byName != 0 ? byName < 0 : a.themeUUID() < b.themeUUID();
+    });
+    return list;
+}
+
+QString previewFile(const EmoticonTheme &theme)
+{
+    if (theme.previewPixmapName().isEmpty())
+        return QString();
+    const QString path = EmoticonThemeFactory::DEFAULT_PREVIEW_PIXMAP_DIRECTORY()->filePath(
+        theme.previewPixmapName() + QLatin1String(".png"));
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+QJsonValue nullable(const QString &text)
+{
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+QString themesAsJson(const QList<EmoticonTheme> &themes, const QString &current)
+{
+    QJsonArray list;
+    for (const EmoticonTheme &theme : themes) {
+        list.append(QJsonObject {
+            { QStringLiteral("uuid"), theme.themeUUID() },
+            { QStringLiteral("name"), theme.themeName() },
+            { QStringLiteral("service"), nullable(theme.serviceUUID()) },
+            { QStringLiteral("emoticons"), emoticonCount(theme) },
+            { QStringLiteral("preview"), nullable(previewFile(theme)) },
+            { QStringLiteral("directory"), nullable(themeDirectory(theme)) },
+            { QStringLiteral("current"), theme.themeUUID() == current },
+        });
+    }
+    const QJsonObject document {
+        { QStringLiteral("themesRoot"), EmoticonThemeManager::themesRootPath() },
+        { QStringLiteral("current"), current },
+        { QStringLiteral("themes"), list },
+    };
+    return QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
+}
+
+QString themesAsText(const QList<EmoticonTheme> &themes, const QString &current)
+{
+    const QString root = EmoticonThemeManager::themesRootPath();
+    QString text
+        = QStringLiteral("themes root: %1%2\n")
+              .arg(
+                  root, QFileInfo(root).isDir() ? QString() : QStringLiteral(" (not a directory)"));
+    bool currentFound = false;
+    for (const EmoticonTheme &theme : themes) {
+        const bool isCurrent = theme.themeUUID() == current;
+        currentFound = currentFound || isCurrent;
+        const QString directory = themeDirectory(theme);
+        const QString preview = previewFile(theme);
+        text += QStringLiteral("\n%1 %2%3\n")
+                    .arg(isCurrent ? QLatin1Char('*') : QLatin1Char(' '))
+                    .arg(theme.themeName(), isCurrent ? QStringLiteral(" (current)") : QString());
+        text += QStringLiteral("    uuid:       %1\n").arg(theme.themeUUID());
+        text += QStringLiteral("    service:    %1\n")
+                    .arg(theme.serviceUUID().isEmpty() ? QStringLiteral("none")
+                                                       : theme.serviceUUID());
+        text += QStringLiteral("    emoticons:  %1\n").arg(emoticonCount(theme));
+        text += QStringLiteral("    preview:    %1\n")
+                    .arg(preview.isEmpty() ? QStringLiteral("none") : preview);
+        text += QStringLiteral("    directory:  %1\n")
+                    .arg(directory.isEmpty() ? QStringLiteral("built in") : directory);
+    }
+    if (!currentFound) {
+        text += QStringLiteral("\nThe current theme %1 is not registered; messages get the "
+                               "built-in theme.\n")
+                    .arg(current);
+    }
+    return text;
+}
+
+} // namespace
+
+int runThemes(const QStringList &arguments)
+{
+    CommandLine commandLine(QStringLiteral("themes"),
+        QStringLiteral(
+            "Lists the registered themes, the built-in theme and every complete theme below the\n"
+            "themes root, sorted by name: UUID, name, the messaging service a theme is bound\n"
+            "to, number of emoticons, preview image file, theme directory. The current theme\n"
+            "is marked with *."));
+    const QCommandLineOption json(QStringLiteral("json"),
+        QStringLiteral("Print a JSON object instead: themesRoot, current (a UUID) and themes, an "
+                       "array of {uuid, name, service, emoticons, preview, directory, current}; "
+                       "absent values are null."));
+    commandLine.parser.addOption(json);
+    const int parsed = commandLine.parse(arguments);
+    if (parsed >= 0)
+        return parsed;
+    if (!commandLine.parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("themes takes no arguments"), UsageError);
+
+    Glyphmorpher morpher;
+    const QList<EmoticonTheme> themes = sortedThemes(themeManager().emoticonThemes());
+    const QString current = themeManager().currentTheme();
+    out(commandLine.parser.isSet(json) ? themesAsJson(themes, current)
+                                       : themesAsText(themes, current));
+    return Success;
+}
+
+int runUse(const QStringList &arguments)
+{
+    CommandLine commandLine(QStringLiteral("use"),
+        QStringLiteral(
+            "Makes the registered theme UUID the current theme of this user, in every\n"
+            "application. 'glyphmorph themes' lists the UUIDs; the built-in theme's is\n"
+            "343a7f65-0095-4eae-8fc2-87af7f3bf5158. A UUID that no registered theme has is\n"
+            "refused (exit code 1)."));
+    commandLine.parser.addPositionalArgument(
+        QStringLiteral("uuid"), QStringLiteral("The theme's UUID."), QStringLiteral("UUID"));
+    const int parsed = commandLine.parse(arguments);
+    if (parsed >= 0)
+        return parsed;
+    const QStringList positional = commandLine.parser.positionalArguments();
+    if (positional.size() != 1)
+        return fail(QStringLiteral("use needs exactly one theme UUID; 'glyphmorph use --help' "
+                                   "shows the usage"),
+            UsageError);
+
+    const QString uuid = positional.first();
+    Glyphmorpher morpher;
+    EmoticonThemeManager &manager = themeManager();
+    const EmoticonTheme theme = manager.emoticonThemes().value(uuid);
+    if (!theme.isValid()) {
+        return fail(QStringLiteral("no registered theme has the UUID '%1'; 'glyphmorph themes' "
+                                   "lists them")
+                        .arg(uuid));
+    }
+    manager.setCurrentTheme(uuid);
+    if (manager.currentTheme() != uuid)
+        return fail(QStringLiteral("the setting could not be stored"));
+    out(QStringLiteral("current theme: %1 (%2)\n").arg(theme.themeName(), uuid));
+    return Success;
+}
+
+} // namespace Tool

@@ -1,0 +1,142 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// glyphmorph watch: the theme manager's view of the themes, live, until SIGINT or SIGTERM.
+#include "tool.h"
+
+#include <emoticontheme.h>
+#include <emoticonthememanager.h>
+#include <glyphmorpher.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMap>
+#include <QObject>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <utility>
+
+namespace Tool {
+
+namespace {
+
+// A signal handler may only write to a descriptor; the event loop reads the other end.
+int signalPipe[2] = { -1, -1 };
+
+void handleSignal(int)
+{
+    const char byte = 1;
+    const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    static_cast<void>(written);
+}
+
+bool installSignalHandlers()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return false;
+    struct sigaction action = {};
+    action.sa_handler = handleSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGINT, &action, nullptr) == 0
+        && ::sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+/** What is printed of a theme; a theme replaced under the same UUID prints again. */
+QString describe(const EmoticonTheme &theme)
+{
+    QString text = QStringLiteral("%1  '%2'").arg(theme.themeUUID(), theme.themeName());
+    if (!theme.serviceUUID().isEmpty())
+        text += QStringLiteral("  service %1").arg(theme.serviceUUID());
+    const QString directory = themeDirectory(theme);
+    return text + QLatin1String("  ")
+        + (directory.isEmpty() ? QStringLiteral("built in") : directory);
+}
+
+using Snapshot = QMap<QString, QString>;
+
+Snapshot snapshot(const EmoticonThemeManager &manager)
+{
+    Snapshot themes;
+    const QHash<QString, EmoticonTheme> registered = manager.emoticonThemes();
+    for (auto theme = registered.cbegin(); theme != registered.cend(); ++theme)
+        themes.insert(theme.key(), describe(theme.value()));
+    return themes;
+}
+
+void printChanges(const Snapshot &before, const Snapshot &after)
+{
+    for (auto theme = before.cbegin(); theme != before.cend(); ++theme) {
+        if (after.value(theme.key()) != theme.value())
+            out(QStringLiteral("removed  %1\n").arg(theme.value()));
+    }
+    for (auto theme = after.cbegin(); theme != after.cend(); ++theme) {
+        if (before.value(theme.key()) != theme.value())
+            out(QStringLiteral("added    %1\n").arg(theme.value()));
+    }
+}
+
+} // namespace
+
+int runWatch(const QStringList &arguments)
+{
+    CommandLine commandLine(QStringLiteral("watch"),
+        QStringLiteral(
+            "Runs the theme manager and prints every theme it registers or unregisters and every\n"
+            "change of the current theme (also one made by another program), one line each:\n"
+            "  present  UUID  'NAME'  [service SERVICE]  DIRECTORY    (at start)\n"
+            "  added    UUID  'NAME'  [service SERVICE]  DIRECTORY\n"
+            "  removed  UUID  'NAME'  [service SERVICE]  DIRECTORY\n"
+            "  current  UUID  'NAME'\n"
+            "A theme being copied in is announced once complete (it has 10 seconds). Stops on\n"
+            "Ctrl+C (SIGINT) or SIGTERM with exit code 0; exit code 1 when the themes root is\n"
+            "not a directory."));
+    const int parsed = commandLine.parse(arguments);
+    if (parsed >= 0)
+        return parsed;
+    if (!commandLine.parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("watch takes no arguments"), UsageError);
+    const QString root = EmoticonThemeManager::themesRootPath();
+    if (!QFileInfo(root).isDir()) {
+        return fail(QStringLiteral("the themes root %1 is not a directory; --themes-root DIR "
+                                   "names another")
+                        .arg(root));
+    }
+    if (!installSignalHandlers())
+        return fail(QStringLiteral("cannot install the signal handlers"));
+
+    Glyphmorpher morpher;
+    EmoticonThemeManager &manager = themeManager();
+    Snapshot themes = snapshot(manager);
+    for (const QString &theme : std::as_const(themes))
+        out(QStringLiteral("present  %1\n").arg(theme));
+    const auto currentLine = [&manager] {
+        const QString uuid = manager.currentTheme();
+        return QStringLiteral("current  %1  '%2'\n")
+            .arg(uuid, manager.emoticonThemes().value(uuid).themeName());
+    };
+    out(currentLine());
+    out(QStringLiteral("watching %1\n").arg(root));
+
+    QObject::connect(
+        &manager, &EmoticonThemeManager::availableThemesChanged, &manager, [&manager, &themes] {
+            const Snapshot now = snapshot(manager);
+            printChanges(themes, now);
+            themes = now;
+        });
+    QObject::connect(&manager, &EmoticonThemeManager::currentThemeChanged, &manager,
+        [&currentLine] { out(currentLine()); });
+    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &notifier, [] {
+        char byte;
+        const ssize_t got = ::read(signalPipe[0], &byte, 1);
+        static_cast<void>(got);
+        QCoreApplication::quit();
+    });
+    QCoreApplication::exec();
+    return Success;
+}
+
+} // namespace Tool
