@@ -1,0 +1,117 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// A small messenger on the platform layer: type, pick emoticons, send, switch themes.
+//   glyphmorph-messenger [--send TEXT]... [--receive TEXT]... [--type TEXT] [--open-picker]
+//                        [--size WxH] [--screenshot FILE] [--account PATH]
+#include "conversationview.h"
+#include "messengerwindow.h"
+
+#include <glyphmorpher.h>
+#include <mapplication.h>
+
+#include <QCommandLineParser>
+#include <QPixmap>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+// --send and --receive in the order given, so that a scripted conversation reads as written.
+void fillConversation(ConversationView *conversation, const QStringList &arguments,
+    QStringList sent, QStringList received)
+{
+    for (const QString &argument : arguments) {
+        const bool isSend
+            = argument == QLatin1String("--send") || argument.startsWith(QLatin1String("--send="));
+        const bool isReceive = argument == QLatin1String("--receive")
+            || argument.startsWith(QLatin1String("--receive="));
+        if (isSend && !sent.isEmpty())
+            conversation->addMessage(sent.takeFirst(), ConversationView::Outgoing);
+        else if (isReceive && !received.isEmpty())
+            conversation->addMessage(received.takeFirst(), ConversationView::Incoming);
+    }
+}
+
+// Lets the layouts and the dialog settle, then writes what the window shows.
+bool saveScreenshot(MessengerWindow *window, const QString &fileName)
+{
+    for (int round = 0; round < 5; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
+    const QPixmap shot = window->grab();
+    if (shot.isNull() || !shot.save(fileName, "PNG")) {
+        std::fprintf(stderr, "glyphmorph-messenger: cannot write %s\n", qPrintable(fileName));
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    MApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("glyphmorph-messenger"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A messenger showing graphical emoticons."));
+    parser.addHelpOption();
+    const QCommandLineOption send(QStringLiteral("send"),
+        QStringLiteral("Puts a sent message into the conversation (repeatable)."),
+        QStringLiteral("text"));
+    const QCommandLineOption receive(QStringLiteral("receive"),
+        QStringLiteral("Puts a received message into the conversation (repeatable)."),
+        QStringLiteral("text"));
+    const QCommandLineOption type(QStringLiteral("type"),
+        QStringLiteral("Types text into the editor."), QStringLiteral("text"));
+    const QCommandLineOption openPicker(
+        QStringLiteral("open-picker"), QStringLiteral("Opens the emoticon picker."));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+        QStringLiteral("Writes the window to a PNG file once shown, then quits."),
+        QStringLiteral("file"));
+    const QCommandLineOption size(QStringLiteral("size"),
+        QStringLiteral("Window size (default 900x600)."), QStringLiteral("WxH"),
+        QStringLiteral("900x600"));
+    const QCommandLineOption account(QStringLiteral("account"),
+        QStringLiteral("Messaging account path whose emoticon theme applies."),
+        QStringLiteral("path"),
+        QStringLiteral("/org/freedesktop/Telepathy/Account/demo/jabber/me"));
+    parser.addOptions({ send, receive, type, openPicker, screenshot, size, account });
+    parser.process(app);
+
+    const QRegularExpressionMatch sizeMatch
+        = QRegularExpression(QStringLiteral("^(\\d{2,5})x(\\d{2,5})$")).match(parser.value(size));
+    if (!sizeMatch.hasMatch()) {
+        std::fprintf(stderr, "glyphmorph-messenger: --size needs WIDTHxHEIGHT, like 900x600\n");
+        return 2;
+    }
+
+    if (!Glyphmorpher::m_pInstance)
+        Glyphmorpher::m_pInstance = new Glyphmorpher;
+
+    int status = 0;
+    {
+        MessengerWindow window(parser.value(account));
+        window.resize(sizeMatch.captured(1).toInt(), sizeMatch.captured(2).toInt());
+        fillConversation(window.conversation(), QCoreApplication::arguments(), parser.values(send),
+            parser.values(receive));
+        window.show();
+        if (parser.isSet(type))
+            window.type(parser.value(type));
+        if (parser.isSet(openPicker))
+            window.openPicker();
+
+        if (parser.isSet(screenshot)) {
+            const QString fileName = parser.value(screenshot);
+            QTimer::singleShot(0, &window, [&window, fileName] {
+                QCoreApplication::exit(saveScreenshot(&window, fileName) ? 0 : 1);
+            });
+        }
+        status = app.exec();
+    }
+    // After the window: its picker still talks to the theme manager while it goes.
+    delete Glyphmorpher::m_pInstance;
+    Glyphmorpher::m_pInstance = nullptr;
+    return status;
+}

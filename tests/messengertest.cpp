@@ -1,0 +1,82 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// The demo messenger run with scripted options: it must draw its window, emoticons included.
+#include "testenvironment.h"
+
+#include <QImage>
+#include <QProcess>
+
+namespace {
+// The built-in emoticons are yellow; nothing else in the conversation is.
+bool hasYellow(const QImage &image, const QRect &area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 150 && c.blue() < 90)
+                return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+class MessengerTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void screenshot_data();
+    void screenshot();
+};
+
+void MessengerTest::screenshot_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("emoticon");
+    QTest::newRow("code in a sent message")
+        << QStringList { QStringLiteral("--send"), QStringLiteral(":) hi") } << QSize(640, 400)
+        << true;
+    QTest::newRow("no code") << QStringList { QStringLiteral("--send"), QStringLiteral("hi") }
+                             << QSize(640, 400) << false;
+    QTest::newRow("typed, picker open, portrait") << QStringList { QStringLiteral("--type"),
+        QStringLiteral("so :D"), QStringLiteral("--open-picker") }
+                                                  << QSize(420, 700) << true;
+}
+
+void MessengerTest::screenshot()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QSize, size);
+    QFETCH(bool, emoticon);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && QDir().mkpath(dir.filePath(QStringLiteral("home/.config"))));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+    environment.insert(
+        QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("home/.config")));
+    environment.insert(
+        QStringLiteral("GLYPHMORPH_THEMES_ROOT"), dir.filePath(QStringLiteral("themes")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString shot = dir.filePath(QStringLiteral("shot.png"));
+    arguments << QStringLiteral("--size")
+              << QStringLiteral("%1x%2").arg(size.width()).arg(size.height())
+              << QStringLiteral("--screenshot") << shot;
+
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(GLYPHMORPH_MESSENGER_PATH), arguments);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    const QImage image(shot);
+    QCOMPARE(image.size(), size);
+    // Between the header and the input bar, which holds the smiley button.
+    QCOMPARE(hasYellow(image, QRect(0, 70, size.width(), size.height() - 70 - 90)), emoticon);
+}
+
+GLYPHMORPH_TEST_GUILESS_MAIN(MessengerTest)
+
+#include "messengertest.moc"
