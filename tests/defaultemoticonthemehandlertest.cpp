@@ -7,6 +7,7 @@
 #include <mgconfitem.h>
 
 #include <QImage>
+#include <QPixmapCache>
 
 namespace {
 
@@ -164,8 +165,16 @@ private Q_SLOTS:
         const QStringList *events = record(handler);
         handler.init();
         QCOMPARE(*events, QStringList { added });
+        // An image an editor took from the pixmap cache before the change.
+        const QString staleKey
+            = EmoticonThemeFactory::defaultEmoticonTheme().codeSequenceToFilepathMapping().value(
+                  QStringLiteral(":)"))
+            + QStringLiteral("20");
+        QVERIFY(QPixmapCache::insert(staleKey, QPixmap(20, 20)));
         MGConfItem(platformKey).set("night");
         QTRY_COMPARE(*events, QStringList({ added, removed, added }));
+        QPixmap stale;
+        QVERIFY(!QPixmapCache::find(staleKey, &stale));
 
         QCOMPARE(MGConfItem(renderedKey).value(), QVariant("night"));
         verifyRenderedCache();

@@ -306,19 +306,24 @@ private Q_SLOTS:
         QCOMPARE(done.count(), 1);
     }
 
-    void themeChangeShowsDialogAgain()
+    void themeChangeRebuildsTheDialog()
     {
         auto widget = selector();
         widget->appear();
-        QPointer<MDialog> dialog = shownDialog();
-        const int buttons = policies(dialog).at(0)->count();
-        dialog->accept();
+        MDialog *dialog = shownDialog();
+        QCOMPARE(policies(dialog).at(0)->count(), 5);
+        // Open: shown again at once, with the new theme's grid.
         useTheme(QStringLiteral("eight"));
-        QVERIFY(dialog->isAppeared());
-        QCOMPARE(shownDialog(), dialog.data());
-        QCOMPARE(policies(dialog).at(0)->count(), buttons); // the grid of the first opening
-        dialog->disappear();
+        dialog = shownDialog();
+        QVERIFY(dialog && dialog->isAppeared());
+        QCOMPARE(policies(dialog).at(0)->count(), 8);
+        // Closed: stays closed, and the next opening shows the new grid.
+        dialog->accept();
         useTheme(QStringLiteral("five"));
+        QVERIFY(!shownDialog());
+        widget->appear();
+        dialog = shownDialog();
+        QCOMPARE(policies(dialog).at(0)->count(), 5);
         dialog->disappear();
     }
 

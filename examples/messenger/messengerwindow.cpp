@@ -62,10 +62,7 @@ public:
     MGConfItem *const platformTheme;
     MGConfItem *const emoticonTheme;
     EmoticonSelectorWidget *selector = nullptr;
-    // The theme the picker's grid was made for.
-    QString selectorThemeUUID;
     bool followScheduled = false;
-    bool pickerWasShown = false;
     QMenu *menu = nullptr;
     // The walk edits the document, which reports its own edits again.
     bool transforming = false;
@@ -116,15 +113,10 @@ void MessengerWindowPrivate::clearEditor()
 
 void MessengerWindowPrivate::makeSelector()
 {
-    delete selector;
     // In the scene but not drawn: it only opens its dialog.
     selector = new EmoticonSelectorWidget(page);
     selector->resize(0, 0);
     selector->setServiceName(accountPath);
-    // The view opens the dialog; made now rather than on the next event loop pass, so that an
-    // appear() straight away is not lost.
-    selector->view();
-    selectorThemeUUID = selector->emoticonTheme().themeUUID();
     QObject::connect(selector, &EmoticonSelectorWidget::selectionDone, q,
         [this](const QString &code, const QString &path) {
             morpher()->addEmoticonToTextEdit(page->editor, code, path);
@@ -132,14 +124,12 @@ void MessengerWindowPrivate::makeSelector()
         });
 }
 
-// One update for the several signals a single change brings. Runs before the picker hears of the
-// change (connected first), while what it shows is still the user's doing.
+// One update for the several signals a single change brings.
 void MessengerWindowPrivate::scheduleFollow()
 {
     if (followScheduled)
         return;
     followScheduled = true;
-    pickerWasShown = !q->sceneManager()->sceneWindows().isEmpty();
     QMetaObject::invokeMethod(
         q, [this] { followEmoticonTheme(); }, Qt::QueuedConnection);
 }
@@ -149,12 +139,8 @@ void MessengerWindowPrivate::followEmoticonTheme()
     followScheduled = false;
     page->conversation->rerender();
     transformWholeEditor();
-    // The picker builds its grid once; a new picker shows the new theme's emoticons.
-    if (themeManager()->themeForAccountPath(accountPath).themeUUID() != selectorThemeUUID) {
-        makeSelector();
-        if (pickerWasShown)
-            selector->appear();
-    }
+    // The picker looks the account's theme up again and rebuilds its grid if it changed.
+    selector->handleThemeChanged();
     updateSubtitle();
 }
 
@@ -163,10 +149,6 @@ void MessengerWindowPrivate::followPlatformTheme()
     page->look = lookFor(MTheme::currentTheme());
     MTextEdit *editor = page->editor;
     editor->setPalette(page->look.editor);
-    // The editor takes up a new palette only when it is laid out again.
-    const QSizeF editorSize = editor->size();
-    editor->resize(editorSize + QSizeF(1, 0));
-    editor->resize(editorSize);
     page->conversation->setColors(page->look.conversation);
     updateSubtitle();
     page->update();

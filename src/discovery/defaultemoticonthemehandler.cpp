@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QSaveFile>
 
 namespace {
@@ -120,6 +121,11 @@ bool DefaultEmoticonThemeHandler::reloadDefaultEmoticonTheme()
     for (auto path = images.keyBegin(); ok && path != images.keyEnd(); ++path)
         ok = renderIcon(*path);
     EmoticonThemeFactory::setPreviewPixmap(theme);
+    // Editors find images in the process-wide pixmap cache by path; the new files have the
+    // same paths, so the old images must not be found there any more.
+    const QHash<QString, QString> &codes = theme.codeSequenceToFilepathMapping();
+    for (auto it = codes.cbegin(); it != codes.cend(); ++it)
+        QPixmapCache::remove(it.value() + QLatin1String("20"));
     Q_EMIT defaultThemeAdded(theme);
     return ok;
 }

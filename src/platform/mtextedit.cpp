@@ -458,6 +458,13 @@ QSizeF MTextEdit::sizeHint(Qt::SizeHint which, const QSizeF &constraint) const
     }
 }
 
+void MTextEdit::changeEvent(QEvent *event)
+{
+    QGraphicsWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        d->updateFrame();
+}
+
 void MTextEdit::focusInEvent(QFocusEvent *event)
 {
     QGraphicsWidget::focusInEvent(event);

@@ -63,6 +63,7 @@ protected:
     void resizeEvent(QGraphicsSceneResizeEvent *event) override;
     QSizeF sizeHint(Qt::SizeHint which, const QSizeF &constraint = QSizeF()) const override;
     void focusInEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     const std::unique_ptr<MTextEditPrivate> d;

@@ -60,6 +60,9 @@ EmoticonTheme EmoticonSelectorWidget::emoticonTheme() const
 
 void EmoticonSelectorWidget::appear()
 {
+    // The platform makes a controller's view lazily; the view must exist to hear the signal,
+    // also when appear() follows the construction at once.
+    view();
     Q_EMIT appearPopup();
 }
 

@@ -166,8 +166,17 @@ void EmoticonSelectorWidgetView::handleEmoticonThemeChanged()
 {
     if (!d->dialog)
         return;
+    // The grid is rebuilt from the new theme: the old one would offer images of a theme no
+    // longer in use, whose files may be gone. A closed picker stays closed.
+    const bool shown = d->dialog->isAppeared();
     d->dialog->disappear();
-    openSelectionPopUp();
+    delete d->dialog;
+    d->dialog = nullptr;
+    d->layout = nullptr;
+    d->landscapePolicy = nullptr;
+    d->portraitPolicy = nullptr;
+    if (shown)
+        openSelectionPopUp();
 }
 
 const EmoticonSelectorWidgetViewStyleContainer &EmoticonSelectorWidgetView::style() const
