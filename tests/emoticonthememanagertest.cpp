@@ -11,7 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-using GlyphmorphTest::ThemeSpec;
+using GlyphmorphTest::ThemeContent;
 using GlyphmorphTest::writeTheme;
 
 namespace {
@@ -88,10 +88,10 @@ private Q_SLOTS:
     void serviceThemesTakePrecedence()
     {
         QVERIFY(!writeTheme(m_root->path(), QStringLiteral("Jabber"),
-            ThemeSpec { QStringLiteral("uuid-jabber"), QStringLiteral("service-s") })
+            ThemeContent { QStringLiteral("uuid-jabber"), QStringLiteral("service-s") })
                      .isEmpty());
         QVERIFY(!writeTheme(m_root->path(), QStringLiteral("One"),
-            ThemeSpec { QStringLiteral("uuid-one"), QStringLiteral("Service1") })
+            ThemeContent { QStringLiteral("uuid-one"), QStringLiteral("Service1") })
                      .isEmpty());
         EmoticonThemeManager manager;
         QCOMPARE(manager.emoticonThemes().size(), 3);
@@ -112,7 +112,7 @@ private Q_SLOTS:
         SignalLog log(&manager);
         const QString staging
             = writeTheme(m_root->path() + QStringLiteral("-staging"), QStringLiteral("Jabber"),
-                ThemeSpec { QStringLiteral("uuid-jabber"), QStringLiteral("service-s") });
+                ThemeContent { QStringLiteral("uuid-jabber"), QStringLiteral("service-s") });
         QVERIFY(QDir().rename(staging, themeDirectory(QStringLiteral("Jabber"))));
         QTRY_COMPARE(log.entries, QStringList({ "added service-s uuid-jabber", "available" }));
         QCOMPARE(manager.themeForAccountPath(QStringLiteral("/account/jabber")).themeUUID(),
@@ -128,7 +128,7 @@ private Q_SLOTS:
     void removingTheCurrentThemeResetsTheSetting()
     {
         QVERIFY(!writeTheme(m_root->path(), QStringLiteral("Plain"),
-            ThemeSpec { QStringLiteral("uuid-plain"), QString() })
+            ThemeContent { QStringLiteral("uuid-plain"), QString() })
                      .isEmpty());
         EmoticonThemeManager manager;
         SignalLog log(&manager);
@@ -173,23 +173,24 @@ private Q_SLOTS:
     // A chosen theme whose directory is still being checked keeps the user's choice.
     void pendingCurrentThemeIsKept()
     {
-        const ThemeSpec spec { QStringLiteral("uuid-slow"), QString() };
-        const QString directory = writeTheme(m_root->path(), QStringLiteral("Slow"), spec, false);
-        MGConfItem(currentKey).set(spec.uuid);
+        const ThemeContent content { QStringLiteral("uuid-slow"), QString() };
+        const QString directory
+            = writeTheme(m_root->path(), QStringLiteral("Slow"), content, false);
+        MGConfItem(currentKey).set(content.uuid);
         EmoticonThemeManager manager;
         QCOMPARE(
             manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), defaultUUID);
-        QCOMPARE(storedCurrentTheme().toString(), spec.uuid);
+        QCOMPARE(storedCurrentTheme().toString(), content.uuid);
 
-        QVERIFY(GlyphmorphTest::writeImages(directory, spec));
+        QVERIFY(GlyphmorphTest::writeImages(directory, content));
         QTRY_COMPARE(
-            manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), spec.uuid);
+            manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), content.uuid);
     }
 
     void installedThemeWithTheBuiltInUUID()
     {
         QVERIFY(!writeTheme(
-            m_root->path(), QStringLiteral("Impostor"), ThemeSpec { defaultUUID, QString() })
+            m_root->path(), QStringLiteral("Impostor"), ThemeContent { defaultUUID, QString() })
                      .isEmpty());
         EmoticonThemeManager manager;
         QCOMPARE(manager.emoticonThemes().value(defaultUUID).themeName(),

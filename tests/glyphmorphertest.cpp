@@ -15,7 +15,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-using GlyphmorphTest::ThemeSpec;
+using GlyphmorphTest::ThemeContent;
 
 namespace {
 
@@ -148,18 +148,18 @@ private Q_SLOTS:
                      QStringLiteral("a :x:\r\nb"), QString(), 0, QStringLiteral("<br>")),
             QStringLiteral("a :x:\r\nb"));
 
-        const ThemeSpec spec { QStringLiteral("uuid-x"), QString(), { QStringLiteral("x") } };
+        const ThemeContent content { QStringLiteral("uuid-x"), QString(), { QStringLiteral("x") } };
         const QString directory
-            = GlyphmorphTest::writeTheme(m_root.path(), QStringLiteral("X"), spec);
+            = GlyphmorphTest::writeTheme(m_root.path(), QStringLiteral("X"), content);
         auto *manager = SingletonBase<EmoticonThemeManager>::m_pInstance;
-        QTRY_VERIFY(manager->emoticonThemes().contains(spec.uuid));
-        manager->setCurrentTheme(spec.uuid);
+        QTRY_VERIFY(manager->emoticonThemes().contains(content.uuid));
+        manager->setCurrentTheme(content.uuid);
         QCOMPARE(morpher.transformPlainTextToHTML(
                      QStringLiteral("a :x:\nb"), QString(), 42, QStringLiteral("<br>")),
             QStringLiteral("a <img src='") + directory
                 + QStringLiteral("/x.png'  width='20' height='20'><br>b"));
         QVERIFY(QDir(directory).removeRecursively());
-        QTRY_VERIFY(!manager->emoticonThemes().contains(spec.uuid));
+        QTRY_VERIFY(!manager->emoticonThemes().contains(content.uuid));
     }
 
     void managerLivesWithTheMorpher()
@@ -216,16 +216,16 @@ private Q_SLOTS:
     void roundTripThroughTheEditor()
     {
         QFETCH(QString, typed);
-        const ThemeSpec spec { QStringLiteral("uuid-xy"), QString(),
+        const ThemeContent content { QStringLiteral("uuid-xy"), QString(),
             { QStringLiteral("x"), QStringLiteral("y") } };
         Glyphmorpher morpher;
         auto *manager = SingletonBase<EmoticonThemeManager>::m_pInstance;
-        if (!manager->emoticonThemes().contains(spec.uuid)) {
-            QVERIFY(
-                !GlyphmorphTest::writeTheme(m_root.path(), QStringLiteral("XY"), spec).isEmpty());
-            QTRY_VERIFY(manager->emoticonThemes().contains(spec.uuid));
+        if (!manager->emoticonThemes().contains(content.uuid)) {
+            QVERIFY(!GlyphmorphTest::writeTheme(m_root.path(), QStringLiteral("XY"), content)
+                         .isEmpty());
+            QTRY_VERIFY(manager->emoticonThemes().contains(content.uuid));
         }
-        manager->setCurrentTheme(spec.uuid);
+        manager->setCurrentTheme(content.uuid);
 
         MTextEdit editor;
         morpher.transformTextEditContentToEmoticonInPlace(nullptr, QString(), true);

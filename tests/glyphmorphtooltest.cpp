@@ -265,13 +265,13 @@ void GlyphmorphToolTest::check()
         const QString other = root() + QStringLiteral("/Other");
         QVERIFY(QDir().mkpath(other));
         QVERIFY(writeBytes(other + QStringLiteral("/Other.xml"), installed));
-        QVERIFY(writeImages(other, ThemeSpec()));
+        QVERIFY(writeImages(other, ThemeContent()));
     }
     const QString directory
         = (inRoot ? root() : m_dir->filePath(QStringLiteral("work"))) + QStringLiteral("/Smile");
     QVERIFY(QDir().mkpath(directory));
     QVERIFY(writeBytes(directory + QLatin1Char('/') + xmlName, xml));
-    ThemeSpec files;
+    ThemeContent files;
     files.images = images;
     QVERIFY(writeImages(directory, files));
 

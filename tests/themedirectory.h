@@ -14,22 +14,22 @@
 
 namespace GlyphmorphTest {
 
-struct ThemeSpec
+struct ThemeContent
 {
     QString uuid;
     QString service;
     QStringList images = { QStringLiteral("smile"), QStringLiteral("wink") };
 };
 
-inline QByteArray themeXml(const ThemeSpec &spec)
+inline QByteArray themeXml(const ThemeContent &content)
 {
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<emoticon_theme theme_uuid=\""
-        + spec.uuid.toUtf8() + "\" theme_name=\"Theme " + spec.uuid.toUtf8() + "\"";
-    if (!spec.service.isEmpty())
-        xml += " service_uuid=\"" + spec.service.toUtf8() + "\"";
+        + content.uuid.toUtf8() + "\" theme_name=\"Theme " + content.uuid.toUtf8() + "\"";
+    if (!content.service.isEmpty())
+        xml += " service_uuid=\"" + content.service.toUtf8() + "\"";
     xml += ">\n";
-    for (int position = 0; position < spec.images.size(); ++position) {
-        const QString &image = spec.images.at(position);
+    for (int position = 0; position < content.images.size(); ++position) {
+        const QString &image = content.images.at(position);
         xml += "  <emoticon preview=\"" + QByteArray(position == 0 ? "true" : "false")
             + "\">\n    <charactercode default=\"true\">:" + image.toUtf8()
             + ":</charactercode>\n    <file size=\"s\">" + image.toUtf8()
@@ -55,23 +55,24 @@ inline bool writeImage(const QString &path)
 
 /** Writes DIR/DIR.xml and, when @p withImages, the theme's images; returns DIR. */
 inline QString writeTheme(
-    const QString &root, const QString &name, const ThemeSpec &spec, bool withImages = true)
+    const QString &root, const QString &name, const ThemeContent &content, bool withImages = true)
 {
     const QString directory = QDir(root).filePath(name);
     QDir().mkpath(directory);
-    bool ok = writeBytes(QDir(directory).filePath(name + QStringLiteral(".xml")), themeXml(spec));
-    for (const QString &image : spec.images) {
+    bool ok
+        = writeBytes(QDir(directory).filePath(name + QStringLiteral(".xml")), themeXml(content));
+    for (const QString &image : content.images) {
         if (withImages)
             ok = ok && writeImage(QDir(directory).filePath(image + QStringLiteral(".png")));
     }
     return ok ? directory : QString();
 }
 
-/** Writes the images of @p spec into @p directory. */
-inline bool writeImages(const QString &directory, const ThemeSpec &spec)
+/** Writes the images of @p content into @p directory. */
+inline bool writeImages(const QString &directory, const ThemeContent &content)
 {
     bool ok = true;
-    for (const QString &image : spec.images)
+    for (const QString &image : content.images)
         ok = ok && writeImage(QDir(directory).filePath(image + QStringLiteral(".png")));
     return ok;
 }

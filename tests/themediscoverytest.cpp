@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-using GlyphmorphTest::ThemeSpec;
+using GlyphmorphTest::ThemeContent;
 using GlyphmorphTest::writeTheme;
 
 namespace {
@@ -38,9 +38,9 @@ QStringList uuids(const QSignalSpy &spy)
 }
 
 // Writes a complete theme beside the root and moves it in with one rename.
-QString moveInTheme(const QTemporaryDir &root, const QString &name, const ThemeSpec &spec)
+QString moveInTheme(const QTemporaryDir &root, const QString &name, const ThemeContent &content)
 {
-    const QString staging = writeTheme(root.path() + QStringLiteral("-staging"), name, spec);
+    const QString staging = writeTheme(root.path() + QStringLiteral("-staging"), name, content);
     const QString target = QDir(root.path()).filePath(name);
     return !staging.isEmpty() && QDir().rename(staging, target) ? target : QString();
 }
@@ -66,18 +66,18 @@ private Q_SLOTS:
     {
         QFETCH(QString, arrival);
         QTemporaryDir root;
-        const ThemeSpec spec { QStringLiteral("uuid-smile"), QString() };
+        const ThemeContent content { QStringLiteral("uuid-smile"), QString() };
         const QString directory = QDir(root.path()).filePath(QStringLiteral("Smile"));
         QVERIFY(QDir().mkpath(directory));
-        const QByteArray xml = GlyphmorphTest::themeXml(spec);
+        const QByteArray xml = GlyphmorphTest::themeXml(content);
         if (arrival == QLatin1String("complete"))
-            QVERIFY(!writeTheme(root.path(), QStringLiteral("Smile"), spec).isEmpty());
+            QVERIFY(!writeTheme(root.path(), QStringLiteral("Smile"), content).isEmpty());
         if (arrival == QLatin1String("images later"))
             QVERIFY(GlyphmorphTest::writeBytes(xmlPath(directory), xml));
         if (arrival == QLatin1String("description later"))
-            QVERIFY(GlyphmorphTest::writeImages(directory, spec));
+            QVERIFY(GlyphmorphTest::writeImages(directory, content));
         if (arrival == QLatin1String("partial description")) {
-            QVERIFY(GlyphmorphTest::writeImages(directory, spec));
+            QVERIFY(GlyphmorphTest::writeImages(directory, content));
             QFile file(xmlPath(directory));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(xml.left(xml.size() / 2));
@@ -93,7 +93,7 @@ private Q_SLOTS:
         QCOMPARE(available.count(), arrival == QLatin1String("complete") ? 1 : 0);
 
         if (arrival == QLatin1String("images later"))
-            QTimer::singleShot(300, [&] { GlyphmorphTest::writeImages(directory, spec); });
+            QTimer::singleShot(300, [&] { GlyphmorphTest::writeImages(directory, content); });
         if (arrival == QLatin1String("description later"))
             QTimer::singleShot(300, [&] { GlyphmorphTest::writeBytes(xmlPath(directory), xml); });
         if (arrival == QLatin1String("partial description")) {
@@ -106,7 +106,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(available.count(), 1, verdictWait);
         QCOMPARE(unavailable.count(), 0);
         QCOMPARE(available.at(0).at(0).toString(), xmlPath(directory));
-        QCOMPARE(available.at(0).at(1).value<EmoticonTheme>().themeUUID(), spec.uuid);
+        QCOMPARE(available.at(0).at(1).value<EmoticonTheme>().themeUUID(), content.uuid);
         QCOMPARE(
             available.at(0).at(2).value<EmoticonThemeResourceAvailabilityChecker *>(), &checker);
     }
@@ -118,12 +118,12 @@ private Q_SLOTS:
         QDir dir(root.path());
         QVERIFY(dir.mkdir(QStringLiteral("Empty")));
         const QString complete = writeTheme(root.path(), QStringLiteral("Complete"),
-            ThemeSpec { QStringLiteral("uuid-complete"), QString() });
+            ThemeContent { QStringLiteral("uuid-complete"), QString() });
         const QString malformed = dir.filePath(QStringLiteral("Malformed"));
         QVERIFY(dir.mkdir(QStringLiteral("Malformed")));
         QVERIFY(GlyphmorphTest::writeBytes(xmlPath(malformed), "<emoticon_theme theme_uuid="));
         const QString noImages = writeTheme(root.path(), QStringLiteral("NoImages"),
-            ThemeSpec { QStringLiteral("uuid-noimages"), QString() }, false);
+            ThemeContent { QStringLiteral("uuid-noimages"), QString() }, false);
 
         EmoticonThemeValidationChecker checker;
         QSignalSpy valid(&checker, SIGNAL(emoticonThemeIsValid(QString, EmoticonTheme)));
@@ -146,10 +146,10 @@ private Q_SLOTS:
     {
         QTemporaryDir root;
         QVERIFY(!writeTheme(root.path(), QStringLiteral("Smile"),
-            ThemeSpec { QStringLiteral("uuid-a"), QStringLiteral("service-s") })
+            ThemeContent { QStringLiteral("uuid-a"), QStringLiteral("service-s") })
                      .isEmpty());
         QVERIFY(!writeTheme(root.path(), QStringLiteral("SmileBig"),
-            ThemeSpec { QStringLiteral("uuid-b"), QString() })
+            ThemeContent { QStringLiteral("uuid-b"), QString() })
                      .isEmpty());
 
         EmoticonThemeInspector inspector;
@@ -169,13 +169,13 @@ private Q_SLOTS:
         added.clear();
 
         QVERIFY(!moveInTheme(
-            root, QStringLiteral("SameUuid"), ThemeSpec { QStringLiteral("uuid-a"), QString() })
+            root, QStringLiteral("SameUuid"), ThemeContent { QStringLiteral("uuid-a"), QString() })
                      .isEmpty());
         QVERIFY(!moveInTheme(root, QStringLiteral("SameService"),
-            ThemeSpec { QStringLiteral("uuid-c"), QStringLiteral("service-s") })
+            ThemeContent { QStringLiteral("uuid-c"), QStringLiteral("service-s") })
                      .isEmpty());
         QVERIFY(!moveInTheme(
-            root, QStringLiteral("Fresh"), ThemeSpec { QStringLiteral("uuid-d"), QString() })
+            root, QStringLiteral("Fresh"), ThemeContent { QStringLiteral("uuid-d"), QString() })
                      .isEmpty());
         QTRY_COMPARE(uuids(added), QStringList { QStringLiteral("uuid-d") });
 
