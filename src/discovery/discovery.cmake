@@ -8,6 +8,7 @@ target_sources(glyphmorph PRIVATE
     discovery/emoticonthemeinspector.cpp
     discovery/emoticonthemeinspector_p.h
     discovery/emoticonthememanager.cpp
+    discovery/sharedthememanager_p.h
 )
 list(APPEND GLYPHMORPH_DISCOVERY_PUBLIC_HEADERS
     discovery/emoticonthemedirectorywatcher.h

@@ -3,8 +3,8 @@
 #include "emoticonselectorwidget.h"
 
 #include "emoticonselectorwidgetmodel.h"
-#include "emoticonthememanager.h"
 #include "libglyphmorphcssloader.h"
+#include "sharedthememanager_p.h"
 
 class EmoticonSelectorWidgetPrivate
 {
@@ -23,15 +23,6 @@ void EmoticonSelectorWidgetPrivate::take(const EmoticonTheme &theme)
     emoticonPrioritySet = theme.codeSequenceToPriorityMapping();
     emoticonTheme = theme;
 }
-
-namespace {
-EmoticonThemeManager *themeManager()
-{
-    if (!SingletonBase<EmoticonThemeManager>::m_pInstance)
-        SingletonBase<EmoticonThemeManager>::m_pInstance = new EmoticonThemeManager();
-    return SingletonBase<EmoticonThemeManager>::m_pInstance;
-}
-} // namespace
 
 EmoticonSelectorWidget::EmoticonSelectorWidget(QGraphicsItem *parent)
     : MWidgetController(new EmoticonSelectorWidgetModel(), parent)
@@ -69,7 +60,7 @@ void EmoticonSelectorWidget::appear()
 void EmoticonSelectorWidget::setServiceName(const QString &serviceName)
 {
     d->serviceName = serviceName;
-    EmoticonThemeManager *manager = themeManager();
+    EmoticonThemeManager *manager = sharedThemeManager();
     const EmoticonTheme theme = manager->themeForAccountPath(serviceName);
     if (theme.isValid())
         d->take(theme);
@@ -83,7 +74,7 @@ void EmoticonSelectorWidget::setServiceName(const QString &serviceName)
 
 void EmoticonSelectorWidget::handleThemeChanged()
 {
-    const EmoticonTheme theme = themeManager()->themeForAccountPath(d->serviceName);
+    const EmoticonTheme theme = sharedThemeManager()->themeForAccountPath(d->serviceName);
     if (!theme.isValid() || theme.themeUUID() == d->emoticonTheme.themeUUID())
         return;
     d->take(theme);

@@ -3,8 +3,8 @@
 #include "glyphmorpher.h"
 
 #include "emosequencesearchtree.h"
-#include "emoticonthememanager.h"
 #include "mtextedit.h"
+#include "sharedthememanager_p.h"
 
 #include <QPixmap>
 #include <QTextCursor>
@@ -14,21 +14,10 @@
 
 template class SingletonBase<Glyphmorpher>;
 
-namespace {
-
-EmoticonThemeManager *themeManager()
-{
-    if (!SingletonBase<EmoticonThemeManager>::m_pInstance)
-        SingletonBase<EmoticonThemeManager>::m_pInstance = new EmoticonThemeManager();
-    return SingletonBase<EmoticonThemeManager>::m_pInstance;
-}
-
-} // namespace
-
 Glyphmorpher::Glyphmorpher(QObject *parent)
     : QObject(parent)
 {
-    themeManager();
+    sharedThemeManager();
 }
 
 Glyphmorpher::~Glyphmorpher()
@@ -41,7 +30,7 @@ QString Glyphmorpher::transformPlainTextToHTML(
     const QString &plainText, const QString &accountPath, int n, const QString &lineBreak)
 {
     // The copy keeps the theme, and with it the tree, alive while the tree works.
-    const EmoticonTheme theme = themeManager()->themeForAccountPath(accountPath);
+    const EmoticonTheme theme = sharedThemeManager()->themeForAccountPath(accountPath);
     emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();
     return tree ? tree->performPlainText2HTMLReplacement(plainText, n, lineBreak) : plainText;
 }
@@ -75,7 +64,7 @@ void Glyphmorpher::transformTextEditContentToEmoticonInPlace(
         textEdit->setText(plainText);
         textEdit->blockSignals(false);
     }
-    const EmoticonTheme theme = themeManager()->themeForAccountPath(accountPath);
+    const EmoticonTheme theme = sharedThemeManager()->themeForAccountPath(accountPath);
     if (emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree()) {
         textEdit->blockSignals(true);
         tree->performCharacterCode2EmoticonReplacement(textEdit, wholeDocument);
