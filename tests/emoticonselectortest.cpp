@@ -289,7 +289,14 @@ private Q_SLOTS:
         MDialog *dialog = shownDialog();
         const auto grids = policies(dialog);
         const auto *button = static_cast<MButton *>(grids.at(0)->itemAt(0, 2));
-        QTRY_VERIFY(button->isVisible() && !button->size().isEmpty());
+        // The dialog lays itself out over a few event-loop turns: click where the button stays.
+        QRectF settled;
+        QTRY_VERIFY([&] {
+            const QRectF now = button->isVisible() ? button->sceneBoundingRect() : QRectF();
+            const bool same = !now.isEmpty() && now == settled;
+            settled = now;
+            return same;
+        }());
         QTest::mouseClick(window->viewport(), Qt::LeftButton, {},
             window->mapFromScene(button->sceneBoundingRect().center()));
         QCOMPARE(done.count(), 1);

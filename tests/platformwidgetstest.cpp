@@ -9,11 +9,13 @@
 #include <mlayout.h>
 #include <mscenemanager.h>
 #include <mviewcreator.h>
+#include <mwidget.h>
 #include <mwidgetcontroller.h>
 #include <mwidgetcreator.h>
 #include <mwidgetview.h>
 #include <mwindow.h>
 
+#include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QPointer>
 #include <QSignalSpy>
@@ -66,6 +68,18 @@ class PlatformWidgetsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The title is painted, not laid out; a narrow content must not cut it off.
+    void dialogIsAsWideAsItsTitle()
+    {
+        const QString title = QStringLiteral("A rather long dialog title");
+        MDialog dialog(title);
+        auto *content = new MWidget;
+        content->setPreferredSize(10, 10);
+        dialog.setCentralWidget(content);
+        QVERIFY(dialog.effectiveSizeHint(Qt::MinimumSize).width()
+            >= QFontMetricsF(dialog.font()).horizontalAdvance(title));
+    }
+
     void orientationFollowsShape_data()
     {
         QTest::addColumn<QList<QSize>>("sizes");

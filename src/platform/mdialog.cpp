@@ -91,7 +91,20 @@ void MDialog::setTitle(const QString &title)
 {
     d->title = title;
     d->updateMargins();
+    updateGeometry();
     update();
+}
+
+// The title is painted, not laid out: without this a narrow grid would cut it off.
+QSizeF MDialog::sizeHint(Qt::SizeHint which, const QSizeF &constraint) const
+{
+    QSizeF hint = MWidgetController::sizeHint(which, constraint);
+    if (!d->title.isEmpty() && (which == Qt::MinimumSize || which == Qt::PreferredSize)) {
+        const qreal titleWidth
+            = QFontMetricsF(d->titleFont()).horizontalAdvance(d->title) + 2 * d->style->padding();
+        hint.setWidth(qMax(hint.width(), titleWidth));
+    }
+    return hint;
 }
 
 void MDialog::setCentralWidget(QGraphicsWidget *widget)
