@@ -2,13 +2,13 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "emoticonthemeresourceavailabilitychecker.h"
 
+#include "boundedfile_p.h"
 #include "emoticonthemefactory.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QPixmap>
 #include <QTimer>
 
 class EmoticonThemeResourceAvailabilityCheckerPrivate
@@ -97,9 +97,10 @@ bool EmoticonThemeResourceAvailabilityChecker::scanForResources()
     bool complete = true;
     const QHash<QString, QString> &images = d->theme.filePathToCodeSequenceMapping();
     for (auto it = images.cbegin(); it != images.cend(); ++it) {
-        const QFileInfo image(it.key());
-        if (image.exists())
+        // Only a regular file is an image: a FIFO or a device would hang whoever reads it.
+        if (BoundedFile::isRegularFile(it.key()))
             continue;
+        const QFileInfo image(it.key());
         complete = false;
         // Images in a sub-directory arrive without a change of the theme directory itself.
         const QString imageDirectory = image.absolutePath();
@@ -116,8 +117,7 @@ bool EmoticonThemeResourceAvailabilityChecker::checkResourceValidation()
         const QString path = QFileInfo(it.key()).filePath();
         if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
             continue;
-        QPixmap pixmap;
-        if (!pixmap.load(path, "PNG"))
+        if (BoundedFile::readImage(path).isNull())
             return false;
     }
     return true;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mtheme.h"
 
+#include "boundedfile_p.h"
 #include "mgconfitem.h"
 
 #include <QDateTime>
@@ -168,12 +169,17 @@ void scan(PixmapDirectory &directory)
 
 QImage render(const QString &path, const QSize &size)
 {
+    // Icon directories may be writable by others: read them as untrusted files.
     if (isSvg(path)) {
-        QSvgRenderer renderer(path);
+        QByteArray content;
+        if (!BoundedFile::read(path, BoundedFile::maxImageFileSize, &content))
+            return QImage();
+        QSvgRenderer renderer(content);
         if (!renderer.isValid())
             return QImage();
         const QSize target = size.isEmpty() ? renderer.defaultSize() : size;
-        if (target.isEmpty())
+        if (target.isEmpty() || target.width() > BoundedFile::maxImageSide
+            || target.height() > BoundedFile::maxImageSide)
             return QImage();
         QImage image(target, QImage::Format_ARGB32_Premultiplied);
         if (image.isNull())
@@ -183,8 +189,7 @@ QImage render(const QString &path, const QSize &size)
         renderer.render(&painter);
         return image;
     }
-    QImageReader reader(path);
-    QImage image = reader.read();
+    QImage image = BoundedFile::readImage(path);
     if (image.isNull() || size.isEmpty() || image.size() == size)
         return image;
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -2,13 +2,17 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "emoticonthemefactory.h"
 
+#include "boundedfile_p.h"
 #include "emosequencesearchtree.h"
 #include "emoticonparsingitem.h"
 #include "emoxmlparsinghandler.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 QT_WARNING_PUSH
 QT_WARNING_DISABLE_DEPRECATED
@@ -49,6 +53,87 @@ QString usableFileText(const QHash<QString, QVariant> &files, const QString &siz
     return isUsableFileText(text) ? text : QString();
 }
 
+template<typename Char> const Char *skipPast(const Char *p, const Char *end, const char *terminator)
+{
+    const size_t length = std::strlen(terminator);
+    const Char *found = std::search(
+        p, end, terminator, terminator + length, [](Char c, char t) { return c == Char(t); });
+    return found == end ? end : found + length;
+}
+
+template<typename Char> bool startsWith(const Char *p, const Char *end, const char *prefix)
+{
+    for (; *prefix; ++prefix, ++p) {
+        if (p == end || *p != Char(*prefix))
+            return false;
+    }
+    return true;
+}
+
+// Counts open elements without recursion. Exact on well-formed markup; past the first error the
+// count may be anything, which does not matter: the parser stops at that error.
+template<typename Char> bool nestsDeeperThan(const Char *p, const Char *end, int limit)
+{
+    int depth = 0;
+    while ((p = std::find(p, end, Char('<'))) != end) {
+        ++p;
+        if (p == end)
+            break;
+        if (*p == Char('/')) {
+            --depth;
+            continue;
+        }
+        if (*p == Char('?')) {
+            p = skipPast(p, end, "?>");
+            continue;
+        }
+        if (*p == Char('!')) {
+            if (startsWith(p, end, "!--"))
+                p = skipPast(p, end, "-->");
+            else if (startsWith(p, end, "![CDATA["))
+                p = skipPast(p, end, "]]>");
+            else // a document type declaration: its internal subset ends with "]>"
+                p = skipPast(p, end,
+                    std::find(p, end, Char('[')) < std::find(p, end, Char('>')) ? "]>" : ">");
+            continue;
+        }
+        // A start tag ends at the first ">" outside its attribute values.
+        Char quote = 0;
+        for (; p != end && (quote || *p != Char('>')); ++p) {
+            if (quote)
+                quote = *p == quote ? Char(0) : quote;
+            else if (*p == Char('"') || *p == Char('\''))
+                quote = *p;
+        }
+        if (p == end)
+            break;
+        if (p[-1] != Char('/') && ++depth > limit)
+            return true;
+    }
+    return false;
+}
+
+// The SAX reader descends once per open element, so nesting alone can exhaust the stack.
+bool nestsDeeperThan(const QByteArray &xml, int limit)
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(xml.constData());
+    const int size = xml.size();
+    // UTF-16, told by its byte order mark or by the NUL beside the first "<".
+    const bool littleEndian = size >= 2
+        && ((bytes[0] == 0xff && bytes[1] == 0xfe) || (bytes[0] == '<' && bytes[1] == 0));
+    const bool bigEndian = size >= 2
+        && ((bytes[0] == 0xfe && bytes[1] == 0xff) || (bytes[0] == 0 && bytes[1] == '<'));
+    if (!littleEndian && !bigEndian)
+        return nestsDeeperThan(bytes, bytes + size, limit);
+    std::vector<char16_t> text(size_t(size / 2));
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char first = bytes[2 * i];
+        const unsigned char second = bytes[2 * i + 1];
+        text[i] = littleEndian ? char16_t(first | second << 8) : char16_t(first << 8 | second);
+    }
+    return nestsDeeperThan(text.data(), text.data() + text.size(), limit);
+}
+
 // Paths without a suffix name the PNG files that the cache holds for them.
 QString resolvedImagePath(const QString &path)
 {
@@ -59,17 +144,10 @@ QString resolvedImagePath(const QString &path)
 
 EmoticonTheme EmoticonThemeFactory::emoticonThemeFromXML(const QFileInfo &file)
 {
-    // Only regular files: a device or a pipe has no size to check and may never end.
-    if (!file.isFile() || file.size() > maxThemeFileSize)
+    QByteArray content;
+    if (!BoundedFile::read(file.filePath(), maxThemeFileSize, &content)
+        || nestsDeeperThan(content, maxThemeFileDepth))
         return EmoticonTheme();
-    QFile input(file.filePath());
-    if (!input.open(QIODevice::ReadOnly))
-        return EmoticonTheme();
-    // Read with a bound, in case the file grew after its size was taken.
-    QByteArray content = input.read(maxThemeFileSize + 1);
-    if (content.size() > maxThemeFileSize)
-        return EmoticonTheme();
-    input.close();
     QBuffer buffer(&content);
     buffer.open(QIODevice::ReadOnly);
 

@@ -19,14 +19,18 @@ class QFileInfo;
  * "~/.emoticonthemepreview" (one "preview_" + theme UUID + ".png" per theme). Both are registered
  * with MTheme as pixmap directories, so their images are platform pixmap ids by base name.
  *
- * Every failure yields a theme whose isValid() is false. A theme file is input from outside: files
- * larger than maxThemeFileSize, files that declare entities (the format needs none, and their
- * expansion has no useful bound) and anything not well-formed give an empty theme.
+ * Every failure yields a theme whose isValid() is false. A theme file is input from outside:
+ * anything but a regular file, files larger than maxThemeFileSize, elements nested deeper than
+ * maxThemeFileDepth, files that declare entities (the format needs none, and their expansion has
+ * no useful bound) and anything not well-formed give an empty theme.
  */
 class GLYPHMORPH_EXPORT EmoticonThemeFactory
 {
 public:
     static constexpr qint64 maxThemeFileSize = 4 * 1024 * 1024;
+    /** Theme files nest three elements deep; the limit leaves room and keeps the parser's
+     *  recursion far from the end of the stack. */
+    static constexpr int maxThemeFileDepth = 64;
 
     /** Creates both directories below the home directory; registers nothing. */
     EmoticonThemeFactory();

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "emoticonthemefactory.h"
 
+#include "boundedfile_p.h"
 #include "mnamespace.h"
 #include "mtheme.h"
 
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
 #include <QPixmap>
 #include <QSaveFile>
 
@@ -25,9 +25,6 @@ const QLatin1String previewDirectoryName(".emoticonthemepreview");
 const QLatin1String previewPrefix("preview_");
 const QLatin1String pngSuffix(".png");
 const QSize platformIconPreviewSize(100, 100);
-// A theme's own image keeps its size in the preview; this bounds what a hostile file can make us
-// allocate.
-const int maxPreviewSide = 2048;
 
 QDir *homeDirectory(QDir *&member, const QString &name)
 {
@@ -37,15 +34,6 @@ QDir *homeDirectory(QDir *&member, const QString &name)
     member = new QDir(QDir::homePath() % QLatin1Char('/') % name);
     MTheme::addPixmapDirectory(member->absolutePath(), M::Recursive);
     return member;
-}
-
-QImage themeImage(const QString &path)
-{
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > maxPreviewSide || size.height() > maxPreviewSide)
-        return QImage();
-    return reader.read();
 }
 
 QImage platformIcon(const QString &id)
@@ -109,9 +97,10 @@ bool EmoticonThemeFactory::generatePreviewPixmap(
     if (!iconName.endsWith(pngSuffix)) {
         image = platformIcon(QFileInfo(iconName).baseName());
     } else {
-        if (!QFileInfo::exists(iconName))
+        // A FIFO or a device in its place counts as missing: reading it may never end.
+        if (!BoundedFile::isRegularFile(iconName))
             return false;
-        image = themeImage(iconName);
+        image = BoundedFile::readImage(iconName);
     }
     if (image.isNull())
         return false;

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // Codes typed or pasted into an editor become inline images that remember their code.
+#include "boundedfile_p.h"
 #include "emosequencesearchtree.h"
 #include "emosequencesearchtree_p.h"
 #include "mtextedit.h"
@@ -40,7 +41,7 @@ QPixmap cachedPixmap(const QString &filePath, const QString &key)
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
-    pixmap = QPixmap(filePath);
+    pixmap = QPixmap::fromImage(BoundedFile::readImage(filePath));
     if (!pixmap.isNull())
         QPixmapCache::insert(key, pixmap);
     return pixmap;

@@ -4,6 +4,8 @@
 #include "emosequencesearchtree_p.h"
 #include "plaintextscan_p.h"
 
+#include <new>
+
 namespace {
 
 constexpr char16_t LineSeparator = 0x2028;
@@ -109,12 +111,19 @@ Q_ALWAYS_INLINE void emoSequenceSearchTreePrivate::replaceEmoticonSequence(
 QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
     const QString &text, int n, const QString &lineBreak)
 {
-    PlainTextScan result(text, int(float(text.size()) * 1.5f));
-    int pos = 0;
-    while (moveToStartOfNextWord(result, text, pos, lineBreak))
-        replaceEmoticonSequence(result, text, pos, n, lineBreak);
-    result.copyUpTo(text.size());
-    return result.takeHtml();
+    // HTML that no string can hold, or no memory left for it: the text as it stands.
+    if (text.size() > PlainTextScan::maxLength)
+        return text;
+    try {
+        PlainTextScan result(text, qint64(text.size()) * 3 / 2);
+        int pos = 0;
+        while (moveToStartOfNextWord(result, text, pos, lineBreak))
+            replaceEmoticonSequence(result, text, pos, n, lineBreak);
+        result.copyUpTo(int(text.size()));
+        return result.failed() ? text : result.takeHtml();
+    } catch (const std::bad_alloc &) {
+        return text;
+    }
 }
 
 void emoSequenceSearchTreePrivate::readCodeSequences(PlainTextScan &result, int &pos) const

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "glyphmorpher.h"
 
+#include "boundedfile_p.h"
 #include "emosequencesearchtree.h"
 #include "mtextedit.h"
 #include "sharedthememanager_p.h"
@@ -40,7 +41,7 @@ void Glyphmorpher::addEmoticonToTextEdit(
 {
     if (!textEdit)
         return;
-    const QPixmap pixmap(imagePath);
+    const QPixmap pixmap = QPixmap::fromImage(BoundedFile::readImage(imagePath));
     if (pixmap.isNull())
         return;
     textEdit->document()->addResource(QTextDocument::ImageResource, QUrl(imagePath), pixmap);

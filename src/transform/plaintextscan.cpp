@@ -3,6 +3,7 @@
 #include "plaintextscan_p.h"
 
 #include <cstring>
+#include <limits>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -121,8 +122,27 @@ void PlainTextScan::replaceLineEndsInBlocks(int from, int to, const QString &lin
     }
 }
 
-void PlainTextScan::grow(int count)
+int PlainTextScan::maxLength = (std::numeric_limits<int>::max() - 64) / int(sizeof(QChar));
+
+bool PlainTextScan::grow(int count)
 {
-    html.resize(qMax(html.size() * 2, written + count));
+    // In 64 bits: near the limit, doubling an int overflows.
+    const qint64 needed = qint64(written) + count;
+    if (overflowed || needed > maxLength) {
+        overflowed = true;
+        return false;
+    }
+    const qint64 size = html.size();
+    html.resize(int(qBound(needed, size + size / 2, qint64(maxLength))));
     out = html.data();
+    return true;
+}
+
+QString PlainTextScan::takeHtml()
+{
+    html.resize(written);
+    // A result far shorter than its buffer would hold on to the rest for as long as it lives.
+    if (html.capacity() - written > 1 << 16)
+        html.squeeze();
+    return std::move(html);
 }

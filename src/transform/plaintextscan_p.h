@@ -4,6 +4,8 @@
 #ifndef GLYPHMORPH_PLAINTEXTSCAN_P_H
 #define GLYPHMORPH_PLAINTEXTSCAN_P_H
 
+#include "glyphmorph_export.h"
+
 #include <QString>
 
 #include <cstring>
@@ -15,16 +17,23 @@
  * Most of a message is copied unchanged, so the text is copied lazily, in runs, up to where the
  * HTML differs from it. Word starts are found 64 characters at a time as bit sets, so moving to the
  * next word costs no branch per character.
+ *
+ * HTML longer than maxLength is not made: the scan then fails(), and the caller gives its neutral
+ * result. Allocation failures throw std::bad_alloc as Qt's own do.
  */
-class PlainTextScan
+class GLYPHMORPH_AUTOTEST_EXPORT PlainTextScan
 {
 public:
-    /** Starts with room for @p reserved characters of HTML. */
-    PlainTextScan(const QString &text, int reserved)
+    /** The longest HTML a scan makes: the longest QString that Qt 5 can hold, with room to spare.
+     *  Only tests change it. */
+    static int maxLength;
+
+    /** Starts with room for @p reserved characters of HTML; @p text is at most maxLength long. */
+    PlainTextScan(const QString &text, qint64 reserved)
         : text(text.constData())
-        , length(text.size())
+        , length(int(text.size()))
     {
-        html.resize(reserved);
+        html.resize(int(qMin<qint64>(reserved, maxLength)));
         out = html.data();
     }
 
@@ -39,12 +48,10 @@ public:
     /** Writes HTML that does not come from the text. */
     void write(const QString &piece) { write(piece.constData(), piece.size()); }
 
+    /** True when the HTML would have been longer than maxLength. */
+    bool failed() const { return overflowed; }
     /** The HTML, once the whole text is copied. */
-    QString takeHtml()
-    {
-        html.resize(written);
-        return std::move(html);
-    }
+    QString takeHtml();
 
     /** The first position at or after @p from that begins a word (a character that is not a
      *  separator, at the start or after a separator), or the text's length when there is none. */
@@ -80,12 +87,12 @@ private:
     // Writing through the string's own buffer spares a capacity check per piece in QString::append.
     void write(const QChar *from, int count)
     {
-        if (count > html.size() - written)
-            grow(count);
+        if (count > html.size() - written && !grow(count))
+            return;
         std::memcpy(static_cast<void *>(out + written), from, size_t(count) * sizeof(QChar));
         written += count;
     }
-    void grow(int count);
+    bool grow(int count);
     int findWordStart(int from);
     void replaceLineEndsInBlocks(int from, int to, const QString &lineBreak);
     void loadBlock(int block);
@@ -98,6 +105,7 @@ private:
     QString html;
     QChar *out = nullptr;
     int written = 0;
+    bool overflowed = false;
 };
 
 #endif

@@ -1,0 +1,61 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "boundedfile_p.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+bool BoundedFile::isRegularFile(const QString &path)
+{
+    // QFileInfo follows symbolic links: a link to a FIFO or a device is neither a file nor a dir.
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+bool BoundedFile::read(const QString &path, qint64 maxSize, QByteArray *content)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile() || info.size() > maxSize)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // Bounded again: the file may have been replaced or grown since its size was taken.
+    QByteArray bytes = file.read(maxSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > maxSize)
+        return false;
+    *content = std::move(bytes);
+    return true;
+}
+
+QString BoundedFile::imageFile(const QString &path)
+{
+    if (path.isEmpty())
+        return QString();
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink())
+        return info.isFile() ? path : QString();
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    for (const QByteArray &format : formats) {
+        const QFileInfo candidate(path + QLatin1Char('.') + QLatin1String(format));
+        if (candidate.exists() || candidate.isSymLink())
+            return candidate.isFile() ? candidate.filePath() : QString();
+    }
+    return QString();
+}
+
+QImage BoundedFile::readImage(const QString &path)
+{
+    QByteArray bytes;
+    if (!read(imageFile(path), maxImageFileSize, &bytes))
+        return QImage();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    // The header tells the size before a single pixel is decoded.
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > maxImageSide || size.height() > maxImageSide)
+        return QImage();
+    return reader.read();
+}
