@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -51,6 +52,7 @@ struct ThemeFileReport
     int usableEmoticons = 0;
     bool hasPreview = false;
     QStringList emoticonProblems;
+    QSet<QString> imageFiles;
 };
 
 enum class Reading
@@ -136,6 +138,8 @@ ThemeFileReport readThemeFile(const QByteArray &bytes)
                     emoticon.codes << text;
             } else if (name.startsWith(QLatin1Char('f'))) {
                 emoticon.files.insert(size, text);
+                if (isUsableFileText(text))
+                    report.imageFiles.insert(text);
             } else if (name == QLatin1String("emoticon")) {
                 finishEmoticon(emoticon, report);
                 emoticon = OpenEmoticon();
@@ -195,7 +199,32 @@ int explainInvalidTheme(const ThemeFileReport &report, const QString &xmlPath, Q
     return NoUsableEmoticon;
 }
 
-/** The theme's image files that do not exist, relative to @p directory, with their codes. */
+/** The image files named in the theme file that may not be read, with the reason. */
+QStringList unsafeImages(const QSet<QString> &files, const QDir &directory)
+{
+    const QStringList allowed = { QFileInfo(directory.path()).canonicalFilePath() };
+    QStringList unsafe;
+    for (const QString &file : files) {
+        // The library reads a name without suffix as the PNG file of that name.
+        QStringList candidates = { file };
+        if (QFileInfo(file).suffix().isEmpty())
+            candidates << file + QLatin1String(".png");
+        for (const QString &candidate : candidates) {
+            const QFileInfo info(directory.filePath(candidate));
+            if (!info.exists() && !info.isSymLink())
+                continue;
+            QString resolved;
+            const QString problem = imageFileProblem(info.filePath(), allowed, &resolved);
+            if (!problem.isEmpty())
+                unsafe << candidate + QLatin1Char(' ') + problem;
+        }
+    }
+    unsafe.sort();
+    return unsafe;
+}
+
+/** The theme's image files that do not exist, relative to @p directory, with their codes;
+ *  @p unreadable gets those that exist but will not show, with the reason. */
 QStringList missingImages(
     const EmoticonTheme &theme, const QDir &directory, QStringList *unreadable)
 {
@@ -206,10 +235,13 @@ QStringList missingImages(
             continue;
         const QString line = QStringLiteral("%1 (for %2)")
                                  .arg(directory.relativeFilePath(image.key()), image.value());
-        if (!QFileInfo::exists(image.key()))
+        const QFileInfo info(image.key());
+        if (!info.exists())
             missing << line;
-        else if (!QImageReader(image.key()).canRead())
-            *unreadable << line;
+        else if (info.size() > maxImageFileSize)
+            *unreadable << line + QStringLiteral(" is larger than 4 MiB, which is not read");
+        else if (info.isFile() && !QImageReader(image.key()).canRead())
+            *unreadable << line + QStringLiteral(" is not an image that can be read");
     }
     missing.sort();
     unreadable->sort();
@@ -283,7 +315,9 @@ int runCheck(const QStringList &arguments)
             "  5  the theme has no <emoticon_theme> element, no UUID or no name\n"
             "  6  an emoticon has no character code or no small (size=\"s\") image\n"
             "  7  image files are missing (they are listed)\n"
-            "  8  the UUID or the service is taken by another installed theme"));
+            "  8  the UUID or the service is taken by another installed theme\n"
+            "  9  an image file is not a regular file (a FIFO, device, socket, directory or\n"
+            "     dangling link) or resolves outside DIR; such files are never opened"));
     commandLine.parser.addPositionalArgument(
         QStringLiteral("dir"), QStringLiteral("The theme directory."), QStringLiteral("DIR"));
     const int parsed = commandLine.parse(arguments);
@@ -304,6 +338,12 @@ int runCheck(const QStringList &arguments)
     if (dir.dirName().startsWith(QLatin1Char('.')))
         warnings << QStringLiteral("hidden directories below the themes root are never read");
 
+    if (QFileInfo(xmlPath).exists() && !QFileInfo(xmlPath).isFile()) {
+        warn(directory, warnings);
+        QString resolved;
+        return refuse(directory,
+            xmlPath + QLatin1Char(' ') + imageFileProblem(xmlPath, {}, &resolved), NoThemeFile);
+    }
     if (!QFileInfo(xmlPath).isFile()) {
         QString reason
             = QStringLiteral("no theme file %1 (named after the directory)").arg(xmlPath);
@@ -325,7 +365,18 @@ int runCheck(const QStringList &arguments)
             QStringLiteral("cannot read %1: %2").arg(xmlPath, file.errorString()),
             UnreadableThemeFile);
     }
-    const ThemeFileReport report = readThemeFile(file.readAll());
+    const ThemeFileReport report
+        = readThemeFile(file.read(EmoticonThemeFactory::maxThemeFileSize + 1));
+    // Before the library reads the theme, which reads its preview image.
+    if (report.xmlError.isEmpty() && !report.declaresEntities) {
+        const QStringList unsafe = unsafeImages(report.imageFiles, dir);
+        if (!unsafe.isEmpty()) {
+            warn(directory, warnings);
+            return refuse(directory,
+                QStringLiteral("unsafe image files:\n  ") + unsafe.join(QStringLiteral("\n  ")),
+                UnsafeImages);
+        }
+    }
 
     const EmoticonTheme theme = EmoticonThemeFactory::emoticonThemeFromXML(xmlPath);
     if (!theme.isValid()) {
@@ -344,8 +395,7 @@ int runCheck(const QStringList &arguments)
 
     QStringList unreadable;
     const QStringList missing = missingImages(theme, dir, &unreadable);
-    for (const QString &image : unreadable)
-        warnings << QStringLiteral("%1 is not an image that can be read").arg(image);
+    warnings << unreadable;
     if (!missing.isEmpty()) {
         warn(directory, warnings);
         return refuse(directory,

@@ -12,6 +12,8 @@
 
 #include <QApplication>
 
+#include <new>
+
 namespace {
 
 struct Command
@@ -50,7 +52,7 @@ QString mainDescription()
         "  0  success (check: the theme directory would be accepted)\n"
         "  1  failure: unreadable input, unknown theme, output not written\n"
         "  2  bad command, option or argument\n"
-        "  3-8  check: the theme directory would be refused (see 'glyphmorph check --help')\n\n"
+        "  3-9  check: the theme directory would be refused (see 'glyphmorph check --help')\n\n"
         "Environment: GLYPHMORPH_THEMES_ROOT names the themes root; HOME and\n"
         "XDG_CONFIG_HOME locate the per-user image caches and settings.");
     return text;
@@ -116,5 +118,14 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("glyphmorph"));
     QApplication::setApplicationVersion(QLatin1String(GLYPHMORPH_VERSION_STRING));
-    return dispatch(QApplication::arguments());
+    int code = Tool::Failure;
+    try {
+        code = dispatch(QApplication::arguments());
+    } catch (const std::bad_alloc &) {
+        return Tool::fail(QStringLiteral("out of memory"));
+    }
+    // Commands that write as they go report a failed write themselves; the others end here.
+    if (code == Tool::Success && !Tool::outputError().isEmpty())
+        return Tool::fail(Tool::outputError());
+    return code;
 }

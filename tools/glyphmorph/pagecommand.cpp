@@ -3,9 +3,14 @@
 // glyphmorph page: the rendered text as a page that opens in any browser, images included.
 #include "tool.h"
 
+#include <emoticontheme.h>
+#include <emoticonthemefactory.h>
+#include <emoticonthememanager.h>
 #include <glyphmorpher.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QMimeDatabase>
 #include <QRegularExpression>
@@ -25,22 +30,46 @@ QString unescapeAttribute(QString value)
     return value;
 }
 
+// Beyond this the page is no message to look at, and its text would be held several times over.
+constexpr qint64 maxTextSize = 16 * 1024 * 1024;
+
 // The built-in theme names its images without suffix; the files are the PNG copies beside them.
-QString dataUri(const QString &path)
+QString imageFile(const QString &path)
 {
-    for (const QString &candidate : QStringList { path, path + QLatin1String(".png") }) {
-        QFile file(candidate);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray bytes = file.readAll();
-        const QString type = QMimeDatabase().mimeTypeForFileNameAndData(candidate, bytes).name();
-        return QStringLiteral("data:%1;base64,%2").arg(type, QLatin1String(bytes.toBase64()));
-    }
-    return QString();
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink() ? path : path + QLatin1String(".png");
 }
 
-/** @p html with the source of every image tag replaced by the image's content. */
-QString inlineImages(const QString &html)
+/** The image @p path names as a data: URI; empty, with @p problem set, when it is not read. */
+QString dataUri(const QString &path, const QStringList &allowed, QString *problem)
+{
+    const QString file = imageFile(path);
+    QString resolved;
+    *problem = imageFileProblem(file, allowed, &resolved);
+    if (!problem->isEmpty())
+        return QString();
+    // The resolved path, not the link, so that what was checked is what is read.
+    QFile input(resolved);
+    if (input.size() > maxImageFileSize) {
+        *problem = QStringLiteral("is larger than 4 MiB");
+        return QString();
+    }
+    if (!input.open(QIODevice::ReadOnly)) {
+        *problem = QStringLiteral("cannot be read: ") + input.errorString();
+        return QString();
+    }
+    const QByteArray bytes = input.read(maxImageFileSize + 1);
+    if (bytes.size() > maxImageFileSize) {
+        *problem = QStringLiteral("is larger than 4 MiB");
+        return QString();
+    }
+    const QString type = QMimeDatabase().mimeTypeForFileNameAndData(file, bytes).name();
+    return QStringLiteral("data:%1;base64,%2").arg(type, QLatin1String(bytes.toBase64()));
+}
+
+/** @p html with the source of every image tag replaced by the image's content, or left empty
+ *  when the image may not be read. */
+QString inlineImages(const QString &html, const QStringList &allowed)
 {
     static const QRegularExpression source(QStringLiteral("<img src='([^']*)'"));
     QHash<QString, QString> uris;
@@ -52,19 +81,31 @@ QString inlineImages(const QString &html)
         const QString path = unescapeAttribute(match.captured(1));
         auto uri = uris.find(path);
         if (uri == uris.end()) {
-            uri = uris.insert(path, dataUri(path));
-            if (uri->isEmpty())
-                err(QStringLiteral("warning: cannot read the image %1; the page refers to the file")
-                        .arg(path));
+            QString problem;
+            uri = uris.insert(path, dataUri(path, allowed, &problem));
+            if (!problem.isEmpty())
+                err(QStringLiteral("warning: the image %1 %2; the page shows it empty")
+                        .arg(path, problem));
         }
-        if (uri->isEmpty())
-            continue;
         result += html.mid(copied, match.capturedStart(1) - copied);
         result += *uri;
         copied = match.capturedEnd(1);
     }
     result += html.mid(copied);
     return result;
+}
+
+/** The directories whose images a page of @p theme may show, resolved. */
+QStringList imageDirectories(const EmoticonTheme &theme)
+{
+    QStringList directories;
+    for (const QString &directory : { themeDirectory(theme),
+             EmoticonThemeFactory::DEFAULT_CACHED_EMOTICON_DIRECTORY()->absolutePath() }) {
+        const QString resolved = QFileInfo(directory).canonicalFilePath();
+        if (!directory.isEmpty() && !resolved.isEmpty())
+            directories << resolved;
+    }
+    return directories;
 }
 
 QString page(const QString &title, const QString &body)
@@ -88,8 +129,11 @@ int runPage(const QStringList &arguments)
         QStringLiteral(
             "Writes a self-contained HTML page that shows the text as the library renders it\n"
             "with the account's theme, every image inlined as a data: URI, for a look in a\n"
-            "browser. The text (arguments joined by spaces, or standard input when there are\n"
-            "none) is HTML-escaped first, so it shows exactly as typed."));
+            "browser. The text (arguments joined by spaces, or standard input of at most 16 MiB\n"
+            "when there are none) is HTML-escaped first, so it shows exactly as typed.\n"
+            "Only regular files of at most 4 MiB inside the theme's directory (or the image\n"
+            "cache of the built-in theme), symbolic links resolved, are inlined; any other image\n"
+            "is left empty (src='') with a warning on standard error."));
     QCommandLineParser &parser = commandLine.parser;
     const QCommandLineOption account(QStringLiteral("account"),
         QStringLiteral("The messaging account whose theme is used (default: none, the current "
@@ -110,12 +154,14 @@ int runPage(const QStringList &arguments)
 
     QString text;
     QString error;
-    if (!readText(parser.positionalArguments(), &text, &error))
+    if (!readText(parser.positionalArguments(), maxTextSize, &text, &error))
         return fail(error);
     Glyphmorpher morpher;
     const QString html = morpher.transformPlainTextToHTML(
         text.toHtmlEscaped(), parser.value(account), 0, QStringLiteral("<br>\n"));
-    const QString document = page(parser.value(title), inlineImages(html));
+    const QStringList allowed
+        = imageDirectories(themeManager().themeForAccountPath(parser.value(account)));
+    const QString document = page(parser.value(title), inlineImages(html, allowed));
 
     if (!parser.isSet(output)) {
         out(document);

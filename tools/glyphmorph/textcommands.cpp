@@ -1,11 +1,26 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // glyphmorph html and glyphmorph plain.
+#include "textinput.h"
 #include "tool.h"
 
 #include <glyphmorpher.h>
 
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
 namespace Tool {
+
+namespace {
+
+int readFailure(const QString &source, const QString &error)
+{
+    return fail(QStringLiteral("cannot read %1: %2").arg(source, error));
+}
+
+} // namespace
 
 int runHtml(const QStringList &arguments)
 {
@@ -15,7 +30,10 @@ int runHtml(const QStringList &arguments)
             "start of a word becomes an image tag, every line end the line break text.\n"
             "The text is the arguments joined by spaces, or standard input when there are none\n"
             "(its final line end dropped). Put \"--\" before text that begins with \"-\".\n"
-            "The text around the images is copied as it stands: use --escape for valid HTML."));
+            "The text around the images is copied as it stands: use --escape for valid HTML.\n"
+            "Standard input is converted line by line, in bounded memory; a line longer than\n"
+            "1 MiB is cut at its last space within 1 MiB (else between two characters), and a\n"
+            "code is not found across such a cut. Malformed UTF-8 becomes U+FFFD."));
     QCommandLineParser &parser = commandLine.parser;
     const QCommandLineOption account(QStringLiteral("account"),
         QStringLiteral("The messaging account whose theme is used: the theme bound to its service, "
@@ -34,18 +52,38 @@ int runHtml(const QStringList &arguments)
     if (parsed >= 0)
         return parsed;
 
-    QString text;
-    QString error;
-    if (!readText(parser.positionalArguments(), &text, &error))
-        return fail(error);
-    if (parser.isSet(escape))
-        text = text.toHtmlEscaped();
+    const QString accountPath = parser.value(account);
     QString lineBreakText = parser.value(lineBreak);
     lineBreakText.replace(QLatin1String("\\n"), QLatin1String("\n"));
-
     Glyphmorpher morpher;
-    out(morpher.transformPlainTextToHTML(text, parser.value(account), 0, lineBreakText)
-        + QLatin1Char('\n'));
+    const auto convert = [&](QString text) {
+        if (parser.isSet(escape))
+            text = text.toHtmlEscaped();
+        return morpher.transformPlainTextToHTML(text, accountPath, 0, lineBreakText);
+    };
+
+    const QStringList words = parser.positionalArguments();
+    if (!words.isEmpty()) {
+        out(convert(words.join(QLatin1Char(' '))) + QLatin1Char('\n'));
+        return Success;
+    }
+
+    // Line ends separate words, so whole lines convert on their own; each piece but the last
+    // keeps its line end, which the conversion turns into the line break.
+    TextSplitter input(STDIN_FILENO, TextSplitter::PlainText);
+    QByteArray piece;
+    while (input.next(&piece)) {
+        QString text = decode(piece.constData(), piece.size());
+        if (input.atEnd())
+            dropFinalLineEnd(&text);
+        QString html = convert(text);
+        if (input.atEnd())
+            html += QLatin1Char('\n');
+        if (!out(html))
+            return fail(outputError());
+    }
+    if (!input.atEnd())
+        return readFailure(QStringLiteral("standard input"), input.error());
     return Success;
 }
 
@@ -58,7 +96,11 @@ int runPlain(const QStringList &arguments)
             "  <img src='smile.png' alt=':)' width='20' height='20'>\n"
             "becomes the code, and <br> becomes a line feed. Everything else stays as it is; the\n"
             "tags that 'glyphmorph html' writes carry no alt attribute and so stay too.\n"
-            "Reads FILE, or standard input when FILE is \"-\" or missing."));
+            "Reads FILE, or standard input when FILE is \"-\" or missing, piece by piece in\n"
+            "bounded memory: cut after <br> or after a line end outside an image tag. A line\n"
+            "longer than 1 MiB is cut at its last space within 1 MiB (else between two\n"
+            "characters), and an image tag is not found across such a cut. Malformed UTF-8\n"
+            "becomes U+FFFD."));
     commandLine.parser.addPositionalArgument(QStringLiteral("file"),
         QStringLiteral("The HTML file (default: standard input)."), QStringLiteral("[FILE]"));
     const int parsed = commandLine.parse(arguments);
@@ -70,15 +112,34 @@ int runPlain(const QStringList &arguments)
             QStringLiteral("plain reads one file; 'glyphmorph plain --help' shows the usage"),
             UsageError);
 
-    QString html;
-    QString error;
-    if (!readFile(files.isEmpty() ? QStringLiteral("-") : files.first(), &html, &error))
-        return fail(error);
+    const QString path = files.isEmpty() ? QStringLiteral("-") : files.first();
+    const bool standardInput = path == QLatin1String("-");
+    const QString source = standardInput ? QStringLiteral("standard input") : path;
+    QFile file(path);
+    if (!standardInput) {
+        if (QFileInfo(path).isDir())
+            return readFailure(source, QStringLiteral("is a directory"));
+        if (!file.open(QIODevice::ReadOnly))
+            return readFailure(source, file.errorString());
+    }
+
     Glyphmorpher morpher;
-    QString text = morpher.transformHTMLToPlainText(html);
-    if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
-        text += QLatin1Char('\n');
-    out(text);
+    TextSplitter input(standardInput ? STDIN_FILENO : file.handle(), TextSplitter::Html);
+    QByteArray piece;
+    QChar last = QLatin1Char('\n');
+    while (input.next(&piece)) {
+        const QString text
+            = morpher.transformHTMLToPlainText(decode(piece.constData(), piece.size()));
+        if (!text.isEmpty())
+            last = text.back();
+        if (!out(text))
+            return fail(outputError());
+    }
+    if (!input.atEnd())
+        return readFailure(source, input.error());
+    // The text ends with a line end, unless there is none.
+    if (last != QLatin1Char('\n') && !out(QStringLiteral("\n")))
+        return fail(outputError());
     return Success;
 }
 

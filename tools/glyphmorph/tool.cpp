@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "tool.h"
+#include "textinput.h"
 
 #include <emoticontheme.h>
 #include <emoticonthememanager.h>
@@ -10,7 +11,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Tool {
 
@@ -18,26 +23,32 @@ namespace {
 
 const QString themesRootOption = QStringLiteral("themes-root");
 
-QByteArray readAll(FILE *stream, QString *error)
+QString writeError;
+
+QString systemError(int number)
 {
-    QFile input;
-    if (!input.open(stream, QIODevice::ReadOnly)) {
-        *error = input.errorString();
-        return QByteArray();
-    }
-    const QByteArray bytes = input.readAll();
-    if (input.error() != QFileDevice::NoError)
-        *error = input.errorString();
-    return bytes;
+    return QString::fromLocal8Bit(std::strerror(number));
 }
 
 } // namespace
 
-void out(const QString &text)
+bool out(const QString &text)
 {
+    if (!writeError.isEmpty())
+        return false;
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    // A full disk or a closed pipe shows at the flush at the latest.
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
+        || std::fflush(stdout) != 0) {
+        writeError = QStringLiteral("cannot write standard output: ") + systemError(errno);
+        return false;
+    }
+    return true;
+}
+
+QString outputError()
+{
+    return writeError;
 }
 
 void err(const QString &text)
@@ -101,47 +112,43 @@ void setThemesRoot(const QString &directory)
     qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(QFileInfo(directory).absoluteFilePath()));
 }
 
-bool readText(const QStringList &words, QString *text, QString *error)
+QString decode(const char *bytes, qsizetype size)
+{
+    // The QByteArray overload of fromUtf8 stops at the first NUL in Qt 5.
+    return QString::fromUtf8(bytes, int(size));
+}
+
+bool readText(const QStringList &words, qint64 maxSize, QString *text, QString *error)
 {
     if (!words.isEmpty()) {
         *text = words.join(QLatin1Char(' '));
         return true;
     }
-    QString readError;
-    *text = QString::fromUtf8(readAll(stdin, &readError));
-    if (!readError.isEmpty()) {
-        *error = QStringLiteral("cannot read standard input: ") + readError;
+    QByteArray bytes;
+    InputReader input(STDIN_FILENO);
+    while (input.read(&bytes)) {
+        if (bytes.size() > maxSize) {
+            *error = QStringLiteral("standard input holds more than %1 MiB of text")
+                         .arg(maxSize / (1024 * 1024));
+            return false;
+        }
+    }
+    if (!input.error().isEmpty()) {
+        *error = QStringLiteral("cannot read standard input: ") + input.error();
         return false;
     }
+    *text = decode(bytes.constData(), bytes.size());
+    dropFinalLineEnd(text);
+    return true;
+}
+
+void dropFinalLineEnd(QString *text)
+{
     // Text piped from echo or a file ends with a line end that is not part of the message.
     if (text->endsWith(QLatin1Char('\n')))
         text->chop(1);
     if (text->endsWith(QLatin1Char('\r')))
         text->chop(1);
-    return true;
-}
-
-bool readFile(const QString &path, QString *text, QString *error)
-{
-    QString readError;
-    if (path == QLatin1String("-")) {
-        *text = QString::fromUtf8(readAll(stdin, &readError));
-    } else {
-        QFile file(path);
-        if (QFileInfo(path).isDir())
-            readError = QStringLiteral("is a directory");
-        else if (!file.open(QIODevice::ReadOnly))
-            readError = file.errorString();
-        else
-            *text = QString::fromUtf8(file.readAll());
-    }
-    if (!readError.isEmpty()) {
-        *error = QStringLiteral("cannot read %1: %2")
-                     .arg(path == QLatin1String("-") ? QStringLiteral("standard input") : path,
-                         readError);
-        return false;
-    }
-    return true;
 }
 
 EmoticonThemeManager &themeManager()
@@ -172,6 +179,49 @@ QString themeDirectory(const EmoticonTheme &theme)
         return QString();
     }
     return QString();
+}
+
+namespace {
+
+QString fileKind(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return QStringLiteral("nothing that can be examined");
+    if (S_ISFIFO(status.st_mode))
+        return QStringLiteral("a FIFO");
+    if (S_ISCHR(status.st_mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(status.st_mode))
+        return QStringLiteral("a block device");
+    if (S_ISSOCK(status.st_mode))
+        return QStringLiteral("a socket");
+    if (S_ISDIR(status.st_mode))
+        return QStringLiteral("a directory");
+    return QStringLiteral("not a regular file");
+}
+
+} // namespace
+
+QString imageFileProblem(const QString &path, const QStringList &allowed, QString *resolved)
+{
+    // A FIFO never ends and a device may not, and a link may lead to any file the user can read.
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return info.isSymLink() ? QStringLiteral("is a symbolic link to nothing")
+                                : QStringLiteral("does not exist");
+    }
+    *resolved = info.canonicalFilePath();
+    if (!info.isFile()) {
+        const QString kind = fileKind(*resolved);
+        return info.isSymLink() ? QStringLiteral("resolves to %1: %2").arg(kind, *resolved)
+                                : QStringLiteral("is ") + kind;
+    }
+    for (const QString &directory : allowed) {
+        if (!directory.isEmpty() && resolved->startsWith(directory + QLatin1Char('/')))
+            return QString();
+    }
+    return QStringLiteral("resolves outside the theme directory: ") + *resolved;
 }
 
 int emoticonCount(const EmoticonTheme &theme)

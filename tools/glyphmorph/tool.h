@@ -25,10 +25,14 @@ enum ExitCode
     NoUsableEmoticon = 6,
     MissingImages = 7,
     ThemeTaken = 8,
+    UnsafeImages = 9,
 };
 
-/** Writes UTF-8 to standard output at once, so that a reading process sees each line. */
-void out(const QString &text);
+/** Writes UTF-8 to standard output at once, so that a reading process sees each line. False
+ *  when the output could not be written, then and for every later call (see outputError()). */
+bool out(const QString &text);
+/** Why writing standard output failed; empty while it has not. */
+QString outputError();
 /** Writes "glyphmorph: " and @p text as a line to standard error. */
 void err(const QString &text);
 /** err(), then returns @p code. */
@@ -58,11 +62,14 @@ private:
 /** Applies a --themes-root value: the directory becomes GLYPHMORPH_THEMES_ROOT for this run. */
 void setThemesRoot(const QString &directory);
 
-/** The text of @p words joined by spaces; standard input (one final line end dropped) when
- *  there are none. False with @p error set when standard input cannot be read. */
-bool readText(const QStringList &words, QString *text, QString *error);
-/** The whole content of @p path as UTF-8, or of standard input for "-". */
-bool readFile(const QString &path, QString *text, QString *error);
+/** UTF-8 to text, NUL characters kept and malformed bytes as U+FFFD. */
+QString decode(const char *bytes, qsizetype size);
+/** The text of @p words joined by spaces; standard input (one final line end, then a carriage
+ *  return, dropped) when there are none. False with @p error set when standard input cannot be
+ *  read or holds more than @p maxSize bytes. */
+bool readText(const QStringList &words, qint64 maxSize, QString *text, QString *error);
+/** Drops one final line end and then one final carriage return, as piped text ends. */
+void dropFinalLineEnd(QString *text);
 
 /** The manager created by a Glyphmorpher that the caller keeps alive. */
 EmoticonThemeManager &themeManager();
@@ -72,6 +79,13 @@ EmoticonThemeManager &themeManager();
 QString themeDirectory(const EmoticonTheme &theme);
 /** The number of emoticons @p theme can put into text. */
 int emoticonCount(const EmoticonTheme &theme);
+
+/** The largest image file that is read. */
+constexpr qint64 maxImageFileSize = 4 * 1024 * 1024;
+/** Why the image file at @p path may not be read: it is not a regular file once symbolic links
+ *  are resolved, or it resolves outside every directory of @p allowed. Empty when it may be;
+ *  @p resolved gets the path it resolves to. Opens nothing. */
+QString imageFileProblem(const QString &path, const QStringList &allowed, QString *resolved);
 
 int runHtml(const QStringList &arguments);
 int runPlain(const QStringList &arguments);
