@@ -35,6 +35,8 @@ public:
      * "<img src='PATH'  width='20' height='20'>", every line feed and carriage return becomes
      * @p lineBreak, U+2028 and U+2029 at code positions are dropped, everything else is copied
      * unchanged (escape the text first if it must be valid HTML). The integer is ignored.
+     * HTML that would pass the longest string Qt holds (about 2^30 characters), or that memory
+     * cannot hold, is not made: the result is then @p text unchanged.
      */
     QString performPlainText2HTMLReplacement(const QString &text, int, const QString &lineBreak);
 

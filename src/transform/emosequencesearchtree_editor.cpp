@@ -42,8 +42,14 @@ QPixmap cachedPixmap(const QString &filePath, const QString &key)
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
     pixmap = QPixmap::fromImage(BoundedFile::readImage(filePath));
-    if (!pixmap.isNull())
+    if (!pixmap.isNull()) {
         QPixmapCache::insert(key, pixmap);
+        return pixmap;
+    }
+    // The document's layout reads an image without a usable resource from its path by itself,
+    // unbounded: a FIFO there would hang the editor. A blank stands in until the file is readable.
+    pixmap = QPixmap(ImageSize, ImageSize);
+    pixmap.fill(Qt::transparent);
     return pixmap;
 }
 

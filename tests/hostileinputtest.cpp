@@ -1,0 +1,311 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// What others can put where the library reads: theme files nested without end, FIFOs, devices and
+// directories named as images, and text whose HTML no string can hold.
+#include "testenvironment.h"
+#include "themedirectory.h"
+
+#include <boundedfile_p.h>
+#include <emosequencesearchtree.h>
+#include <emoticonthemefactory.h>
+#include <emoticonthemeresourceavailabilitychecker.h>
+#include <glyphmorpher.h>
+#include <mtextedit.h>
+#include <plaintextscan_p.h>
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTextCodec>
+#include <QTextDocument>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using GlyphmorphTest::ThemeContent;
+
+namespace {
+
+// A reader blocked on a FIFO waits for a writer for ever. Should the library open one, this opens
+// and closes the writing end after a while: the reader sees the end, and the test fails instead of
+// hanging.
+class FifoWatchdog
+{
+public:
+    explicit FifoWatchdog(const QByteArray &fifo)
+        : m_thread([this, fifo] {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            if (m_done.wait_for(lock, std::chrono::seconds(10), [this] { return m_finished; }))
+                return;
+            const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                m_fired = true;
+                ::close(fd);
+            }
+        })
+    { }
+    ~FifoWatchdog() { finish(); }
+
+    /** True when the library was found blocked on the FIFO. */
+    bool finish()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_finished = true;
+        }
+        m_done.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_fired;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_finished = false;
+    std::atomic<bool> m_fired { false };
+    std::thread m_thread;
+};
+
+enum class Kind
+{
+    Fifo,
+    LinkToDevice,
+    Directory,
+    DanglingLink,
+    LinkToImage,
+    Image
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Kind)
+
+namespace {
+
+// Puts a thing of @p kind at @p path; the PNG a link may point to lives beside it.
+bool make(Kind kind, const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    switch (kind) {
+    case Kind::Fifo:
+        return ::mkfifo(name.constData(), 0600) == 0;
+    case Kind::LinkToDevice:
+        return QFile::link(QStringLiteral("/dev/zero"), path);
+    case Kind::Directory:
+        return QDir().mkpath(path);
+    case Kind::DanglingLink:
+        return QFile::link(path + QStringLiteral(".gone"), path);
+    case Kind::LinkToImage:
+        return GlyphmorphTest::writeImage(path + QStringLiteral(".real"))
+            && QFile::link(path + QStringLiteral(".real"), path);
+    case Kind::Image:
+        return GlyphmorphTest::writeImage(path);
+    }
+    return false;
+}
+
+QByteArray nested(int depth, const QByteArray &element = "n")
+{
+    return QByteArray("<" + element + ">").repeated(depth)
+        + QByteArray("</" + element + ">").repeated(depth);
+}
+
+// A valid theme with @p inside placed in its first emoticon, at depth 2 already.
+QByteArray themeWith(const QByteArray &inside)
+{
+    QByteArray xml = GlyphmorphTest::themeXml({ QStringLiteral("u"), {}, { QStringLiteral("a") } });
+    xml.replace("<positionindex>", inside + "<positionindex>");
+    return xml;
+}
+
+} // namespace
+
+class HostileInputTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString themeFile(const QByteArray &content)
+    {
+        static int count = 0;
+        const QString name = QStringLiteral("T%1").arg(++count);
+        const QString directory = QDir(m_dir.path()).filePath(name);
+        QDir().mkpath(directory);
+        GlyphmorphTest::writeImage(QDir(directory).filePath(QStringLiteral("a.png")));
+        const QString path = QDir(directory).filePath(name + QStringLiteral(".xml"));
+        return GlyphmorphTest::writeBytes(path, content) ? path : QString();
+    }
+
+private Q_SLOTS:
+    void themeFileNesting_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("valid");
+        const int limit = EmoticonThemeFactory::maxThemeFileDepth;
+        // The theme's own elements take the first three levels.
+        QTest::newRow("at the limit") << themeWith(nested(limit - 2)) << true;
+        QTest::newRow("one past the limit") << themeWith(nested(limit - 1)) << false;
+        QTest::newRow("30000 deep, nothing else")
+            << QByteArray("<emoticon_theme>" + nested(30000, "a") + "</emoticon_theme>") << false;
+        QTest::newRow("30000 deep, never closed") << QByteArray("<a>").repeated(30000) << false;
+        // Markup-like text that opens no element must not count.
+        const QByteArray lookalikes = QByteArray("<!-- <n><n> -->").repeated(100)
+            + QByteArray("<![CDATA[<n><n>]]>").repeated(100)
+            + QByteArray("<?pi <n><n>?>").repeated(100)
+            + QByteArray("<n a='>' b=\"/>\"/>").repeated(100) + nested(limit - 2);
+        QTest::newRow("comments, sections, instructions, quoted >")
+            << themeWith(lookalikes) << true;
+        QTest::newRow("document type with internal subset")
+            << themeWith(QByteArray())
+                   .replace("<emoticon_theme",
+                       "<!DOCTYPE emoticon_theme [ <!ELEMENT n ANY> ]>\n<emoticon_theme")
+            << true;
+        QTextCodec *utf16 = QTextCodec::codecForName("UTF-16LE");
+        const QByteArray atTheLimit = themeWith(nested(limit - 2)).replace("UTF-8", "UTF-16");
+        QTest::newRow("UTF-16 at the limit")
+            << utf16->fromUnicode(QString::fromUtf8(atTheLimit)) << true;
+        QTest::newRow("UTF-16 30000 deep")
+            << utf16->fromUnicode(QString::fromUtf8(nested(30000, "a"))) << false;
+    }
+    void themeFileNesting()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, valid);
+        const QString path = themeFile(content);
+        QVERIFY(!path.isEmpty());
+        QCOMPARE(EmoticonThemeFactory::emoticonThemeFromXML(path).isValid(), valid);
+    }
+
+    // Random markup around the nesting: whatever else the file holds, depth alone decides.
+    void themeFileNestingDecorated()
+    {
+        QRandomGenerator random(7);
+        const int limit = EmoticonThemeFactory::maxThemeFileDepth;
+        const QByteArray decorations[]
+            = { "<!-- > < -->", "<![CDATA[<x>]]>", "<?p >?>", "<e q='>'/>", "t&gt;", "<e/>" };
+        for (int round = 0; round < 60; ++round) {
+            const int depth = limit - 4 + random.bounded(8);
+            QByteArray inside;
+            for (int level = 0; level < depth - 2; ++level)
+                inside += "<n>" + decorations[random.bounded(6)];
+            for (int level = 0; level < depth - 2; ++level)
+                inside += decorations[random.bounded(6)] + "</n>";
+            const QString path = themeFile(themeWith(inside));
+            QCOMPARE(EmoticonThemeFactory::emoticonThemeFromXML(path).isValid(), depth <= limit);
+        }
+    }
+
+    void untrustedFile_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("FIFO") << Kind::Fifo << false;
+        QTest::newRow("link to a device") << Kind::LinkToDevice << false;
+        QTest::newRow("directory") << Kind::Directory << false;
+        QTest::newRow("dangling link") << Kind::DanglingLink << false;
+        QTest::newRow("link to an image") << Kind::LinkToImage << true;
+        QTest::newRow("image") << Kind::Image << true;
+    }
+    // Every place that reads a theme's files: the description, the images, the preview, the
+    // completeness check, the editor.
+    void untrustedFile()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(bool, readable);
+        const QString directory
+            = QDir(m_dir.path())
+                  .filePath(QString::fromLatin1(QTest::currentDataTag()).remove(QLatin1Char(' ')));
+        QVERIFY(QDir().mkpath(directory));
+        const QString description = GlyphmorphTest::writeTheme(directory, QStringLiteral("T"),
+            { QStringLiteral("u"), {}, { QStringLiteral("img") } }, false);
+        const QString image = QDir(description).filePath(QStringLiteral("img.png"));
+        QVERIFY(make(kind, image));
+        FifoWatchdog watchdog(QFile::encodeName(image));
+
+        QCOMPARE(BoundedFile::isRegularFile(image), readable);
+        QCOMPARE(!BoundedFile::readImage(image).isNull(), readable);
+        // Without suffix, as the built-in theme names its images.
+        QCOMPARE(
+            !BoundedFile::readImage(QDir(description).filePath(QStringLiteral("img"))).isNull(),
+            readable);
+        QCOMPARE(EmoticonThemeFactory::emoticonThemeFromXML(image).isValid(), false);
+
+        EmoticonTheme theme;
+        theme.setThemeUUID(QStringLiteral("untrusted"));
+        theme.setPreviewIconName(image);
+        const QString preview = QDir(m_dir.path()).filePath(QStringLiteral("preview.png"));
+        QFile::remove(preview);
+        QCOMPARE(EmoticonThemeFactory::generatePreviewPixmap(preview, theme), readable);
+
+        EmoticonThemeResourceAvailabilityChecker checker(description);
+        QSignalSpy available(&checker,
+            SIGNAL(resourcesAvailable(
+                QString, EmoticonTheme, EmoticonThemeResourceAvailabilityChecker *)));
+        checker.start();
+        QCOMPARE(available.count(), readable ? 1 : 0);
+
+        MTextEdit edit;
+        const EmoticonTheme found = EmoticonThemeFactory::emoticonThemeFromXML(
+            QDir(description).filePath(QStringLiteral("T.xml")));
+        QVERIFY(found.characterCodeSequenceSearchTree());
+        edit.setText(QStringLiteral(":img: "));
+        edit.setProperty("positionOfChange", 0);
+        edit.setProperty("charactersPasted", 6);
+        found.characterCodeSequenceSearchTree()->performCharacterCode2EmoticonReplacement(&edit, 0);
+        Glyphmorpher().addEmoticonToTextEdit(&edit, QStringLiteral(":img:"), image);
+        // The layout asks for every image's size: it must find the library's, not read the file.
+        QCOMPARE(edit.document()->size().isValid(), true);
+        QVERIFY2(!watchdog.finish(), "a FIFO was opened");
+    }
+
+    void oversizedImage_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("readable");
+        const int side = BoundedFile::maxImageSide;
+        QTest::newRow("widest") << QSize(side, 1) << true;
+        QTest::newRow("too wide") << QSize(side + 1, 1) << false;
+        QTest::newRow("too high") << QSize(1, side + 1) << false;
+    }
+    void oversizedImage()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, readable);
+        const QString path = QDir(m_dir.path()).filePath(QStringLiteral("large.png"));
+        QImage image(size, QImage::Format_Mono);
+        image.fill(0);
+        QVERIFY(image.save(path, "PNG"));
+        QCOMPARE(!BoundedFile::readImage(path).isNull(), readable);
+    }
+
+    // HTML past the longest string: the text as it stands, never an abort.
+    void htmlPastTheLongestString()
+    {
+        const int saved = PlainTextScan::maxLength;
+        PlainTextScan::maxLength = 4000;
+        const QString path = QStringLiteral("/") + QString(QStringLiteral("p")).repeated(80);
+        emoSequenceSearchTree tree({ { QStringLiteral(":)"), path } });
+        const int tag = tree.performPlainText2HTMLReplacement(QStringLiteral(":)"), 0, {}).size();
+        // Codes and the spaces between them: exactly as long as the limit allows.
+        const int codes = 4001 / (tag + 1);
+        QString fits = QStringLiteral(":) ").repeated(codes);
+        fits.chop(1);
+        QCOMPARE(tree.performPlainText2HTMLReplacement(fits, 0, {}).size(), codes * (tag + 1) - 1);
+        const QString tooLong = fits + QStringLiteral(" :)");
+        QCOMPARE(tree.performPlainText2HTMLReplacement(tooLong, 0, {}), tooLong);
+        // Line breaks alone can pass the limit too.
+        const QString lines(2000, QLatin1Char('\n'));
+        QCOMPARE(tree.performPlainText2HTMLReplacement(lines, 0, QStringLiteral("<br>")), lines);
+        PlainTextScan::maxLength = saved;
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(HostileInputTest)
+#include "hostileinputtest.moc"
