@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "accountservicemapper.h"
 
+#include "boundedfile_p.h"
+#include "settingsfile_p.h"
+
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QStandardPaths>
@@ -56,10 +58,10 @@ void AccountServiceMapperPrivate::refresh()
 void AccountServiceMapperPrivate::read(const QString &path)
 {
     services.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QByteArray bytes;
+    if (!BoundedFile::read(path, SettingsFile::maxSize, &bytes))
         return;
-    const QString text = QString::fromUtf8(file.readAll());
+    const QString text = QString::fromUtf8(bytes).remove(QLatin1Char('\r'));
     for (QString line : text.split(QLatin1Char('\n'))) {
         const int comment = line.indexOf(QLatin1Char('#'));
         if (comment >= 0)

@@ -17,6 +17,9 @@
  */
 namespace SettingsFile {
 
+/** Settings hold a few short keys; a larger file is not read (and so never rewritten). */
+constexpr qint64 maxSize = 16 * 1024 * 1024;
+
 struct Content
 {
     QHash<QString, QString> values;

@@ -2,13 +2,13 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "settingsstore_p.h"
 
+#include "boundedfile_p.h"
 #include "settingsfile_p.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLockFile>
@@ -42,10 +42,10 @@ QHash<QString, QString> readDefaults()
         path = qEnvironmentVariable(defaultsVariable);
     if (path.isEmpty())
         return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!BoundedFile::read(path, SettingsFile::maxSize, &bytes))
         return {};
-    return SettingsFile::parse(file.readAll()).values;
+    return SettingsFile::parse(bytes).values;
 }
 
 // QLockFile::tryLock() with a timeout backs off from 100 ms up to seconds, which starves busy
@@ -134,14 +134,9 @@ bool SettingsStore::setValue(const QString &key, const std::optional<QString> &v
     const qint64 readAt = QDateTime::currentMSecsSinceEpoch();
     const FileState state = fileState(QFileInfo(m_path));
     QByteArray bytes;
-    if (state.exists) {
-        QFile file(m_path);
-        if (!file.open(QIODevice::ReadOnly))
-            return false; // never replace what could not be read
-        bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return false;
-    }
+    // Never replace what could not be read: a FIFO or a device in its place is not read at all.
+    if (state.exists && !BoundedFile::read(m_path, SettingsFile::maxSize, &bytes))
+        return false;
     adoptLocked(state, bytes, readAt);
 
     QHash<QString, QString> values = m_values;
@@ -199,11 +194,8 @@ void SettingsStore::refreshLocked()
         && state.modified == m_state.modified)
         return;
     QByteArray bytes;
-    if (state.exists) {
-        QFile file(m_path);
-        if (file.open(QIODevice::ReadOnly))
-            bytes = file.readAll();
-    }
+    if (state.exists)
+        BoundedFile::read(m_path, SettingsFile::maxSize, &bytes);
     adoptLocked(state, bytes, readAt);
 }
 
