@@ -9,7 +9,9 @@
 #include <emosequencesearchtree.h>
 #include <emoticonthemefactory.h>
 #include <emoticonthemeresourceavailabilitychecker.h>
+#include <accountservicemapper.h>
 #include <glyphmorpher.h>
+#include <mgconfitem.h>
 #include <mtextedit.h>
 #include <plaintextscan_p.h>
 
@@ -144,6 +146,30 @@ class HostileInputTest : public QObject
     }
 
 private Q_SLOTS:
+    // First, before anything reads the settings: the store is read once per process.
+    void settingsFilesAreFifos()
+    {
+        const QString directory = QFileInfo(AccountServiceMapper::accountsFilePath()).path();
+        QVERIFY(QDir().mkpath(directory));
+        const QString settings = QDir(directory).filePath(QStringLiteral("settings.conf"));
+        const QString accounts = AccountServiceMapper::accountsFilePath();
+        for (const QString &path : { settings, accounts })
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        FifoWatchdog settingsWatchdog(QFile::encodeName(settings));
+        FifoWatchdog accountsWatchdog(QFile::encodeName(accounts));
+
+        MGConfItem item(QStringLiteral("/Messaging/Settings/CurrentCustomEmoticonTheme"));
+        QVERIFY(!item.value().isValid());
+        item.set(QStringLiteral("x"));
+        AccountServiceMapper mapper;
+        QVERIFY(mapper.ssoServiceIDForTpAccount(QStringLiteral("/a")).isNull());
+        QVERIFY2(!settingsWatchdog.finish() && !accountsWatchdog.finish(), "a FIFO was opened");
+        // What could not be read is not replaced.
+        QVERIFY(!QFileInfo(settings).isFile());
+        QFile::remove(settings);
+        QFile::remove(accounts);
+    }
+
     void themeFileNesting_data()
     {
         QTest::addColumn<QByteArray>("content");
