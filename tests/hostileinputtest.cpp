@@ -5,14 +5,16 @@
 #include "testenvironment.h"
 #include "themedirectory.h"
 
+#include <accountservicemapper.h>
 #include <boundedfile_p.h>
 #include <emosequencesearchtree.h>
 #include <emoticonthemefactory.h>
 #include <emoticonthemeresourceavailabilitychecker.h>
-#include <accountservicemapper.h>
 #include <glyphmorpher.h>
 #include <mgconfitem.h>
+#include <mnamespace.h>
 #include <mtextedit.h>
+#include <mtheme.h>
 #include <plaintextscan_p.h>
 
 #include <QRandomGenerator>
@@ -289,6 +291,24 @@ private Q_SLOTS:
         // The layout asks for every image's size: it must find the library's, not read the file.
         QCOMPARE(edit.document()->size().isValid(), true);
         QVERIFY2(!watchdog.finish(), "a FIFO was opened");
+    }
+
+    // A registered directory is searched below itself only: a link to "/" must not make the
+    // lookup walk the whole file system.
+    void pixmapDirectoryLinkOutside()
+    {
+        const QString outside = QDir(m_dir.path()).filePath(QStringLiteral("outside"));
+        const QString theme = QDir(m_dir.path()).filePath(QStringLiteral("linked"));
+        QVERIFY(QDir().mkpath(outside + QStringLiteral("/deeper")) && QDir().mkpath(theme));
+        QVERIFY(GlyphmorphTest::writeImage(outside + QStringLiteral("/deeper/far.png")));
+        QVERIFY(GlyphmorphTest::writeImage(theme + QStringLiteral("/near.png")));
+        QVERIFY(QFile::link(outside, theme + QStringLiteral("/out")));
+        QVERIFY(QFile::link(QStringLiteral("/"), theme + QStringLiteral("/root")));
+        MTheme::addPixmapDirectory(theme, M::Recursive);
+        const std::unique_ptr<QPixmap> near(MTheme::pixmapCopy(QStringLiteral("near"), {}));
+        const std::unique_ptr<QPixmap> far(MTheme::pixmapCopy(QStringLiteral("far"), {}));
+        QVERIFY(near && !near->isNull());
+        QVERIFY(!far);
     }
 
     void oversizedImage_data()

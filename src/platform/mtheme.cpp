@@ -130,40 +130,46 @@ bool isStale(const PixmapDirectory &directory)
     return false;
 }
 
-void scanInto(PixmapDirectory &directory, const QString &path, QSet<QString> &visited)
-{
-    const QFileInfo info(path);
-    // Taken before listing, so a file added during the listing makes the directory look changed.
-    directory.directories.append({ path, info.lastModified() });
-    // Symbolic links may lead back up the tree.
-    const QString canonical = info.canonicalFilePath();
-    if (canonical.isEmpty() || visited.contains(canonical))
-        return;
-    visited.insert(canonical);
-
-    const QDir dir(path);
-    // Sorted, so which of two files with the same base name wins does not depend on the system.
-    const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name);
-    for (const QFileInfo &file : files) {
-        const QString id = file.baseName();
-        if (!id.isEmpty() && isImage(file) && !directory.icons.contains(id))
-            directory.icons.insert(id, file.filePath());
-    }
-    if (!directory.recursive)
-        return;
-    const QFileInfoList subdirectories
-        = dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &subdirectory : subdirectories)
-        scanInto(directory, subdirectory.filePath(), visited);
-}
-
 void scan(PixmapDirectory &directory)
 {
     directory.icons.clear();
     directory.directories.clear();
     directory.scannedAt = QDateTime::currentDateTimeUtc();
+    const QString root = QFileInfo(directory.path).canonicalFilePath();
     QSet<QString> visited;
-    scanInto(directory, directory.path, visited);
+    // Depth first, each directory before its sub-directories, without recursion: the depth is
+    // whatever the directory holds.
+    QStringList pending { directory.path };
+    while (!pending.isEmpty()) {
+        const QString path = pending.takeLast();
+        const QFileInfo info(path);
+        // Taken before listing, so a file added during the listing makes the directory look
+        // changed.
+        directory.directories.append({ path, info.lastModified() });
+        // Symbolic links may lead back up the tree, or out of it: a link to "/" in a theme
+        // directory would make a scan of the whole file system.
+        const QString canonical = info.canonicalFilePath();
+        if (canonical.isEmpty() || visited.contains(canonical)
+            || (canonical != root && !canonical.startsWith(root + QLatin1Char('/'))))
+            continue;
+        visited.insert(canonical);
+
+        const QDir dir(path);
+        // Sorted, so which of two files with the same base name wins does not depend on the
+        // system.
+        const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name);
+        for (const QFileInfo &file : files) {
+            const QString id = file.baseName();
+            if (!id.isEmpty() && isImage(file) && !directory.icons.contains(id))
+                directory.icons.insert(id, file.filePath());
+        }
+        if (!directory.recursive)
+            continue;
+        const QFileInfoList subdirectories
+            = dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
+        for (const QFileInfo &subdirectory : subdirectories)
+            pending.append(subdirectory.filePath());
+    }
     directory.scanned = true;
 }
 
