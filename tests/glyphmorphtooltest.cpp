@@ -5,15 +5,19 @@
 #include "themedirectory.h"
 
 #include <glyphmorph_version.h>
+#include <glyphmorpher.h>
 
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <functional>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace GlyphmorphTest;
 
@@ -25,6 +29,114 @@ QString imageTag(const QString &home, const char *name)
     return QStringLiteral("<img src='%1/.emoticonthemecache/icon-s-messaging-smiley-%2'  "
                           "width='20' height='20'>")
         .arg(home, QLatin1String(name));
+}
+
+QByteArray testData(const QString &name)
+{
+    QFile file(QFINDTESTDATA(QStringLiteral("data/tool/") + name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing test data");
+}
+
+QByteArray emoticonTag(const QByteArray &code)
+{
+    return "<img src='/p/i.png' alt='" + code + "' width='20' height='20'>";
+}
+
+/** Chat text (or emoticon HTML) full of what the conversions treat specially: codes, codes
+ *  within codes, line ends of every kind, NUL, malformed UTF-8, tags whole and in parts. */
+QByteArray chat(quint32 seed, bool html, int longLines = 0)
+{
+    QRandomGenerator random(seed);
+    QList<QByteArray> pieces = { "hi", "x", ":)", ":-)", "<3", ";)", ":D", ":->", ">)", "&lt;3",
+        "(y)", "(y)(n)", "(y)(n)!", "(n)", ":\xc3\xa9", "caf\xc3\xa9", "\xf0\x9f\x91\x8d", "&",
+        "<b>", "\xe2\x80\xa8", QByteArray("\0", 1), "\xff", "\xe2\x82", " ", " ", " ", "  " };
+    const QList<QByteArray> lineEnds = { "\n", "\r", "\r\n", "\n\n" };
+    if (html) {
+        pieces << emoticonTag(":)") << emoticonTag("<3") << emoticonTag("br") << "<br>"
+               << "<b"
+               << "r>";
+    }
+    // Parts of tags would join the lines over 1 MiB into one unfinished tag, and "<br>" would cut
+    // them short.
+    const QList<QByteArray> parts
+        = { "<img src=", "alt='", "' width='20' height='20'>", ">", "'>" };
+    QByteArray text;
+    const auto add = [&](qsizetype size, bool lineEndsToo) {
+        const qsizetype end = text.size() + size;
+        while (text.size() < end) {
+            const quint32 pick = random.bounded(100);
+            if (lineEndsToo && pick < 12)
+                text += lineEnds.at(int(random.bounded(lineEnds.size())));
+            else if (lineEndsToo && html && pick < 16)
+                text += parts.at(int(random.bounded(parts.size())));
+            else if (const QByteArray &piece = pieces.at(int(random.bounded(pieces.size())));
+                     lineEndsToo || (piece != "<br>" && piece != "r>"))
+                text += piece;
+        }
+    };
+    add(150 * 1024, true);
+    for (int line = 0; line < longLines; ++line) {
+        text += '\n';
+        add(1300 * 1024, false);
+        text += '\n';
+        add(20 * 1024, true);
+    }
+    const QList<QByteArray> endings = { "", "\n", "\r\n", "\r", "\n\r", "\n\n" };
+    return text + endings.at(int(random.bounded(endings.size())));
+}
+
+/** What the tool prints for @p input, converted at once by the library in this process. */
+QByteArray convertedAtOnce(const QStringList &arguments, const QByteArray &input)
+{
+    Glyphmorpher morpher;
+    // The QByteArray overload stops at the first NUL in Qt 5.
+    QString text = QString::fromUtf8(input.constData(), qMax(0, int(input.size())));
+    if (arguments.first() == QLatin1String("plain")) {
+        QString plain = morpher.transformHTMLToPlainText(text);
+        if (!plain.isEmpty() && !plain.endsWith(QLatin1Char('\n')))
+            plain += QLatin1Char('\n');
+        return plain.toUtf8();
+    }
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    if (arguments.contains(QStringLiteral("--escape")))
+        text = text.toHtmlEscaped();
+    const QString lineBreak = arguments.contains(QStringLiteral("--line-break"))
+        ? QStringLiteral("<br>\n")
+        : QStringLiteral("<br>");
+    return (morpher.transformPlainTextToHTML(text, QString(), 0, lineBreak) + QLatin1Char('\n'))
+        .toUtf8();
+}
+
+/** Where @p actual first differs from @p expected, with the bytes around; empty when equal. */
+QByteArray firstDifference(const QByteArray &actual, const QByteArray &expected)
+{
+    if (actual == expected)
+        return QByteArray();
+    qsizetype at = 0;
+    while (at < actual.size() && at < expected.size() && actual.at(at) == expected.at(at))
+        ++at;
+    const qsizetype from = qMax(qsizetype(0), at - 40);
+    return "sizes " + QByteArray::number(actual.size()) + " and "
+        + QByteArray::number(expected.size()) + ", first difference at " + QByteArray::number(at)
+        + "\nactual:   " + actual.mid(from, 100).toPercentEncoding(" <>'=")
+        + "\nexpected: " + expected.mid(from, 100).toPercentEncoding(" <>'=");
+}
+
+// A theme with the built-in theme's UUID takes its place, so it is used without choosing it.
+QByteArray nestedCodesTheme()
+{
+    QByteArray xml = "<emoticon_theme theme_uuid=\"343a7f65-0095-4eae-8fc2-87af7f3bf5158\" "
+                     "theme_name=\"Nested\">\n";
+    const QList<QPair<QByteArray, QByteArray>> codes
+        = { { "(y)", "y" }, { "(y)(n)!", "yn" }, { "(n)", "n" }, { ":\xc3\xa9", "e" } };
+    for (const auto &code : codes) {
+        xml += "<emoticon preview=\"true\"><charactercode default=\"true\">" + code.first
+            + "</charactercode><file size=\"s\">" + code.second + ".png</file></emoticon>\n";
+    }
+    return xml + "</emoticon_theme>\n";
 }
 } // namespace
 
@@ -41,26 +153,42 @@ private Q_SLOTS:
     void useAndThemes();
     void page();
     void watch();
+    void streamedAsConvertedAtOnce_data();
+    void streamedAsConvertedAtOnce();
+    void inputAndOutputFailures_data();
+    void inputAndOutputFailures();
+    void checkRefusesUnsafeImages_data();
+    void checkRefusesUnsafeImages();
+    void pageLeavesUnsafeImagesEmpty();
 
 private:
     struct Result
     {
         int exitCode = -1;
+        QByteArray bytes;
         QString out;
         QString err;
     };
     void prepare(QProcess &process) const;
-    Result run(const QStringList &arguments, const QByteArray &input = QByteArray()) const;
-    QString home() const { return m_dir->filePath(QStringLiteral("home")); }
+    Result run(const QStringList &arguments, const QByteArray &input = QByteArray(),
+        const std::function<void(QProcess &)> &setUp = nullptr) const;
+    QString home() const
+    {
+        return m_processHome ? QDir::homePath() : m_dir->filePath(QStringLiteral("home"));
+    }
     QString root() const { return m_dir->filePath(QStringLiteral("themes")); }
+    QString work() const { return m_dir->filePath(QStringLiteral("work")); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    // The home of this process, so that the library here finds the images where the tool does.
+    bool m_processHome = false;
 };
 
 void GlyphmorphToolTest::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    m_processHome = false;
     for (const QString &sub : { QStringLiteral("home/.config"), QStringLiteral("themes"),
              QStringLiteral("runtime"), QStringLiteral("work") })
         QVERIFY(QDir().mkpath(m_dir->filePath(sub)));
@@ -81,22 +209,36 @@ void GlyphmorphToolTest::prepare(QProcess &process) const
     process.setProgram(QStringLiteral(GLYPHMORPH_TOOL_PATH));
 }
 
-GlyphmorphToolTest::Result GlyphmorphToolTest::run(
-    const QStringList &arguments, const QByteArray &input) const
+GlyphmorphToolTest::Result GlyphmorphToolTest::run(const QStringList &arguments,
+    const QByteArray &input, const std::function<void(QProcess &)> &setUp) const
 {
     QProcess process;
     prepare(process);
     process.setArguments(arguments);
+    if (setUp)
+        setUp(process);
     process.start();
     Result result;
     if (!process.waitForStarted())
         return result;
-    process.write(input);
+    if (!input.isEmpty())
+        process.write(input);
     process.closeWriteChannel();
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+    // A tool that hangs fails the test instead of stopping it.
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = QStringLiteral("timed out");
         return result;
+    }
+    if (process.exitStatus() != QProcess::NormalExit) {
+        result.err
+            = QStringLiteral("crashed: ") + QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
     result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.bytes = process.readAllStandardOutput();
+    result.out = QString::fromUtf8(result.bytes.constData(), result.bytes.size());
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
 }
@@ -147,6 +289,27 @@ void GlyphmorphToolTest::commandLine_data()
         << QStringList { QStringLiteral("plain") }
         << QByteArray("x <img src='a.png' alt=':)' width='20' height='20'><br>y") << 0
         << QStringLiteral("=x :)\ny\n") << QString();
+    const QString nul = QString(QChar(0));
+    QTest::newRow("html keeps what follows a NUL")
+        << QStringList { QStringLiteral("html") } << testData(QStringLiteral("nul-in-input.txt"))
+        << 0
+        << QStringLiteral("=before") + nul + QStringLiteral("after ") + happy
+            + QStringLiteral("<br>second ") + heart + QStringLiteral(" line") + nul
+            + QStringLiteral("<br>") + nul + QStringLiteral("\n")
+        << QString();
+    QTest::newRow("html replaces malformed UTF-8")
+        << QStringList { QStringLiteral("html") } << testData(QStringLiteral("invalid-utf8.txt"))
+        << 0 << QStringLiteral("ok ") + happy + QStringLiteral(" \ufffd\ufffd x \ufffd y ")
+        << QString();
+    QTest::newRow("plain keeps what follows a NUL")
+        << QStringList { QStringLiteral("plain") } << testData(QStringLiteral("nul-in-html.html"))
+        << 0
+        << QStringLiteral("=x") + nul + QStringLiteral(":)") + nul + QStringLiteral("y\nz") + nul
+            + QStringLiteral("\n")
+        << QString();
+    QTest::newRow("page of more than 16 MiB")
+        << QStringList { QStringLiteral("page") } << QByteArray(17 * 1024 * 1024, 'a') << 1
+        << QStringLiteral("=") << QStringLiteral("standard input holds more than 16 MiB");
     QTest::newRow("plain of a missing file")
         << QStringList { QStringLiteral("plain"), QStringLiteral("/nonexistent/file.html") }
         << QByteArray() << 1 << QString() << QStringLiteral("cannot read /nonexistent/file.html");
@@ -360,5 +523,227 @@ void GlyphmorphToolTest::watch()
     QCOMPARE(watcher.exitCode(), 0);
 }
 
-GLYPHMORPH_TEST_GUILESS_MAIN(GlyphmorphToolTest)
+void GlyphmorphToolTest::streamedAsConvertedAtOnce_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<bool>("nestedCodes");
+
+    const QStringList html = { QStringLiteral("html") };
+    const QStringList escaped = { QStringLiteral("html"), QStringLiteral("--escape"),
+        QStringLiteral("--line-break"), QStringLiteral("<br>\\n") };
+    const QStringList plain = { QStringLiteral("plain") };
+    for (quint32 seed = 1; seed <= 3; ++seed) {
+        QTest::addRow("html, seed %u", seed) << html << chat(seed, false) << false;
+        QTest::addRow("html escaped, seed %u", seed) << escaped << chat(seed, false) << false;
+        QTest::addRow("plain, seed %u", seed) << plain << chat(seed, true) << false;
+    }
+    QTest::newRow("html, codes within codes") << html << chat(4, false) << true;
+    // Cuts are rare, so that they may fall anywhere these put a case to watch at every line end.
+    QTest::newRow("html, codes within codes at every line end")
+        << html << QByteArray("a (y)(n)\n").repeated(40000) << true;
+    QTest::newRow("plain, every line feed inside an image tag")
+        << plain
+        << QByteArray("x <img src='/p/a.png'\nalt=':)' width='20' height='20'> y ").repeated(8000)
+        << false;
+    QTest::newRow("html, lines over 1 MiB") << html << chat(5, false, 2) << false;
+    QTest::newRow("plain, lines over 1 MiB") << plain << chat(6, true, 2) << false;
+    const QByteArray unbroken = QByteArray("x\xc3\xa9").repeated(700 * 1024) + " :)\n";
+    QTest::newRow("html, 2 MiB without a space") << html << unbroken << false;
+    QTest::newRow("plain, 2 MiB without a space") << plain << unbroken << false;
+    const QStringList files = QDir(QFINDTESTDATA("data/tool")).entryList(QDir::Files);
+    QVERIFY(!files.isEmpty());
+    for (const QString &file : files) {
+        const QByteArray input = testData(file);
+        QTest::addRow("html of %s", qPrintable(file)) << html << input << false;
+        QTest::addRow("plain of %s", qPrintable(file)) << plain << input << false;
+    }
+}
+
+void GlyphmorphToolTest::streamedAsConvertedAtOnce()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(bool, nestedCodes);
+
+    m_processHome = true;
+    if (nestedCodes) {
+        const QString directory = root() + QStringLiteral("/Nested");
+        QVERIFY(QDir().mkpath(directory));
+        QVERIFY(writeBytes(directory + QStringLiteral("/Nested.xml"), nestedCodesTheme()));
+        ThemeContent images;
+        images.images = QStringList { QStringLiteral("y"), QStringLiteral("yn"),
+            QStringLiteral("n"), QStringLiteral("e") };
+        QVERIFY(writeImages(directory, images));
+    }
+    qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(root()));
+    const QByteArray expected = convertedAtOnce(arguments, input);
+    if (nestedCodes)
+        QVERIFY(expected.contains("/Nested/n.png"));
+
+    const Result result = run(arguments, input);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.err.isEmpty(), qPrintable(result.err));
+    const QByteArray difference = firstDifference(result.bytes, expected);
+    QVERIFY2(difference.isEmpty(), difference.constData());
+    // Independent of the library: text to HTML loses no NUL and adds none.
+    if (arguments.first() == QLatin1String("html"))
+        QCOMPARE(result.bytes.count('\0'), input.count('\0'));
+}
+
+void GlyphmorphToolTest::inputAndOutputFailures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("input"); // a file for standard input; empty: no input
+    QTest::addColumn<QString>("output"); // a file for standard output
+    QTest::addColumn<QString>("message");
+
+    const QString full = QStringLiteral("/dev/full");
+    const QString written = QStringLiteral("cannot write standard output: ");
+    const QString directory = QStringLiteral("$DIR");
+    const QString read = QStringLiteral("cannot read standard input: ");
+    QTest::newRow("html of arguments to a full disk") << QStringList { QStringLiteral("html"),
+        QStringLiteral(":)") } << QString() << full << written;
+    QTest::newRow("html of standard input to a full disk")
+        << QStringList { QStringLiteral("html") } << QStringLiteral("$CHAT") << full << written;
+    QTest::newRow("plain to a full disk")
+        << QStringList { QStringLiteral("plain") } << QStringLiteral("$CHAT") << full << written;
+    QTest::newRow("page to a full disk")
+        << QStringList { QStringLiteral("page"), QStringLiteral(":)") } << QString() << full
+        << written;
+    QTest::newRow("themes to a full disk")
+        << QStringList { QStringLiteral("themes") } << QString() << full << written;
+    QTest::newRow("html reading a directory")
+        << QStringList { QStringLiteral("html") } << directory << QString() << read;
+    QTest::newRow("plain reading a directory")
+        << QStringList { QStringLiteral("plain") } << directory << QString() << read;
+    QTest::newRow("page reading a directory")
+        << QStringList { QStringLiteral("page") } << directory << QString() << read;
+}
+
+void GlyphmorphToolTest::inputAndOutputFailures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(QString, message);
+
+    const QString chatFile = m_dir->filePath(QStringLiteral("chat.txt"));
+    QVERIFY(writeBytes(chatFile, chat(7, true)));
+    input.replace(QStringLiteral("$CHAT"), chatFile).replace(QStringLiteral("$DIR"), work());
+    const Result result = run(arguments, QByteArray(), [&](QProcess &process) {
+        if (!input.isEmpty())
+            process.setStandardInputFile(input);
+        if (!output.isEmpty())
+            process.setStandardOutputFile(output);
+    });
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+}
+
+void GlyphmorphToolTest::checkRefusesUnsafeImages_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("FIFO") << QStringLiteral("fifo") << 9 << QStringLiteral("wink.png is a FIFO");
+    QTest::newRow("link to a device") << QStringLiteral(
+        "device") << 9 << QStringLiteral("wink.png resolves to a character device: /dev/zero");
+    QTest::newRow("link to a file outside")
+        << QStringLiteral("outside") << 9
+        << QStringLiteral("wink.png resolves outside the theme directory: $WORK/secret.png");
+    QTest::newRow("link to nothing") << QStringLiteral("dangling") << 9
+                                     << QStringLiteral("wink.png is a symbolic link to nothing");
+    QTest::newRow("directory") << QStringLiteral("directory") << 9
+                               << QStringLiteral("wink.png is a directory");
+    QTest::newRow("link inside the theme")
+        << QStringLiteral("inside") << 0 << QStringLiteral("accepted: ");
+    QTest::newRow("theme file a FIFO")
+        << QStringLiteral("fifo theme file") << 3 << QStringLiteral("Smile.xml is a FIFO");
+}
+
+void GlyphmorphToolTest::checkRefusesUnsafeImages()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+
+    const QString directory = work() + QStringLiteral("/Smile");
+    QVERIFY(QDir().mkpath(directory));
+    const QString xml = directory + QStringLiteral("/Smile.xml");
+    if (kind == QLatin1String("fifo theme file"))
+        QCOMPARE(::mkfifo(QFile::encodeName(xml).constData(), 0600), 0);
+    else
+        QVERIFY(writeBytes(xml, themeXml({ QStringLiteral("u1"), QString() })));
+    QVERIFY(writeImages(directory, ThemeContent()));
+    const QString secret = work() + QStringLiteral("/secret.png");
+    QVERIFY(writeImage(secret));
+
+    const QString wink = directory + QStringLiteral("/wink.png");
+    QVERIFY(QFile::remove(wink));
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(wink).constData(), 0600), 0);
+    else if (kind == QLatin1String("device"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), wink));
+    else if (kind == QLatin1String("outside"))
+        QVERIFY(QFile::link(secret, wink));
+    else if (kind == QLatin1String("dangling"))
+        QVERIFY(QFile::link(work() + QStringLiteral("/nothing.png"), wink));
+    else if (kind == QLatin1String("directory"))
+        QVERIFY(QDir().mkpath(wink));
+    else if (kind == QLatin1String("inside"))
+        QVERIFY(QFile::link(directory + QStringLiteral("/smile.png"), wink));
+
+    const Result result = run({ QStringLiteral("check"), directory });
+    QCOMPARE(result.exitCode, exitCode);
+    message.replace(QStringLiteral("$WORK"), QFileInfo(work()).canonicalFilePath());
+    QVERIFY2((exitCode == 0 ? result.out : result.err).contains(message),
+        qPrintable(result.out + result.err));
+}
+
+void GlyphmorphToolTest::pageLeavesUnsafeImagesEmpty()
+{
+    // An image of the built-in theme's cache and one of an installed theme, both linked to a file
+    // outside: the page must not carry its content.
+    const QString secret = work() + QStringLiteral("/secret.png");
+    QImage image(7, 7, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    QVERIFY(image.save(secret, "PNG"));
+    QFile secretFile(secret);
+    QVERIFY(secretFile.open(QIODevice::ReadOnly));
+    const QByteArray leaked = secretFile.readAll().toBase64();
+    // The first run fills the cache; a link put there later stays.
+    QCOMPARE(run({ QStringLiteral("html"), QStringLiteral(":)") }).exitCode, 0);
+    const QString happy
+        = home() + QStringLiteral("/.emoticonthemecache/icon-s-messaging-smiley-happy.png");
+    QVERIFY(QFile::remove(happy));
+    QVERIFY(QFile::link(secret, happy));
+    const QString leaky = writeTheme(root(), QStringLiteral("Leaky"), { QStringLiteral("u5"), {} });
+    QVERIFY(QFile::remove(leaky + QStringLiteral("/wink.png")));
+    QVERIFY(QFile::link(secret, leaky + QStringLiteral("/wink.png")));
+
+    const auto pageOf = [this](const QString &text) {
+        return run({ QStringLiteral("page"), text });
+    };
+    Result result = pageOf(QStringLiteral(":) <3"));
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(
+        result.err.contains(QStringLiteral("smiley-happy resolves outside the theme directory")),
+        qPrintable(result.err));
+    QVERIFY(result.out.contains(QStringLiteral("<img src=''")));
+    QCOMPARE(result.out.count(QStringLiteral("src='data:image/png;base64,")), 1);
+    QVERIFY(!result.bytes.contains(leaked));
+
+    QCOMPARE(run({ QStringLiteral("use"), QStringLiteral("u5") }).exitCode, 0);
+    result = pageOf(QStringLiteral(":smile: :wink:"));
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.err.contains(QStringLiteral("wink.png resolves outside the theme directory")),
+        qPrintable(result.err));
+    QCOMPARE(result.out.count(QStringLiteral("src='data:image/png;base64,")), 1);
+    QVERIFY(!result.bytes.contains(leaked));
+}
+
+GLYPHMORPH_TEST_MAIN(GlyphmorphToolTest)
 #include "glyphmorphtooltest.moc"

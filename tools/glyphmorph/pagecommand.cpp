@@ -36,8 +36,7 @@ constexpr qint64 maxTextSize = 16 * 1024 * 1024;
 // The built-in theme names its images without suffix; the files are the PNG copies beside them.
 QString imageFile(const QString &path)
 {
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink() ? path : path + QLatin1String(".png");
+    return QFileInfo(path).suffix().isEmpty() ? path + QLatin1String(".png") : path;
 }
 
 /** The image @p path names as a data: URI; empty, with @p problem set, when it is not read. */

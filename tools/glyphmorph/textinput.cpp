@@ -56,8 +56,7 @@ bool TextSplitter::next(QByteArray *piece)
         if (at > 0) {
             *piece = m_buffer.left(at);
             m_buffer.remove(0, at);
-            // What follows a cut is read afresh; after a cut that was no forced one, that is
-            // what is left of a single line.
+            // What follows is read for cuts afresh: after an exact cut, less than a line.
             m_scanned = 0;
             m_safeCut = 0;
             m_inTag = false;
@@ -96,23 +95,16 @@ qsizetype TextSplitter::htmlCut()
     // stay with it; a "<br>" either closes such a tag (which is then no emoticon) or stands alone.
     const char *data = m_buffer.constData();
     const qsizetype size = m_buffer.size();
-    const auto startsWith = [&](qsizetype at, const QByteArray &text) {
-        return std::memcmp(data + at, text.constData(), size_t(text.size())) == 0;
-    };
     while (m_scanned < size) {
         const char c = data[m_scanned];
         if (c == '<') {
             if (size - m_scanned < imageTagStart.size())
                 break; // known once more input is read
-            if (startsWith(m_scanned, imageTagStart)) {
-                m_inTag = true;
-                m_scanned += imageTagStart.size();
-                continue;
-            }
-            if (startsWith(m_scanned, lineBreakTag)) {
-                m_inTag = false;
-                m_scanned += lineBreakTag.size();
-                m_safeCut = m_scanned;
+            if (const qsizetype tag = tagAt(m_scanned)) {
+                m_inTag = tag == imageTagStart.size();
+                m_scanned += tag;
+                if (!m_inTag)
+                    m_safeCut = m_scanned;
                 continue;
             }
         } else if (c == '>') {
@@ -125,34 +117,59 @@ qsizetype TextSplitter::htmlCut()
     return m_safeCut;
 }
 
-bool TextSplitter::splitsTag(qsizetype at) const
+qsizetype TextSplitter::tagAt(qsizetype at) const
 {
-    if (m_format != Html)
-        return false;
     for (const QByteArray &tag : { imageTagStart, lineBreakTag }) {
-        for (qsizetype start = qMax(qsizetype(0), at - tag.size() + 1); start < at; ++start) {
-            if (start + tag.size() <= m_buffer.size()
-                && std::memcmp(m_buffer.constData() + start, tag.constData(), size_t(tag.size()))
-                    == 0)
-                return true;
-        }
+        if (m_buffer.size() - at >= tag.size()
+            && std::memcmp(m_buffer.constData() + at, tag.constData(), size_t(tag.size())) == 0)
+            return tag.size();
     }
-    return false;
+    return 0;
 }
 
 qsizetype TextSplitter::longLineCut() const
 {
     const char *data = m_buffer.constData();
-    for (qsizetype at = maxPieceSize; at > 0; --at) {
-        if (data[at - 1] == ' ' && !splitsTag(at))
-            return at;
+    if (m_format == PlainText) {
+        const qsizetype space = m_buffer.lastIndexOf(' ', int(maxPieceSize - 1));
+        if (space >= 0)
+            return space + 1;
+        // Between two characters, so that none is decoded in halves.
+        for (qsizetype at = maxPieceSize; at > maxPieceSize - 4; --at) {
+            if (!isContinuationByte(data[at]))
+                return at;
+        }
+        return maxPieceSize;
     }
-    // No space: between two characters, so that none is decoded in halves.
-    for (qsizetype at = maxPieceSize; at > maxPieceSize - 16; --at) {
-        if (!isContinuationByte(data[at]) && !splitsTag(at))
-            return at;
+    // In HTML, best at a space outside any image tag, else at any space, else between two
+    // characters; never inside "<img src=" or "<br>".
+    qsizetype spaceOutsideTag = 0;
+    qsizetype space = 0;
+    qsizetype character = 0;
+    bool inTag = false;
+    for (qsizetype at = 0; at < maxPieceSize;) {
+        if (const qsizetype tag = tagAt(at)) {
+            inTag = tag == imageTagStart.size();
+            character = at;
+            at += tag;
+            continue;
+        }
+        if (data[at] == '>') {
+            inTag = false;
+        } else if (data[at] == ' ') {
+            space = at + 1;
+            if (!inTag)
+                spaceOutsideTag = at + 1;
+        }
+        if (!isContinuationByte(data[at]))
+            character = at;
+        ++at;
     }
-    return maxPieceSize;
+    if (spaceOutsideTag > 0)
+        return spaceOutsideTag;
+    if (space > 0)
+        return space;
+    return character > 0 ? character : maxPieceSize;
 }
 
 } // namespace Tool

@@ -31,8 +31,9 @@ private:
  * in bounded memory. A piece ends where converting the pieces one by one gives what converting
  * the whole text would: after a line feed that something follows (the final line end is the
  * caller's to drop), and in HTML after "<br>" or after a line feed outside an unfinished image
- * tag. A line longer than maxPieceSize is cut at its last space within the bound, else between
- * two UTF-8 characters; codes are not found across such a cut.
+ * tag. A line longer than maxPieceSize is cut at its last space within the bound (in HTML one
+ * outside image tags if there is one), else between two UTF-8 characters; codes and image tags
+ * are not found across such a cut.
  */
 class TextSplitter
 {
@@ -59,7 +60,7 @@ private:
     qsizetype lineCut() const;
     qsizetype htmlCut();
     qsizetype longLineCut() const;
-    bool splitsTag(qsizetype at) const;
+    qsizetype tagAt(qsizetype at) const;
 
     InputReader m_input;
     Format m_format;
