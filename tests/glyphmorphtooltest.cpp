@@ -289,24 +289,6 @@ void GlyphmorphToolTest::commandLine_data()
         << QStringList { QStringLiteral("plain") }
         << QByteArray("x <img src='a.png' alt=':)' width='20' height='20'><br>y") << 0
         << QStringLiteral("=x :)\ny\n") << QString();
-    const QString nul = QString(QChar(0));
-    QTest::newRow("html keeps what follows a NUL")
-        << QStringList { QStringLiteral("html") } << testData(QStringLiteral("nul-in-input.txt"))
-        << 0
-        << QStringLiteral("=before") + nul + QStringLiteral("after ") + happy
-            + QStringLiteral("<br>second ") + heart + QStringLiteral(" line") + nul
-            + QStringLiteral("<br>") + nul + QStringLiteral("\n")
-        << QString();
-    QTest::newRow("html replaces malformed UTF-8")
-        << QStringList { QStringLiteral("html") } << testData(QStringLiteral("invalid-utf8.txt"))
-        << 0 << QStringLiteral("ok ") + happy + QStringLiteral(" \ufffd\ufffd x \ufffd y ")
-        << QString();
-    QTest::newRow("plain keeps what follows a NUL")
-        << QStringList { QStringLiteral("plain") } << testData(QStringLiteral("nul-in-html.html"))
-        << 0
-        << QStringLiteral("=x") + nul + QStringLiteral(":)") + nul + QStringLiteral("y\nz") + nul
-            + QStringLiteral("\n")
-        << QString();
     QTest::newRow("page of more than 16 MiB")
         << QStringList { QStringLiteral("page") } << QByteArray(17 * 1024 * 1024, 'a') << 1
         << QStringLiteral("=") << QStringLiteral("standard input holds more than 16 MiB");

@@ -68,8 +68,8 @@ int runHtml(const QStringList &arguments)
         return Success;
     }
 
-    // Line ends separate words, so whole lines convert on their own; each piece but the last
-    // keeps its line end, which the conversion turns into the line break.
+    // Line ends separate words, so whole lines convert on their own. Each piece keeps its line
+    // end: the scan treats a code cut short by the end of the text unlike one a line end stops.
     TextSplitter input(STDIN_FILENO, TextSplitter::PlainText);
     QByteArray piece;
     while (input.next(&piece)) {
