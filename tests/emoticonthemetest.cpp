@@ -38,6 +38,20 @@ emoSequenceSearchTree *newTree()
 }
 } // namespace
 
+// Allocation is replaced along with release: memory from the runtime's own operator new must not
+// reach free() (AddressSanitizer reports the mismatch).
+void *operator new(std::size_t size)
+{
+    if (void *p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    return std::malloc(size ? size : 1);
+}
+
 void operator delete(void *p) noexcept
 {
     noteDelete(p);
@@ -45,6 +59,12 @@ void operator delete(void *p) noexcept
 }
 
 void operator delete(void *p, std::size_t) noexcept
+{
+    noteDelete(p);
+    std::free(p);
+}
+
+void operator delete(void *p, const std::nothrow_t &) noexcept
 {
     noteDelete(p);
     std::free(p);

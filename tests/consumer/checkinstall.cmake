@@ -26,7 +26,8 @@ endforeach()
 string(REPLACE ";" ":" pcpath "${pcpath}")
 set(ENV{PKG_CONFIG_PATH} ${pcpath})
 run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE_DIR} -B ${WORK_DIR}/build
-    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER})
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
+    "-DCMAKE_CXX_FLAGS=${CONSUMER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 string(REPLACE ";" ":" ldpath "${libdirs}")
 set(ENV{LD_LIBRARY_PATH} ${ldpath})
