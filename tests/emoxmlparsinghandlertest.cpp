@@ -91,6 +91,9 @@ private Q_SLOTS:
         QTest::newRow("empty code element does not repeat the code before it") << QByteArray(
             "<emoticon><charactercode>:)</charactercode><charactercode default=\"true\"/>")
                                                                                << "[:)] p=";
+        QTest::newRow("element beginning with c nested in a code keeps the code") << QByteArray(
+            "<emoticon><charactercode>:)<cnested/></charactercode><positionindex>2<pn/>"
+            "</positionindex>") << "[:)] p=2";
     }
 
     void emoticon()

@@ -48,20 +48,18 @@ emoXMLParsingHandler::~emoXMLParsingHandler() = default;
 bool emoXMLParsingHandler::startElement(
     const QString &, const QString &, const QString &qName, const QXmlAttributes &attributes)
 {
-    // An empty element must not inherit the text of the one before it.
+    // Texts are cleared at the end of their element, not here: an element nested in a code, file
+    // or position index must not erase the text read so far.
     if (qName.startsWith(codeLetter)) {
         m_state = State::InCharacterCode;
         m_defaultAttribute = attributes.value(defaultAttribute);
-        m_codeText.clear();
     } else if (qName.startsWith(fileLetter)) {
         m_state = State::InFile;
         m_sizeAttribute = attributes.value(sizeAttribute);
-        m_fileText.clear();
     } else if (qName == emoticonElement) {
         m_previewAttribute = attributes.value(previewAttribute);
     } else if (qName.startsWith(positionLetter)) {
         m_state = State::InPositionIndex;
-        m_positionText.clear();
     } else if (qName == themeElement) {
         m_state = State::InTheme;
         m_result.insert(QStringLiteral("themeUUID"), attributes.value(themeUUIDAttribute));
@@ -76,14 +74,18 @@ bool emoXMLParsingHandler::endElement(const QString &, const QString &, const QS
     if (qName.startsWith(codeLetter)) {
         m_state = State::AfterCharacterCode;
         addCode(m_codeText, m_defaultAttribute.toLower() == trueValue);
+        // An empty element must not inherit the text of the one before it.
+        m_codeText.clear();
     } else if (qName.startsWith(fileLetter)) {
         m_state = State::AfterFile;
         if (!m_fileText.isEmpty())
             m_openFiles.insert(m_sizeAttribute, m_fileText);
+        m_fileText.clear();
     } else if (qName.startsWith(positionLetter)) {
         m_state = State::AfterPositionIndex;
         if (!m_positionText.isEmpty())
             m_openPositionIndex = m_positionText;
+        m_positionText.clear();
     } else if (qName == emoticonElement) {
         m_state = State::AfterEmoticon;
         EmoticonParsingItem item;
