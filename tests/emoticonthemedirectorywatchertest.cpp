@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "testenvironment.h"
+#include "themedirectory.h"
 
 #include <emoticonthemedirectorywatcher.h>
 
@@ -70,22 +71,29 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("create");
         QTest::addColumn<QStringList>("remove");
         QTest::addColumn<QStringList>("renameTo");
+        QTest::addColumn<QStringList>("write");
         QTest::addColumn<QStringList>("expectedAdded");
         QTest::addColumn<QStringList>("expectedRemoved");
 
         const QStringList none;
-        QTest::newRow("created") << QStringList { "Gamma" } << none << none
+        const QStringList alpha { "Alpha" };
+        QTest::newRow("created") << QStringList { "Gamma" } << none << none << none
                                  << QStringList { "Gamma" } << none;
-        QTest::newRow("deleted") << none << QStringList { "Alpha" } << none << none
-                                 << QStringList { "Alpha" };
+        QTest::newRow("deleted") << none << alpha << none << none << none << alpha;
         // Both in one notification: the removal is not lost behind the addition.
         QTest::newRow("created and deleted")
-            << QStringList { "Gamma" } << QStringList { "Alpha" } << none << QStringList { "Gamma" }
-            << QStringList { "Alpha" };
-        QTest::newRow("renamed") << none << none << QStringList { "Alpha", "Delta" }
-                                 << QStringList { "Delta" } << QStringList { "Alpha" };
+            << QStringList { "Gamma" } << alpha << none << none << QStringList { "Gamma" } << alpha;
+        QTest::newRow("renamed") << none << none << QStringList { "Alpha", "Delta" } << none
+                                 << QStringList { "Delta" } << alpha;
         QTest::newRow("file created")
-            << QStringList { "notes.txt" } << none << none << none << none;
+            << QStringList { "notes.txt" } << none << none << none << none << none;
+        // The same name, another theme: what was registered under it must go.
+        QTest::newRow("replaced in one go") << alpha << alpha << none << none << alpha << alpha;
+        QTest::newRow("description renamed over the old one")
+            << none << none << none << QStringList { "Alpha/Alpha.xml" } << alpha << alpha;
+        QTest::newRow("first description, an image")
+            << none << none << none << QStringList { "Beta/Beta.xml", "Alpha/a.png" } << none
+            << none;
     }
 
     void followsChanges()
@@ -93,27 +101,35 @@ private Q_SLOTS:
         QFETCH(QStringList, create);
         QFETCH(QStringList, remove);
         QFETCH(QStringList, renameTo);
+        QFETCH(QStringList, write);
         QFETCH(QStringList, expectedAdded);
         QFETCH(QStringList, expectedRemoved);
 
         QTemporaryDir root;
         QDir dir(root.path());
         QVERIFY(dir.mkdir(QStringLiteral("Alpha")) && dir.mkdir(QStringLiteral("Beta")));
+        QVERIFY(
+            GlyphmorphTest::writeBytes(dir.filePath(QStringLiteral("Alpha/Alpha.xml")), "<a/>"));
         EmoticonThemeDirectoryWatcher watcher;
         watcher.setEmoticonThemeDirectoryPath(root.path());
         QSignalSpy added(&watcher, SIGNAL(themeDirectoryAdded(QString)));
         QSignalSpy removed(&watcher, SIGNAL(themeDirectoryRemoved(QString)));
 
+        for (const QString &name : remove)
+            QVERIFY(QDir(dir.filePath(name)).removeRecursively());
         for (const QString &name : create) {
             if (name.contains(QLatin1Char('.'))) {
                 QFile file(dir.filePath(name));
                 QVERIFY(file.open(QIODevice::WriteOnly));
             } else {
                 QVERIFY(dir.mkdir(name));
+                QVERIFY(
+                    GlyphmorphTest::writeBytes(dir.filePath(name + "/" + name + ".xml"), "<b/>"));
             }
         }
-        for (const QString &name : remove)
-            QVERIFY(QDir(dir.filePath(name)).removeRecursively());
+        // Written beside and renamed over, as editors and package managers do.
+        for (const QString &name : write)
+            QVERIFY(GlyphmorphTest::writeBytes(dir.filePath(name), "<c/>"));
         if (!renameTo.isEmpty())
             QVERIFY(dir.rename(renameTo.at(0), renameTo.at(1)));
 

@@ -3,10 +3,75 @@
 #include "emoticonthemedirectorywatcher.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QHash>
 #include <QSet>
 #include <QStringList>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+// What tells one directory from another that took its name: a theme replaced in one go
+// ("rm -rf T && cp -r new T", or a description file renamed over the old one) has a new identity
+// under the same path. The birth time tells a new file from an old one whose inode was reused.
+struct FileIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 birthSeconds = 0;
+    quint32 birthNanoseconds = 0;
+
+    bool exists() const { return inode != 0; }
+    bool operator==(const FileIdentity &other) const
+    {
+        return device == other.device && inode == other.inode && birthSeconds == other.birthSeconds
+            && birthNanoseconds == other.birthNanoseconds;
+    }
+    bool operator!=(const FileIdentity &other) const { return !(*this == other); }
+};
+
+FileIdentity fileIdentity(const QString &path)
+{
+    FileIdentity identity;
+    struct statx buffer;
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_INO | STATX_BTIME, &buffer)
+        != 0)
+        return identity;
+    identity.device = (quint64(buffer.stx_dev_major) << 32) | buffer.stx_dev_minor;
+    identity.inode = buffer.stx_ino;
+    if (buffer.stx_mask & STATX_BTIME) {
+        identity.birthSeconds = buffer.stx_btime.tv_sec;
+        identity.birthNanoseconds = buffer.stx_btime.tv_nsec;
+    }
+    return identity;
+}
+
+struct DirectoryIdentity
+{
+    FileIdentity directory;
+    FileIdentity description;
+
+    /** True when @p now is another directory, or another description file than the one seen
+     *  before; a description file that appears for the first time is the same theme arriving. */
+    bool replacedBy(const DirectoryIdentity &now) const
+    {
+        return directory != now.directory
+            || (description.exists() && description != now.description);
+    }
+};
+
+DirectoryIdentity directoryIdentity(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return { fileIdentity(path),
+        fileIdentity(path % QLatin1Char('/') % name % QLatin1String(".xml")) };
+}
+
+} // namespace
 
 class EmoticonThemeDirectoryWatcherPrivate
 {
@@ -22,9 +87,30 @@ public:
         return paths;
     }
 
+    // Each theme directory is watched too (in the same watcher, so no further inotify instance):
+    // a description file renamed over the old one changes the theme but not the root.
+    void watchThemeDirectories(const QStringList &paths)
+    {
+        QStringList unwatched;
+        const QStringList watched = fileSystemWatcher->directories();
+        const QSet<QString> current(paths.cbegin(), paths.cend());
+        for (const QString &path : watched) {
+            if (path != rootPath && !current.contains(path))
+                fileSystemWatcher->removePath(path);
+        }
+        const QSet<QString> already(watched.cbegin(), watched.cend());
+        for (const QString &path : paths) {
+            if (!already.contains(path))
+                unwatched.append(path);
+        }
+        if (!unwatched.isEmpty())
+            fileSystemWatcher->addPaths(unwatched);
+    }
+
     QFileSystemWatcher *fileSystemWatcher = nullptr;
     QStringList directoryPaths;
     QStringList snapshot;
+    QHash<QString, DirectoryIdentity> identities;
     QString rootPath;
     bool active = false;
 };
@@ -60,13 +146,19 @@ void EmoticonThemeDirectoryWatcher::initializeEmoticonThemeDirectoryWatcher()
     connect(d->fileSystemWatcher, SIGNAL(directoryChanged(QString)), this,
         SLOT(handleEmoticonThemeDirectoryChanged()));
     d->fileSystemWatcher->addPath(d->rootPath);
+    d->watchThemeDirectories(d->snapshot);
     d->active = true;
 }
 
 void EmoticonThemeDirectoryWatcher::buildSubDirectoryList()
 {
     d->directoryPaths.clear();
+    d->identities.clear();
     d->snapshot = d->listRoot();
+    for (const QString &path : qAsConst(d->snapshot))
+        d->identities.insert(path, directoryIdentity(path));
+    if (d->fileSystemWatcher)
+        d->watchThemeDirectories(d->snapshot);
     // A receiver may run a nested event loop or re-list; iterate over a copy.
     const QStringList paths = d->snapshot;
     for (const QString &path : paths) {
@@ -79,19 +171,29 @@ void EmoticonThemeDirectoryWatcher::identifyEmoticonThemeDirectoryChanges()
 {
     const QStringList listing = d->listRoot();
     const QSet<QString> before(d->snapshot.cbegin(), d->snapshot.cend());
-    const QSet<QString> after(listing.cbegin(), listing.cend());
     const QStringList previous = d->snapshot;
-    d->snapshot = listing;
-
-    // One notification can carry both an addition and a removal (a rename, or one theme created
-    // while another is deleted). Removals go first, so a renamed theme is unregistered before it
-    // is found again under its new name and is not refused as a duplicate of itself.
+    QHash<QString, DirectoryIdentity> identities;
+    for (const QString &path : listing)
+        identities.insert(path, directoryIdentity(path));
+    QSet<QString> replaced;
     for (const QString &path : previous) {
-        if (!after.contains(path))
+        const auto now = identities.constFind(path);
+        if (now != identities.cend() && d->identities.value(path).replacedBy(*now))
+            replaced.insert(path);
+    }
+    d->snapshot = listing;
+    d->identities = identities;
+    d->watchThemeDirectories(listing);
+    // One notification can carry both an addition and a removal (a rename, one theme created
+    // while another is deleted, or a directory replaced). Removals go first, so a renamed theme is
+    // unregistered before it is found again under its new name and is not refused as a duplicate
+    // of itself.
+    for (const QString &path : previous) {
+        if (!identities.contains(path) || replaced.contains(path))
             handleEmoticonThemeDirectoryRemoval(path);
     }
     for (const QString &path : listing) {
-        if (!before.contains(path))
+        if (!before.contains(path) || replaced.contains(path))
             handleEmoticonThemeDirectoryInsertion(path);
     }
 }
