@@ -3,6 +3,7 @@
 // The editor walk and the readers on documents built from the fuzz bytes: text with codes,
 // emoticon images (whose codes may be anything), paragraphs, lists and tables, a change reported
 // anywhere near the document, sometimes a length limit.
+#include "documentbuilder.h"
 #include "emoticonthemefactory.h"
 #include "fuzzsupport.h"
 #include "glyphmorpher.h"
@@ -128,16 +129,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     editor.setProperty("positionOfChange", changePosition);
     editor.setProperty("charactersPasted", changeAdded);
 
+    QTextDocument *document = editor.document();
+    const QString before = GlyphmorphTest::readDocument(document);
+    const bool wholeDocument = flags & 4;
     Glyphmorpher *morpher = Glyphmorpher::m_pInstance;
-    morpher->transformTextEditContentToEmoticonInPlace(&editor, QString(), flags & 4);
+    morpher->transformTextEditContentToEmoticonInPlace(&editor, QString(), wholeDocument);
+    // The walk is one undo step, whatever it replaced.
+    const QString after = GlyphmorphTest::readDocument(document);
+    if (!wholeDocument && after != before) {
+        document->undo();
+        const QString undone = GlyphmorphTest::readDocument(document);
+        GLYPHMORPH_FUZZ_CHECK(undone == before,
+            before + QStringLiteral("\nwalked to\n") + after + QStringLiteral("\nundone to\n")
+                + undone);
+        document->redo();
+    }
     morpher->transformTextEditContentToPlainText(&editor);
-    QTextCursor selection(editor.document());
-    const int length = editor.document()->characterCount();
+    QTextCursor selection(document);
+    const int length = document->characterCount();
     selection.setPosition(input.below(256) % length);
     selection.setPosition(input.below(256) % length, QTextCursor::KeepAnchor);
     morpher->transformTextCursorContentToPlainText(&selection);
     morpher->transformInverseTextCursorContentToPlainText(&selection);
     if (flags & 8)
-        editor.document()->undo();
+        document->undo();
     return 0;
 }
