@@ -135,9 +135,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         SingletonBase<EmoticonThemeManager>::m_pInstance = new EmoticonThemeManager;
         QCOMPARE(manager()->emoticonThemes().size(), 4);
-        // The first choice made in a process only sets what later changes are compared with.
-        manager()->setCurrentTheme(QStringLiteral("five"));
-        QCOMPARE(manager()->currentTheme(), QStringLiteral("five"));
+        useTheme(QStringLiteral("five"));
     }
 
     void cleanupTestCase()
@@ -152,6 +150,7 @@ private Q_SLOTS:
         QTest::newRow("currentThemeChanged") << QByteArray("currentThemeChanged");
         QTest::newRow("themeAdded") << QByteArray("themeAdded");
         QTest::newRow("themeRemoved") << QByteArray("themeRemoved");
+        QTest::newRow("availableThemesChanged") << QByteArray("availableThemesChanged");
     }
 
     void widgetTakesServiceThemeAndConnectsOnce()
@@ -175,6 +174,8 @@ private Q_SLOTS:
         const QString arg;
         if (signal == "themeAdded")
             QMetaObject::invokeMethod(manager(), signal, Q_ARG(QString, arg), Q_ARG(QString, arg));
+        else if (signal == "availableThemesChanged")
+            QMetaObject::invokeMethod(manager(), signal);
         else
             QMetaObject::invokeMethod(manager(), signal, Q_ARG(QString, arg));
         QCOMPARE(widget.calls, 1);
@@ -195,6 +196,41 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 2);
         QCOMPARE(appear.count(), 0);
         QVERIFY(!shownDialog()); // never opened: a theme change does not open it
+    }
+
+    // Whatever changes the theme text uses, the picker shows that theme: removal of the current
+    // theme, its reinstall under the same UUID, its arrival after a pending check.
+    void pickerFollowsTheThemeTextUses()
+    {
+        auto widget = selector();
+        const auto followsText = [&widget, this] {
+            return widget->emoticonTheme().characterCodeSequenceSearchTree()
+                == manager()
+                       ->themeForAccountPath(QLatin1String(account))
+                       .characterCodeSequenceSearchTree();
+        };
+        QSignalSpy available(manager(), SIGNAL(availableThemesChanged()));
+        installTheme(themesRoot.path(), QStringLiteral("transient"), 3, true);
+        QVERIFY(available.wait());
+        useTheme(QStringLiteral("transient"));
+        QTRY_VERIFY(followsText());
+        QCOMPARE(widget->emoticonTheme().themeUUID(), QStringLiteral("transient"));
+
+        QVERIFY(QDir(themesRoot.filePath(QStringLiteral("transient"))).removeRecursively());
+        QTRY_VERIFY(widget->emoticonTheme().themeUUID() != QStringLiteral("transient"));
+        QVERIFY(followsText());
+        installTheme(themesRoot.path(), QStringLiteral("transient"), 2, true);
+        QTRY_COMPARE(widget->emoticonTheme().themeUUID(), QStringLiteral("transient"));
+        QVERIFY(followsText());
+        QCOMPARE(widget->emoticonSet().size(), 2);
+        // Replaced in one go: the same UUID, another theme.
+        QVERIFY(QDir(themesRoot.filePath(QStringLiteral("transient"))).removeRecursively());
+        installTheme(themesRoot.path(), QStringLiteral("transient"), 4, true);
+        QTRY_COMPARE(widget->emoticonSet().size(), 4);
+        QVERIFY(followsText());
+        QVERIFY(QDir(themesRoot.filePath(QStringLiteral("transient"))).removeRecursively());
+        useTheme(QStringLiteral("five"));
+        QTRY_VERIFY(followsText());
     }
 
     void dialogGrids_data()

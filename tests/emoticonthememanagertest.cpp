@@ -5,6 +5,7 @@
 
 #include <accountservicemapper.h>
 #include <emoticonthememanager.h>
+#include <emoticonthemeresourceavailabilitychecker.h>
 #include <mgconfitem.h>
 
 #include <QProcess>
@@ -125,21 +126,46 @@ private Q_SLOTS:
             defaultUUID);
     }
 
-    void removingTheCurrentThemeResetsTheSetting()
+    // Lookups fall back at once; the user's choice survives a reinstall and is reset only when
+    // the theme stays away.
+    void removedCurrentTheme_data()
     {
-        QVERIFY(!writeTheme(m_root->path(), QStringLiteral("Plain"),
-            ThemeContent { QStringLiteral("uuid-plain"), QString() })
-                     .isEmpty());
+        QTest::addColumn<bool>("reinstall");
+        QTest::newRow("reinstalled") << true;
+        QTest::newRow("gone for good") << false;
+    }
+    void removedCurrentTheme()
+    {
+        QFETCH(bool, reinstall);
+        const ThemeContent plain { QStringLiteral("uuid-plain"), QString() };
+        QVERIFY(!writeTheme(m_root->path(), QStringLiteral("Plain"), plain).isEmpty());
+        MGConfItem(currentKey).set(plain.uuid);
         EmoticonThemeManager manager;
         SignalLog log(&manager);
-        manager.setCurrentTheme(QStringLiteral("uuid-plain"));
-        QCOMPARE(manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(),
-            QStringLiteral("uuid-plain"));
+        QCOMPARE(manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), plain.uuid);
 
         QVERIFY(QDir(themeDirectory(QStringLiteral("Plain"))).removeRecursively());
-        // No themeRemoved for a theme without a service; the change notice carries the old UUID.
-        QTRY_COMPARE(log.entries, QStringList({ "available", "current uuid-plain" }));
-        QCOMPARE(storedCurrentTheme().toString(), defaultUUID);
+        // No themeRemoved for a theme without a service.
+        QTRY_COMPARE(log.entries, QStringList { "available" });
+        QCOMPARE(
+            manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), defaultUUID);
+        QCOMPARE(storedCurrentTheme().toString(), plain.uuid);
+        if (reinstall) {
+            QVERIFY(!writeTheme(m_root->path(), QStringLiteral("Plain"), plain).isEmpty());
+            QTRY_COMPARE(
+                manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), plain.uuid);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(storedCurrentTheme().toString(),
+            reinstall ? plain.uuid : defaultUUID,
+            EmoticonThemeResourceAvailabilityChecker::timeoutMilliseconds * 2);
+        if (reinstall) {
+            // Past the grace period, the choice still stands.
+            QTest::qWait(EmoticonThemeResourceAvailabilityChecker::timeoutMilliseconds + 500);
+            QCOMPARE(storedCurrentTheme().toString(), plain.uuid);
+        } else {
+            // Nothing was noticed before the manager came up, so the notice carries no UUID.
+            QTRY_COMPARE(log.entries, QStringList({ "available", "current " }));
+        }
     }
 
     void currentThemeChangeCarriesThePreviousTheme()
@@ -148,7 +174,8 @@ private Q_SLOTS:
         SignalLog log(&manager);
         manager.setCurrentTheme(QStringLiteral("uuid-y"));
         manager.setCurrentTheme(QStringLiteral("uuid-z"));
-        QTRY_COMPARE(log.entries, QStringList { "current uuid-y" });
+        // The process's own first change is told too; nothing was noticed before it.
+        QTRY_COMPARE(log.entries, QStringList { "current " });
         QCOMPARE(manager.currentTheme(), QStringLiteral("uuid-z"));
 
         // Another process of the user changes it.
@@ -157,7 +184,7 @@ private Q_SLOTS:
             { QStringLiteral("set"), QString::fromLatin1(currentKey.toUtf8().toPercentEncoding()),
                 QStringLiteral("uuid-w") });
         QVERIFY(writer.waitForFinished(60000) && writer.exitCode() == 0);
-        QTRY_COMPARE(log.entries, QStringList({ "current uuid-y", "current uuid-z" }));
+        QTRY_COMPARE(log.entries, QStringList({ "current ", "current uuid-z" }));
         QCOMPARE(manager.currentTheme(), QStringLiteral("uuid-w"));
     }
 

@@ -18,7 +18,9 @@ class EmoticonThemeDirectoryWatcherPrivate;
  *
  * setEmoticonThemeDirectoryPath() reports every existing sub-directory as added before it
  * returns; afterwards each change of the root reports every directory that appeared and every
- * one that vanished, removals first, so a renamed theme leaves before it comes back.
+ * one that vanished, removals first, so a renamed theme leaves before it comes back. A directory
+ * replaced under the same name, or whose description file DIR/DIR.xml was replaced (a new file
+ * renamed over it), is reported as removed and then added.
  */
 class GLYPHMORPH_EXPORT EmoticonThemeDirectoryWatcher : public QObject
 {

@@ -4,9 +4,11 @@
 
 #include "accountservicemapper.h"
 #include "emoticonthemeinspector.h"
+#include "emoticonthemeresourceavailabilitychecker.h"
 #include "mgconfitem.h"
 
 #include <QFile>
+#include <QTimer>
 
 template class SingletonBase<EmoticonThemeManager>;
 
@@ -25,6 +27,9 @@ public:
     MGConfItem *currentThemeItem = nullptr;
     QString recordedCurrentTheme;
     EmoticonThemeInspector *inspector = nullptr;
+    // Runs while a removed current theme may come back (a reinstall or an update): the user's
+    // choice is kept until it ends.
+    QTimer *removalGrace = nullptr;
 };
 
 EmoticonThemeManager::EmoticonThemeManager()
@@ -32,6 +37,10 @@ EmoticonThemeManager::EmoticonThemeManager()
     , d(std::make_unique<EmoticonThemeManagerPrivate>())
 {
     d->currentThemeItem = new MGConfItem(QLatin1String(currentThemeKey), this);
+    d->removalGrace = new QTimer(this);
+    d->removalGrace->setSingleShot(true);
+    d->removalGrace->setTimerType(Qt::PreciseTimer);
+    connect(d->removalGrace, SIGNAL(timeout()), this, SLOT(handleRemovalGraceOver()));
     connect(d->currentThemeItem, SIGNAL(valueChanged()), this, SLOT(slotCurrentThemeChanged()));
     d->inspector = new EmoticonThemeInspector(this);
     connect(d->inspector, SIGNAL(themeAdded(EmoticonTheme)), this,
@@ -60,9 +69,8 @@ QString EmoticonThemeManager::currentTheme() const
 
 void EmoticonThemeManager::setCurrentTheme(const QString &themeUUID)
 {
+    // Not recorded here: the settings notification then tells this process's listeners too.
     d->currentThemeItem->set(QVariant(themeUUID));
-    if (d->recordedCurrentTheme.isEmpty())
-        d->recordedCurrentTheme = themeUUID;
 }
 
 EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPath)
@@ -91,9 +99,10 @@ EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPa
     if (registered != d->themes.cend())
         return registered.value();
     if (current != defaultThemeUUID()) {
-        // Right after start-up the chosen theme may still be being checked: answer with the
-        // built-in theme for now, and keep the user's choice until the check is over.
-        if (!d->inspector->hasPendingChecks())
+        // Right after start-up, or after a reinstall, the chosen theme may still be being
+        // checked: answer with the built-in theme for now, and keep the user's choice until the
+        // check is over.
+        if (!d->inspector->hasPendingChecks() && !d->removalGrace->isActive())
             setCurrentTheme(defaultThemeUUID());
         return d->themes.value(defaultThemeUUID());
     }
@@ -141,14 +150,23 @@ void EmoticonThemeManager::handleThemeAdded(const EmoticonTheme &emoticonTheme)
     Q_EMIT availableThemesChanged();
 }
 
+void EmoticonThemeManager::handleRemovalGraceOver()
+{
+    const QString current = currentTheme();
+    if (current != defaultThemeUUID() && !d->themes.contains(current)
+        && !d->inspector->hasPendingChecks())
+        setCurrentTheme(defaultThemeUUID());
+}
+
 void EmoticonThemeManager::handleThemeRemoved(const QString &themeUUID)
 {
     const auto found = d->themes.find(themeUUID);
     if (found != d->themes.end()) {
         const EmoticonTheme theme = found.value();
         d->themes.erase(found);
+        // Lookups fall back at once; the stored choice only if the theme does not come back.
         if (theme.themeUUID() == currentTheme())
-            setCurrentTheme(defaultThemeUUID());
+            d->removalGrace->start(EmoticonThemeResourceAvailabilityChecker::timeoutMilliseconds);
         const QString serviceUUID = theme.serviceUUID();
         if (!serviceUUID.isEmpty()) {
             d->serviceThemes.remove(serviceUUID);

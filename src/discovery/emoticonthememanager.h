@@ -74,6 +74,7 @@ private Q_SLOTS:
     void slotCurrentThemeChanged();
     void handleThemeAdded(const EmoticonTheme &emoticonTheme);
     void handleThemeRemoved(const QString &themeUUID);
+    void handleRemovalGraceOver();
 
 private:
     const std::unique_ptr<EmoticonThemeManagerPrivate> d;

@@ -70,12 +70,20 @@ void EmoticonSelectorWidget::setServiceName(const QString &serviceName)
         Qt::UniqueConnection);
     connect(manager, SIGNAL(themeRemoved(QString)), this, SLOT(handleThemeChanged()),
         Qt::UniqueConnection);
+    // The three above miss changes of the theme text uses: the current theme arriving after its
+    // check, or falling back when removed, or a theme replaced under the same UUID.
+    connect(manager, SIGNAL(availableThemesChanged()), this, SLOT(handleThemeChanged()),
+        Qt::UniqueConnection);
 }
 
 void EmoticonSelectorWidget::handleThemeChanged()
 {
     const EmoticonTheme theme = sharedThemeManager()->themeForAccountPath(d->serviceName);
-    if (!theme.isValid() || theme.themeUUID() == d->emoticonTheme.themeUUID())
+    // Each theme built owns its own search tree: the same tree is the same theme. A reinstalled
+    // theme or a re-rendered built-in theme keeps its UUID but not its tree.
+    if (!theme.isValid()
+        || theme.characterCodeSequenceSearchTree()
+            == d->emoticonTheme.characterCodeSequenceSearchTree())
         return;
     d->take(theme);
     Q_EMIT emoticonThemeChanged();
