@@ -366,6 +366,10 @@ void GlyphmorphToolTest::check_data()
         "<emoticon_theme theme_uuid='u' theme_name='n'>\n<emoticon>\n</emoticon_theme>")
                                      << smile << both << none << false << 4
                                      << QStringLiteral("not well-formed at line 3, column");
+    QTest::newRow("nested too deep") << QByteArray(good).replace("<emoticon ",
+        QByteArray("<n>").repeated(30000) + QByteArray("</n>").repeated(30000) + "<emoticon ")
+                                     << smile << both << none << false << 4
+                                     << QStringLiteral("nests elements more than 64 deep");
     QTest::newRow("entities declared")
         << QByteArray("<!DOCTYPE t [<!ENTITY e 'x'>]>") + good.mid(good.indexOf('\n')) << smile
         << both << none << false << 4 << QStringLiteral("declares entities");

@@ -46,6 +46,7 @@ struct ThemeFileReport
     qint64 line = 0;
     qint64 column = 0;
     bool declaresEntities = false;
+    qint64 tooDeepAtLine = 0;
     bool hasThemeElement = false;
     QString uuid;
     QString name;
@@ -102,12 +103,15 @@ ThemeFileReport readThemeFile(const QByteArray &bytes)
     QString text;
     QString size;
     QXmlStreamReader xml(bytes);
-    while (!xml.atEnd()) {
+    int depth = 0;
+    while (!xml.atEnd() && !report.tooDeepAtLine) {
         switch (xml.readNext()) {
         case QXmlStreamReader::DTD:
             report.declaresEntities = !xml.entityDeclarations().isEmpty();
             break;
         case QXmlStreamReader::StartElement: {
+            if (++depth > EmoticonThemeFactory::maxThemeFileDepth)
+                report.tooDeepAtLine = xml.lineNumber();
             const QString name = xml.qualifiedName().toString();
             const QXmlStreamAttributes attributes = xml.attributes();
             text.clear();
@@ -132,6 +136,7 @@ ThemeFileReport readThemeFile(const QByteArray &bytes)
                 text += xml.text();
             break;
         case QXmlStreamReader::EndElement: {
+            --depth;
             const QString name = xml.qualifiedName().toString();
             if (name.startsWith(QLatin1Char('c'))) {
                 if (!text.isEmpty() && text.size() <= maxCodeLength)
@@ -178,6 +183,13 @@ int explainInvalidTheme(const ThemeFileReport &report, const QString &xmlPath, Q
                       .arg(report.line)
                       .arg(report.column)
                       .arg(report.xmlError);
+        return UnreadableThemeFile;
+    }
+    if (report.tooDeepAtLine) {
+        *reason = QStringLiteral("%1 nests elements more than %2 deep (line %3)")
+                      .arg(xmlPath)
+                      .arg(EmoticonThemeFactory::maxThemeFileDepth)
+                      .arg(report.tooDeepAtLine);
         return UnreadableThemeFile;
     }
     if (report.declaresEntities) {
