@@ -6,8 +6,15 @@
 #include <emoticonthemefactory.h>
 #include <mgconfitem.h>
 
+#include <emosequencesearchtree.h>
+#include <mtextedit.h>
+
 #include <QImage>
-#include <QPixmapCache>
+#include <QProcess>
+#include <QTextDocument>
+#include <QUrl>
+
+#include <memory>
 
 namespace {
 
@@ -61,6 +68,46 @@ QStringList *record(DefaultEmoticonThemeHandler &handler)
     QObject::connect(&handler, &DefaultEmoticonThemeHandler::defaultThemeRemoved,
         [events](EmoticonTheme t) { *events << "removed " + t.themeName() + ' ' + t.themeUUID(); });
     return events;
+}
+
+QString happyPath()
+{
+    return EmoticonThemeFactory::defaultEmoticonTheme().codeSequenceToFilepathMapping().value(":)");
+}
+
+// An editor into which ":)" is typed, as a messaging application reports it to the walk.
+class Editor
+{
+public:
+    Editor()
+        : tree(EmoticonThemeFactory::defaultEmoticonTheme().codeSequenceToFilepathMapping())
+    { }
+
+    // The image that the smiley just typed shows.
+    QImage typeSmiley()
+    {
+        QTextCursor cursor(edit.document());
+        cursor.movePosition(QTextCursor::End);
+        edit.setProperty("positionOfChange", cursor.position());
+        edit.setProperty("charactersPasted", 3);
+        cursor.insertText(" :)");
+        tree.performCharacterCode2EmoticonReplacement(&edit, false);
+        return edit.document()
+            ->resource(QTextDocument::ImageResource, QUrl(happyPath()))
+            .value<QPixmap>()
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+
+    MTextEdit edit;
+    emoSequenceSearchTree tree;
+};
+
+// The smiley as rendered in the cache now; premultiplied, as a pixmap holds it, so that the file
+// and the pixmap read from it compare equal.
+QImage cachedSmiley()
+{
+    return QImage(happyPath() + ".png", "PNG").convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 } // namespace
@@ -165,16 +212,8 @@ private Q_SLOTS:
         const QStringList *events = record(handler);
         handler.init();
         QCOMPARE(*events, QStringList { added });
-        // An image an editor took from the pixmap cache before the change.
-        const QString staleKey
-            = EmoticonThemeFactory::defaultEmoticonTheme().codeSequenceToFilepathMapping().value(
-                  QStringLiteral(":)"))
-            + QStringLiteral("20");
-        QVERIFY(QPixmapCache::insert(staleKey, QPixmap(20, 20)));
         MGConfItem(platformKey).set("night");
         QTRY_COMPARE(*events, QStringList({ added, removed, added }));
-        QPixmap stale;
-        QVERIFY(!QPixmapCache::find(staleKey, &stale));
 
         QCOMPARE(MGConfItem(renderedKey).value(), QVariant("night"));
         verifyRenderedCache();
@@ -182,6 +221,66 @@ private Q_SLOTS:
         for (auto it = nightFiles.cbegin(); it != nightFiles.cend(); ++it)
             QVERIFY2(it.value() != baseFiles.value(it.key()), qPrintable(it.key()));
         QVERIFY(contents(previewPath()) != basePreview);
+    }
+
+    void editorsShowTheNewImagesAfterASwitch()
+    {
+        MGConfItem(platformKey).set("base");
+        DefaultEmoticonThemeHandler handler;
+        const QStringList *events = record(handler);
+        handler.init();
+        Editor editor;
+        const QImage base = editor.typeSmiley();
+        QCOMPARE(base, cachedSmiley());
+
+        MGConfItem(platformKey).set("night");
+        QTRY_COMPARE(*events, QStringList({ added, removed, added }));
+        const QImage night = editor.typeSmiley();
+        QVERIFY(night != base);
+        QCOMPARE(night, cachedSmiley());
+        QCOMPARE(Editor().typeSmiley(), night);
+        // Text and stored HTML keep naming the image without its suffix.
+        QTextCursor cursor(editor.edit.document());
+        cursor.setPosition(2);
+        QCOMPARE(cursor.charFormat().toImageFormat().name(), happyPath());
+    }
+
+    // Another application of the user switches the platform theme and renders the images; this
+    // process has not heard of it yet, or hears of it late, when names and cache agree.
+    void switchInAnotherProcess_data()
+    {
+        QTest::addColumn<bool>("listening");
+        QTest::newRow("not heard of yet") << false;
+        QTest::newRow("heard of late") << true;
+    }
+
+    void switchInAnotherProcess()
+    {
+        QFETCH(bool, listening);
+        renderWith("base");
+        std::unique_ptr<DefaultEmoticonThemeHandler> handler;
+        QStringList *events = nullptr;
+        if (listening) {
+            handler.reset(new DefaultEmoticonThemeHandler);
+            events = record(*handler);
+            handler->init();
+        }
+        Editor editor;
+        const QImage base = editor.typeSmiley();
+        QCOMPARE(base, cachedSmiley());
+
+        QProcess switcher;
+        switcher.setProcessChannelMode(QProcess::ForwardedChannels);
+        switcher.start(QStringLiteral(THEMESWITCHER), { QStringLiteral("night") });
+        QVERIFY(switcher.waitForFinished(60000));
+        QCOMPARE(switcher.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(switcher.exitCode(), 0);
+        if (listening)
+            QTRY_COMPARE(*events, QStringList({ added, removed, added }));
+
+        const QImage night = editor.typeSmiley();
+        QVERIFY(night != base);
+        QCOMPARE(night, cachedSmiley());
     }
 
     void unsetPlatformThemePublishesOnceSet()

@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
-#include <QPixmapCache>
 #include <QSaveFile>
 
 namespace {
@@ -69,6 +68,8 @@ public:
     MGConfItem *const renderedThemeName;
     bool initialised = false;
     EmoticonTheme defaultTheme;
+    /** The platform theme whose images defaultTheme was announced with. */
+    QString publishedFrom;
 };
 
 DefaultEmoticonThemeHandler::DefaultEmoticonThemeHandler(QObject *parent)
@@ -93,13 +94,17 @@ bool DefaultEmoticonThemeHandler::reloadDefaultEmoticonTheme()
     if (!platformTheme.isValid())
         return false;
 
-    const bool renderedFromPlatformTheme
-        = platformTheme.toString() == d->renderedThemeName->value().toString();
-    if (renderedFromPlatformTheme) {
+    const QString platformThemeName = platformTheme.toString();
+    if (platformThemeName == d->renderedThemeName->value().toString()) {
         EmoticonTheme theme = localisedDefaultTheme();
         // A user may have cleared the cache; a theme whose images are gone shows no emoticons.
         if (!hasMissingImage(theme)) {
+            // Another process of the user rendered the new images first; what this one
+            // announced still shows the old ones.
+            if (d->defaultTheme.isValid() && d->publishedFrom != platformThemeName)
+                Q_EMIT defaultThemeRemoved(d->defaultTheme);
             d->defaultTheme = theme;
+            d->publishedFrom = platformThemeName;
             Q_EMIT defaultThemeAdded(theme);
             return true;
         }
@@ -121,11 +126,7 @@ bool DefaultEmoticonThemeHandler::reloadDefaultEmoticonTheme()
     for (auto path = images.keyBegin(); ok && path != images.keyEnd(); ++path)
         ok = renderIcon(*path);
     EmoticonThemeFactory::setPreviewPixmap(theme);
-    // Editors find images in the process-wide pixmap cache by path; the new files have the
-    // same paths, so the old images must not be found there any more.
-    const QHash<QString, QString> &codes = theme.codeSequenceToFilepathMapping();
-    for (auto it = codes.cbegin(); it != codes.cend(); ++it)
-        QPixmapCache::remove(it.value() + QLatin1String("20"));
+    d->publishedFrom = platformThemeName;
     Q_EMIT defaultThemeAdded(theme);
     return ok;
 }

@@ -18,7 +18,8 @@ class DefaultEmoticonThemeHandlerPrivate;
  * The icons are rendered as 20x20 PNG files into the emoticon image cache whenever the platform UI
  * theme ("/meegotouch/theme/name") differs from the one they were last rendered from
  * ("/meegotouch/theme/CurrentMeegoTheme"), or when a cached image is missing. The theme is
- * announced once by init() and, after each platform theme change, removed and added again.
+ * announced once by init() and, after each platform theme change, removed and added again, also
+ * when another process rendered the new images first.
  */
 class GLYPHMORPH_EXPORT DefaultEmoticonThemeHandler : public QObject
 {

@@ -6,6 +6,9 @@
 #include "emosequencesearchtree_p.h"
 #include "mtextedit.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QTextCursor>
@@ -36,14 +39,43 @@ QString unescapedCode(QString code)
     return code;
 }
 
-QPixmap cachedPixmap(const QString &filePath, const QString &key)
+// An image file as it is now. The built-in theme's images are rendered again under the same
+// paths when the platform theme changes, in this process or another; their time and size tell
+// the new file from the old, where the path alone cannot.
+struct ImageFile
+{
+    QString path;
+    QString identity;
+};
+
+ImageFile currentImageFile(const QString &imagePath)
+{
+    // Trying the suffixes costs a stat each; while the file found stays, one stat per image.
+    static QHash<QString, QString> resolved;
+    QString path = resolved.value(imagePath);
+    QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile()) {
+        path = BoundedFile::imageFile(imagePath);
+        if (path.isEmpty()) {
+            resolved.remove(imagePath);
+            return {};
+        }
+        resolved.insert(imagePath, path);
+        info = QFileInfo(path);
+    }
+    return { path,
+        path % QLatin1Char('@') % QString::number(info.lastModified().toMSecsSinceEpoch())
+            % QLatin1Char('@') % QString::number(info.size()) };
+}
+
+QPixmap cachedPixmap(const ImageFile &file)
 {
     QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap))
+    if (!file.identity.isEmpty() && QPixmapCache::find(file.identity, &pixmap))
         return pixmap;
-    pixmap = QPixmap::fromImage(BoundedFile::readImage(filePath));
+    pixmap = QPixmap::fromImage(BoundedFile::readImage(file.path));
     if (!pixmap.isNull()) {
-        QPixmapCache::insert(key, pixmap);
+        QPixmapCache::insert(file.identity, pixmap);
         return pixmap;
     }
     // The document's layout reads an image without a usable resource from its path by itself,
@@ -191,14 +223,17 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
             extending ? position + extensionCode.size() - codeLength : position + 1 - codeLength,
             QTextCursor::KeepAnchor);
 
+        // The image keeps its path as its name, so a changed file replaces the resource under
+        // that path; the registration remembers which file the resource was read from.
         const QString key = child->filePath + QString::number(ImageSize);
-        const QPixmap pixmap = cachedPixmap(child->filePath, key);
+        const ImageFile file = currentImageFile(child->filePath);
         QVariantHash registered = textEdit->property(ImageResourceHash).toHash();
-        if (!registered.contains(key)) {
-            registered.insert(key, QVariant());
+        const auto entry = registered.constFind(key);
+        if (entry == registered.constEnd() || entry->toString() != file.identity) {
+            registered.insert(key, file.identity);
             textEdit->setProperty(ImageResourceHash, registered);
             cursor.document()->addResource(
-                QTextDocument::ImageResource, QUrl(child->filePath), pixmap);
+                QTextDocument::ImageResource, QUrl(child->filePath), cachedPixmap(file));
         }
 
         const QString code = unescapedCode(child->characterCodeSequence);

@@ -7,13 +7,40 @@
 #include "mtextedit.h"
 #include "sharedthememanager_p.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QUrl>
 
 template class SingletonBase<Glyphmorpher>;
+
+namespace {
+
+// Keyed by the file found and its time and size, as the editor walk keys it: a built-in image
+// rendered again under the same path is read afresh, an unchanged one comes from the cache.
+QPixmap currentPixmap(const QString &imagePath)
+{
+    const QString file = BoundedFile::imageFile(imagePath);
+    if (file.isEmpty())
+        return QPixmap();
+    const QFileInfo info(file);
+    const QString key = file % QLatin1Char('@')
+        % QString::number(info.lastModified().toMSecsSinceEpoch()) % QLatin1Char('@')
+        % QString::number(info.size());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap::fromImage(BoundedFile::readImage(file));
+    if (!pixmap.isNull())
+        QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+} // namespace
 
 Glyphmorpher::Glyphmorpher(QObject *parent)
     : QObject(parent)
@@ -41,9 +68,10 @@ void Glyphmorpher::addEmoticonToTextEdit(
 {
     if (!textEdit)
         return;
-    const QPixmap pixmap = QPixmap::fromImage(BoundedFile::readImage(imagePath));
+    const QPixmap pixmap = currentPixmap(imagePath);
     if (pixmap.isNull())
         return;
+    // Replaced every time: the document may hold an older image under the same path.
     textEdit->document()->addResource(QTextDocument::ImageResource, QUrl(imagePath), pixmap);
     QTextImageFormat format;
     format.setName(imagePath);
