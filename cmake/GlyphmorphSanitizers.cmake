@@ -13,7 +13,8 @@ set(GLYPHMORPH_SANITIZER_ENVIRONMENT "")
 # runtime in every program that loads it.
 if(GLYPHMORPH_BUILD_FUZZERS AND NOT GLYPHMORPH_SANITIZE)
     message(STATUS "GLYPHMORPH_BUILD_FUZZERS turns on GLYPHMORPH_SANITIZE")
-    set(GLYPHMORPH_SANITIZE ON CACHE BOOL "" FORCE)
+    set(GLYPHMORPH_SANITIZE ON CACHE BOOL
+        "Build everything with AddressSanitizer and UBSan (clang)" FORCE)
 endif()
 
 if(NOT GLYPHMORPH_SANITIZE)
