@@ -144,7 +144,7 @@ void EmoticonThemeDirectoryWatcher::initializeEmoticonThemeDirectoryWatcher()
     buildSubDirectoryList();
     d->fileSystemWatcher = new QFileSystemWatcher(this);
     connect(d->fileSystemWatcher, SIGNAL(directoryChanged(QString)), this,
-        SLOT(handleEmoticonThemeDirectoryChanged()));
+        SLOT(handleEmoticonThemeDirectoryChanged(QString)));
     d->fileSystemWatcher->addPath(d->rootPath);
     d->watchThemeDirectories(d->snapshot);
     d->active = true;
@@ -213,7 +213,25 @@ void EmoticonThemeDirectoryWatcher::handleEmoticonThemeDirectoryRemoval(const QS
     Q_EMIT themeDirectoryRemoved(path);
 }
 
-void EmoticonThemeDirectoryWatcher::handleEmoticonThemeDirectoryChanged()
+void EmoticonThemeDirectoryWatcher::handleEmoticonThemeDirectoryChanged(const QString &path)
 {
-    identifyEmoticonThemeDirectoryChanges();
+    // A change inside one theme directory concerns that directory only: while themes are copied
+    // in, these come by the hundred, and the root may hold hundreds of themes.
+    const auto known = d->identities.find(path);
+    if (path == d->rootPath || known == d->identities.end()) {
+        identifyEmoticonThemeDirectoryChanges();
+        return;
+    }
+    const DirectoryIdentity now = directoryIdentity(path);
+    if (!known->directory.exists() || now.directory != known->directory) {
+        // Gone or replaced: the root changed too, and its listing tells which.
+        identifyEmoticonThemeDirectoryChanges();
+        return;
+    }
+    const bool replaced = known->replacedBy(now);
+    *known = now;
+    if (replaced) {
+        handleEmoticonThemeDirectoryRemoval(path);
+        handleEmoticonThemeDirectoryInsertion(path);
+    }
 }

@@ -52,7 +52,7 @@ Q_SIGNALS:
     void themeDirectoryRemoved(const QString &directoryPath);
 
 private Q_SLOTS:
-    void handleEmoticonThemeDirectoryChanged();
+    void handleEmoticonThemeDirectoryChanged(const QString &path);
 
 private:
     const std::unique_ptr<EmoticonThemeDirectoryWatcherPrivate> d;

@@ -53,6 +53,7 @@ void EmoticonThemeInspectorPrivate::handleThemeDirectoryAdded(const QString &dir
 
 void EmoticonThemeInspectorPrivate::handleThemeDirectoryRemoved(const QString &directoryPath)
 {
+    validationChecker.cancelValidationCheck(directoryPath);
     // The directory itself followed by "/", so that removing "Smile" never takes "SmileBig".
     const QString prefix = directoryPath + QLatin1Char('/');
     for (auto it = installedThemes.begin(); it != installedThemes.end(); ++it) {

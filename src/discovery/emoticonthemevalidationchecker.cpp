@@ -4,12 +4,14 @@
 
 #include "emoticonthemeresourceavailabilitychecker.h"
 
+#include <QHash>
 #include <QList>
 
 class EmoticonThemeValidationCheckerPrivate
 {
 public:
     QList<EmoticonThemeResourceAvailabilityChecker *> pendingCheckers;
+    QHash<EmoticonThemeResourceAvailabilityChecker *, QString> directories;
 };
 
 EmoticonThemeValidationChecker::EmoticonThemeValidationChecker(QObject *parent)
@@ -24,6 +26,7 @@ void EmoticonThemeValidationChecker::requestValidationCheck(const QString &direc
 {
     auto *checker = new EmoticonThemeResourceAvailabilityChecker(directoryPath, this);
     d->pendingCheckers.append(checker);
+    d->directories.insert(checker, directoryPath);
     connect(checker,
         SIGNAL(
             resourcesAvailable(QString, EmoticonTheme, EmoticonThemeResourceAvailabilityChecker *)),
@@ -38,6 +41,21 @@ void EmoticonThemeValidationChecker::requestValidationCheck(const QString &direc
     checker->start();
 }
 
+void EmoticonThemeValidationChecker::cancelValidationCheck(const QString &directoryPath)
+{
+    // A check that lived on would judge the next theme put under that name with what it read
+    // of the old one.
+    const QList<EmoticonThemeResourceAvailabilityChecker *> pending = d->pendingCheckers;
+    for (EmoticonThemeResourceAvailabilityChecker *checker : pending) {
+        if (d->directories.value(checker) != directoryPath)
+            continue;
+        d->pendingCheckers.removeOne(checker);
+        d->directories.remove(checker);
+        checker->disconnect(this);
+        checker->deleteLater();
+    }
+}
+
 int EmoticonThemeValidationChecker::pendingCheckCount() const
 {
     return d->pendingCheckers.size();
@@ -49,6 +67,7 @@ void EmoticonThemeValidationChecker::handleResourceAvailable(
     EmoticonThemeResourceAvailabilityChecker *sender)
 {
     d->pendingCheckers.removeOne(sender);
+    d->directories.remove(sender);
     sender->deleteLater();
     Q_EMIT emoticonThemeIsValid(emoticonThemeXmlFilePath, theme);
 }
@@ -57,6 +76,7 @@ void EmoticonThemeValidationChecker::handleResourceUnavailable(
     const QString &emoticonThemeXmlFilePath, EmoticonThemeResourceAvailabilityChecker *sender)
 {
     d->pendingCheckers.removeOne(sender);
+    d->directories.remove(sender);
     sender->deleteLater();
     Q_EMIT emoticonThemeIsInvalid(emoticonThemeXmlFilePath);
 }

@@ -32,6 +32,9 @@ public:
     void requestValidationCheck(const QString &directoryPath);
     /** The number of directories still waited for. */
     int pendingCheckCount() const;
+    /** Stops waiting for @p directoryPath, without a verdict: the directory went away, and what
+     *  arrives under its name later is another theme with a check of its own. */
+    void cancelValidationCheck(const QString &directoryPath);
 
 Q_SIGNALS:
     void emoticonThemeIsValid(const QString &emoticonThemeXmlFilePath, const EmoticonTheme &theme);
