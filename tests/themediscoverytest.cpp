@@ -55,18 +55,25 @@ private Q_SLOTS:
     void waitsForTheWholeTheme_data()
     {
         QTest::addColumn<QString>("arrival");
-        QTest::newRow("complete at start") << "complete";
-        QTest::newRow("images after the description") << "images later";
-        QTest::newRow("description after the images") << "description later";
+        QTest::addColumn<QString>("uuid");
+        QTest::newRow("complete at start") << "complete"
+                                           << "uuid-complete";
+        // The preview image was missing when the description was read.
+        QTest::newRow("images after the description") << "images later"
+                                                      << "uuid-images-later";
+        QTest::newRow("description after the images") << "description later"
+                                                      << "uuid-xml-later";
         // Written in place in two steps: the first, unparsable state is no verdict yet.
-        QTest::newRow("description written in part first") << "partial description";
+        QTest::newRow("description written in part first") << "partial description"
+                                                           << "uuid-partial";
     }
 
     void waitsForTheWholeTheme()
     {
         QFETCH(QString, arrival);
+        QFETCH(QString, uuid);
         QTemporaryDir root;
-        const ThemeContent content { QStringLiteral("uuid-smile"), QString() };
+        const ThemeContent content { uuid, QString() };
         const QString directory = QDir(root.path()).filePath(QStringLiteral("Smile"));
         QVERIFY(QDir().mkpath(directory));
         const QByteArray xml = GlyphmorphTest::themeXml(content);
@@ -109,6 +116,8 @@ private Q_SLOTS:
         QCOMPARE(available.at(0).at(1).value<EmoticonTheme>().themeUUID(), content.uuid);
         QCOMPARE(
             available.at(0).at(2).value<EmoticonThemeResourceAvailabilityChecker *>(), &checker);
+        QVERIFY(QFileInfo::exists(QDir::home().filePath(
+            QStringLiteral(".emoticonthemepreview/preview_") + uuid + QStringLiteral(".png"))));
     }
 
     // The only slow test: every kind of failure waits for the same time-out, side by side.

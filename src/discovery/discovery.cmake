@@ -4,6 +4,9 @@
 target_sources(glyphmorph PRIVATE
     discovery/emoticonthemedirectorywatcher.cpp
     discovery/emoticonthemeresourceavailabilitychecker.cpp
+    discovery/emoticonthemeresourceavailabilitychecker_p.h
+    discovery/sharedfilesystemwatch.cpp
+    discovery/sharedfilesystemwatch_p.h
     discovery/emoticonthemevalidationchecker.cpp
     discovery/emoticonthemeinspector.cpp
     discovery/emoticonthemeinspector_p.h

@@ -4,64 +4,78 @@
 
 #include "boundedfile_p.h"
 #include "emoticonthemefactory.h"
+#include "emoticonthemeresourceavailabilitychecker_p.h"
+#include "sharedfilesystemwatch_p.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QTimer>
 
-class EmoticonThemeResourceAvailabilityCheckerPrivate
-{
-public:
-    void watch(const QString &path)
-    {
-        if (!directoryWatcher || directoryWatcher->files().contains(path)
-            || directoryWatcher->directories().contains(path))
-            return;
-        directoryWatcher->addPath(path);
-    }
+namespace {
 
-    // Made only for a theme that is not complete at its first scan: a watcher costs kernel
-    // resources (with inotify an instance of its own), and most themes arrive whole.
-    std::unique_ptr<QFileSystemWatcher> directoryWatcher;
-    EmoticonTheme theme;
-    QString directoryPath;
-    bool resourcesAvailable = false;
-    QString xmlFilePath;
-    bool xmlFound = false;
-    bool reported = false;
-};
+int timeoutForTests = 0;
+
+} // namespace
+
+EmoticonThemeResourceAvailabilityCheckerPrivate::EmoticonThemeResourceAvailabilityCheckerPrivate(
+    EmoticonThemeResourceAvailabilityChecker *q)
+    : q(q)
+{ }
+
+void EmoticonThemeResourceAvailabilityCheckerPrivate::setTimeoutForTests(int milliseconds)
+{
+    timeoutForTests = milliseconds;
+}
+
+int EmoticonThemeResourceAvailabilityCheckerPrivate::timeout()
+{
+    return timeoutForTests > 0 ? timeoutForTests
+                               : EmoticonThemeResourceAvailabilityChecker::timeoutMilliseconds;
+}
+
+void EmoticonThemeResourceAvailabilityCheckerPrivate::watch(const QString &path)
+{
+    if (watching)
+        SharedFileSystemWatch::watch(q, path);
+}
+
+void EmoticonThemeResourceAvailabilityCheckerPrivate::finish()
+{
+    reported = true;
+    watching = false;
+    SharedFileSystemWatch::unwatch(q);
+}
 
 EmoticonThemeResourceAvailabilityChecker::EmoticonThemeResourceAvailabilityChecker(
     const QString &directoryPath, QObject *parent)
     : QObject(parent)
-    , d(std::make_unique<EmoticonThemeResourceAvailabilityCheckerPrivate>())
+    , d(std::make_unique<EmoticonThemeResourceAvailabilityCheckerPrivate>(this))
 {
     d->directoryPath = directoryPath;
     const QDir directory(directoryPath);
     d->xmlFilePath = directory.filePath(directory.dirName() + QLatin1String(".xml"));
 }
 
-EmoticonThemeResourceAvailabilityChecker::~EmoticonThemeResourceAvailabilityChecker() = default;
+// A checker deleted while pending must not be scanned by a later notification.
+EmoticonThemeResourceAvailabilityChecker::~EmoticonThemeResourceAvailabilityChecker()
+{
+    SharedFileSystemWatch::unwatch(this);
+}
 
 void EmoticonThemeResourceAvailabilityChecker::start()
 {
     scanDirectory();
     if (d->reported)
         return;
-    d->directoryWatcher = std::make_unique<QFileSystemWatcher>();
-    connect(d->directoryWatcher.get(), SIGNAL(directoryChanged(QString)), this,
-        SLOT(handleDirectoryChanged()));
-    // A file copied in is created empty and then written: its own changes must trigger a scan.
-    connect(d->directoryWatcher.get(), SIGNAL(fileChanged(QString)), this,
-        SLOT(handleDirectoryChanged()));
+    d->watching = true;
     if (QFileInfo(d->directoryPath).isDir())
         d->watch(d->directoryPath);
     // Whatever arrived between the first scan and the watch.
     scanDirectory();
+    // A coarse timer may fire up to 5% early, and a theme still arriving would be dropped early.
     if (!d->reported)
-        QTimer::singleShot(timeoutMilliseconds, this, SLOT(handleTimeout()));
+        QTimer::singleShot(d->timeout(), Qt::PreciseTimer, this, SLOT(handleTimeout()));
 }
 
 void EmoticonThemeResourceAvailabilityChecker::scanDirectory()
@@ -73,13 +87,11 @@ void EmoticonThemeResourceAvailabilityChecker::scanDirectory()
         if (!d->xmlFound)
             return;
     }
-    if (d->resourcesAvailable || !scanForResources())
+    if (!scanForResources())
         return;
-    d->resourcesAvailable = true;
-    d->reported = true;
-    // Released later: one of its notifications may be what runs this scan.
-    if (d->directoryWatcher)
-        d->directoryWatcher.release()->deleteLater();
+    d->finish();
+    // The description may have come before its preview image: its preview was not made then.
+    EmoticonThemeFactory::setPreviewPixmap(d->theme);
     Q_EMIT resourcesAvailable(d->xmlFilePath, d->theme, this);
 }
 
@@ -132,9 +144,7 @@ void EmoticonThemeResourceAvailabilityChecker::handleTimeout()
 {
     if (d->reported)
         return;
-    d->reported = true;
-    if (d->directoryWatcher)
-        d->directoryWatcher.release()->deleteLater();
+    d->finish();
     const QString path
         = d->xmlFound || QFile::exists(d->xmlFilePath) ? d->xmlFilePath : d->directoryPath;
     Q_EMIT resourcesUnavailable(path, this);

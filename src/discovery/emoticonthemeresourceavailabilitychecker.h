@@ -21,13 +21,15 @@ class EmoticonThemeResourceAvailabilityCheckerPrivate;
  * the directories of images still missing, and reports exactly one verdict: resourcesAvailable as
  * soon as the theme is complete, or resourcesUnavailable ten seconds after start(). A description
  * file that does not parse yet may still be being written, so it is only judged at the time-out.
+ * A theme reported available has its preview file. All pending checkers of a thread share one
+ * file-system watcher.
  */
 class GLYPHMORPH_EXPORT EmoticonThemeResourceAvailabilityChecker : public QObject
 {
     Q_OBJECT
 
 public:
-    /** Time from start() to the verdict "unavailable". */
+    /** Time from start() to the verdict "unavailable"; it never comes earlier. */
     static constexpr int timeoutMilliseconds = 10000;
 
     explicit EmoticonThemeResourceAvailabilityChecker(
