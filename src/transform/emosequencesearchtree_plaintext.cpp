@@ -16,14 +16,6 @@ inline bool isSeparator(char16_t c)
     return c == u' ' || c == u'\n' || c == u'\r';
 }
 
-inline void appendSeparator(QString &result, char16_t c, const QString &lineBreak)
-{
-    if (c == u' ')
-        result += QLatin1Char(' ');
-    else
-        result += lineBreak;
-}
-
 inline bool isUnicodeBreak(char16_t c)
 {
     return c == LineSeparator || c == ParagraphSeparator;
