@@ -4,7 +4,7 @@
 
 #include "accountservicemapper.h"
 #include "emoticonthemeinspector.h"
-#include "emoticonthemeresourceavailabilitychecker.h"
+#include "emoticonthemeresourceavailabilitychecker_p.h"
 #include "mgconfitem.h"
 
 #include <QFile>
@@ -166,7 +166,7 @@ void EmoticonThemeManager::handleThemeRemoved(const QString &themeUUID)
         d->themes.erase(found);
         // Lookups fall back at once; the stored choice only if the theme does not come back.
         if (theme.themeUUID() == currentTheme())
-            d->removalGrace->start(EmoticonThemeResourceAvailabilityChecker::timeoutMilliseconds);
+            d->removalGrace->start(EmoticonThemeResourceAvailabilityCheckerPrivate::timeout());
         const QString serviceUUID = theme.serviceUUID();
         if (!serviceUUID.isEmpty()) {
             d->serviceThemes.remove(serviceUUID);
