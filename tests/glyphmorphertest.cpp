@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
+#include "htmltoplainmodel.h"
 #include "testenvironment.h"
 #include "themedirectory.h"
 
@@ -10,35 +11,14 @@
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QRegExp>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
 
+using GlyphmorphTest::htmlToPlainWithExpressions;
 using GlyphmorphTest::ThemeContent;
 
 namespace {
-
-// The conversion written down with the two expressions, the longer of two nested tags first.
-QString htmlToPlainWithExpressions(const QString &html)
-{
-    QSet<QString> tags;
-    const QRegExp tag(QStringLiteral("(<img src=[^>]+alt='[^>]+'>)"));
-    for (int at = tag.indexIn(html, 0); at >= 0; at = tag.indexIn(html, at + 1))
-        tags.insert(tag.cap(0));
-    QStringList ordered(tags.cbegin(), tags.cend());
-    std::sort(ordered.begin(), ordered.end(), [](const QString &a, const QString &b) {
-        return a.size() != b.size() ? a.size() > b.size() : a < b;
-    });
-    QString result = html;
-    const QRegExp alt(QStringLiteral("(.*alt=')([^>]+)(' width='[\\d]+' height='[\\d]+'>)"));
-    for (const QString &found : ordered) {
-        QRegExp match(alt);
-        if (match.indexIn(found) >= 0)
-            result.replace(found, match.cap(2));
-    }
-    return result.replace(QStringLiteral("<br>"), QStringLiteral("\n"));
-}
 
 QString tagFor(const QString &code)
 {
