@@ -11,7 +11,6 @@
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
 
