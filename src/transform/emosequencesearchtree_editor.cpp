@@ -1,16 +1,13 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // Codes typed or pasted into an editor become inline images that remember their code.
-#include "boundedfile_p.h"
 #include "emosequencesearchtree.h"
 #include "emosequencesearchtree_p.h"
+#include "emoticonimagefile_p.h"
 #include "mtextedit.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QHash>
 #include <QPixmap>
-#include <QPixmapCache>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
@@ -39,50 +36,16 @@ QString unescapedCode(QString code)
     return code;
 }
 
-// An image file as it is now. The built-in theme's images are rendered again under the same
-// paths when the platform theme changes, in this process or another; their time and size tell
-// the new file from the old, where the path alone cannot.
-struct ImageFile
+QPixmap imagePixmap(const EmoticonImageFile &file)
 {
-    QString path;
-    QString identity;
-};
-
-ImageFile currentImageFile(const QString &imagePath)
-{
-    // Trying the suffixes costs a stat each; while the file found stays, one stat per image.
-    static QHash<QString, QString> resolved;
-    QString path = resolved.value(imagePath);
-    QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile()) {
-        path = BoundedFile::imageFile(imagePath);
-        if (path.isEmpty()) {
-            resolved.remove(imagePath);
-            return {};
-        }
-        resolved.insert(imagePath, path);
-        info = QFileInfo(path);
-    }
-    return { path,
-        path % QLatin1Char('@') % QString::number(info.lastModified().toMSecsSinceEpoch())
-            % QLatin1Char('@') % QString::number(info.size()) };
-}
-
-QPixmap cachedPixmap(const ImageFile &file)
-{
-    QPixmap pixmap;
-    if (!file.identity.isEmpty() && QPixmapCache::find(file.identity, &pixmap))
+    const QPixmap pixmap = file.pixmap();
+    if (!pixmap.isNull())
         return pixmap;
-    pixmap = QPixmap::fromImage(BoundedFile::readImage(file.path));
-    if (!pixmap.isNull()) {
-        QPixmapCache::insert(file.identity, pixmap);
-        return pixmap;
-    }
     // The document's layout reads an image without a usable resource from its path by itself,
     // unbounded: a FIFO there would hang the editor. A blank stands in until the file is readable.
-    pixmap = QPixmap(ImageSize, ImageSize);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
+    QPixmap blank(ImageSize, ImageSize);
+    blank.fill(Qt::transparent);
+    return blank;
 }
 
 } // namespace
@@ -226,14 +189,14 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
         // The image keeps its path as its name, so a changed file replaces the resource under
         // that path; the registration remembers which file the resource was read from.
         const QString key = child->filePath + QString::number(ImageSize);
-        const ImageFile file = currentImageFile(child->filePath);
+        const EmoticonImageFile file = EmoticonImageFile::current(child->filePath);
         QVariantHash registered = textEdit->property(ImageResourceHash).toHash();
         const auto entry = registered.constFind(key);
         if (entry == registered.constEnd() || entry->toString() != file.identity) {
             registered.insert(key, file.identity);
             textEdit->setProperty(ImageResourceHash, registered);
             cursor.document()->addResource(
-                QTextDocument::ImageResource, QUrl(child->filePath), cachedPixmap(file));
+                QTextDocument::ImageResource, QUrl(child->filePath), imagePixmap(file));
         }
 
         const QString code = unescapedCode(child->characterCodeSequence);

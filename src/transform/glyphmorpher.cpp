@@ -2,45 +2,18 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "glyphmorpher.h"
 
-#include "boundedfile_p.h"
 #include "emosequencesearchtree.h"
+#include "emoticonimagefile_p.h"
 #include "mtextedit.h"
 #include "sharedthememanager_p.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QPixmap>
-#include <QPixmapCache>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QUrl>
 
 template class SingletonBase<Glyphmorpher>;
-
-namespace {
-
-// Keyed by the file found and its time and size, as the editor walk keys it: a built-in image
-// rendered again under the same path is read afresh, an unchanged one comes from the cache.
-QPixmap currentPixmap(const QString &imagePath)
-{
-    const QString file = BoundedFile::imageFile(imagePath);
-    if (file.isEmpty())
-        return QPixmap();
-    const QFileInfo info(file);
-    const QString key = file % QLatin1Char('@')
-        % QString::number(info.lastModified().toMSecsSinceEpoch()) % QLatin1Char('@')
-        % QString::number(info.size());
-    QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap))
-        return pixmap;
-    pixmap = QPixmap::fromImage(BoundedFile::readImage(file));
-    if (!pixmap.isNull())
-        QPixmapCache::insert(key, pixmap);
-    return pixmap;
-}
-
-} // namespace
 
 Glyphmorpher::Glyphmorpher(QObject *parent)
     : QObject(parent)
@@ -68,7 +41,7 @@ void Glyphmorpher::addEmoticonToTextEdit(
 {
     if (!textEdit)
         return;
-    const QPixmap pixmap = currentPixmap(imagePath);
+    const QPixmap pixmap = EmoticonImageFile::current(imagePath).pixmap();
     if (pixmap.isNull())
         return;
     // Replaced every time: the document may hold an older image under the same path.

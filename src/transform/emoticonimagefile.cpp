@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+#include "emoticonimagefile_p.h"
+
+#include "boundedfile_p.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
+#include <QPixmapCache>
+
+EmoticonImageFile EmoticonImageFile::current(const QString &imagePath)
+{
+    // Trying the suffixes costs a stat each; while the file found stays, one stat per image.
+    static QHash<QString, QString> resolved;
+    QString path = resolved.value(imagePath);
+    QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile()) {
+        path = BoundedFile::imageFile(imagePath);
+        if (path.isEmpty()) {
+            resolved.remove(imagePath);
+            return {};
+        }
+        resolved.insert(imagePath, path);
+        info = QFileInfo(path);
+    }
+    return { path,
+        path % QLatin1Char('@') % QString::number(info.lastModified().toMSecsSinceEpoch())
+            % QLatin1Char('@') % QString::number(info.size()) };
+}
+
+QPixmap EmoticonImageFile::pixmap() const
+{
+    QPixmap pixmap;
+    if (path.isEmpty() || QPixmapCache::find(identity, &pixmap))
+        return pixmap;
+    pixmap = QPixmap::fromImage(BoundedFile::readImage(path));
+    if (!pixmap.isNull())
+        QPixmapCache::insert(identity, pixmap);
+    return pixmap;
+}

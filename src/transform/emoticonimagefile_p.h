@@ -1,0 +1,29 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// Not public API: the file behind an emoticon image path, and its pixmap.
+#ifndef GLYPHMORPH_EMOTICONIMAGEFILE_P_H
+#define GLYPHMORPH_EMOTICONIMAGEFILE_P_H
+
+#include <QPixmap>
+#include <QString>
+
+/**
+ * An image file as it is now. The built-in theme's images are rendered again under the same
+ * paths when the platform theme changes, in this process or another; their time and size tell the
+ * new file from the old, where the path alone cannot.
+ */
+struct EmoticonImageFile
+{
+    /** The file @p imagePath stands for (a built-in image path has no suffix); empty when none. */
+    static EmoticonImageFile current(const QString &imagePath);
+
+    /** The image, from the process-wide pixmap cache while the file stays the same; null when the
+     *  file cannot be read as an image. */
+    QPixmap pixmap() const;
+
+    QString path;
+    /** Path, time and size: the pixmap cache key. */
+    QString identity;
+};
+
+#endif
