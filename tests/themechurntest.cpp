@@ -156,6 +156,11 @@ private Q_SLOTS:
             }
         }
 
+        // A last burst while the application is busy, so there is something to converge on.
+        for (int i = 0; i < 5; ++i)
+            install(QStringLiteral("Last%1").arg(i), freshUUID(), true, i % 2 == 0);
+        QVERIFY(QDir(path(QStringLiteral("Chosen"))).removeRecursively());
+        install(QStringLiteral("Chosen"), QStringLiteral("chosen"), true, false);
         qInfo("changes took %lld ms", changing.elapsed());
         QElapsedTimer converging;
         converging.start();
