@@ -70,7 +70,10 @@ public:
     {
         if (position < m_windowStart || position >= m_windowStart + m_window.size())
             load(position);
-        return m_window.at(position - m_windowStart);
+        // The selection ends before the document's last position, and across a table it holds
+        // fewer characters than positions: past its end there is nothing to read.
+        const int index = position - m_windowStart;
+        return index < m_window.size() ? m_window.at(index) : QChar();
     }
 
     void documentChanged()
