@@ -30,6 +30,13 @@ public:
     // Runs while a removed current theme may come back (a reinstall or an update): the user's
     // choice is kept until it ends.
     QTimer *removalGrace = nullptr;
+
+    /** An unregistered choice may still arrive: a directory is being checked, or the chosen
+     *  theme was removed a moment ago and may be reinstalled. */
+    bool choiceMayArrive() const
+    {
+        return inspector->hasPendingChecks() || removalGrace->isActive();
+    }
 };
 
 EmoticonThemeManager::EmoticonThemeManager()
@@ -102,7 +109,7 @@ EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPa
         // Right after start-up, or after a reinstall, the chosen theme may still be being
         // checked: answer with the built-in theme for now, and keep the user's choice until the
         // check is over.
-        if (!d->inspector->hasPendingChecks() && !d->removalGrace->isActive())
+        if (!d->choiceMayArrive())
             setCurrentTheme(defaultThemeUUID());
         return d->themes.value(defaultThemeUUID());
     }
@@ -153,8 +160,7 @@ void EmoticonThemeManager::handleThemeAdded(const EmoticonTheme &emoticonTheme)
 void EmoticonThemeManager::handleRemovalGraceOver()
 {
     const QString current = currentTheme();
-    if (current != defaultThemeUUID() && !d->themes.contains(current)
-        && !d->inspector->hasPendingChecks())
+    if (current != defaultThemeUUID() && !d->themes.contains(current) && !d->choiceMayArrive())
         setCurrentTheme(defaultThemeUUID());
 }
 
