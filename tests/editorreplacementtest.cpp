@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "documentbuilder.h"
+#include "editorwalkmodel.h"
 #include "emosequencesearchtree.h"
 #include "glyphmorpher.h"
 #include "mtextedit.h"
+#include "richdocument.h"
 #include "testenvironment.h"
 
 #include <QDateTime>
@@ -14,6 +16,7 @@
 #include <QTextDocument>
 #include <QUrl>
 
+using GlyphmorphTest::positionNotation;
 using GlyphmorphTest::readDocument;
 
 namespace {
@@ -75,6 +78,36 @@ void writeBitmap(const QString &path, Qt::GlobalColor color, int side, const QDa
     QVERIFY(picture.save(&file, "BMP"));
     QVERIFY(file.flush());
     QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
+// A random rich document, a length limit now and then, and a change as the document reported it
+// or figures gone stale; true when the whole document is to be walked.
+bool buildRandomEditor(
+    MTextEdit &editor, int seed, const QStringList &codes, const QStringList &paths)
+{
+    GlyphmorphTest::RandomChoices choices { quint32(seed) };
+    int changePosition = 0;
+    int changeAdded = 0;
+    QObject::connect(editor.document(), &QTextDocument::contentsChange,
+        [&](int position, int, int added) {
+            changePosition = position;
+            changeAdded = added;
+        });
+    QTextCursor cursor(editor.document());
+    for (int edits = 1 + choices.below(12); edits > 0; --edits)
+        GlyphmorphTest::editRichDocument(cursor, choices, codes, paths);
+    editor.setTextCursor(cursor);
+    if (choices.below(3) == 0)
+        editor.setMaxLength(choices.below(40));
+    QObject::disconnect(editor.document(), &QTextDocument::contentsChange, nullptr, nullptr);
+    if (choices.below(3) == 0) {
+        const int reach = editor.document()->characterCount() + 4;
+        changePosition = choices.below(reach + 4) - 4;
+        changeAdded = choices.below(reach + 4) - 4;
+    }
+    editor.setProperty("positionOfChange", changePosition);
+    editor.setProperty("charactersPasted", changeAdded);
+    return choices.below(4) == 0;
 }
 
 } // namespace
@@ -292,6 +325,47 @@ private Q_SLOTS:
         emoSequenceSearchTree tree(m_codes);
         tree.performCharacterCode2EmoticonReplacement(&editor, wholeDocument);
         QCOMPARE(contents(editor), expected);
+    }
+
+    // Random rich documents, walked by the library and by the step-by-step model: the same
+    // document, the same editor cursor, one undo step that brings the document back.
+    void agreesWithTheStepByStepWalk()
+    {
+        QStringList codes = m_codes.keys();
+        codes << QStringLiteral(":-)x") << QStringLiteral("&amp;");
+        const QStringList paths = { image("/a.png"), image("/c.png") };
+        const int documents = qEnvironmentVariableIsSet("GLYPHMORPH_WALK_DOCUMENTS")
+            ? qEnvironmentVariableIntValue("GLYPHMORPH_WALK_DOCUMENTS")
+            : 20000;
+        emoSequenceSearchTree tree(m_codes);
+        GlyphmorphTest::EditorWalkModel model(m_codes);
+        for (int seed = 0; seed < documents; ++seed) {
+            MTextEdit walked;
+            MTextEdit modelled;
+            const bool wholeDocument = buildRandomEditor(walked, seed, codes, paths);
+            buildRandomEditor(modelled, seed, codes, paths);
+            const QString before = positionNotation(walked.document());
+            QCOMPARE(positionNotation(modelled.document()), before);
+
+            tree.performCharacterCode2EmoticonReplacement(&walked, wholeDocument);
+            model.walk(&modelled, wholeDocument);
+            const QString after = positionNotation(walked.document());
+            if (after != positionNotation(modelled.document())
+                || walked.cursorPosition() != modelled.cursorPosition()) {
+                QFAIL(qPrintable(QStringLiteral("seed %1, %2, change %3+%4, limit %5:\n%6\n"
+                                                "walked to\n%7\nmodel\n%8")
+                                     .arg(seed)
+                                     .arg(wholeDocument ? "whole" : "change")
+                                     .arg(walked.property("positionOfChange").toInt())
+                                     .arg(walked.property("charactersPasted").toInt())
+                                     .arg(walked.maxLength())
+                                     .arg(before, after, positionNotation(modelled.document()))));
+            }
+            if (after != before) {
+                walked.document()->undo();
+                QCOMPARE(positionNotation(walked.document()), before);
+            }
+        }
     }
 
     void nothingToReplaceLeavesTheEditorAlone_data()

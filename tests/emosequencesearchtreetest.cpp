@@ -108,7 +108,7 @@ private Q_SLOTS:
         for (const QChar c : reached)
             expected = expected->children.value(c);
         Node *node = nullptr; // whatever it held before does not matter
-        tree.advanceExtensionIterationNode(node, sequence);
+        QCOMPARE(tree.advanceExtensionIterationNode(node, sequence), reached == sequence);
         QCOMPARE(node, expected);
     }
 

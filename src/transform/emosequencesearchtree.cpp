@@ -51,15 +51,19 @@ void emoSequenceSearchTreePrivate::setupCharacterCodeSearchTree(
     }
 }
 
-void emoSequenceSearchTreePrivate::advanceExtensionIterationNode(
+bool emoSequenceSearchTreePrivate::advanceExtensionIterationNode(
     emoNode *&node, const QString &codeSequence)
 {
     node = rootNode;
+    bool whole = true;
     for (const QChar c : codeSequence) {
         const auto it = node->children.constFind(c);
         if (it != node->children.constEnd())
             node = it.value();
+        else
+            whole = false;
     }
+    return whole;
 }
 
 void emoSequenceSearchTreePrivate::cleanupSearchTreeRecursively(emoNode *node)

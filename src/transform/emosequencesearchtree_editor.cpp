@@ -21,10 +21,17 @@ const char CharactersPasted[] = "charactersPasted";
 const char ImageResourceHash[] = "imageResourceHash";
 constexpr int ImageSize = 20;
 
+// Where a table cell or a frame begins or ends, the document holds one of these in place of a
+// paragraph separator.
+bool isFrameBoundary(QChar c)
+{
+    return c.unicode() == 0xfdd0 || c.unicode() == 0xfdd1;
+}
+
 bool isWordSeparator(QChar c)
 {
     return c == QLatin1Char(' ') || c == QChar::LineSeparator || c == QChar::ParagraphSeparator
-        || c == QChar::ObjectReplacementCharacter;
+        || c == QChar::ObjectReplacementCharacter || isFrameBoundary(c);
 }
 
 // Codes are written into images unescaped, whichever form the text had.
@@ -50,8 +57,9 @@ QPixmap imagePixmap(const EmoticonImageFile &file)
 
 } // namespace
 
-// The document's text near the walk, read in one piece: asking the document for every character
-// costs a tree lookup each time, which would make typing slower the longer the message grows.
+// The document's text near the walk, one character for each position, read in one piece: asking
+// the document for every character costs a tree lookup each time, which would make typing slower
+// the longer the message grows.
 class DocumentText
 {
 public:
@@ -65,15 +73,12 @@ public:
     /** The position of the document's last character (its final paragraph separator). */
     int end() const { return m_end; }
 
-    /** The character at @p position, U+2029 at a paragraph boundary as selectedText() has it. */
+    /** The character at @p position, 0 <= position < end(). */
     QChar at(int position)
     {
         if (position < m_windowStart || position >= m_windowStart + m_window.size())
             load(position);
-        // The selection ends before the document's last position, and across a table it holds
-        // fewer characters than positions: past its end there is nothing to read.
-        const int index = position - m_windowStart;
-        return index < m_window.size() ? m_window.at(index) : QChar();
+        return m_window.at(position - m_windowStart);
     }
 
     void documentChanged()
@@ -87,9 +92,18 @@ private:
     {
         constexpr int Reach = 64;
         m_windowStart = qMax(0, position - Reach);
+        const int windowEnd = qMin(m_end, position + Reach);
         m_cursor.setPosition(m_windowStart);
-        m_cursor.setPosition(qMin(m_end, position + Reach), QTextCursor::KeepAnchor);
+        m_cursor.setPosition(windowEnd, QTextCursor::KeepAnchor);
         m_window = m_cursor.selectedText();
+        // A selection that reaches into a table grows to whole cells and reads them cell by
+        // cell; there the document is asked position by position.
+        if (m_cursor.hasComplexSelection() || m_cursor.selectionStart() != m_windowStart
+            || m_cursor.selectionEnd() != windowEnd || m_window.size() != windowEnd - m_windowStart) {
+            m_window.resize(windowEnd - m_windowStart);
+            for (int i = 0; i < m_window.size(); ++i)
+                m_window[i] = m_document->characterAt(m_windowStart + i);
+        }
     }
 
     const QTextDocument *m_document;
@@ -158,14 +172,18 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
             cursor.setPosition(position);
             extensionCode
                 = unescapedCode(cursor.charFormat().property(QTextFormat::UserProperty).toString());
-            advanceExtensionIterationNode(node, extensionCode);
-            extending = !node->children.isEmpty();
+            // An image whose code this tree holds only in part (one from another theme) does not
+            // grow: the longer image would stand for less than the code it took the place of, and
+            // the selection below would reach past the image into the user's text.
+            extending = advanceExtensionIterationNode(node, extensionCode)
+                && !node->children.isEmpty();
             if (!extending)
                 node = rootNode;
             continue;
         }
 
-        emoNode *child = node->children.value(c);
+        // A code never reaches from one table cell or frame into the next.
+        emoNode *child = isFrameBoundary(c) ? nullptr : node->children.value(c);
         if (!child) {
             if (!extending)
                 break;

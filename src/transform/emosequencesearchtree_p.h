@@ -54,8 +54,8 @@ public:
 
     void setupCharacterCodeSearchTree(const QHash<QString, QString> &codeSequenceToFilepath);
     /** Sets @p node to the node reached from the root along @p codeSequence, skipping characters
-     *  that have no child. */
-    void advanceExtensionIterationNode(emoNode *&node, const QString &codeSequence);
+     *  that have no child; false when it skipped any. */
+    bool advanceExtensionIterationNode(emoNode *&node, const QString &codeSequence);
     /** Deletes @p node and everything below it. */
     void cleanupSearchTreeRecursively(emoNode *node);
 

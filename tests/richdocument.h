@@ -1,0 +1,110 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// Rich editor documents built by cursor edits that a source of numbers chooses (the fuzz bytes or
+// a seeded generator): text with codes, emoticon images carrying any code, paragraphs, lists,
+// tables and frames.
+#ifndef GLYPHMORPH_RICHDOCUMENT_H
+#define GLYPHMORPH_RICHDOCUMENT_H
+
+#include <QRandomGenerator>
+#include <QStringList>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QTextTable>
+
+namespace GlyphmorphTest {
+
+// Characters that make up codes, and those that end or join words.
+inline QString richDocumentAlphabet()
+{
+    return QStringLiteral(":;=-)(DPpOo<3&lt;gS|*\\/8B xy\u2028\u2029\uFFFC\t\u00e9");
+}
+
+/** Numbers from a seeded generator, in the shape the fuzz bytes give them. */
+class RandomChoices
+{
+public:
+    explicit RandomChoices(quint32 seed)
+        : m_random(seed)
+    { }
+
+    int below(int bound) { return int(m_random.bounded(bound)); }
+    QString text(int maxLength, const QString &alphabet)
+    {
+        QString result;
+        for (int length = below(maxLength + 1); length > 0; --length)
+            result += alphabet.at(below(int(alphabet.size())));
+        return result;
+    }
+
+private:
+    QRandomGenerator m_random;
+};
+
+/** An image carrying one of @p codes, or now and then any text. */
+template<typename Choices>
+void insertRichImage(
+    QTextCursor &cursor, Choices &choices, const QStringList &codes, const QStringList &paths)
+{
+    QTextImageFormat image;
+    image.setName(paths.at(choices.below(int(paths.size()))));
+    image.setProperty(QTextFormat::UserProperty,
+        choices.below(4) == 0 ? choices.text(6, richDocumentAlphabet())
+                              : codes.at(choices.below(int(codes.size()))));
+    image.setVerticalAlignment(QTextCharFormat::AlignBottom);
+    cursor.insertImage(image);
+}
+
+/** One edit at @p cursor: text, a code, an image, a paragraph, a list, a table, a frame, a move
+ *  or a removal. */
+template<typename Choices>
+void editRichDocument(
+    QTextCursor &cursor, Choices &choices, const QStringList &codes, const QStringList &paths)
+{
+    const int length = cursor.document()->characterCount();
+    switch (choices.below(10)) {
+    case 0:
+    case 1:
+        cursor.insertText(choices.text(8, richDocumentAlphabet()));
+        break;
+    case 2:
+        cursor.insertText(codes.at(choices.below(int(codes.size()))));
+        break;
+    case 3:
+        insertRichImage(cursor, choices, codes, paths);
+        break;
+    case 4:
+        cursor.insertBlock();
+        break;
+    case 5:
+        cursor.insertList(
+            choices.below(2) ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal);
+        break;
+    case 6: {
+        // One read a statement: the order of reads must not depend on the compiler.
+        const int rows = 1 + choices.below(3);
+        const int columns = 1 + choices.below(3);
+        QTextTable *table = cursor.insertTable(rows, columns);
+        const int row = choices.below(rows);
+        const int column = choices.below(columns);
+        cursor = table->cellAt(row, column).firstCursorPosition();
+        break;
+    }
+    case 7:
+        cursor.setPosition(choices.below(256) % length);
+        break;
+    case 8:
+        cursor.setPosition(choices.below(256) % length, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        break;
+    case 9:
+        cursor.insertFrame(QTextFrameFormat());
+        break;
+    }
+}
+
+} // namespace GlyphmorphTest
+
+#endif
