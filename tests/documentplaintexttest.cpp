@@ -1,53 +1,13 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "documentbuilder.h"
+#include "editormodel.h"
 #include "glyphmorpher.h"
 #include "mtextedit.h"
+#include "richdocument.h"
 #include "testenvironment.h"
 
-#include <QRandomGenerator>
-
 using GlyphmorphTest::writeDocument;
-
-namespace {
-
-// The whole-content reading written down step by step with two cursors, as the library's faster
-// fragment walk must reproduce it.
-QString readStepByStep(QTextDocument *document)
-{
-    QTextCursor scan(document);
-    QTextCursor copy(document);
-    QString result;
-    int block = scan.blockNumber();
-    bool separate = false;
-    for (int p = 0; !scan.atEnd(); ++p) {
-        scan.setPosition(p);
-        scan.setPosition(p + 1, QTextCursor::KeepAnchor);
-        const QChar c = scan.selectedText().at(0);
-        if (c == QChar::ObjectReplacementCharacter) {
-            copy.setPosition(p, QTextCursor::KeepAnchor);
-            result += copy.selectedText();
-            copy.setPosition(p + 1);
-            if (separate)
-                result += QLatin1Char(' ');
-            result += scan.charFormat().property(QTextFormat::UserProperty).toString();
-            separate = false;
-            continue;
-        }
-        if (scan.blockNumber() != block) {
-            copy.setPosition(p, QTextCursor::KeepAnchor);
-            result += copy.selectedText();
-            copy.setPosition(p + 1);
-            result += QLatin1Char('\n');
-        }
-        separate = c != QLatin1Char(' ');
-        block = scan.blockNumber();
-    }
-    copy.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    return result + copy.selectedText();
-}
-
-} // namespace
 
 class DocumentPlainTextTest : public QObject
 {
@@ -82,24 +42,55 @@ private Q_SLOTS:
         writeDocument(editor.document(), document);
         Glyphmorpher transformer;
         QCOMPARE(transformer.transformTextEditContentToPlainText(&editor), plain);
-        QCOMPARE(readStepByStep(editor.document()), plain);
     }
 
-    void wholeContentMatchesTheStepByStepReading()
+    // Random rich documents and selections, read by the library and position by position.
+    void readersAgreeWithThePositionByPositionReading()
     {
-        const QStringList pieces = { QStringLiteral("a"), QStringLiteral(" "), QStringLiteral("|"),
-            QStringLiteral("{:)}"), QStringLiteral("{<3}"), QStringLiteral("\u2028"),
-            QStringLiteral("xy") };
-        QRandomGenerator random(7);
+        using GlyphmorphTest::readPositions;
+        using GlyphmorphTest::Separation;
+        const QStringList codes = { QStringLiteral(":)"), QStringLiteral("<3") };
+        const QStringList paths = { QStringLiteral("/images/smile.png") };
         Glyphmorpher transformer;
-        for (int round = 0; round < 300; ++round) {
-            QString notation;
-            for (int i = int(random.bounded(12)); i > 0; --i)
-                notation += pieces.at(int(random.bounded(pieces.size())));
+        for (quint32 seed = 0; seed < 5000; ++seed) {
+            GlyphmorphTest::RandomChoices choices(seed);
             MTextEdit editor;
-            writeDocument(editor.document(), notation);
-            QCOMPARE(transformer.transformTextEditContentToPlainText(&editor),
-                readStepByStep(editor.document()));
+            QTextDocument *document = editor.document();
+            QTextCursor cursor(document);
+            for (int edits = 1 + choices.below(12); edits > 0; --edits)
+                GlyphmorphTest::editRichDocument(cursor, choices, codes, paths);
+            const int length = document->characterCount();
+            cursor.setPosition(choices.below(length));
+            cursor.setPosition(choices.below(length), QTextCursor::KeepAnchor);
+            const int start = cursor.selectionStart();
+            const int end = cursor.selectionEnd();
+            bool separate = false;
+            QString outside
+                = readPositions(document, 0, start, Separation::AfterWordEnd, false, &separate);
+            outside += readPositions(document, end, length, Separation::AfterWordEnd, false, &separate);
+
+            const QString read[] = { transformer.transformTextEditContentToPlainText(&editor),
+                transformer.transformTextCursorContentToPlainText(&cursor),
+                transformer.transformInverseTextCursorContentToPlainText(&cursor) };
+            const QString expected[] = {
+                readPositions(document, 0, length, Separation::AfterSpaceOrImage, false),
+                cursor.hasSelection()
+                    ? readPositions(document, start, end, Separation::AfterWordEnd, true)
+                    : QString(),
+                cursor.hasSelection() ? outside : QString()
+            };
+            for (int reader = 0; reader < 3; ++reader) {
+                if (read[reader] != expected[reader]) {
+                    QFAIL(qPrintable(QStringLiteral("seed %1, reader %2, selection %3-%4 of\n%5\n"
+                                                    "read\n%6\nexpected\n%7")
+                                         .arg(seed)
+                                         .arg(reader)
+                                         .arg(start)
+                                         .arg(end)
+                                         .arg(GlyphmorphTest::positionNotation(document),
+                                             read[reader], expected[reader])));
+                }
+            }
         }
     }
 

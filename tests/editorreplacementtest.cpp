@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "documentbuilder.h"
-#include "editorwalkmodel.h"
+#include "editormodel.h"
 #include "emosequencesearchtree.h"
 #include "glyphmorpher.h"
 #include "mtextedit.h"
@@ -14,6 +14,7 @@
 #include <QPixmapCache>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTextTable>
 #include <QUrl>
 
 using GlyphmorphTest::positionNotation;
@@ -322,6 +323,78 @@ private Q_SLOTS:
         editor.setText(text);
         editor.setProperty("positionOfChange", change);
         editor.setProperty("charactersPasted", pasted);
+        emoSequenceSearchTree tree(m_codes);
+        tree.performCharacterCode2EmoticonReplacement(&editor, wholeDocument);
+        QCOMPARE(contents(editor), expected);
+    }
+
+    // A ")" typed after an image: the image grows when its code is one of the theme's.
+    void typedAfterAnImage_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("the theme's code")
+            << QStringLiteral("{:-})ab") << QStringLiteral("{:-)@/c.png}ab");
+        // Partly known codes (another theme's image): growing would take the wrong characters.
+        QTest::newRow("another theme's code")
+            << QStringLiteral("{xyz:-})ab") << QStringLiteral("{xyz:-@/images/smile.png!})ab");
+    }
+
+    void typedAfterAnImage()
+    {
+        QFETCH(QString, document);
+        QFETCH(QString, expected);
+        MTextEdit editor;
+        GlyphmorphTest::writeDocument(editor.document(), document);
+        editor.setProperty("positionOfChange", 1);
+        editor.setProperty("charactersPasted", 1);
+        emoSequenceSearchTree tree(m_codes);
+        tree.performCharacterCode2EmoticonReplacement(&editor, false);
+        QCOMPARE(contents(editor), expected);
+    }
+
+    // Text before a table, in its cells and after it; "|" separates the cells.
+    void tables_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("cells");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("wholeDocument");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("codes after a table")
+            << QString() << QStringLiteral("x|:)") << QStringLiteral("-Fb :-)ab") << true
+            << QStringLiteral("|x|{:)@/a.png}|-Fb {:-)@/c.png}ab");
+        QTest::newRow("codes before a table")
+            << QStringLiteral("):-) :)") << QStringLiteral("ab|cd|ef") << QString() << true
+            << QStringLiteral("):-) {:)@/a.png}|ab|cd|ef|");
+        QTest::newRow("a cell ends a code")
+            << QStringLiteral(":-") << QStringLiteral(")|:-|)") << QStringLiteral(")") << true
+            << QStringLiteral("{:-@/b.png}|)|{:-@/b.png}|)|)");
+        QTest::newRow("typed in a cell")
+            << QStringLiteral(":)") << QStringLiteral("a|b :)") << QString() << false
+            << QStringLiteral(":)|a|b {:)@/a.png}|");
+    }
+
+    void tables()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, cells);
+        QFETCH(QString, after);
+        QFETCH(bool, wholeDocument);
+        QFETCH(QString, expected);
+        MTextEdit editor;
+        QTextCursor cursor(editor.document());
+        cursor.insertText(before);
+        const QStringList texts = cells.split(QLatin1Char('|'));
+        QTextTable *table = cursor.insertTable(1, int(texts.size()));
+        for (int column = 0; column < texts.size(); ++column)
+            table->cellAt(0, column).firstCursorPosition().insertText(texts.at(column));
+        // The change: the last cell's text.
+        const QTextTableCell last = table->cellAt(0, int(texts.size()) - 1);
+        editor.setProperty("positionOfChange", last.lastPosition());
+        editor.setProperty("charactersPasted", 0);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(after);
         emoSequenceSearchTree tree(m_codes);
         tree.performCharacterCode2EmoticonReplacement(&editor, wholeDocument);
         QCOMPARE(contents(editor), expected);

@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
+#include "editormodel.h"
 #include "htmltoplainmodel.h"
+#include "richdocument.h"
 #include "testenvironment.h"
 #include "themedirectory.h"
 
@@ -182,22 +184,129 @@ private Q_SLOTS:
         QCOMPARE(morpher.transformTextEditContentToPlainText(&editor), QStringLiteral("a :)b"));
     }
 
-    // Typed, replaced in place, read back: the message the user wrote.
+    // Typed piece by piece, replaced in place after each piece, read back: the message the user
+    // wrote, whatever the editor's limit; a further pass changes nothing.
     void roundTripThroughTheEditor_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("codes between words") << "hi :x: how :y: are you";
-        QTest::newRow("code first and last") << ":x: and :y:";
-        QTest::newRow("paragraphs") << "line one :x:\nline two :y: three";
-        QTest::newRow("no code") << "nothing to see: here";
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<int>("maxLength");
+        const auto row = [](const char *name, std::initializer_list<const char *> pieces,
+                             int maxLength = -1) {
+            QStringList typed;
+            for (const char *piece : pieces)
+                typed << QString::fromUtf8(piece);
+            QTest::newRow(name) << typed << maxLength;
+        };
+        row("codes between words", { "hi :x: how :y: are you" });
+        row("code first and last", { ":x: and :y:" });
+        row("paragraphs", { "line one :x:\nline two :y: three" });
+        row("code starts a paragraph", { ":x: a\n:y: b\n\n:x:" });
+        row("code after a line separator", { "a\u2028:x:" });
+        row("no code", { "nothing to see: here" });
+        // The codes read back are longer than the limit the images fit in.
+        row("codes longer than the limit", { ":x: :x: :x:", " :y:" }, 12);
     }
 
     void roundTripThroughTheEditor()
     {
-        QFETCH(QString, typed);
+        QFETCH(QStringList, typed);
+        QFETCH(int, maxLength);
+        Glyphmorpher morpher;
+        useTheme();
+        if (QTest::currentTestFailed())
+            return;
+        morpher.transformTextEditContentToEmoticonInPlace(nullptr, QString(), true);
+        MTextEdit editor;
+        editor.setMaxLength(maxLength);
+        for (const QString &piece : typed) {
+            QTextCursor cursor = editor.textCursor();
+            cursor.movePosition(QTextCursor::End);
+            cursor.insertText(piece);
+            morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
+        }
+        const QString message = typed.join(QString());
+        const int codes
+            = message.count(QStringLiteral(":x:")) + message.count(QStringLiteral(":y:"));
+        QCOMPARE(editor.document()->toPlainText().count(QChar::ObjectReplacementCharacter), codes);
+        // Read for sending, a code after a paragraph or line start keeps its space.
+        QCOMPARE(morpher.transformTextEditContentToPlainText(&editor),
+            QString(message)
+                .replace(QStringLiteral("\n:"), QStringLiteral("\n :"))
+                .replace(QStringLiteral("\u2028:"), QStringLiteral("\u2028 :")));
+        const QString converted = GlyphmorphTest::positionNotation(editor.document());
+        morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
+        QCOMPARE(GlyphmorphTest::positionNotation(editor.document()), converted);
+    }
+
+    // Codes that no longer make images come back as text longer than the limit: it stays, may
+    // shrink, and what is typed still meets the limit.
+    void textBeyondTheLimitStays()
+    {
+        Glyphmorpher morpher;
+        useTheme();
+        MTextEdit editor;
+        editor.setMaxLength(3);
+        morpher.addEmoticonToTextEdit(&editor, QStringLiteral("8-)"), m_image);
+        morpher.addEmoticonToTextEdit(&editor, QStringLiteral(":-)"), m_image);
+        morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
+        QCOMPARE(editor.text(), QStringLiteral("8-):-)"));
+        QTextCursor cursor(editor.document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("x"));
+        QCOMPARE(editor.text(), QStringLiteral("8-):-)"));
+        cursor.deletePreviousChar();
+        cursor.deletePreviousChar();
+        cursor.insertText(QStringLiteral("xy"));
+        QCOMPARE(editor.text(), QStringLiteral("8-):"));
+        QVERIFY(!editor.setText(QStringLiteral("abcdefgh")));
+        QCOMPARE(editor.text(), QStringLiteral("abc"));
+    }
+
+    // Random rich documents, some with a length limit: the whole-document pass makes of them
+    // what the step-by-step walk makes of their text, never cut; a second pass changes nothing.
+    void wholeDocumentPassOnRichDocuments()
+    {
+        Glyphmorpher morpher;
+        QHash<QString, QString> mapping;
+        useTheme(&mapping);
+        if (QTest::currentTestFailed())
+            return;
+        const QStringList codes = mapping.keys();
+        const QStringList paths = mapping.values();
+        GlyphmorphTest::EditorWalkModel model(mapping);
+        for (quint32 seed = 0; seed < 2000; ++seed) {
+            GlyphmorphTest::RandomChoices choices(seed);
+            MTextEdit editor;
+            QTextCursor cursor(editor.document());
+            for (int edits = 1 + choices.below(12); edits > 0; --edits)
+                GlyphmorphTest::editRichDocument(cursor, choices, codes, paths);
+            if (choices.below(2) == 0)
+                editor.setMaxLength(choices.below(40));
+            MTextEdit expected;
+            expected.setText(GlyphmorphTest::readPositions(editor.document(), 0, INT_MAX,
+                GlyphmorphTest::Separation::AfterWalkSeparator, false));
+            model.walk(&expected, true);
+
+            morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
+            const QString once = GlyphmorphTest::positionNotation(editor.document());
+            morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
+            const QString twice = GlyphmorphTest::positionNotation(editor.document());
+            const QString modelled = GlyphmorphTest::positionNotation(expected.document());
+            if (once != modelled || twice != once) {
+                QFAIL(qPrintable(QStringLiteral("seed %1, limit %2:\nmodel %3\nonce  %4\ntwice %5")
+                                     .arg(seed)
+                                     .arg(editor.maxLength())
+                                     .arg(modelled, once, twice)));
+            }
+        }
+    }
+
+private:
+    // Installs and chooses a theme with the codes ":x:" and ":y:"; gives its codes and images.
+    void useTheme(QHash<QString, QString> *mapping = nullptr)
+    {
         const ThemeContent content { QStringLiteral("uuid-xy"), QString(),
             { QStringLiteral("x"), QStringLiteral("y") } };
-        Glyphmorpher morpher;
         auto *manager = SingletonBase<EmoticonThemeManager>::m_pInstance;
         if (!manager->emoticonThemes().contains(content.uuid)) {
             QVERIFY(!GlyphmorphTest::writeTheme(m_root.path(), QStringLiteral("XY"), content)
@@ -205,17 +314,8 @@ private Q_SLOTS:
             QTRY_VERIFY(manager->emoticonThemes().contains(content.uuid));
         }
         manager->setCurrentTheme(content.uuid);
-
-        MTextEdit editor;
-        morpher.transformTextEditContentToEmoticonInPlace(nullptr, QString(), true);
-        editor.setText(typed);
-        morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
-        const int codes = typed.count(QStringLiteral(":x:")) + typed.count(QStringLiteral(":y:"));
-        QCOMPARE(editor.document()->toPlainText().count(QChar::ObjectReplacementCharacter), codes);
-        QCOMPARE(morpher.transformTextEditContentToPlainText(&editor), typed);
-        // Done again over images, the whole-document pass gives the same document.
-        morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
-        QCOMPARE(morpher.transformTextEditContentToPlainText(&editor), typed);
+        if (mapping)
+            *mapping = manager->themeForAccountPath(QString()).codeSequenceToFilepathMapping();
     }
 };
 

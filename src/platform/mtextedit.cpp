@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mtextedit.h"
+#include "mtextedit_p.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBrush>
@@ -90,6 +91,10 @@ public:
     MTextEditPrivate &operator=(const MTextEditPrivate &) = delete;
 
     int length() const { return document->characterCount() - 1; }
+    /** What the content may hold: the limit, or more where the library left more. */
+    int limit() const { return maxLength < 0 ? -1 : qMax(maxLength, allowance); }
+    /** Content left longer than the limit may shrink, never grow again. */
+    void shrinkAllowance() { allowance = qMin(allowance, length() > maxLength ? length() : -1); }
     Input classify(const QEvent *event) const;
     void contentsChange(int position, int added);
     void contentsChanged();
@@ -105,6 +110,9 @@ public:
     QGraphicsRectItem *const frame;
     EditorTextItem *const item;
     int maxLength = -1;
+    // The length of content the library left beyond the limit; -1 for none.
+    int allowance = -1;
+    int exemptions = 0;
     bool readOnly = false;
     bool trimming = false;
     bool trimmed = false;
@@ -148,7 +156,7 @@ Input MTextEditPrivate::classify(const QEvent *event) const
     if (maxLength < 0 || readOnly)
         return Input::Pass;
     const QTextCursor cursor = item->textCursor();
-    const int room = maxLength - length() + cursor.selectionEnd() - cursor.selectionStart();
+    const int room = limit() - length() + cursor.selectionEnd() - cursor.selectionStart();
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto *key = static_cast<const QKeyEvent *>(event);
@@ -181,8 +189,9 @@ void MTextEditPrivate::contentsChange(int position, int added)
     if (trimming)
         return;
     changed = true;
-    const int excess = maxLength < 0 ? 0 : length() - maxLength;
+    const int excess = limit() < 0 || exemptions > 0 ? 0 : length() - limit();
     if (excess <= 0) {
+        shrinkAllowance();
         undoSteps = document->availableUndoSteps();
         return;
     }
@@ -194,9 +203,10 @@ void MTextEditPrivate::contentsChange(int position, int added)
     QTextCursor cursor(document);
     cursor.joinPreviousEditBlock();
     const int end = qBound(0, position + added, length());
+    const int limit = this->limit();
     removeRange(cursor, qMax(qMax(position, 0), end - excess), end);
-    if (length() > maxLength)
-        removeRange(cursor, maxLength, length());
+    if (length() > limit)
+        removeRange(cursor, limit, length());
     cursor.endEditBlock();
     trimming = false;
     undoSteps = document->availableUndoSteps();
@@ -398,6 +408,7 @@ int MTextEdit::maxLength() const
 void MTextEdit::setMaxLength(int length)
 {
     length = qMax(length, -1);
+    d->allowance = -1;
     const bool stricter = length >= 0 && (d->maxLength < 0 || length < d->maxLength);
     d->maxLength = length;
     if (!stricter)
@@ -415,6 +426,8 @@ bool MTextEdit::setText(const QString &text)
 {
     // The document decides what a line break is, so the limit applies to what it made of the text.
     d->trimmed = false;
+    if (d->exemptions == 0)
+        d->allowance = -1;
     d->document->setPlainText(text);
     return !d->trimmed;
 }
@@ -470,4 +483,17 @@ void MTextEdit::focusInEvent(QFocusEvent *event)
     QGraphicsWidget::focusInEvent(event);
     if (!d->item->hasFocus())
         d->item->setFocus(event->reason());
+}
+
+MTextEditLimitExemption::MTextEditLimitExemption(MTextEdit *editor)
+    : m_editor(editor)
+{
+    ++m_editor->d->exemptions;
+}
+
+MTextEditLimitExemption::~MTextEditLimitExemption()
+{
+    MTextEditPrivate *d = m_editor->d.get();
+    if (--d->exemptions == 0 && d->maxLength >= 0)
+        d->allowance = d->length() > d->maxLength ? d->length() : -1;
 }

@@ -66,6 +66,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    friend class MTextEditLimitExemption;
     const std::unique_ptr<MTextEditPrivate> d;
 };
 

@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "glyphmorpher.h"
 
+#include "documentplaintext_p.h"
 #include "emosequencesearchtree.h"
 #include "emoticonimagefile_p.h"
 #include "mtextedit.h"
+#include "mtextedit_p.h"
 #include "sharedthememanager_p.h"
 
 #include <QPixmap>
@@ -60,10 +62,15 @@ void Glyphmorpher::transformTextEditContentToEmoticonInPlace(
 {
     if (!textEdit)
         return;
+    // The user's text goes through plain text and back: the editor's limit must not cut it.
+    const MTextEditLimitExemption exemption(textEdit);
     if (wholeDocument) {
-        const QString plainText = transformTextEditContentToPlainText(textEdit);
+        // Read the way the walk will make images of it again, so that a second pass changes
+        // nothing: no space is put between a word's end (a paragraph start too) and a code.
+        DocumentPlainText content(DocumentPlainText::Separation::AfterWalkSeparator, false);
+        content.readAll(textEdit->document());
         textEdit->blockSignals(true);
-        textEdit->setText(plainText);
+        textEdit->setText(content.text());
         textEdit->blockSignals(false);
     }
     const EmoticonTheme theme = sharedThemeManager()->themeForAccountPath(accountPath);

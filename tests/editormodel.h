@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-// The editor walk written down step by step, one document position at a time, over a set of codes
-// instead of a tree: what the library's windowed walk must reproduce on every document.
-#ifndef GLYPHMORPH_EDITORWALKMODEL_H
-#define GLYPHMORPH_EDITORWALKMODEL_H
+// The editor walk and the readers of editor content written down step by step, one document
+// position at a time, the walk over a set of codes instead of a tree: what the library's windowed
+// walk and fragment readers must reproduce on every document.
+#ifndef GLYPHMORPH_EDITORMODEL_H
+#define GLYPHMORPH_EDITORMODEL_H
 
 #include "mtextedit.h"
 
@@ -32,6 +33,45 @@ inline QString positionNotation(const QTextDocument *document)
             + QLatin1Char('@') + image.name() + QLatin1Char('}');
     }
     return notation;
+}
+
+inline bool isFrameBoundary(QChar c)
+{
+    return c.unicode() == 0xfdd0 || c.unicode() == 0xfdd1;
+}
+
+/** What keeps a code apart from the character before, so that it gets no space. */
+enum class Separation { AfterSpaceOrImage, AfterWordEnd, AfterWalkSeparator };
+
+/** Positions [from, to) as plain text: images as their codes, block boundaries as "\n". */
+inline QString readPositions(const QTextDocument *document, int from, int to,
+    Separation separation, bool spaceAtStart, bool *separate = nullptr)
+{
+    bool local = spaceAtStart;
+    bool &apart = separate ? *separate : local;
+    QString text;
+    QTextCursor cursor(const_cast<QTextDocument *>(document));
+    for (int p = from; p < qMin(to, document->characterCount() - 1); ++p) {
+        const QChar c = document->characterAt(p);
+        if (c == QChar::ObjectReplacementCharacter) {
+            cursor.setPosition(p + 1);
+            if (apart)
+                text += QLatin1Char(' ');
+            QString code = cursor.charFormat().property(QTextFormat::UserProperty).toString();
+            if (separation == Separation::AfterWalkSeparator)
+                code.remove(QChar::ObjectReplacementCharacter);
+            text += code;
+            apart = false;
+        } else if (c == QChar::ParagraphSeparator || isFrameBoundary(c)) {
+            text += QLatin1Char('\n');
+            apart = separation == Separation::AfterSpaceOrImage;
+        } else {
+            text += c;
+            apart = c != QLatin1Char(' ')
+                && !(separation == Separation::AfterWalkSeparator && c == QChar::LineSeparator);
+        }
+    }
+    return text;
 }
 
 class EditorWalkModel
@@ -88,7 +128,6 @@ private:
     int last() const { return m_document->characterCount() - 1; }
     QChar at(int p) const { return m_document->characterAt(p); }
 
-    static bool isFrameBoundary(QChar c) { return c.unicode() == 0xfdd0 || c.unicode() == 0xfdd1; }
     static bool isSeparator(QChar c)
     {
         return c == QLatin1Char(' ') || c == QChar::LineSeparator || c == QChar::ParagraphSeparator
