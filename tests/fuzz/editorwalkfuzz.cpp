@@ -2,82 +2,62 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // The editor walk and the readers on documents built from the fuzz bytes: text with codes,
 // emoticon images (whose codes may be anything), paragraphs, lists and tables, a change reported
-// anywhere near the document, sometimes a length limit.
-#include "documentbuilder.h"
+// anywhere near the document, sometimes a length limit. The walk must do what the step-by-step
+// model does; a whole-document pass done twice changes nothing the second time.
+#include "editormodel.h"
 #include "emoticonthemefactory.h"
 #include "fuzzsupport.h"
 #include "glyphmorpher.h"
 #include "mtextedit.h"
+#include "richdocument.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextImageFormat>
-#include <QTextList>
-#include <QTextTable>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
 QStringList themeCodes;
 QStringList imagePaths;
+GlyphmorphTest::EditorWalkModel *model = nullptr;
 
-// Characters that make up the built-in theme's codes, and those that end or join words.
-const QString alphabet = QStringLiteral(":;=-)(DPpOo<3&lt;gS|*\\/8B xy\u2028\u2029\uFFFC\t\u00e9");
-
-void insertImage(QTextCursor &cursor, GlyphmorphFuzz::Input &input)
+// Builds the document, the limit and the change from the fuzz bytes; true for the whole document.
+bool buildEditor(MTextEdit &editor, const uint8_t *data, size_t size)
 {
-    QTextImageFormat image;
-    image.setName(imagePaths.at(input.below(int(imagePaths.size()))));
-    image.setProperty(QTextFormat::UserProperty,
-        input.below(4) == 0 ? input.text(6, alphabet)
-                            : themeCodes.at(input.below(int(themeCodes.size()))));
-    image.setVerticalAlignment(QTextCharFormat::AlignBottom);
-    cursor.insertImage(image);
+    GlyphmorphFuzz::Input input(data, size);
+    const uint8_t flags = input.byte();
+    int changePosition = 0;
+    int changeAdded = 0;
+    const QMetaObject::Connection tracking = QObject::connect(
+        editor.document(), &QTextDocument::contentsChange, [&](int position, int, int added) {
+            changePosition = position;
+            changeAdded = added;
+        });
+    QTextCursor cursor(editor.document());
+    for (int edits = 0; edits < 64 && !input.atEnd(); ++edits)
+        GlyphmorphTest::editRichDocument(cursor, input, themeCodes, imagePaths);
+    editor.setTextCursor(cursor);
+    if (flags & 1)
+        editor.setMaxLength(input.below(64));
+    QObject::disconnect(tracking);
+    // What the application reports: the last change as the document told it, or figures that
+    // went stale, within a few characters of the document.
+    if (flags & 2) {
+        const int reach = editor.document()->characterCount() + 4;
+        changePosition = input.below(reach + 4) - 4;
+        changeAdded = input.below(reach + 4) - 4;
+    }
+    editor.setProperty("positionOfChange", changePosition);
+    editor.setProperty("charactersPasted", changeAdded);
+    return flags & 4;
 }
 
-void edit(QTextCursor &cursor, GlyphmorphFuzz::Input &input)
+QString report(const QString &before, const QString &after, const QString &expected)
 {
-    const int length = cursor.document()->characterCount();
-    switch (input.below(10)) {
-    case 0:
-    case 1:
-        cursor.insertText(input.text(8, alphabet));
-        break;
-    case 2:
-        cursor.insertText(themeCodes.at(input.below(int(themeCodes.size()))));
-        break;
-    case 3:
-        insertImage(cursor, input);
-        break;
-    case 4:
-        cursor.insertBlock();
-        break;
-    case 5:
-        cursor.insertList(
-            input.below(2) ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal);
-        break;
-    case 6: {
-        // One read a statement: the order of reads must not depend on the compiler.
-        const int rows = 1 + input.below(3);
-        const int columns = 1 + input.below(3);
-        QTextTable *table = cursor.insertTable(rows, columns);
-        const int row = input.below(rows);
-        const int column = input.below(columns);
-        cursor = table->cellAt(row, column).firstCursorPosition();
-        break;
-    }
-    case 7:
-        cursor.setPosition(input.below(256) % length);
-        break;
-    case 8:
-        cursor.setPosition(input.below(256) % length, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        break;
-    case 9:
-        cursor.insertFrame(QTextFrameFormat());
-        break;
-    }
+    return before + QStringLiteral("\nwalked to\n") + after + QStringLiteral("\nexpected\n")
+        + expected;
 }
 
 } // namespace
@@ -90,6 +70,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     Glyphmorpher::m_pInstance = new Glyphmorpher;
     const EmoticonTheme builtIn = EmoticonThemeFactory::defaultEmoticonTheme();
     themeCodes = builtIn.codeSequenceToFilepathMapping().keys();
+    model = new GlyphmorphTest::EditorWalkModel(builtIn.codeSequenceToFilepathMapping());
     std::sort(themeCodes.begin(), themeCodes.end());
     imagePaths = builtIn.filePathToCodeSequenceMapping().keys();
     std::sort(imagePaths.begin(), imagePaths.end());
@@ -101,49 +82,41 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    GlyphmorphFuzz::Input input(data, size);
-    const uint8_t flags = input.byte();
-    // Declared before the editor, which may still report changes while it is destroyed.
-    int changePosition = 0;
-    int changeAdded = 0;
+    using GlyphmorphTest::positionNotation;
     MTextEdit editor;
-    QObject::connect(
-        editor.document(), &QTextDocument::contentsChange, [&](int position, int, int added) {
-            changePosition = position;
-            changeAdded = added;
-        });
-
-    QTextCursor cursor(editor.document());
-    for (int edits = 0; edits < 64 && !input.atEnd(); ++edits)
-        edit(cursor, input);
-    editor.setTextCursor(cursor);
-    if (flags & 1)
-        editor.setMaxLength(input.below(64));
-    // What the application reports: the last change as the document told it, or figures that
-    // went stale, within a few characters of the document.
-    if (flags & 2) {
-        const int reach = editor.document()->characterCount() + 4;
-        changePosition = input.below(reach + 4) - 4;
-        changeAdded = input.below(reach + 4) - 4;
-    }
-    editor.setProperty("positionOfChange", changePosition);
-    editor.setProperty("charactersPasted", changeAdded);
-
+    const bool wholeDocument = buildEditor(editor, data, size);
     QTextDocument *document = editor.document();
-    const QString before = GlyphmorphTest::readDocument(document);
-    const bool wholeDocument = flags & 4;
+    const QString before = positionNotation(document);
     Glyphmorpher *morpher = Glyphmorpher::m_pInstance;
+
+    MTextEdit expected;
+    if (wholeDocument) {
+        // The pass reads the content back and walks it again, cut by no limit.
+        expected.setText(GlyphmorphTest::readPositions(
+            document, 0, INT_MAX, GlyphmorphTest::Separation::AfterWalkSeparator, false));
+    } else {
+        buildEditor(expected, data, size);
+    }
+    model->walk(&expected, wholeDocument);
+
     morpher->transformTextEditContentToEmoticonInPlace(&editor, QString(), wholeDocument);
-    // The walk is one undo step, whatever it replaced.
-    const QString after = GlyphmorphTest::readDocument(document);
-    if (!wholeDocument && after != before) {
+    const QString after = positionNotation(document);
+    GLYPHMORPH_FUZZ_CHECK(after == positionNotation(expected.document()),
+        report(before, after, positionNotation(expected.document())));
+    if (wholeDocument) {
+        // A second pass over converted content changes nothing.
+        morpher->transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
+        GLYPHMORPH_FUZZ_CHECK(
+            positionNotation(document) == after, report(after, positionNotation(document), after));
+    } else if (after != before) {
+        // The walk is one undo step, whatever it replaced.
         document->undo();
-        const QString undone = GlyphmorphTest::readDocument(document);
-        GLYPHMORPH_FUZZ_CHECK(undone == before,
-            before + QStringLiteral("\nwalked to\n") + after + QStringLiteral("\nundone to\n")
-                + undone);
+        GLYPHMORPH_FUZZ_CHECK(positionNotation(document) == before,
+            report(before, positionNotation(document), before));
         document->redo();
     }
+
+    GlyphmorphFuzz::Input input(data, size);
     morpher->transformTextEditContentToPlainText(&editor);
     QTextCursor selection(document);
     const int length = document->characterCount();
@@ -151,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     selection.setPosition(input.below(256) % length, QTextCursor::KeepAnchor);
     morpher->transformTextCursorContentToPlainText(&selection);
     morpher->transformInverseTextCursorContentToPlainText(&selection);
-    if (flags & 8)
+    if (input.byte() & 8)
         document->undo();
     return 0;
 }
