@@ -5,7 +5,9 @@
 #include <cstring>
 #include <limits>
 
-#ifdef __SSE2__
+// The portable loop stands in where SSE2 is missing, and in builds that test it.
+#if defined(__SSE2__) && !defined(GLYPHMORPH_NO_SIMD)
+#define GLYPHMORPH_SCAN_SSE2
 #include <emmintrin.h>
 #endif
 
@@ -16,7 +18,7 @@ constexpr int BlockSize = 1 << BlockShift;
 
 inline int lowestBit(quint64 bits)
 {
-    return __builtin_ctzll(bits);
+    return int(qCountTrailingZeroBits(bits));
 }
 
 inline bool isSeparator(char16_t c)
@@ -24,7 +26,7 @@ inline bool isSeparator(char16_t c)
     return c == u' ' || c == u'\n' || c == u'\r';
 }
 
-#ifdef __SSE2__
+#ifdef GLYPHMORPH_SCAN_SSE2
 // One bit per character from two comparisons of eight characters each.
 inline quint64 matchMask(__m128i low, __m128i high)
 {
@@ -49,7 +51,7 @@ void PlainTextScan::loadBlock(int block)
 
     quint64 newSeparators = 0;
     quint64 newLineEnds = 0;
-#ifdef __SSE2__
+#ifdef GLYPHMORPH_SCAN_SSE2
     const __m128i space = _mm_set1_epi16(' ');
     const __m128i lineFeed = _mm_set1_epi16('\n');
     const __m128i carriageReturn = _mm_set1_epi16('\r');

@@ -7,6 +7,7 @@
 #include "glyphmorph_export.h"
 
 #include <QString>
+#include <QtAlgorithms>
 
 #include <cstring>
 #include <utility>
@@ -61,7 +62,7 @@ public:
         if (from < length && (from >> 6) == loadedBlock) {
             const quint64 starts = wordStarts & (~quint64(0) << (from & 63));
             if (starts)
-                return (loadedBlock << 6) + __builtin_ctzll(starts);
+                return (loadedBlock << 6) + int(qCountTrailingZeroBits(starts));
         }
         return findWordStart(from);
     }

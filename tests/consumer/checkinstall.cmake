@@ -25,8 +25,13 @@ foreach(dir IN LISTS libdirs)
 endforeach()
 string(REPLACE ";" ":" pcpath "${pcpath}")
 set(ENV{PKG_CONFIG_PATH} ${pcpath})
+# The library's own Qt modules stay out of what a consumer must have: configure as if the QtSvg
+# and XML development files were not installed.
 run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE_DIR} -B ${WORK_DIR}/build
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
+    -DCMAKE_DISABLE_FIND_PACKAGE_Qt${GLYPHMORPH_QT_MAJOR}Svg=ON
+    -DCMAKE_DISABLE_FIND_PACKAGE_Qt${GLYPHMORPH_QT_MAJOR}Xml=ON
+    -DCMAKE_DISABLE_FIND_PACKAGE_Qt${GLYPHMORPH_QT_MAJOR}Core5Compat=ON
     "-DCMAKE_CXX_FLAGS=${CONSUMER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 string(REPLACE ";" ":" ldpath "${libdirs}")
