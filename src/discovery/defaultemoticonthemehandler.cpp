@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPixmap>
 #include <QSaveFile>
 
@@ -39,9 +38,6 @@ bool hasMissingImage(const EmoticonTheme &theme)
 
 bool renderIcon(const QString &filePath)
 {
-    // Pixmaps exist only in a GUI application; without one the image cannot be made.
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return false;
     const std::unique_ptr<QPixmap> pixmap(
         MTheme::pixmapCopy(QFileInfo(filePath).baseName(), cachedIconSize));
     if (!pixmap || pixmap->isNull())

@@ -6,6 +6,7 @@
 #include "emoticonthemeinspector.h"
 #include "emoticonthemeresourceavailabilitychecker_p.h"
 #include "mgconfitem.h"
+#include "sharedinstance_p.h"
 
 #include <QFile>
 #include <QTimer>
@@ -87,10 +88,7 @@ EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPa
     if (cached != d->accountServices.cend()) {
         serviceId = cached.value();
     } else {
-        if (!SingletonBase<AccountServiceMapper>::m_pInstance)
-            SingletonBase<AccountServiceMapper>::m_pInstance = new AccountServiceMapper();
-        serviceId = SingletonBase<AccountServiceMapper>::m_pInstance->ssoServiceIDForTpAccount(
-            accountPath);
+        serviceId = sharedInstance<AccountServiceMapper>()->ssoServiceIDForTpAccount(accountPath);
         if (accountPath == QLatin1String("Service1"))
             serviceId = QStringLiteral("Service1");
         if (!serviceId.isNull())

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHash>
 #include <QImage>
 #include <QImageReader>
@@ -304,6 +305,9 @@ void MTheme::clearPixmapDirectories()
 
 QPixmap *MTheme::pixmapCopy(const QString &id, const QSize &size)
 {
+    // Pixmaps exist only in a GUI application; a command-line program gets none.
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return nullptr;
     const QString path = themeState()->iconPath(id);
     if (path.isEmpty())
         return nullptr;

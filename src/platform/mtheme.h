@@ -33,7 +33,7 @@ public:
     static void clearPixmapDirectories();
 
     /** A new pixmap of icon @p id at @p size (the image's own size when invalid), or null for an
-     *  unknown id. The caller owns it. */
+     *  unknown id and outside a GUI application. The caller owns it. */
     static QPixmap *pixmapCopy(const QString &id, const QSize &size = QSize());
     /** A pixmap shared by every caller asking for the same id and size; a null pixmap for an
      *  unknown id. Valid until releasePixmap() is called as often as pixmap() was. */

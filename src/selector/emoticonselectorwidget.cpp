@@ -3,8 +3,9 @@
 #include "emoticonselectorwidget.h"
 
 #include "emoticonselectorwidgetmodel.h"
+#include "emoticonthememanager.h"
 #include "libglyphmorphcssloader.h"
-#include "sharedthememanager_p.h"
+#include "sharedinstance_p.h"
 
 class EmoticonSelectorWidgetPrivate
 {
@@ -28,8 +29,7 @@ EmoticonSelectorWidget::EmoticonSelectorWidget(QGraphicsItem *parent)
     : MWidgetController(new EmoticonSelectorWidgetModel(), parent)
     , d(new EmoticonSelectorWidgetPrivate)
 {
-    if (!SingletonBase<LibGlyphmorphCSSLoader>::m_pInstance)
-        SingletonBase<LibGlyphmorphCSSLoader>::m_pInstance = new LibGlyphmorphCSSLoader(nullptr);
+    sharedInstance<LibGlyphmorphCSSLoader>();
 }
 
 EmoticonSelectorWidget::~EmoticonSelectorWidget() = default;
@@ -60,7 +60,7 @@ void EmoticonSelectorWidget::appear()
 void EmoticonSelectorWidget::setServiceName(const QString &serviceName)
 {
     d->serviceName = serviceName;
-    EmoticonThemeManager *manager = sharedThemeManager();
+    EmoticonThemeManager *manager = sharedInstance<EmoticonThemeManager>();
     const EmoticonTheme theme = manager->themeForAccountPath(serviceName);
     if (theme.isValid())
         d->take(theme);
@@ -78,7 +78,7 @@ void EmoticonSelectorWidget::setServiceName(const QString &serviceName)
 
 void EmoticonSelectorWidget::handleThemeChanged()
 {
-    const EmoticonTheme theme = sharedThemeManager()->themeForAccountPath(d->serviceName);
+    const EmoticonTheme theme = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(d->serviceName);
     // Each theme built owns its own search tree: the same tree is the same theme. A reinstalled
     // theme or a re-rendered built-in theme keeps its UUID but not its tree.
     if (!theme.isValid()

@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QSaveFile>
@@ -38,9 +37,6 @@ QDir *homeDirectory(QDir *&member, const QString &name)
 
 QImage platformIcon(const QString &id)
 {
-    // Pixmaps exist only in a GUI application; without one there is no icon to render.
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return QImage();
     const std::unique_ptr<QPixmap> pixmap(MTheme::pixmapCopy(id, platformIconPreviewSize));
     return pixmap ? pixmap->toImage() : QImage();
 }

@@ -10,7 +10,6 @@
 #include <QPixmap>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextImageFormat>
 #include <QUrl>
 #include <QVariantHash>
 
@@ -221,11 +220,7 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
         }
 
         const QString code = unescapedCode(child->characterCodeSequence);
-        QTextImageFormat format;
-        format.setName(child->filePath);
-        format.setProperty(QTextFormat::UserProperty, code);
-        format.setProperty(QTextFormat::TextVerticalAlignment, QTextCharFormat::AlignBottom);
-        cursor.insertImage(format);
+        cursor.insertImage(EmoticonImageFile::textFormat(child->filePath, code));
         text.documentChanged();
         position = cursor.position();
         replaced = true;

@@ -29,6 +29,15 @@ EmoticonImageFile EmoticonImageFile::current(const QString &imagePath)
             % QLatin1Char('@') % QString::number(info.size()) };
 }
 
+QTextImageFormat EmoticonImageFile::textFormat(const QString &imagePath, const QString &code)
+{
+    QTextImageFormat format;
+    format.setName(imagePath);
+    format.setProperty(QTextFormat::UserProperty, code);
+    format.setVerticalAlignment(QTextCharFormat::AlignBottom);
+    return format;
+}
+
 QPixmap EmoticonImageFile::pixmap() const
 {
     QPixmap pixmap;

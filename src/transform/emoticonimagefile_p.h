@@ -6,6 +6,7 @@
 
 #include <QPixmap>
 #include <QString>
+#include <QTextImageFormat>
 
 /**
  * An image file as it is now. The built-in theme's images are rendered again under the same
@@ -16,6 +17,10 @@ struct EmoticonImageFile
 {
     /** The file @p imagePath stands for (a built-in image path has no suffix); empty when none. */
     static EmoticonImageFile current(const QString &imagePath);
+
+    /** An emoticon image in an editor document: the image path as its name, the code it stands
+     *  for as its user property, aligned with the bottom of the line. */
+    static QTextImageFormat textFormat(const QString &imagePath, const QString &code);
 
     /** The image, from the process-wide pixmap cache while the file stays the same; null when the
      *  file cannot be read as an image. */

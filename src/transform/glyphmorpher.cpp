@@ -5,9 +5,10 @@
 #include "documentplaintext_p.h"
 #include "emosequencesearchtree.h"
 #include "emoticonimagefile_p.h"
+#include "emoticonthememanager.h"
 #include "mtextedit.h"
 #include "mtextedit_p.h"
-#include "sharedthememanager_p.h"
+#include "sharedinstance_p.h"
 
 #include <QPixmap>
 #include <QTextCursor>
@@ -20,7 +21,7 @@ template class SingletonBase<Glyphmorpher>;
 Glyphmorpher::Glyphmorpher(QObject *parent)
     : QObject(parent)
 {
-    sharedThemeManager();
+    sharedInstance<EmoticonThemeManager>();
 }
 
 Glyphmorpher::~Glyphmorpher()
@@ -33,7 +34,7 @@ QString Glyphmorpher::transformPlainTextToHTML(
     const QString &plainText, const QString &accountPath, int n, const QString &lineBreak)
 {
     // The copy keeps the theme, and with it the tree, alive while the tree works.
-    const EmoticonTheme theme = sharedThemeManager()->themeForAccountPath(accountPath);
+    const EmoticonTheme theme = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(accountPath);
     emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();
     return tree ? tree->performPlainText2HTMLReplacement(plainText, n, lineBreak) : plainText;
 }
@@ -48,12 +49,9 @@ void Glyphmorpher::addEmoticonToTextEdit(
         return;
     // Replaced every time: the document may hold an older image under the same path.
     textEdit->document()->addResource(QTextDocument::ImageResource, QUrl(imagePath), pixmap);
-    QTextImageFormat format;
-    format.setName(imagePath);
+    QTextImageFormat format = EmoticonImageFile::textFormat(imagePath, characterCode);
     format.setWidth(pixmap.width());
     format.setHeight(pixmap.height());
-    format.setProperty(QTextFormat::UserProperty, characterCode);
-    format.setVerticalAlignment(QTextCharFormat::AlignBottom);
     textEdit->textCursor().insertImage(format);
 }
 
@@ -73,7 +71,7 @@ void Glyphmorpher::transformTextEditContentToEmoticonInPlace(
         textEdit->setText(content.text());
         textEdit->blockSignals(false);
     }
-    const EmoticonTheme theme = sharedThemeManager()->themeForAccountPath(accountPath);
+    const EmoticonTheme theme = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(accountPath);
     if (emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree()) {
         textEdit->blockSignals(true);
         tree->performCharacterCode2EmoticonReplacement(textEdit, wholeDocument);
