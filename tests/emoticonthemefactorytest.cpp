@@ -231,8 +231,8 @@ private Q_SLOTS:
         QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(theme.isValid(), valid);
         if (!xml.isNull()) { // the diagnosis reads the file as the factory does, and agrees
-            const auto refusal = EmoticonThemeFactory::diagnoseTheme(QFileInfo(ownPath).path())
-                                     .refusal();
+            const auto refusal
+                = EmoticonThemeFactory::diagnoseTheme(QFileInfo(ownPath).path()).refusal();
             // An emoticon without an image leaves an image path that discovery waits for in vain.
             QCOMPARE(refusal == EmoticonThemeDiagnosis::NotRefused
                     || refusal == EmoticonThemeDiagnosis::MissingImages,
@@ -286,10 +286,13 @@ private Q_SLOTS:
         row("theme file a FIFO", good, "fifo xml", D::NoThemeFile, 0, "Smile.xml is a FIFO");
         row("over 4 MiB", good + "<!--" + QByteArray(4 << 20, ' ') + "-->", "",
             D::UnreadableThemeFile, 0, "Smile.xml is larger than 4 MiB");
-        row("not well-formed", "<emoticon_theme theme_uuid='u' theme_name='n'>\n<emoticon>\n"
-            "</emoticon_theme>", "", D::UnreadableThemeFile, 3, "Smile.xml is not well-formed at line 3, column ");
-        row("nested too deep", theme(a + QByteArray("<n>").repeated(70) + QByteArray("</n>").repeated(70)),
-            "", D::UnreadableThemeFile, 2, "nests elements more than 64 deep (line 2)");
+        row("not well-formed",
+            "<emoticon_theme theme_uuid='u' theme_name='n'>\n<emoticon>\n"
+            "</emoticon_theme>",
+            "", D::UnreadableThemeFile, 3, "Smile.xml is not well-formed at line 3, column ");
+        row("nested too deep",
+            theme(a + QByteArray("<n>").repeated(70) + QByteArray("</n>").repeated(70)), "",
+            D::UnreadableThemeFile, 2, "nests elements more than 64 deep (line 2)");
         row("entities", "<!DOCTYPE t [<!ENTITY e 'x'>]>\n" + good, "", D::UnreadableThemeFile, 1,
             "declares entities");
         row("no theme element", "<other>" + a + "</other>", "", D::NoIdentity, 0,
@@ -333,7 +336,8 @@ private Q_SLOTS:
         const QString directory = root.filePath(change == "hidden" ? ".Smile" : "Smile");
         QDir().mkpath(directory);
         const QString xmlPath = directory
-            + (change == "other name" ? "/Other.xml" : '/' + QFileInfo(directory).fileName() + ".xml");
+            + (change == "other name" ? "/Other.xml"
+                                      : '/' + QFileInfo(directory).fileName() + ".xml");
         if (change == "fifo xml")
             QCOMPARE(::mkfifo(QFile::encodeName(xmlPath).constData(), 0600), 0);
         else
@@ -345,9 +349,9 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(b));
         if (change == "b fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(b).constData(), 0600), 0);
-        const QHash<QString, QString> links = { { "b device", "/dev/zero" },
-            { "b outside", root.filePath("outside.png") }, { "b dangling", root.filePath("none") },
-            { "b inside", directory + "/a.png" } };
+        const QHash<QString, QString> links
+            = { { "b device", "/dev/zero" }, { "b outside", root.filePath("outside.png") },
+                  { "b dangling", root.filePath("none") }, { "b inside", directory + "/a.png" } };
         if (links.contains(change))
             QVERIFY(QFile::link(links.value(change), b));
         if (change == "b directory")

@@ -91,7 +91,8 @@ void EmoticonThemeDiagnosis::refuse(
     d->column = column;
 }
 
-void EmoticonThemeDiagnosis::add(Finding::Kind kind, const QString &text, qint64 line, qint64 column)
+void EmoticonThemeDiagnosis::add(
+    Finding::Kind kind, const QString &text, qint64 line, qint64 column)
 {
     d->findings << Finding { kind, text, line, column };
 }
@@ -160,7 +161,8 @@ void refuseUnread(EmoticonThemeDiagnosis &diagnosis, const QDir &directory, cons
         diagnosis.refuse(EmoticonThemeDiagnosis::NoThemeFile,
             xmlPath + QLatin1Char(' ') + unsafeFileProblem(xmlPath, QString()));
     } else if (!info.exists()) {
-        QString reason = QStringLiteral("no theme file %1 (named after the directory)").arg(xmlPath);
+        QString reason
+            = QStringLiteral("no theme file %1 (named after the directory)").arg(xmlPath);
         const QStringList others = directory.entryList({ QStringLiteral("*.xml") }, QDir::Files);
         if (!others.isEmpty())
             reason += QStringLiteral("; found %1 instead").arg(others.join(QStringLiteral(", ")));
@@ -303,7 +305,8 @@ void findMissingImages(EmoticonThemeDiagnosis &diagnosis, const QDir &directory)
     for (const QString &file : std::as_const(missing))
         diagnosis.add(Finding::Detail, file);
     if (!missing.isEmpty())
-        diagnosis.refuse(EmoticonThemeDiagnosis::MissingImages, QStringLiteral("image files missing:"));
+        diagnosis.refuse(
+            EmoticonThemeDiagnosis::MissingImages, QStringLiteral("image files missing:"));
 }
 
 } // namespace
@@ -338,7 +341,8 @@ EmoticonThemeDiagnosis EmoticonThemeFactory::diagnoseTheme(const QString &themeD
     if (!unsafe.isEmpty()) {
         for (const QString &file : unsafe)
             diagnosis.add(Finding::Detail, file);
-        diagnosis.refuse(EmoticonThemeDiagnosis::UnsafeImages, QStringLiteral("unsafe image files:"));
+        diagnosis.refuse(
+            EmoticonThemeDiagnosis::UnsafeImages, QStringLiteral("unsafe image files:"));
         return diagnosis;
     }
     const QString identityGap = identityGaps(parse.result);

@@ -4,7 +4,6 @@
 #include "textinput.h"
 #include "tool.h"
 
-
 #include <QFile>
 #include <QFileInfo>
 
