@@ -87,6 +87,8 @@ public:
      *  refused before its emoticons were looked at. */
     EmoticonTheme theme() const;
 
+    // For callers that add what they find themselves, such as a clash with an installed theme.
+
     /** Refuses for @p refusal with @p reason, at @p line and @p column of the theme file. */
     void refuse(Refusal refusal, const QString &reason, qint64 line = 0, qint64 column = 0);
     /** Adds a finding of @p kind. */
