@@ -14,6 +14,8 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using Mapping = QHash<QString, QString>;
 
 namespace {
@@ -219,6 +221,8 @@ private Q_SLOTS:
         QDir().mkpath(previews + "preview_..");
         path = path.isEmpty() ? write(directory.filePath("t.xml"), xml)
                               : QDir(directory.path()).filePath(path);
+        QDir().mkpath(directory.filePath("own"));
+        const QString ownPath = write(directory.filePath("own/own.xml"), xml);
         const QStringList before = listing(QDir::homePath()) + listing(directory.path());
 
         QElapsedTimer timer;
@@ -226,6 +230,14 @@ private Q_SLOTS:
         const EmoticonTheme theme = EmoticonThemeFactory::emoticonThemeFromXML(path);
         QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(theme.isValid(), valid);
+        if (!xml.isNull()) { // the diagnosis reads the file as the factory does, and agrees
+            const auto refusal
+                = EmoticonThemeFactory::diagnoseTheme(QFileInfo(ownPath).path()).refusal();
+            // An emoticon without an image leaves an image path that discovery waits for in vain.
+            QCOMPARE(refusal == EmoticonThemeDiagnosis::NotRefused
+                    || refusal == EmoticonThemeDiagnosis::MissingImages,
+                valid && !theme.filePathToCodeSequenceMapping().contains(QString()));
+        }
         const Mapping codes = theme.codeSequenceToFilepathMapping();
         QVERIFY(codes.keys().join(QString()).size() <= emoXMLParsingHandler::maxCodeCharacters);
         for (auto code = codes.cbegin(); code != codes.cend(); ++code) {
@@ -245,6 +257,123 @@ private Q_SLOTS:
         QCOMPARE(out.count('\''), 6 * out.count("<img "));
         for (const char *unwritten : { "preview_fake.png", "escaped.png" })
             QVERIFY(!QFileInfo::exists(previews + unwritten));
+    }
+
+    void diagnosis_data()
+    {
+        QTest::addColumn<QByteArray>("xml"); // of DIR/Smile.xml, which holds a.png and b.png
+        QTest::addColumn<QString>("change"); // made to the directory before the diagnosis
+        QTest::addColumn<int>("refusal");
+        QTest::addColumn<int>("line"); // of the refusal, else of its first detail
+        QTest::addColumn<QString>("text"); // in the reason or a finding
+        const auto row = [](const char *name, const QByteArray &xml, const char *change,
+                             int refusal, int line, const QString &text) {
+            QTest::newRow(name) << xml << QString(change) << refusal << line << text;
+        };
+        using D = EmoticonThemeDiagnosis;
+        const QByteArray a = emoticon(":)", "a.png", "", true) + '\n';
+        const QByteArray good = theme(a + emoticon(":(", "b.png"));
+        row("accepted", good, "", D::NotRefused, 0, QString());
+        row("link inside the directory", good, "b inside", D::NotRefused, 0, QString());
+        row("no preview", theme(emoticon(":)", "a.png")), "", D::NotRefused, 0,
+            "no emoticon has preview=\"true\"");
+        row("image not readable", good, "b text", D::NotRefused, 0,
+            "b.png (for :() is not an image that can be read");
+        row("hidden directory", good, "hidden", D::NotRefused, 0, "hidden directories");
+        row("not a directory", good, "file", D::NoThemeFile, 0, "not a directory");
+        row("theme file of another name", good, "other name", D::NoThemeFile, 0,
+            "/Smile/Smile.xml (named after the directory); found Other.xml instead");
+        row("theme file a FIFO", good, "fifo xml", D::NoThemeFile, 0, "Smile.xml is a FIFO");
+        row("over 4 MiB", good + "<!--" + QByteArray(4 << 20, ' ') + "-->", "",
+            D::UnreadableThemeFile, 0, "Smile.xml is larger than 4 MiB");
+        row("not well-formed",
+            "<emoticon_theme theme_uuid='u' theme_name='n'>\n<emoticon>\n"
+            "</emoticon_theme>",
+            "", D::UnreadableThemeFile, 3, "Smile.xml is not well-formed at line 3, column ");
+        row("nested too deep",
+            theme(a + QByteArray("<n>").repeated(70) + QByteArray("</n>").repeated(70)), "",
+            D::UnreadableThemeFile, 2, "nests elements more than 64 deep (line 2)");
+        row("entities", "<!DOCTYPE t [<!ENTITY e 'x'>]>\n" + good, "", D::UnreadableThemeFile, 1,
+            "declares entities");
+        row("no theme element", "<other>" + a + "</other>", "", D::NoIdentity, 0,
+            "lacks an <emoticon_theme> element");
+        row("no UUID nor name", theme(a, "", ""), "", D::NoIdentity, 0,
+            "lacks a UUID (theme_uuid) and a name (theme_name)");
+        row("emoticon without code", theme(a + emoticon("", "b.png")), "", D::NoUsableEmoticon, 2,
+            "the emoticon has no character code (of 1 to 256 characters)");
+        row("code over 256 characters", theme(a + emoticon(QByteArray(257, 'x'), "b.png")), "",
+            D::NoUsableEmoticon, 2, "the emoticon has no character code");
+        row("no small image", theme(a + emoticon(":(", "", "b.png")), "", D::NoUsableEmoticon, 2,
+            "the emoticon ':(' has no small image (<file size=\"s\">)");
+        row("empty small image", theme(a + "<emoticon><c>:(</c><file size='s'></file></emoticon>"),
+            "", D::NoUsableEmoticon, 2, "the emoticon ':(' has no small image");
+        row("small image outside", theme(a + emoticon(":(", "../b.png")), "", D::NoUsableEmoticon,
+            2, "the emoticon ':(' has a small image name that is empty, has control characters");
+        row("no usable emoticon at all", theme(emoticon(":(", "", "b.png")), "",
+            D::NoUsableEmoticon, 1, "every emoticon needs a character code and a small image");
+        row("image missing", good, "b missing", D::MissingImages, 0, "b.png (for :()");
+        row("image a FIFO", good, "b fifo", D::UnsafeImages, 0, "b.png is a FIFO");
+        row("image a link to a device", good, "b device", D::UnsafeImages, 0,
+            "b.png resolves to a character device: /dev/zero");
+        row("image a link outside", good, "b outside", D::UnsafeImages, 0,
+            "b.png resolves outside the theme directory: $ROOT/outside.png");
+        row("image a link to nothing", good, "b dangling", D::UnsafeImages, 0,
+            "b.png is a symbolic link to nothing");
+        row("image a directory", good, "b directory", D::UnsafeImages, 0, "b.png is a directory");
+        row("image without suffix, its PNG a FIFO", theme(a + emoticon(":(", "b")), "b fifo",
+            D::UnsafeImages, 0, "b.png is a FIFO");
+    }
+
+    // The rules, each with its class and place; how the tool words them is its own test.
+    void diagnosis()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(QString, change);
+        QFETCH(int, refusal);
+        QFETCH(int, line);
+        QFETCH(QString, text);
+        QTemporaryDir root;
+        const QString directory = root.filePath(change == "hidden" ? ".Smile" : "Smile");
+        QDir().mkpath(directory);
+        const QString xmlPath = directory
+            + (change == "other name" ? "/Other.xml"
+                                      : '/' + QFileInfo(directory).fileName() + ".xml");
+        if (change == "fifo xml")
+            QCOMPARE(::mkfifo(QFile::encodeName(xmlPath).constData(), 0600), 0);
+        else
+            write(xmlPath, xml);
+        const QString b = directory + "/b.png";
+        for (const QString &image : { directory + "/a.png", b, root.filePath("outside.png") })
+            QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(image, "PNG"));
+        if (change.startsWith("b "))
+            QVERIFY(QFile::remove(b));
+        if (change == "b fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(b).constData(), 0600), 0);
+        const QHash<QString, QString> links
+            = { { "b device", "/dev/zero" }, { "b outside", root.filePath("outside.png") },
+                  { "b dangling", root.filePath("none") }, { "b inside", directory + "/a.png" } };
+        if (links.contains(change))
+            QVERIFY(QFile::link(links.value(change), b));
+        if (change == "b directory")
+            QVERIFY(QDir().mkpath(b));
+        if (change == "b text")
+            write(b, "no image");
+
+        const EmoticonThemeDiagnosis diagnosis
+            = EmoticonThemeFactory::diagnoseTheme(change == "file" ? xmlPath : directory + "/.");
+        QCOMPARE(diagnosis.directory(), QDir::cleanPath(change == "file" ? xmlPath : directory));
+        QCOMPARE(int(diagnosis.refusal()), refusal);
+        QCOMPARE(diagnosis.reason().isEmpty(), refusal == EmoticonThemeDiagnosis::NotRefused);
+        const QList<EmoticonThemeDiagnosis::Finding> details
+            = diagnosis.findings(EmoticonThemeDiagnosis::Finding::Detail);
+        QCOMPARE(diagnosis.line() ? diagnosis.line() : details.value(0).line, qint64(line));
+        QString all = diagnosis.reason();
+        for (const EmoticonThemeDiagnosis::Finding &finding : diagnosis.findings())
+            all += '\n' + finding.text;
+        text.replace("$ROOT", QFileInfo(root.path()).canonicalFilePath());
+        QVERIFY2(all.contains(text), qPrintable(all));
+        if (refusal == EmoticonThemeDiagnosis::NotRefused)
+            QCOMPARE(diagnosis.theme().themeName(), QString("Name"));
     }
 };
 

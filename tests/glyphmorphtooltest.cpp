@@ -17,7 +17,6 @@
 
 #include <functional>
 #include <memory>
-#include <sys/stat.h>
 
 using namespace GlyphmorphTest;
 
@@ -157,8 +156,6 @@ private Q_SLOTS:
     void streamedAsConvertedAtOnce();
     void inputAndOutputFailures_data();
     void inputAndOutputFailures();
-    void checkRefusesUnsafeImages_data();
-    void checkRefusesUnsafeImages();
     void pageLeavesUnsafeImagesEmpty();
 
 private:
@@ -349,16 +346,22 @@ void GlyphmorphToolTest::check_data()
     QTest::addColumn<QByteArray>("installed"); // a theme in the root before the check
     QTest::addColumn<bool>("inRoot"); // the checked directory is itself installed
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message"); // in the output, with $DIR the checked directory
 
+    // What the library finds is its own test; these rows are about how check reports it.
     const QString smile = QStringLiteral("Smile.xml");
     const QStringList both = { QStringLiteral("smile"), QStringLiteral("wink") };
     const QByteArray good = themeXml({ QStringLiteral("u1"), QString() });
     const QByteArray none;
     QTest::newRow("accepted") << good << smile << both << none << false << 0
-                              << QStringLiteral("'Theme u1' (u1), 2 emoticons");
+                              << QStringLiteral("accepted: $DIR: 'Theme u1' (u1), 2 emoticons\n");
     QTest::newRow("accepted when it is the installed theme itself")
         << good << smile << both << none << true << 0 << QStringLiteral("(u1), 2 emoticons");
+    QTest::newRow("accepted in place of the built-in theme")
+        << themeXml({ builtInUUID, QString() }) << smile << both << none << false << 0
+        << QStringLiteral("glyphmorph: warning: $DIR: the UUID %1 is the built-in theme's: once "
+                          "installed, this theme replaces the built-in theme\n")
+               .arg(builtInUUID);
     QTest::newRow("no theme file of the directory's name")
         << good << QStringLiteral("Other.xml") << both << none << false << 3
         << QStringLiteral("Smile/Smile.xml (named after the directory); found Other.xml instead");
@@ -366,30 +369,14 @@ void GlyphmorphToolTest::check_data()
         "<emoticon_theme theme_uuid='u' theme_name='n'>\n<emoticon>\n</emoticon_theme>")
                                      << smile << both << none << false << 4
                                      << QStringLiteral("not well-formed at line 3, column");
-    QTest::newRow("nested too deep") << QByteArray(good).replace("<emoticon ",
-        QByteArray("<n>").repeated(30000) + QByteArray("</n>").repeated(30000) + "<emoticon ")
-                                     << smile << both << none << false << 4
-                                     << QStringLiteral("nests elements more than 64 deep");
-    QTest::newRow("entities declared")
-        << QByteArray("<!DOCTYPE t [<!ENTITY e 'x'>]>") + good.mid(good.indexOf('\n')) << smile
-        << both << none << false << 4 << QStringLiteral("declares entities");
-    QTest::newRow("no UUID") << QByteArray(good).replace("theme_uuid=\"u1\"", "") << smile << both
-                             << none << false << 5 << QStringLiteral("lacks a UUID (theme_uuid)");
-    QTest::newRow("no name") << QByteArray(good).replace("theme_name=\"Theme u1\"", "") << smile
-                             << both << none << false << 5
-                             << QStringLiteral("lacks a name (theme_name)");
-    QTest::newRow("no emoticon with a small image")
-        << QByteArray("<emoticon_theme theme_uuid='u' theme_name='n'><emoticon><charactercode "
-                      "default='true'>:x:</charactercode><file size='m'>smile.png</file>"
-                      "</emoticon></emoticon_theme>")
-        << smile << both << none << false << 6
-        << QStringLiteral("line 1: the emoticon ':x:' has no small image");
     QTest::newRow("one emoticon without a small image")
         << QByteArray(good).replace("<file size=\"s\">wink.png</file>", "") << smile << both << none
-        << false << 6 << QStringLiteral("line 9: the emoticon ':wink:' has no small image");
+        << false << 6
+        << QStringLiteral("a small image\n  line 9: the emoticon ':wink:' has no small image");
     QTest::newRow("image missing")
         << good << smile << QStringList { QStringLiteral("smile") } << none << false << 7
-        << QStringLiteral("image files missing:\n  wink.png (for :wink:)");
+        << QStringLiteral(
+               "glyphmorph: refused: $DIR: image files missing:\n  wink.png (for :wink:)\n");
     QTest::newRow("UUID taken") << good << smile << both
                                 << themeXml({ QStringLiteral("u1"), QString() }) << false << 8
                                 << QStringLiteral(
@@ -426,8 +413,9 @@ void GlyphmorphToolTest::check()
 
     const Result result = run({ QStringLiteral("check"), directory });
     QCOMPARE(result.exitCode, exitCode);
-    QVERIFY2((exitCode == 0 ? result.out : result.err).contains(message),
-        qPrintable(result.out + result.err));
+    message.replace(QStringLiteral("$DIR"), directory);
+    QVERIFY2((result.err + result.out).contains(message), qPrintable(result.out + result.err));
+    QCOMPARE(result.out.isEmpty(), exitCode != 0);
 }
 
 void GlyphmorphToolTest::useAndThemes()
@@ -626,67 +614,6 @@ void GlyphmorphToolTest::inputAndOutputFailures()
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
-}
-
-void GlyphmorphToolTest::checkRefusesUnsafeImages_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("FIFO") << QStringLiteral("fifo") << 9 << QStringLiteral("wink.png is a FIFO");
-    QTest::newRow("link to a device") << QStringLiteral(
-        "device") << 9 << QStringLiteral("wink.png resolves to a character device: /dev/zero");
-    QTest::newRow("link to a file outside")
-        << QStringLiteral("outside") << 9
-        << QStringLiteral("wink.png resolves outside the theme directory: $WORK/secret.png");
-    QTest::newRow("link to nothing") << QStringLiteral("dangling") << 9
-                                     << QStringLiteral("wink.png is a symbolic link to nothing");
-    QTest::newRow("directory") << QStringLiteral("directory") << 9
-                               << QStringLiteral("wink.png is a directory");
-    QTest::newRow("link inside the theme")
-        << QStringLiteral("inside") << 0 << QStringLiteral("accepted: ");
-    QTest::newRow("theme file a FIFO")
-        << QStringLiteral("fifo theme file") << 3 << QStringLiteral("Smile.xml is a FIFO");
-}
-
-void GlyphmorphToolTest::checkRefusesUnsafeImages()
-{
-    QFETCH(QString, kind);
-    QFETCH(int, exitCode);
-    QFETCH(QString, message);
-
-    const QString directory = work() + QStringLiteral("/Smile");
-    QVERIFY(QDir().mkpath(directory));
-    const QString xml = directory + QStringLiteral("/Smile.xml");
-    if (kind == QLatin1String("fifo theme file"))
-        QCOMPARE(::mkfifo(QFile::encodeName(xml).constData(), 0600), 0);
-    else
-        QVERIFY(writeBytes(xml, themeXml({ QStringLiteral("u1"), QString() })));
-    QVERIFY(writeImages(directory, ThemeContent()));
-    const QString secret = work() + QStringLiteral("/secret.png");
-    QVERIFY(writeImage(secret));
-
-    const QString wink = directory + QStringLiteral("/wink.png");
-    QVERIFY(QFile::remove(wink));
-    if (kind == QLatin1String("fifo"))
-        QCOMPARE(::mkfifo(QFile::encodeName(wink).constData(), 0600), 0);
-    else if (kind == QLatin1String("device"))
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), wink));
-    else if (kind == QLatin1String("outside"))
-        QVERIFY(QFile::link(secret, wink));
-    else if (kind == QLatin1String("dangling"))
-        QVERIFY(QFile::link(work() + QStringLiteral("/nothing.png"), wink));
-    else if (kind == QLatin1String("directory"))
-        QVERIFY(QDir().mkpath(wink));
-    else if (kind == QLatin1String("inside"))
-        QVERIFY(QFile::link(directory + QStringLiteral("/smile.png"), wink));
-
-    const Result result = run({ QStringLiteral("check"), directory });
-    QCOMPARE(result.exitCode, exitCode);
-    message.replace(QStringLiteral("$WORK"), QFileInfo(work()).canonicalFilePath());
-    QVERIFY2((exitCode == 0 ? result.out : result.err).contains(message),
-        qPrintable(result.out + result.err));
 }
 
 void GlyphmorphToolTest::pageLeavesUnsafeImagesEmpty()

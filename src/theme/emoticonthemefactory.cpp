@@ -6,6 +6,7 @@
 #include "emosequencesearchtree.h"
 #include "emoticonparsingitem.h"
 #include "emoxmlparsinghandler.h"
+#include "themefileparse_p.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -23,32 +24,39 @@ namespace {
 
 // The reader's own limit stops chains of nested entities ("billion laughs"), but not a long entity
 // referenced many times, which expands to far more than the file holds. Theme files declare no
-// entities, so a file that does is refused.
-class EntityDeclarationRefusal : public QXmlDefaultHandler
+// entities, so a file that does is refused. Also keeps where the reader stopped and why.
+class ReadingGuard : public QXmlDefaultHandler
 {
 public:
-    bool internalEntityDecl(const QString &, const QString &) override { return false; }
+    bool internalEntityDecl(const QString &, const QString &) override { return refuse(); }
     bool externalEntityDecl(const QString &, const QString &, const QString &) override
     {
+        return refuse();
+    }
+    bool fatalError(const QXmlParseException &exception) override
+    {
+        message = exception.message();
+        line = exception.lineNumber();
+        column = exception.columnNumber();
+        return false;
+    }
+
+    bool declaresEntities = false;
+    QString message;
+    qint64 line = 0;
+    qint64 column = 0;
+
+private:
+    bool refuse()
+    {
+        declaresEntities = true;
         return false;
     }
 };
 
-// A file text must name a file inside the theme directory, and one the file system can name.
-bool isUsableFileText(const QString &text)
-{
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return false;
-    }
-    const QStringList parts = text.split(QLatin1Char('/'));
-    return !parts.contains(QStringLiteral(".."));
-}
-
 QString usableFileText(const QHash<QString, QVariant> &files, const QString &size)
 {
+    // The medium image is optional: an unusable one leaves the small image to the picker.
     const QString text = files.value(size).toString();
     return isUsableFileText(text) ? text : QString();
 }
@@ -71,9 +79,11 @@ template<typename Char> bool startsWith(const Char *p, const Char *end, const ch
 }
 
 // Counts open elements without recursion. Exact on well-formed markup; past the first error the
-// count may be anything, which does not matter: the parser stops at that error.
-template<typename Char> bool nestsDeeperThan(const Char *p, const Char *end, int limit)
+// count may be anything, which does not matter: the parser stops at that error. Returns the line of
+// the first element past @p limit, 0 when there is none.
+template<typename Char> qint64 lineNestedDeeperThan(const Char *begin, const Char *end, int limit)
 {
+    const Char *p = begin;
     int depth = 0;
     while ((p = std::find(p, end, Char('<'))) != end) {
         ++p;
@@ -108,13 +118,13 @@ template<typename Char> bool nestsDeeperThan(const Char *p, const Char *end, int
         if (p == end)
             break;
         if (p[-1] != Char('/') && ++depth > limit)
-            return true;
+            return 1 + std::count(begin, p, Char('\n'));
     }
-    return false;
+    return 0;
 }
 
 // The SAX reader descends once per open element, so nesting alone can exhaust the stack.
-bool nestsDeeperThan(const QByteArray &xml, int limit)
+qint64 lineNestedDeeperThan(const QByteArray &xml, int limit)
 {
     const auto *bytes = reinterpret_cast<const unsigned char *>(xml.constData());
     const int size = xml.size();
@@ -124,14 +134,14 @@ bool nestsDeeperThan(const QByteArray &xml, int limit)
     const bool bigEndian = size >= 2
         && ((bytes[0] == 0xfe && bytes[1] == 0xff) || (bytes[0] == 0 && bytes[1] == '<'));
     if (!littleEndian && !bigEndian)
-        return nestsDeeperThan(bytes, bytes + size, limit);
+        return lineNestedDeeperThan(bytes, bytes + size, limit);
     std::vector<char16_t> text(size_t(size / 2));
     for (size_t i = 0; i < text.size(); ++i) {
         const unsigned char first = bytes[2 * i];
         const unsigned char second = bytes[2 * i + 1];
         text[i] = littleEndian ? char16_t(first | second << 8) : char16_t(first << 8 | second);
     }
-    return nestsDeeperThan(text.data(), text.data() + text.size(), limit);
+    return lineNestedDeeperThan(text.data(), text.data() + text.size(), limit);
 }
 
 // Paths without a suffix name the PNG files that the cache holds for them.
@@ -142,24 +152,71 @@ QString resolvedImagePath(const QString &path)
 
 } // namespace
 
-EmoticonTheme EmoticonThemeFactory::emoticonThemeFromXML(const QFileInfo &file)
+bool isUsableFileText(const QString &text)
 {
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    }
+    const QStringList parts = text.split(QLatin1Char('/'));
+    return !parts.contains(QStringLiteral(".."));
+}
+
+EmoticonDefect emoticonDefect(const EmoticonParsingItem &item)
+{
+    const QString small = QStringLiteral("s");
+    if (item.characterCodes.isEmpty())
+        return EmoticonDefect::NoCode;
+    if (!item.files.contains(small))
+        return EmoticonDefect::NoSmallImage;
+    if (!isUsableFileText(item.files.value(small).toString()))
+        return EmoticonDefect::UnusableSmallImage;
+    return EmoticonDefect::None;
+}
+
+ThemeFileParse parseThemeFile(const QFileInfo &file)
+{
+    ThemeFileParse parse;
     QByteArray content;
-    if (!BoundedFile::read(file.filePath(), maxThemeFileSize, &content)
-        || nestsDeeperThan(content, maxThemeFileDepth))
-        return EmoticonTheme();
+    if (!BoundedFile::read(file.filePath(), EmoticonThemeFactory::maxThemeFileSize, &content))
+        return parse;
+    parse.line = lineNestedDeeperThan(content, EmoticonThemeFactory::maxThemeFileDepth);
+    if (parse.line) {
+        parse.outcome = ThemeFileParse::TooDeep;
+        return parse;
+    }
     QBuffer buffer(&content);
     buffer.open(QIODevice::ReadOnly);
 
     emoXMLParsingHandler handler(file.absolutePath());
-    EntityDeclarationRefusal refusal;
+    ReadingGuard guard;
     QXmlInputSource source(&buffer);
     QXmlSimpleReader reader;
     reader.setContentHandler(&handler);
-    reader.setDeclHandler(&refusal);
-    if (!reader.parse(&source))
+    reader.setDeclHandler(&guard);
+    reader.setErrorHandler(&guard);
+    if (!reader.parse(&source)) {
+        parse.outcome = guard.declaresEntities ? ThemeFileParse::DeclaresEntities
+                                               : ThemeFileParse::NotWellFormed;
+        parse.error = guard.message;
+        parse.line = guard.line;
+        parse.column = guard.column;
+        return parse;
+    }
+    parse.outcome = ThemeFileParse::Parsed;
+    parse.result = handler.mappingTableExtractionResult();
+    parse.sources = handler.emoticonSources();
+    return parse;
+}
+
+EmoticonTheme EmoticonThemeFactory::emoticonThemeFromXML(const QFileInfo &file)
+{
+    const ThemeFileParse parse = parseThemeFile(file);
+    if (parse.outcome != ThemeFileParse::Parsed)
         return EmoticonTheme();
-    return emoticonThemeFromHashMap(handler.mappingTableExtractionResult());
+    return emoticonThemeFromHashMap(parse.result);
 }
 
 EmoticonTheme EmoticonThemeFactory::emoticonThemeFromXML(const QString &filePath)
@@ -200,8 +257,8 @@ EmoticonTheme EmoticonThemeFactory::emoticonThemeFromHashMap(QHash<QString, QVar
         QString resolvedPath;
         QString pickerImage;
         QString defaultCode;
-        const QString smallFile = usableFileText(item.files, small);
-        if (!smallFile.isNull()) {
+        if (emoticonDefect(item) == EmoticonDefect::None) {
+            const QString smallFile = item.files.value(small).toString();
             const QString mediumFile = usableFileText(item.files, medium);
             const QString pickerFile = mediumFile.isNull() ? smallFile : mediumFile;
             const QString imagePath = baseDirectory + smallFile;

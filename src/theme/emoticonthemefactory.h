@@ -4,6 +4,7 @@
 #define GLYPHMORPH_EMOTICONTHEMEFACTORY_H
 
 #include "emoticontheme.h"
+#include "emoticonthemediagnosis.h"
 #include "glyphmorph_export.h"
 
 #include <QHash>
@@ -51,6 +52,11 @@ public:
     /** The theme described by the XML file @p file; images are relative to its directory. */
     static EmoticonTheme emoticonThemeFromXML(const QFileInfo &file);
     static EmoticonTheme emoticonThemeFromXML(const QString &filePath);
+    /** Whether a theme installed from @p themeDirectory would be used, and if not, why: the file
+     *  DIR/NAME.xml, NAME being the directory's name, read as emoticonThemeFromXML() reads it, and
+     *  the files it names. Opens no image file that is not a regular file inside the directory.
+     *  Themes already installed are not looked at. */
+    static EmoticonThemeDiagnosis diagnoseTheme(const QString &themeDirectory);
     /** The built-in theme, from ":/default_theme_resources/default_theme.xml". */
     static EmoticonTheme defaultEmoticonTheme();
     /**

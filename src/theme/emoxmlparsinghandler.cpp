@@ -58,6 +58,7 @@ bool emoXMLParsingHandler::startElement(
         m_sizeAttribute = attributes.value(sizeAttribute);
     } else if (qName == emoticonElement) {
         m_previewAttribute = attributes.value(previewAttribute);
+        m_openSource.line = m_locator ? m_locator->lineNumber() : 0;
     } else if (qName.startsWith(positionLetter)) {
         m_state = State::InPositionIndex;
     } else if (qName == themeElement) {
@@ -94,12 +95,15 @@ bool emoXMLParsingHandler::endElement(const QString &, const QString &, const QS
         item.positionIndex = m_openPositionIndex;
         item.preview = m_previewAttribute.toLower() == trueValue;
         m_items.append(item);
+        m_sources.append(m_openSource);
+        m_openSource = EmoticonSource();
         m_openCodes.clear();
         m_openFiles.clear();
         m_openPositionIndex = QString();
     } else if (qName == themeElement) {
         m_state = State::AfterTheme;
         m_result.insert(QStringLiteral("emoticons"), QVariant::fromValue(m_items));
+        m_resultSources = m_sources;
     }
     return true;
 }
@@ -122,9 +126,19 @@ bool emoXMLParsingHandler::characters(const QString &text)
     return true;
 }
 
+void emoXMLParsingHandler::setDocumentLocator(QXmlLocator *locator)
+{
+    m_locator = locator;
+}
+
 QHash<QString, QVariant> emoXMLParsingHandler::mappingTableExtractionResult() const
 {
     return m_result;
+}
+
+QList<emoXMLParsingHandler::EmoticonSource> emoXMLParsingHandler::emoticonSources() const
+{
+    return m_resultSources;
 }
 
 void emoXMLParsingHandler::addCode(const QString &code, bool isDefault)
@@ -137,6 +151,8 @@ void emoXMLParsingHandler::addCode(const QString &code, bool isDefault)
         return;
     m_codeCharacters += characters;
     m_openCodes.insert(code, isDefault);
+    if (m_openSource.firstCode.isNull())
+        m_openSource.firstCode = code;
     if (escaped != code)
         m_openCodes.insert(escaped, false);
 }

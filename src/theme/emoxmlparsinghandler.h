@@ -35,6 +35,15 @@ public:
     /** Characters of all codes and their escaped forms together. */
     static constexpr int maxCodeCharacters = 65536;
 
+    /** Where an emoticon of the parse result comes from, for telling what is wrong with it. */
+    struct EmoticonSource
+    {
+        /** The line of its start tag; 0 without one. */
+        qint64 line = 0;
+        /** The first of its codes that was kept; null when none was. */
+        QString firstCode;
+    };
+
     /** @p baseDirectory: the directory holding the file, without trailing "/"; a Qt resource
      *  path (":...") stands for the emoticon cache directory. */
     explicit emoXMLParsingHandler(const QString &baseDirectory);
@@ -45,9 +54,12 @@ public:
     bool endElement(
         const QString &namespaceURI, const QString &localName, const QString &qName) override;
     bool characters(const QString &text) override;
+    void setDocumentLocator(QXmlLocator *locator) override;
 
     /** The parse result; complete once the reader's parse() returned true. */
     QHash<QString, QVariant> mappingTableExtractionResult() const;
+    /** One per emoticon of the parse result, in its order. */
+    QList<EmoticonSource> emoticonSources() const;
 
 private:
     enum class State
@@ -68,6 +80,10 @@ private:
 
     QHash<QString, QVariant> m_result;
     QList<EmoticonParsingItem> m_items;
+    QList<EmoticonSource> m_sources;
+    QList<EmoticonSource> m_resultSources;
+    EmoticonSource m_openSource;
+    QXmlLocator *m_locator = nullptr;
     QHash<QString, QVariant> m_openCodes;
     QHash<QString, QVariant> m_openFiles;
     QString m_openPositionIndex;

@@ -11,6 +11,7 @@
 #include <emoticonselectorwidgetviewstyle.h>
 #include <emoticonselectorwidgetviewstylecontainer.h>
 #include <emoticontheme.h>
+#include <emoticonthemediagnosis.h>
 #include <emoticonthemedirectorywatcher.h>
 #include <emoticonthemefactory.h>
 #include <emoticonthemeinspector.h>
@@ -58,5 +59,10 @@ int main()
     const QString html = theme.characterCodeSequenceSearchTree()->performPlainText2HTMLReplacement(
         QStringLiteral("hi :)"), 0, QStringLiteral("<br>"));
     std::printf("%s %s\n", GLYPHMORPH_VERSION_STRING, qPrintable(html));
-    return html == QStringLiteral("hi <img src='/smile.png'  width='20' height='20'>") ? 0 : 1;
+    const EmoticonThemeDiagnosis diagnosis
+        = EmoticonThemeFactory::diagnoseTheme(QStringLiteral("/nonexistent"));
+    return html == QStringLiteral("hi <img src='/smile.png'  width='20' height='20'>")
+            && diagnosis.refusal() == EmoticonThemeDiagnosis::NoThemeFile
+        ? 0
+        : 1;
 }

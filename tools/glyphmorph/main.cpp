@@ -8,7 +8,6 @@
 #include <emoticonthemefactory.h>
 #include <emoticonthememanager.h>
 #include <glyphmorph_version.h>
-#include <glyphmorpher.h>
 
 #include <QApplication>
 
@@ -60,9 +59,9 @@ QString mainDescription()
 
 int renderSample()
 {
-    Glyphmorpher morpher;
+    Tool::Library library;
     EmoticonTheme theme
-        = Tool::themeManager().emoticonThemes().value(EmoticonThemeManager::defaultThemeUUID());
+        = library.manager().emoticonThemes().value(EmoticonThemeManager::defaultThemeUUID());
     if (!theme.isValid())
         theme = EmoticonThemeFactory::defaultEmoticonTheme();
     emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();

@@ -6,7 +6,6 @@
 #include <emoticontheme.h>
 #include <emoticonthemefactory.h>
 #include <emoticonthememanager.h>
-#include <glyphmorpher.h>
 
 #include <QDir>
 #include <QFile>
@@ -155,11 +154,11 @@ int runPage(const QStringList &arguments)
     QString error;
     if (!readText(parser.positionalArguments(), maxTextSize, &text, &error))
         return fail(error);
-    Glyphmorpher morpher;
-    const QString html = morpher.transformPlainTextToHTML(
+    Library library;
+    const QString html = library.morpher().transformPlainTextToHTML(
         text.toHtmlEscaped(), parser.value(account), 0, QStringLiteral("<br>\n"));
     const QStringList allowed
-        = imageDirectories(themeManager().themeForAccountPath(parser.value(account)));
+        = imageDirectories(library.manager().themeForAccountPath(parser.value(account)));
     const QString document = page(parser.value(title), inlineImages(html, allowed));
 
     if (!parser.isSet(output)) {

@@ -4,8 +4,6 @@
 #include "textinput.h"
 #include "tool.h"
 
-#include <glyphmorpher.h>
-
 #include <QFile>
 #include <QFileInfo>
 
@@ -55,11 +53,11 @@ int runHtml(const QStringList &arguments)
     const QString accountPath = parser.value(account);
     QString lineBreakText = parser.value(lineBreak);
     lineBreakText.replace(QLatin1String("\\n"), QLatin1String("\n"));
-    Glyphmorpher morpher;
+    Library library;
     const auto convert = [&](QString text) {
         if (parser.isSet(escape))
             text = text.toHtmlEscaped();
-        return morpher.transformPlainTextToHTML(text, accountPath, 0, lineBreakText);
+        return library.morpher().transformPlainTextToHTML(text, accountPath, 0, lineBreakText);
     };
 
     const QStringList words = parser.positionalArguments();
@@ -123,13 +121,13 @@ int runPlain(const QStringList &arguments)
             return readFailure(source, file.errorString());
     }
 
-    Glyphmorpher morpher;
+    Library library;
     TextSplitter input(standardInput ? STDIN_FILENO : file.handle(), TextSplitter::Html);
     QByteArray piece;
     QChar last = QLatin1Char('\n');
     while (input.next(&piece)) {
         const QString text
-            = morpher.transformHTMLToPlainText(decode(piece.constData(), piece.size()));
+            = library.morpher().transformHTMLToPlainText(decode(piece.constData(), piece.size()));
         if (!text.isEmpty())
             last = text.back();
         if (!out(text))

@@ -6,7 +6,6 @@
 #include <emoticontheme.h>
 #include <emoticonthemefactory.h>
 #include <emoticonthememanager.h>
-#include <glyphmorpher.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -121,9 +120,9 @@ int runThemes(const QStringList &arguments)
     if (!commandLine.parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("themes takes no arguments"), UsageError);
 
-    Glyphmorpher morpher;
-    const QList<EmoticonTheme> themes = sortedThemes(themeManager().emoticonThemes());
-    const QString current = themeManager().currentTheme();
+    Library library;
+    const QList<EmoticonTheme> themes = sortedThemes(library.manager().emoticonThemes());
+    const QString current = library.manager().currentTheme();
     out(commandLine.parser.isSet(json) ? themesAsJson(themes, current)
                                        : themesAsText(themes, current));
     return Success;
@@ -149,8 +148,8 @@ int runUse(const QStringList &arguments)
             UsageError);
 
     const QString uuid = positional.first();
-    Glyphmorpher morpher;
-    EmoticonThemeManager &manager = themeManager();
+    Library library;
+    EmoticonThemeManager &manager = library.manager();
     const EmoticonTheme theme = manager.emoticonThemes().value(uuid);
     if (!theme.isValid()) {
         return fail(QStringLiteral("no registered theme has the UUID '%1'; 'glyphmorph themes' "

@@ -151,10 +151,13 @@ void dropFinalLineEnd(QString *text)
         text->chop(1);
 }
 
-EmoticonThemeManager &themeManager()
+EmoticonThemeManager &Library::manager()
 {
-    Q_ASSERT(SingletonBase<EmoticonThemeManager>::m_pInstance);
-    return *SingletonBase<EmoticonThemeManager>::m_pInstance;
+    // The Glyphmorpher made it; its destructor deletes it.
+    auto *&manager = SingletonBase<EmoticonThemeManager>::m_pInstance;
+    if (!manager)
+        manager = new EmoticonThemeManager();
+    return *manager;
 }
 
 QString themeDirectory(const EmoticonTheme &theme)

@@ -4,6 +4,8 @@
 #ifndef GLYPHMORPH_TOOL_H
 #define GLYPHMORPH_TOOL_H
 
+#include <glyphmorpher.h>
+
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
@@ -18,14 +20,7 @@ enum ExitCode
     Success = 0,
     Failure = 1,
     UsageError = 2,
-    // Only "check" uses these: one per reason a theme directory is refused.
-    NoThemeFile = 3,
-    UnreadableThemeFile = 4,
-    NoIdentity = 5,
-    NoUsableEmoticon = 6,
-    MissingImages = 7,
-    ThemeTaken = 8,
-    UnsafeImages = 9,
+    // "check" exits with EmoticonThemeDiagnosis::Refusal, 3 to 9.
 };
 
 /** Writes UTF-8 to standard output at once, so that a reading process sees each line. False
@@ -71,8 +66,17 @@ bool readText(const QStringList &words, qint64 maxSize, QString *text, QString *
 /** Drops one final line end and then one final carriage return, as piped text ends. */
 void dropFinalLineEnd(QString *text);
 
-/** The manager created by a Glyphmorpher that the caller keeps alive. */
-EmoticonThemeManager &themeManager();
+/** The library for one command: the Glyphmorpher, and with it the theme manager and the whole
+ *  theme discovery, from construction until the command ends. */
+class Library
+{
+public:
+    Glyphmorpher &morpher() { return m_morpher; }
+    EmoticonThemeManager &manager();
+
+private:
+    Glyphmorpher m_morpher;
+};
 
 /** The installed theme directory that @p theme's images live in, below the themes root; null
  *  for a theme from elsewhere, such as the built-in theme. */

@@ -5,7 +5,6 @@
 
 #include <emoticontheme.h>
 #include <emoticonthememanager.h>
-#include <glyphmorpher.h>
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -107,8 +106,8 @@ int runWatch(const QStringList &arguments)
     if (!installSignalHandlers())
         return fail(QStringLiteral("cannot install the signal handlers"));
 
-    Glyphmorpher morpher;
-    EmoticonThemeManager &manager = themeManager();
+    Library library;
+    EmoticonThemeManager &manager = library.manager();
     Snapshot themes = snapshot(manager);
     for (const QString &theme : std::as_const(themes))
         out(QStringLiteral("present  %1\n").arg(theme));
