@@ -29,6 +29,10 @@ const Command commands[] = {
     { "themes", "the registered themes and which one is current", Tool::runThemes },
     { "use", "make a registered theme the current theme", Tool::runUse },
     { "check", "tell whether a theme directory would be accepted, and why not", Tool::runCheck },
+    { "install", "install a theme directory or archive (KDE and Pidgin themes too)",
+        Tool::runInstall },
+    { "remove", "remove an installed theme", Tool::runRemove },
+    { "import", "convert a KDE or Pidgin theme without installing it", Tool::runImport },
     { "watch", "print themes as they are added or removed, until interrupted", Tool::runWatch },
 };
 

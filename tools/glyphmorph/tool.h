@@ -97,6 +97,9 @@ int runPage(const QStringList &arguments);
 int runThemes(const QStringList &arguments);
 int runUse(const QStringList &arguments);
 int runCheck(const QStringList &arguments);
+int runInstall(const QStringList &arguments);
+int runRemove(const QStringList &arguments);
+int runImport(const QStringList &arguments);
 int runWatch(const QStringList &arguments);
 
 } // namespace Tool
