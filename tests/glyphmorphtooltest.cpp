@@ -149,6 +149,8 @@ private Q_SLOTS:
     void commandLine();
     void check_data();
     void check();
+    void installRemoveImport_data();
+    void installRemoveImport();
     void useAndThemes();
     void page();
     void watch();
@@ -416,6 +418,95 @@ void GlyphmorphToolTest::check()
     message.replace(QStringLiteral("$DIR"), directory);
     QVERIFY2((result.err + result.out).contains(message), qPrintable(result.out + result.err));
     QCOMPARE(result.out.isEmpty(), exitCode != 0);
+}
+
+void GlyphmorphToolTest::installRemoveImport_data()
+{
+    QTest::addColumn<QStringList>("before"); // a command run first, if any
+    QTest::addColumn<QStringList>("command"); // $DATA: tests/data, $WORK: a scratch directory
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("installed"); // the root's entries afterwards
+    const QStringList none;
+    const QStringList tiny = { QStringLiteral("Tiny") };
+    const auto install = [](const char *source) {
+        return QStringList { QStringLiteral("install"),
+            QStringLiteral("$DATA/") + QLatin1String(source) };
+    };
+    for (const char *archive :
+        { "tiny.zip", "tiny.tar", "tiny.tar.gz", "tiny.tar.xz", "tiny.tar.bz2" })
+        QTest::newRow(archive) << none << install(archive) << 0
+                               << QStringLiteral("installed: 'Tiny'") << tiny;
+    QTest::newRow("UUID installed") << install("tiny.zip") << install("tiny.tar") << 8
+                                    << QStringLiteral("is installed already") << tiny;
+    QTest::newRow("replaced") << install("tiny.zip")
+                              << (install("tiny.tar") << QStringLiteral("--replace")) << 0
+                              << QStringLiteral("replacing the earlier version") << tiny;
+    const struct
+    {
+        const char *archive;
+        const char *message;
+    } hostile[] = {
+        { "traversal-dotdot.tar", "archive entry 'Tiny/../../escaped.txt' has a \"..\" component" },
+        { "absolute-path.tar",
+            "archive entry '/tmp/glyphmorph-absolute.txt' has an absolute path" },
+        { "symlink.tar", "archive entry 'Tiny/link.png' is a symbolic link" },
+        { "hardlink.tar", "archive entry 'Tiny/hard.png' is a hard link" },
+        { "device.tar", "archive entry 'Tiny/null' is a device" },
+        { "bomb.zip", "archive entry 'Tiny/Tiny.xml' unpacks to more than 16777216 bytes" },
+        { "not-an-archive.zip", "Unrecognized archive format" },
+    };
+    for (const auto &row : hostile) {
+        QTest::newRow(row.archive)
+            << none << install(row.archive) << 1 << QString::fromUtf8(row.message) << none;
+    }
+    QTest::newRow("KDE archive") << none << install("kde-kiwi.zip") << 0
+                                 << QStringLiteral("warning: code \"8-)\" of face-glasses left out")
+                                 << QStringList { QStringLiteral("Kiwi") };
+    QTest::newRow("Pidgin directory") << none << install("../themes-import/Plum") << 0
+                                      << QStringLiteral("installed: 'Plum Smileys'")
+                                      << QStringList { QStringLiteral("Plum-Smileys") };
+    QTest::newRow("removed by name")
+        << install("tiny.zip") << QStringList { QStringLiteral("remove"), QStringLiteral("Tiny") }
+        << 0 << QStringLiteral("removed: ") << none;
+    QTest::newRow("built-in theme kept")
+        << none << QStringList { QStringLiteral("remove"), builtInUUID } << 1
+        << QStringLiteral("the built-in theme cannot be removed") << none;
+    QTest::newRow("imported, not installed")
+        << none
+        << QStringList { QStringLiteral("import"), QStringLiteral("$DATA/pidgin-plum.tar.gz"),
+               QStringLiteral("-o"), QStringLiteral("$WORK") }
+        << 0 << QStringLiteral("imported: $WORK/Plum-Smileys") << none;
+}
+
+void GlyphmorphToolTest::installRemoveImport()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, command);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QFETCH(QStringList, installed);
+    const QString data = QFileInfo(QFINDTESTDATA("data/archives/tiny.zip")).absolutePath();
+    const auto expand = [&](QStringList arguments) {
+        for (QString &argument : arguments) {
+            argument.replace(QStringLiteral("$DATA"), data)
+                .replace(QStringLiteral("$WORK"), work());
+        }
+        return arguments;
+    };
+    if (!before.isEmpty())
+        QCOMPARE(run(expand(before)).exitCode, 0);
+    const Result result = run(expand(command));
+    QVERIFY2(result.exitCode == exitCode, qPrintable(result.out + result.err));
+    message.replace(QStringLiteral("$WORK"), work());
+    QVERIFY2((result.out + result.err).contains(message), qPrintable(result.out + result.err));
+    // Whatever happened, the root holds whole themes only: no staging is left behind.
+    QCOMPARE(
+        QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), installed);
+    QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/glyphmorph-absolute.txt")));
+    QVERIFY(!QFileInfo::exists(root() + QStringLiteral("/../escaped.txt")));
+    if (command.first() == QLatin1String("import"))
+        QVERIFY(QFileInfo(work() + QStringLiteral("/Plum-Smileys/Plum-Smileys.xml")).isFile());
 }
 
 void GlyphmorphToolTest::useAndThemes()

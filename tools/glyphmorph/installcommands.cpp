@@ -73,7 +73,8 @@ bool copyTree(const QString &from, const QString &to, QString *error)
 // Puts SOURCE (a theme directory or archive, of any format the tool reads) as a theme directory
 // of this library's format below @p work; returns that directory, or an empty string with
 // @p error set.
-QString stageTheme(const QString &source, const QString &work, QStringList *warnings, QString *error)
+QString stageTheme(
+    const QString &source, const QString &work, QStringList *warnings, QString *error)
 {
     const QFileInfo info(source);
     const QString unpacked = QDir(work).filePath(QStringLiteral("source"));
@@ -188,7 +189,8 @@ int runInstall(const QStringList &arguments)
         return fail(QStringLiteral("the themes root %1 cannot be made").arg(root));
     QTemporaryDir staging(QDir(root).filePath(QStringLiteral(".glyphmorph-install-XXXXXX")));
     if (!staging.isValid())
-        return fail(QStringLiteral("no staging directory in %1: %2").arg(root, staging.errorString()));
+        return fail(
+            QStringLiteral("no staging directory in %1: %2").arg(root, staging.errorString()));
 
     QStringList warnings;
     QString error;
@@ -215,8 +217,8 @@ int runInstall(const QStringList &arguments)
                         .arg(theme.themeUUID(), previous),
             EmoticonThemeDiagnosis::ThemeTaken);
     }
-    if (QFileInfo::exists(target) && QFileInfo(target).canonicalFilePath()
-            != QFileInfo(previous).canonicalFilePath()) {
+    if (QFileInfo::exists(target)
+        && QFileInfo(target).canonicalFilePath() != QFileInfo(previous).canonicalFilePath()) {
         return fail(QStringLiteral("%1 exists and holds another theme").arg(target),
             EmoticonThemeDiagnosis::ThemeTaken);
     }
@@ -246,7 +248,8 @@ int runInstall(const QStringList &arguments)
     }
     out(QStringLiteral("installed: '%1' (%2) in %3%4\n")
             .arg(theme.themeName(), theme.themeUUID(), target,
-                previous.isEmpty() ? QString() : QStringLiteral(", replacing the earlier version")));
+                previous.isEmpty() ? QString()
+                                   : QStringLiteral(", replacing the earlier version")));
     return Success;
 }
 
@@ -295,7 +298,8 @@ int runRemove(const QStringList &arguments)
     QTemporaryDir removed(QDir(root).filePath(QStringLiteral(".glyphmorph-remove-XXXXXX")));
     QString error;
     if (!removed.isValid()
-        || !moveDirectory(matches.first(), QDir(removed.path()).filePath(QStringLiteral("theme")), &error))
+        || !moveDirectory(
+            matches.first(), QDir(removed.path()).filePath(QStringLiteral("theme")), &error))
         return fail(error.isEmpty() ? removed.errorString() : error);
     out(QStringLiteral("removed: %1\n").arg(matches.first()));
     return Success;
@@ -335,8 +339,7 @@ int runImport(const QStringList &arguments)
     printWarnings(warnings);
     if (staged.isEmpty())
         return fail(error.isEmpty() ? work.errorString() : error);
-    const QString target
-        = QDir(commandLine.parser.value(output)).filePath(QDir(staged).dirName());
+    const QString target = QDir(commandLine.parser.value(output)).filePath(QDir(staged).dirName());
     if (QFileInfo::exists(target))
         return fail(QStringLiteral("%1 exists already").arg(target));
     if (!QDir().mkpath(commandLine.parser.value(output)) || !copyTree(staged, target, &error))

@@ -84,8 +84,8 @@ QString relativePath(const QString &name, QString *reason)
 
 bool isArchiveName(const QString &path)
 {
-    static const char *const suffixes[] = { ".zip", ".tar", ".tar.gz", ".tgz", ".tar.xz", ".txz",
-        ".tar.bz2", ".tbz2" };
+    static const char *const suffixes[]
+        = { ".zip", ".tar", ".tar.gz", ".tgz", ".tar.xz", ".txz", ".tar.bz2", ".tbz2" };
     for (const char *suffix : suffixes) {
         if (path.endsWith(QLatin1String(suffix), Qt::CaseInsensitive))
             return true;
@@ -93,8 +93,8 @@ bool isArchiveName(const QString &path)
     return false;
 }
 
-bool unpackArchive(
-    const QString &archivePath, const QString &directory, QString *error, const ArchiveLimits &limits)
+bool unpackArchive(const QString &archivePath, const QString &directory, QString *error,
+    const ArchiveLimits &limits)
 {
     const std::unique_ptr<archive, ArchiveCloser> reader(archive_read_new());
     archive_read_support_filter_gzip(reader.get());
@@ -104,8 +104,8 @@ bool unpackArchive(
     archive_read_support_format_zip(reader.get());
     if (archive_read_open_filename(reader.get(), QFile::encodeName(archivePath).constData(), 65536)
         != ARCHIVE_OK) {
-        *error = QStringLiteral("%1: %2").arg(archivePath,
-            QString::fromLocal8Bit(archive_error_string(reader.get())));
+        *error = QStringLiteral("%1: %2").arg(
+            archivePath, QString::fromLocal8Bit(archive_error_string(reader.get())));
         return false;
     }
 
@@ -123,13 +123,14 @@ bool unpackArchive(
         if (status == ARCHIVE_EOF)
             break;
         if (status < ARCHIVE_WARN) {
-            *error = QStringLiteral("%1: %2").arg(archivePath,
-                QString::fromLocal8Bit(archive_error_string(reader.get())));
+            *error = QStringLiteral("%1: %2").arg(
+                archivePath, QString::fromLocal8Bit(archive_error_string(reader.get())));
             return false;
         }
         const QString name = entryName(entry);
         if (++entries > limits.entries)
-            return refuse(name, QStringLiteral("is one entry more than the %1 allowed").arg(limits.entries));
+            return refuse(
+                name, QStringLiteral("is one entry more than the %1 allowed").arg(limits.entries));
         QString reason = refusedType(entry);
         const QString path = reason.isEmpty() ? relativePath(name, &reason) : QString();
         if (!reason.isEmpty())
@@ -156,18 +157,22 @@ bool unpackArchive(
             if (read == 0)
                 break;
             if (read < 0) {
-                return refuse(name, QStringLiteral("cannot be read: %1")
-                                        .arg(QString::fromLocal8Bit(archive_error_string(reader.get()))));
+                return refuse(name,
+                    QStringLiteral("cannot be read: %1")
+                        .arg(QString::fromLocal8Bit(archive_error_string(reader.get()))));
             }
             size += read;
             total += read;
             if (size > limits.fileBytes)
-                return refuse(name, QStringLiteral("unpacks to more than %1 bytes").arg(limits.fileBytes));
+                return refuse(
+                    name, QStringLiteral("unpacks to more than %1 bytes").arg(limits.fileBytes));
             if (total > limits.totalBytes)
-                return refuse(name, QStringLiteral("takes the archive past %1 unpacked bytes")
-                                        .arg(limits.totalBytes));
+                return refuse(name,
+                    QStringLiteral("takes the archive past %1 unpacked bytes")
+                        .arg(limits.totalBytes));
             if (file.write(buffer, read) != read)
-                return refuse(name, QStringLiteral("cannot be written: %1").arg(file.errorString()));
+                return refuse(
+                    name, QStringLiteral("cannot be written: %1").arg(file.errorString()));
         }
         if (!file.flush())
             return refuse(name, QStringLiteral("cannot be written: %1").arg(file.errorString()));

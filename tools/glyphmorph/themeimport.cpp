@@ -11,9 +11,9 @@
 #include <QSet>
 #include <QUuid>
 
-#include <algorithm>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <algorithm>
 
 namespace Tool {
 
@@ -66,8 +66,8 @@ bool readKde(const QString &directory, SourceTheme *theme, QString *error)
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isStartElement() && xml.name() == QLatin1String("emoticon")) {
-            theme->emoticons.append({ xml.attributes().value(QLatin1String("file")).toString(),
-                {}, false });
+            theme->emoticons.append(
+                { xml.attributes().value(QLatin1String("file")).toString(), {}, false });
             current = &theme->emoticons.last();
         } else if (xml.isEndElement() && xml.name() == QLatin1String("emoticon")) {
             current = nullptr;
@@ -232,8 +232,8 @@ bool writeDescription(const QString &path, const QString &uuid, const QString &n
         const QStringList &codes = emoticons.at(i).first;
         for (int c = 0; c < codes.size(); ++c) {
             xml.writeStartElement(QStringLiteral("charactercode"));
-            xml.writeAttribute(
-                QStringLiteral("default"), c == 0 ? QStringLiteral("true") : QStringLiteral("false"));
+            xml.writeAttribute(QStringLiteral("default"),
+                c == 0 ? QStringLiteral("true") : QStringLiteral("false"));
             xml.writeCharacters(codes.at(c));
             xml.writeEndElement();
         }
@@ -271,7 +271,8 @@ FoundTheme findTheme(const QString &directory)
     FoundTheme found { formatOf(directory), QDir(directory).absolutePath() };
     if (found.format != FoundTheme::None)
         return found;
-    const QStringList entries = QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList entries
+        = QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     if (entries.size() == 1 && QFileInfo(QDir(directory).filePath(entries.first())).isDir()) {
         const QString inner = QDir(directory).absoluteFilePath(entries.first());
         return { formatOf(inner), inner };
@@ -284,8 +285,8 @@ bool convertTheme(const FoundTheme &source, const QString &targetParent, QString
 {
     SourceTheme theme;
     const bool read = source.format == FoundTheme::Kde ? readKde(source.directory, &theme, error)
-        : source.format == FoundTheme::Pidgin         ? readPidgin(source.directory, &theme, error)
-                                                      : false;
+        : source.format == FoundTheme::Pidgin          ? readPidgin(source.directory, &theme, error)
+                                                       : false;
     if (!read) {
         if (error->isEmpty())
             *error = QStringLiteral("%1 holds no KDE or Pidgin theme").arg(source.directory);
@@ -312,8 +313,9 @@ bool convertTheme(const FoundTheme &source, const QString &targetParent, QString
             if (code.isEmpty() || code.size() > maxCodeLength)
                 continue;
             if (taken.contains(code)) {
-                warnings->append(QStringLiteral("code \"%1\" of %2 left out: an earlier emoticon has it")
-                                     .arg(code, emoticon.image));
+                warnings->append(
+                    QStringLiteral("code \"%1\" of %2 left out: an earlier emoticon has it")
+                        .arg(code, emoticon.image));
                 continue;
             }
             taken.insert(code);
@@ -322,11 +324,13 @@ bool convertTheme(const FoundTheme &source, const QString &targetParent, QString
         if (codes.isEmpty())
             continue;
         const QString path = sourceImage(source.directory, emoticon.image);
-        const QString png = fileNameFor(QFileInfo(emoticon.image).completeBaseName()) + QLatin1String(".png");
+        const QString png
+            = fileNameFor(QFileInfo(emoticon.image).completeBaseName()) + QLatin1String(".png");
         QString reason = QStringLiteral("not found");
         if (!writtenImages.contains(png)) {
             if (path.isEmpty() || !writePng(path, target.filePath(png), &reason)) {
-                warnings->append(QStringLiteral("image %1 left out: %2").arg(emoticon.image, reason));
+                warnings->append(
+                    QStringLiteral("image %1 left out: %2").arg(emoticon.image, reason));
                 continue;
             }
             writtenImages.insert(png);
@@ -336,14 +340,17 @@ bool convertTheme(const FoundTheme &source, const QString &targetParent, QString
         emoticons.append({ codes, png });
     }
     if (emoticons.isEmpty()) {
-        *error = QStringLiteral("%1: no emoticon with a code and a readable image").arg(source.directory);
+        *error = QStringLiteral("%1: no emoticon with a code and a readable image")
+                     .arg(source.directory);
         return false;
     }
-    const QString format = source.format == FoundTheme::Kde ? QStringLiteral("kde") : QStringLiteral("pidgin");
+    const QString format
+        = source.format == FoundTheme::Kde ? QStringLiteral("kde") : QStringLiteral("pidgin");
     // The same theme imported again gets the same UUID, so that installing it replaces the first.
-    const QString uuid = QUuid::createUuidV5(QUuid(QStringLiteral("6ba7b811-9dad-11d1-80b4-00c04fd430c8")),
-        QStringLiteral("glyphmorph-import:%1:%2").arg(format, theme.name))
-                             .toString(QUuid::WithoutBraces);
+    const QString uuid
+        = QUuid::createUuidV5(QUuid(QStringLiteral("6ba7b811-9dad-11d1-80b4-00c04fd430c8")),
+            QStringLiteral("glyphmorph-import:%1:%2").arg(format, theme.name))
+              .toString(QUuid::WithoutBraces);
     *themeDirectory = target.path();
     return writeDescription(target.filePath(directoryName + QLatin1String(".xml")), uuid,
         theme.name, emoticons, preview, error);
