@@ -67,18 +67,18 @@ private Q_SLOTS:
             bool separate = false;
             QString outside
                 = readPositions(document, 0, start, Separation::AfterWordEnd, false, &separate);
-            outside += readPositions(document, end, length, Separation::AfterWordEnd, false, &separate);
+            outside
+                += readPositions(document, end, length, Separation::AfterWordEnd, false, &separate);
 
             const QString read[] = { transformer.transformTextEditContentToPlainText(&editor),
                 transformer.transformTextCursorContentToPlainText(&cursor),
                 transformer.transformInverseTextCursorContentToPlainText(&cursor) };
-            const QString expected[] = {
-                readPositions(document, 0, length, Separation::AfterSpaceOrImage, false),
-                cursor.hasSelection()
-                    ? readPositions(document, start, end, Separation::AfterWordEnd, true)
-                    : QString(),
-                cursor.hasSelection() ? outside : QString()
-            };
+            const QString expected[]
+                = { readPositions(document, 0, length, Separation::AfterSpaceOrImage, false),
+                      cursor.hasSelection()
+                          ? readPositions(document, start, end, Separation::AfterWordEnd, true)
+                          : QString(),
+                      cursor.hasSelection() ? outside : QString() };
             for (int reader = 0; reader < 3; ++reader) {
                 if (read[reader] != expected[reader]) {
                     QFAIL(qPrintable(QStringLiteral("seed %1, reader %2, selection %3-%4 of\n%5\n"

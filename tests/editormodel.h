@@ -41,11 +41,16 @@ inline bool isFrameBoundary(QChar c)
 }
 
 /** What keeps a code apart from the character before, so that it gets no space. */
-enum class Separation { AfterSpaceOrImage, AfterWordEnd, AfterWalkSeparator };
+enum class Separation
+{
+    AfterSpaceOrImage,
+    AfterWordEnd,
+    AfterWalkSeparator
+};
 
 /** Positions [from, to) as plain text: images as their codes, block boundaries as "\n". */
-inline QString readPositions(const QTextDocument *document, int from, int to,
-    Separation separation, bool spaceAtStart, bool *separate = nullptr)
+inline QString readPositions(const QTextDocument *document, int from, int to, Separation separation,
+    bool spaceAtStart, bool *separate = nullptr)
 {
     bool local = spaceAtStart;
     bool &apart = separate ? *separate : local;
@@ -201,7 +206,8 @@ private:
                     continue;
                 }
                 saved = p + 1;
-                extension = unescaped(cursor.charFormat().property(QTextFormat::UserProperty).toString());
+                extension
+                    = unescaped(cursor.charFormat().property(QTextFormat::UserProperty).toString());
                 node = extension;
                 extending = isPrefix(node) && hasChildren(node);
                 if (!extending)

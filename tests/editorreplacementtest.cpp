@@ -89,8 +89,8 @@ bool buildRandomEditor(
     GlyphmorphTest::RandomChoices choices { quint32(seed) };
     int changePosition = 0;
     int changeAdded = 0;
-    QObject::connect(editor.document(), &QTextDocument::contentsChange,
-        [&](int position, int, int added) {
+    QObject::connect(
+        editor.document(), &QTextDocument::contentsChange, [&](int position, int, int added) {
             changePosition = position;
             changeAdded = added;
         });

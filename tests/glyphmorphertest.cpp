@@ -190,13 +190,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("typed");
         QTest::addColumn<int>("maxLength");
-        const auto row = [](const char *name, std::initializer_list<const char *> pieces,
-                             int maxLength = -1) {
-            QStringList typed;
-            for (const char *piece : pieces)
-                typed << QString::fromUtf8(piece);
-            QTest::newRow(name) << typed << maxLength;
-        };
+        const auto row
+            = [](const char *name, std::initializer_list<const char *> pieces, int maxLength = -1) {
+                  QStringList typed;
+                  for (const char *piece : pieces)
+                      typed << QString::fromUtf8(piece);
+                  QTest::newRow(name) << typed << maxLength;
+              };
         row("codes between words", { "hi :x: how :y: are you" });
         row("code first and last", { ":x: and :y:" });
         row("paragraphs", { "line one :x:\nline two :y: three" });

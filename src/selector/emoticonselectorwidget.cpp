@@ -78,7 +78,8 @@ void EmoticonSelectorWidget::setServiceName(const QString &serviceName)
 
 void EmoticonSelectorWidget::handleThemeChanged()
 {
-    const EmoticonTheme theme = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(d->serviceName);
+    const EmoticonTheme theme
+        = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(d->serviceName);
     // Each theme built owns its own search tree: the same tree is the same theme. A reinstalled
     // theme or a re-rendered built-in theme keeps its UUID but not its tree.
     if (!theme.isValid()

@@ -18,7 +18,8 @@ class QTextDocument;
 class DocumentPlainText
 {
 public:
-    enum class Separation {
+    enum class Separation
+    {
         /** A space or an image; a code that begins a paragraph gets a space. */
         AfterSpaceOrImage,
         /** A space, an image or a block boundary. */

@@ -98,7 +98,8 @@ private:
         // A selection that reaches into a table grows to whole cells and reads them cell by
         // cell; there the document is asked position by position.
         if (m_cursor.hasComplexSelection() || m_cursor.selectionStart() != m_windowStart
-            || m_cursor.selectionEnd() != windowEnd || m_window.size() != windowEnd - m_windowStart) {
+            || m_cursor.selectionEnd() != windowEnd
+            || m_window.size() != windowEnd - m_windowStart) {
             m_window.resize(windowEnd - m_windowStart);
             for (int i = 0; i < m_window.size(); ++i)
                 m_window[i] = m_document->characterAt(m_windowStart + i);
@@ -174,8 +175,8 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
             // An image whose code this tree holds only in part (one from another theme) does not
             // grow: the longer image would stand for less than the code it took the place of, and
             // the selection below would reach past the image into the user's text.
-            extending = advanceExtensionIterationNode(node, extensionCode)
-                && !node->children.isEmpty();
+            extending
+                = advanceExtensionIterationNode(node, extensionCode) && !node->children.isEmpty();
             if (!extending)
                 node = rootNode;
             continue;

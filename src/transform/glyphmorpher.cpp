@@ -34,7 +34,8 @@ QString Glyphmorpher::transformPlainTextToHTML(
     const QString &plainText, const QString &accountPath, int n, const QString &lineBreak)
 {
     // The copy keeps the theme, and with it the tree, alive while the tree works.
-    const EmoticonTheme theme = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(accountPath);
+    const EmoticonTheme theme
+        = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(accountPath);
     emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();
     return tree ? tree->performPlainText2HTMLReplacement(plainText, n, lineBreak) : plainText;
 }
@@ -71,7 +72,8 @@ void Glyphmorpher::transformTextEditContentToEmoticonInPlace(
         textEdit->setText(content.text());
         textEdit->blockSignals(false);
     }
-    const EmoticonTheme theme = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(accountPath);
+    const EmoticonTheme theme
+        = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(accountPath);
     if (emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree()) {
         textEdit->blockSignals(true);
         tree->performCharacterCode2EmoticonReplacement(textEdit, wholeDocument);
