@@ -107,7 +107,33 @@ public:
             fileSystemWatcher->addPaths(unwatched);
     }
 
+    // A root that does not exist yet is waited for: the nearest directory above it that exists
+    // is watched, and each change there looks again.
+    void awaitRoot(EmoticonThemeDirectoryWatcher *q)
+    {
+        QString above = QDir::cleanPath(QDir(rootPath).absolutePath());
+        do
+            above = QFileInfo(above).path();
+        while (!QFileInfo(above).isDir() && above != QLatin1String("/"));
+        if (rootWaiter && rootWaiter->directories() == QStringList { above })
+            return;
+        stopAwaitingRoot();
+        rootWaiter = new QFileSystemWatcher(q);
+        QObject::connect(rootWaiter, &QFileSystemWatcher::directoryChanged, q,
+            [q] { q->initializeEmoticonThemeDirectoryWatcher(); });
+        rootWaiter->addPath(above);
+    }
+
+    // Later: it may be the one reporting the change that ends the wait.
+    void stopAwaitingRoot()
+    {
+        if (rootWaiter)
+            rootWaiter->deleteLater();
+        rootWaiter = nullptr;
+    }
+
     QFileSystemWatcher *fileSystemWatcher = nullptr;
+    QFileSystemWatcher *rootWaiter = nullptr;
     QStringList directoryPaths;
     QStringList snapshot;
     QHash<QString, DirectoryIdentity> identities;
@@ -137,8 +163,10 @@ void EmoticonThemeDirectoryWatcher::initializeEmoticonThemeDirectoryWatcher()
 {
     if (!QFileInfo(d->rootPath).isDir()) {
         d->active = false;
+        d->awaitRoot(this);
         return;
     }
+    d->stopAwaitingRoot();
     delete d->fileSystemWatcher;
     d->fileSystemWatcher = nullptr;
     buildSubDirectoryList();

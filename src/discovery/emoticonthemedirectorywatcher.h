@@ -31,7 +31,8 @@ public:
     ~EmoticonThemeDirectoryWatcher() override;
 
     /** Watches @p path, reporting its current sub-directories at once. A path that is not a
-     *  directory leaves the watcher inactive. */
+     *  directory leaves the watcher inactive until a directory appears there (the nearest
+     *  directory above it is watched for that); then it reports as at the start. */
     void setEmoticonThemeDirectoryPath(const QString &path);
     /** True once the root was found to be a directory. */
     bool isActive() const;

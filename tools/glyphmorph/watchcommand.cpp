@@ -91,14 +91,14 @@ int runWatch(const QStringList &arguments)
             "  current  UUID  'NAME'\n"
             "A theme being copied in is announced once complete (it has 10 seconds). Stops on\n"
             "Ctrl+C (SIGINT) or SIGTERM with exit code 0; exit code 1 when the themes root is\n"
-            "not a directory."));
+            "something other than a directory. A root that does not exist yet is waited for."));
     const int parsed = commandLine.parse(arguments);
     if (parsed >= 0)
         return parsed;
     if (!commandLine.parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("watch takes no arguments"), UsageError);
     const QString root = EmoticonThemeManager::themesRootPath();
-    if (!QFileInfo(root).isDir()) {
+    if (QFileInfo::exists(root) && !QFileInfo(root).isDir()) {
         return fail(QStringLiteral("the themes root %1 is not a directory; --themes-root DIR "
                                    "names another")
                         .arg(root));
@@ -117,7 +117,8 @@ int runWatch(const QStringList &arguments)
             .arg(uuid, manager.emoticonThemes().value(uuid).themeName());
     };
     out(currentLine());
-    out(QStringLiteral("watching %1\n").arg(root));
+    out(QStringLiteral("watching %1%2\n")
+            .arg(root, QFileInfo(root).isDir() ? QString() : QStringLiteral(" (not there yet)")));
 
     QObject::connect(
         &manager, &EmoticonThemeManager::availableThemesChanged, &manager, [&manager, &themes] {
