@@ -34,6 +34,18 @@ run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE_DIR} -B ${WORK_DIR}/build
     -DCMAKE_DISABLE_FIND_PACKAGE_Qt${GLYPHMORPH_QT_MAJOR}Core5Compat=ON
     "-DCMAKE_CXX_FLAGS=${CONSUMER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
+# The installed programs start from this prefix by themselves: no loader path is set yet.
+run(${prefix}/bin/glyphmorph --version)
+set(ENV{QT_QPA_PLATFORM} offscreen)
+if(WITH_MESSENGER)
+    run(${prefix}/bin/glyphmorph-messenger --help)
+    foreach(installed share/applications/glyphmorph-messenger.desktop
+            share/icons/hicolor/scalable/apps/glyphmorph-messenger.svg)
+        if(NOT EXISTS ${prefix}/${installed})
+            message(FATAL_ERROR "not installed: ${installed}")
+        endif()
+    endforeach()
+endif()
 string(REPLACE ";" ":" ldpath "${libdirs}")
 set(ENV{LD_LIBRARY_PATH} ${ldpath})
 foreach(exe consumer consumer-pkgconfig)
