@@ -315,11 +315,11 @@ void GlyphmorphToolTest::commandLine_data()
     QTest::newRow("check of two directories")
         << QStringList { QStringLiteral("check"), QStringLiteral("a"), QStringLiteral("b") }
         << QByteArray() << 2 << QStringLiteral("=") << QStringLiteral("exactly one");
-    QTest::newRow("watch of a missing root")
-        << QStringList { QStringLiteral("--themes-root"), QStringLiteral("/nonexistent"),
+    QTest::newRow("watch of a root that is a file")
+        << QStringList { QStringLiteral("--themes-root"), QStringLiteral("/dev/null"),
                QStringLiteral("watch") }
         << QByteArray() << 1 << QStringLiteral("=")
-        << QStringLiteral("the themes root /nonexistent is not a directory");
+        << QStringLiteral("the themes root /dev/null is not a directory");
 }
 
 void GlyphmorphToolTest::commandLine()
@@ -379,10 +379,9 @@ void GlyphmorphToolTest::check_data()
         << good << smile << QStringList { QStringLiteral("smile") } << none << false << 7
         << QStringLiteral(
                "glyphmorph: refused: $DIR: image files missing:\n  wink.png (for :wink:)\n");
-    QTest::newRow("UUID taken") << good << smile << both
-                                << themeXml({ QStringLiteral("u1"), QString() }) << false << 8
-                                << QStringLiteral(
-                                       "the UUID u1 is taken by the installed theme 'Theme u1'");
+    QTest::newRow("new version of an installed theme")
+        << good << smile << both << themeXml({ QStringLiteral("u1"), QString() }) << false << 0
+        << QStringLiteral("would replace the installed version 'Theme u1' in");
     QTest::newRow("service taken")
         << themeXml({ QStringLiteral("u1"), QStringLiteral("S") }) << smile << both
         << themeXml({ QStringLiteral("u2"), QStringLiteral("S") }) << false << 8
@@ -561,6 +560,8 @@ void GlyphmorphToolTest::page()
 
 void GlyphmorphToolTest::watch()
 {
+    // A root made only after the watch began is watched from the directory above it.
+    QVERIFY(QDir(root()).removeRecursively());
     QProcess watcher;
     prepare(watcher);
     watcher.setArguments({ QStringLiteral("watch") });
@@ -570,7 +571,8 @@ void GlyphmorphToolTest::watch()
         out += QString::fromUtf8(watcher.readAllStandardOutput());
         return out.contains(line);
     };
-    QTRY_VERIFY_WITH_TIMEOUT(seen(QStringLiteral("watching ") + root()), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        seen(QStringLiteral("watching ") + root() + QStringLiteral(" (not there yet)")), 30000);
     QVERIFY(out.contains(QStringLiteral("present  ") + builtInUUID));
 
     const QString late = writeTheme(root(), QStringLiteral("Late"), { QStringLiteral("u9"), {} });

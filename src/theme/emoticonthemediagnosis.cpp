@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QSet>
 #include <QSharedData>
+#include <QUuid>
 
 #include <sys/stat.h>
 #include <utility>
@@ -278,7 +279,49 @@ void findEmoticonDefects(EmoticonThemeDiagnosis &diagnosis, const ThemeFileParse
         diagnosis.add(Finding::Detail, text, source.line);
     }
     diagnosis.refuse(EmoticonThemeDiagnosis::NoUsableEmoticon,
-        QStringLiteral("every emoticon needs a character code and a small image"));
+        emoticons.isEmpty()
+            ? QStringLiteral("the theme has no emoticons")
+            : QStringLiteral("every emoticon needs a character code and a small image"));
+}
+
+// What the library takes, but probably not as the author meant it.
+void findMisgivings(EmoticonThemeDiagnosis &diagnosis, const ThemeFileParse &parse)
+{
+    const EmoticonTheme theme = diagnosis.theme();
+    if (theme.themeName().trimmed().isEmpty())
+        diagnosis.add(Finding::Warning, QStringLiteral("the theme name is blank"));
+    if (QUuid(theme.themeUUID()).isNull()) {
+        diagnosis.add(Finding::Warning,
+            QStringLiteral("the theme UUID '%1' is not a UUID (such as %2)")
+                .arg(theme.themeUUID(), QStringLiteral("0d6f3c2e-7a4b-4c39-9a57-2f1e8b6d4c10")));
+    }
+    const QList<EmoticonParsingItem> emoticons = emoticonsOf(parse.result);
+    QHash<QString, qint64> firstLines; // a code to the line of the emoticon that has it first
+    for (int i = 0; i < emoticons.size(); ++i) {
+        const EmoticonParsingItem &emoticon = emoticons.at(i);
+        const emoXMLParsingHandler::EmoticonSource source = parse.sources.value(i);
+        if (emoticon.files.value(QStringLiteral("m")).toString().isEmpty()) {
+            diagnosis.add(Finding::Warning,
+                QStringLiteral("the emoticon '%1' has no picker image (<file size=\"m\">)")
+                    .arg(source.firstCode),
+                source.line);
+        }
+        QStringList codes = emoticon.characterCodes.keys();
+        codes.sort();
+        for (const QString &code : std::as_const(codes)) {
+            const auto first = firstLines.constFind(code);
+            if (first == firstLines.cend()) {
+                firstLines.insert(code, source.line);
+            } else if (*first != source.line) {
+                diagnosis.add(Finding::Warning,
+                    QStringLiteral("the code '%1' is also the emoticon's on line %2: this later "
+                                   "one is used")
+                        .arg(code)
+                        .arg(*first),
+                    source.line);
+            }
+        }
+    }
 }
 
 /** Refuses for image files that do not exist; warns of those that exist but will not show. */
@@ -358,6 +401,7 @@ EmoticonThemeDiagnosis EmoticonThemeFactory::diagnoseTheme(const QString &themeD
         findEmoticonDefects(diagnosis, parse);
         return diagnosis;
     }
+    findMisgivings(diagnosis, parse);
     if (theme.previewIconName().isEmpty()) {
         diagnosis.add(Finding::Warning,
             QStringLiteral("no emoticon has preview=\"true\": the theme gets no preview image"));

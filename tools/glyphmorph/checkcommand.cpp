@@ -42,9 +42,13 @@ void findConflicts(EmoticonThemeDiagnosis &diagnosis, EmoticonThemeManager &mana
         }
         if (QFileInfo(otherDirectory).canonicalFilePath() == canonicalDirectory)
             continue;
+        // The same UUID is the same theme: a new version of it, not a clash.
         if (other.themeUUID() == theme.themeUUID()) {
-            found << QStringLiteral("the UUID %1 is taken by the installed theme '%2' in %3")
-                         .arg(theme.themeUUID(), other.themeName(), otherDirectory);
+            diagnosis.add(Finding::Warning,
+                QStringLiteral("would replace the installed version '%1' in %2 (with "
+                               "'glyphmorph install --replace')")
+                    .arg(other.themeName(), otherDirectory));
+            continue;
         }
         if (!theme.serviceUUID().isEmpty() && other.serviceUUID() == theme.serviceUUID()) {
             found << QStringLiteral("the service %1 is taken by the installed theme '%2' in %3")
@@ -106,7 +110,8 @@ int runCheck(const QStringList &arguments)
             "  5  the theme has no <emoticon_theme> element, no UUID or no name\n"
             "  6  an emoticon has no character code or no small (size=\"s\") image\n"
             "  7  image files are missing (they are listed)\n"
-            "  8  the UUID or the service is taken by another installed theme\n"
+            "  8  the service is taken by another installed theme (a theme with the same UUID\n"
+            "     is a new version of it: check says it would replace the installed one)\n"
             "  9  an image file is not a regular file (a FIFO, device, socket, directory or\n"
             "     dangling link) or resolves outside DIR; such files are never opened"));
     commandLine.parser.addPositionalArgument(
