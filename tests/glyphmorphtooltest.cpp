@@ -151,6 +151,7 @@ private Q_SLOTS:
     void check();
     void installRemoveImport_data();
     void installRemoveImport();
+    void unregisteredDirectoriesExplained();
     void useAndThemes();
     void page();
     void watch();
@@ -237,7 +238,8 @@ GlyphmorphToolTest::Result GlyphmorphToolTest::run(const QStringList &arguments,
     }
     result.exitCode = process.exitCode();
     result.bytes = process.readAllStandardOutput();
-    result.out = QString::fromUtf8(result.bytes.constData(), result.bytes.size());
+    // qMax: GCC cannot see that the size is never negative, so strlen would never run.
+    result.out = QString::fromUtf8(result.bytes.constData(), qMax(0, int(result.bytes.size())));
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
 }
@@ -506,6 +508,34 @@ void GlyphmorphToolTest::installRemoveImport()
     QVERIFY(!QFileInfo::exists(root() + QStringLiteral("/../escaped.txt")));
     if (command.first() == QLatin1String("import"))
         QVERIFY(QFileInfo(work() + QStringLiteral("/Plum-Smileys/Plum-Smileys.xml")).isFile());
+}
+
+void GlyphmorphToolTest::unregisteredDirectoriesExplained()
+{
+    QVERIFY(!writeTheme(root(), QStringLiteral("First"), { QStringLiteral("u1"), {} }).isEmpty());
+    QVERIFY(!writeTheme(root(), QStringLiteral("Second"), { QStringLiteral("u1"), {} }).isEmpty());
+    QVERIFY(QDir(root()).mkpath(QStringLiteral("Broken")));
+    QVERIFY(writeBytes(root() + QStringLiteral("/Broken/Broken.xml"), "<emoticon_theme"));
+    const QString listing = run({ QStringLiteral("themes"), QStringLiteral("--all") }).out;
+    QVERIFY2(listing.contains(root() + QStringLiteral("/Broken\n    ") + root()
+                 + QStringLiteral("/Broken/Broken.xml is not well-formed")),
+        qPrintable(listing));
+    QVERIFY2(listing.contains(QStringLiteral("is also the registered theme 'Theme u1', which was "
+                                             "found first")),
+        qPrintable(listing));
+
+    QProcess watcher;
+    prepare(watcher);
+    watcher.setArguments({ QStringLiteral("watch") });
+    watcher.start();
+    QString out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += QString::fromUtf8(watcher.readAllStandardOutput()))
+                                 .contains(QStringLiteral("watching")),
+        30000);
+    QVERIFY2(out.contains(QStringLiteral("refused  ") + root() + QStringLiteral("/Broken  ")),
+        qPrintable(out));
+    watcher.terminate();
+    QVERIFY(watcher.waitForFinished(30000));
 }
 
 void GlyphmorphToolTest::useAndThemes()

@@ -4,6 +4,7 @@
 #include "tool.h"
 
 #include <emoticontheme.h>
+#include <emoticonthemediagnosis.h>
 #include <emoticonthemefactory.h>
 #include <emoticonthememanager.h>
 
@@ -99,7 +100,52 @@ QString themesAsText(const QList<EmoticonTheme> &themes, const QString &current)
     return text;
 }
 
+QString unregisteredAsText(const QList<QPair<QString, QString>> &directories)
+{
+    QString text;
+    if (!directories.isEmpty())
+        text += QStringLiteral("\nDirectories without a registered theme:\n");
+    for (const auto &directory : directories)
+        text += QStringLiteral("  %1\n    %2\n").arg(directory.first, directory.second);
+    return text;
+}
+
 } // namespace
+
+QList<QPair<QString, QString>> unregisteredDirectories(EmoticonThemeManager &manager)
+{
+    QHash<QString, EmoticonTheme> registered; // by canonical directory
+    const QHash<QString, EmoticonTheme> themes = manager.emoticonThemes();
+    for (const EmoticonTheme &theme : themes) {
+        const QString directory = themeDirectory(theme);
+        if (!directory.isEmpty())
+            registered.insert(QFileInfo(directory).canonicalFilePath(), theme);
+    }
+    QList<QPair<QString, QString>> found;
+    const QFileInfoList entries
+        = QDir(EmoticonThemeManager::themesRootPath())
+              .entryInfoList(QDir::AllDirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        if (registered.contains(entry.canonicalFilePath()))
+            continue;
+        const EmoticonThemeDiagnosis diagnosis
+            = EmoticonThemeFactory::diagnoseTheme(entry.absoluteFilePath());
+        QString reason = diagnosis.reason().section(QLatin1Char('\n'), 0, 0);
+        if (reason.isEmpty()) {
+            // Accepted by the rules: the registry chose another theme, or waits for files.
+            const EmoticonTheme theme = diagnosis.theme();
+            const EmoticonTheme other = themes.value(theme.themeUUID());
+            reason = other.isValid()
+                ? QStringLiteral(
+                    "its UUID %1 is also the registered theme '%2', which was found first")
+                      .arg(theme.themeUUID(), other.themeName())
+                : QStringLiteral("accepted by check, but not registered: its service is "
+                                 "another theme's, or it is still being copied in");
+        }
+        found.append({ entry.absoluteFilePath(), reason });
+    }
+    return found;
+}
 
 int runThemes(const QStringList &arguments)
 {
@@ -114,6 +160,10 @@ int runThemes(const QStringList &arguments)
                        "array of {uuid, name, service, emoticons, preview, directory, current}; "
                        "absent values are null."));
     commandLine.parser.addOption(json);
+    const QCommandLineOption all(QStringLiteral("all"),
+        QStringLiteral("Also list the directories below the themes root that hold no registered "
+                       "theme, and why (JSON: unregistered, an array of {directory, reason})."));
+    commandLine.parser.addOption(all);
     const int parsed = commandLine.parse(arguments);
     if (parsed >= 0)
         return parsed;
@@ -123,8 +173,23 @@ int runThemes(const QStringList &arguments)
     Library library;
     const QList<EmoticonTheme> themes = sortedThemes(library.manager().emoticonThemes());
     const QString current = library.manager().currentTheme();
-    out(commandLine.parser.isSet(json) ? themesAsJson(themes, current)
-                                       : themesAsText(themes, current));
+    const QList<QPair<QString, QString>> unregistered = commandLine.parser.isSet(all)
+        ? unregisteredDirectories(library.manager())
+        : QList<QPair<QString, QString>>();
+    if (!commandLine.parser.isSet(json)) {
+        out(themesAsText(themes, current) + unregisteredAsText(unregistered));
+        return Success;
+    }
+    QJsonObject document = QJsonDocument::fromJson(themesAsJson(themes, current).toUtf8()).object();
+    if (commandLine.parser.isSet(all)) {
+        QJsonArray list;
+        for (const auto &directory : unregistered) {
+            list.append(QJsonObject { { QStringLiteral("directory"), directory.first },
+                { QStringLiteral("reason"), directory.second } });
+        }
+        document.insert(QStringLiteral("unregistered"), list);
+    }
+    out(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));
     return Success;
 }
 

@@ -81,6 +81,9 @@ private:
 /** The installed theme directory that @p theme's images live in, below the themes root; null
  *  for a theme from elsewhere, such as the built-in theme. */
 QString themeDirectory(const EmoticonTheme &theme);
+/** The directories below the themes root that hold no registered theme, each with the reason:
+ *  the library's diagnosis of it, or why a theme it accepts is not used. */
+QList<QPair<QString, QString>> unregisteredDirectories(EmoticonThemeManager &manager);
 /** The number of emoticons @p theme can put into text. */
 int emoticonCount(const EmoticonTheme &theme);
 

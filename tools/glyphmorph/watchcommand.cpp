@@ -8,9 +8,12 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -89,7 +92,9 @@ int runWatch(const QStringList &arguments)
             "  added    UUID  'NAME'  [service SERVICE]  DIRECTORY\n"
             "  removed  UUID  'NAME'  [service SERVICE]  DIRECTORY\n"
             "  current  UUID  'NAME'\n"
-            "A theme being copied in is announced once complete (it has 10 seconds). Stops on\n"
+            "  refused  DIRECTORY  REASON    (a directory below the root without a theme)\n"
+            "A theme being copied in is announced once complete (it has 10 seconds); a directory\n"
+            "still without a registered theme 11 seconds after a change is reported. Stops on\n"
             "Ctrl+C (SIGINT) or SIGTERM with exit code 0; exit code 1 when the themes root is\n"
             "something other than a directory. A root that does not exist yet is waited for."));
     const int parsed = commandLine.parse(arguments);
@@ -117,6 +122,32 @@ int runWatch(const QStringList &arguments)
             .arg(uuid, manager.emoticonThemes().value(uuid).themeName());
     };
     out(currentLine());
+    // Directories the library passes over: at the start, and once a change below the root has
+    // had the time a theme being copied in gets.
+    QSet<QString> reported;
+    const auto reportUnregistered = [&manager, &reported] {
+        QSet<QString> now;
+        for (const auto &directory : unregisteredDirectories(manager)) {
+            const QString line
+                = QStringLiteral("refused  %1  %2\n").arg(directory.first, directory.second);
+            now.insert(line);
+            if (!reported.contains(line))
+                out(line);
+        }
+        reported = now;
+    };
+    reportUnregistered();
+    QTimer settled;
+    settled.setSingleShot(true);
+    settled.setInterval(11000);
+    QObject::connect(&settled, &QTimer::timeout, &settled, reportUnregistered);
+    QFileSystemWatcher rootChanges;
+    if (QFileInfo(root).isDir())
+        rootChanges.addPath(root);
+    QObject::connect(&rootChanges, &QFileSystemWatcher::directoryChanged, &settled,
+        QOverload<>::of(&QTimer::start));
+    QObject::connect(&manager, &EmoticonThemeManager::availableThemesChanged, &settled,
+        QOverload<>::of(&QTimer::start));
     out(QStringLiteral("watching %1%2\n")
             .arg(root, QFileInfo(root).isDir() ? QString() : QStringLiteral(" (not there yet)")));
 
