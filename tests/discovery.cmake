@@ -3,7 +3,6 @@
 # Tests of the discovery pipeline and the theme registry.
 glyphmorph_add_test(emoticonthemedirectorywatchertest SOURCES emoticonthemedirectorywatchertest.cpp)
 glyphmorph_add_test(themediscoverytest SOURCES themediscoverytest.cpp themedirectory.h)
-glyphmorph_add_test(availabilitychecktest SOURCES availabilitychecktest.cpp themedirectory.h)
 glyphmorph_add_test(emoticonthememanagertest SOURCES emoticonthememanagertest.cpp themedirectory.h)
 target_compile_definitions(emoticonthememanagertest PRIVATE
     SETTINGSWRITER="$<TARGET_FILE:settingswriter>")
