@@ -462,32 +462,27 @@ private Q_SLOTS:
                 selection ? readPositions(document, start, end, Separation::AfterWordEnd, true)
                           : QString(),
                 selection ? outside : QString() };
+            // The seed and the document come first: QCOMPARE names neither.
+            const auto tell = [&](bool agree) {
+                if (!agree)
+                    qWarning("seed %d, %s, change %d+%d, limit %d, selection %d-%d of\n%s", seed,
+                        wholeDocument ? "whole" : "change",
+                        walked.property("positionOfChange").toInt(),
+                        walked.property("charactersPasted").toInt(), walked.maxLength(), start, end,
+                        qPrintable(before));
+            };
             for (int reader = 0; reader < 3; ++reader) {
-                if (read[reader] != expected[reader])
-                    QFAIL(
-                        qPrintable(QString("seed %1, reader %2, selection %3-%4 of\n%5\nread\n%6\n"
-                                           "expected\n%7")
-                                       .arg(seed)
-                                       .arg(reader)
-                                       .arg(start)
-                                       .arg(end)
-                                       .arg(before, read[reader], expected[reader])));
+                tell(read[reader] == expected[reader]);
+                QCOMPARE(read[reader], expected[reader]);
             }
 
             tree.performCharacterCode2EmoticonReplacement(&walked, wholeDocument);
             model.walk(&modelled, wholeDocument);
             const QString after = positionNotation(document);
-            if (after != positionNotation(modelled.document())
-                || walked.cursorPosition() != modelled.cursorPosition()) {
-                QFAIL(qPrintable(QString("seed %1, %2, change %3+%4, limit %5:\n%6\n"
-                                         "walked to\n%7\nmodel\n%8")
-                                     .arg(seed)
-                                     .arg(wholeDocument ? "whole" : "change")
-                                     .arg(walked.property("positionOfChange").toInt())
-                                     .arg(walked.property("charactersPasted").toInt())
-                                     .arg(walked.maxLength())
-                                     .arg(before, after, positionNotation(modelled.document()))));
-            }
+            tell(after == positionNotation(modelled.document()));
+            QCOMPARE(after, positionNotation(modelled.document()));
+            tell(walked.cursorPosition() == modelled.cursorPosition());
+            QCOMPARE(walked.cursorPosition(), modelled.cursorPosition());
             if (after != before) {
                 document->undo();
                 QCOMPARE(positionNotation(document), before);
