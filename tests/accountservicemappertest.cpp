@@ -75,14 +75,6 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(AccountServiceMapper::accountsFilePath()));
         QVERIFY(mapper.ssoServiceIDForTpAccount(account).isNull());
     }
-
-    // The library's destructor and this test must reach one and the same instance pointer.
-    void deletingTheInstanceClearsThePointer()
-    {
-        AccountServiceMapper::m_pInstance = new AccountServiceMapper;
-        delete AccountServiceMapper::m_pInstance;
-        QVERIFY(!AccountServiceMapper::m_pInstance);
-    }
 };
 
 GLYPHMORPH_TEST_GUILESS_MAIN(AccountServiceMapperTest)

@@ -14,8 +14,6 @@
 #include <QTextDocument>
 #include <QUrl>
 
-#include <memory>
-
 namespace {
 
 const QString platformKey = "/meegotouch/theme/name";
@@ -154,92 +152,95 @@ private Q_SLOTS:
         QFile::remove(previewPath());
     }
 
-    void firstRunRendersEveryImage()
+    // What a reload finds in the cache: the theme is published whatever it is, and rendered
+    // when the cache is not whole (stray files go then).
+    void reload_data()
     {
-        write(cache().filePath("stray.png"), "stray");
-        MGConfItem(platformKey).set("base");
-        DefaultEmoticonThemeHandler handler;
-        const QStringList *events = record(handler);
-        QVERIFY(handler.reloadDefaultEmoticonTheme());
-        QCOMPARE(*events, QStringList { added });
-        QCOMPARE(MGConfItem(renderedKey).value(), QVariant("base"));
-        QVERIFY(!cache().exists("stray.png"));
-        verifyRenderedCache();
+        QTest::addColumn<QString>("cached");
+        QTest::addColumn<bool>("renders");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("nothing, a stray file") << "stray" << true << true;
+        // Neither a rewrite nor a deletion would leave a marker as it is.
+        QTest::newRow("every image") << "whole" << false << true;
+        QTest::newRow("an image missing") << "missing" << true << true;
+        QTest::newRow("an image that cannot be written") << "blocked" << false << false;
     }
 
-    void secondRunUsesTheCache()
+    void reload()
     {
-        renderWith("base");
-        // Neither a rewrite nor a deletion would leave these as they are.
-        const QString image = cachedFiles().firstKey();
-        write(cache().filePath(image), "marker");
-        write(cache().filePath("marker.png"), "marker");
+        QFETCH(QString, cached);
+        QFETCH(bool, renders);
+        const QString blocked = EmoticonThemeFactory::defaultEmoticonTheme()
+                                    .filepathToPickerImageMapping()
+                                    .keys()
+                                    .first();
+        if (cached == "stray")
+            write(cache().filePath("stray.png"), "stray");
+        if (cached == "blocked")
+            QVERIFY(QDir().mkdir(blocked));
+        if (cached == "whole" || cached == "missing") {
+            renderWith("base");
+            write(cache().filePath("marker.png"), "marker");
+        }
+        if (cached == "whole")
+            write(cache().filePath(cachedFiles().firstKey()), "marker");
+        if (cached == "missing")
+            QVERIFY(cache().remove(cachedFiles().firstKey()));
+        MGConfItem(platformKey).set("base");
         const QMap<QString, QByteArray> before = cachedFiles();
 
         DefaultEmoticonThemeHandler handler;
         const QStringList *events = record(handler);
-        QVERIFY(handler.reloadDefaultEmoticonTheme());
+        QTEST(handler.reloadDefaultEmoticonTheme(), "written");
         QCOMPARE(*events, QStringList { added });
-        QCOMPARE(cachedFiles(), before);
+        if (cached == "blocked") {
+            QVERIFY(QDir().rmdir(blocked));
+            return;
+        }
+        QCOMPARE(MGConfItem(renderedKey).value(), QVariant("base"));
+        if (renders)
+            verifyRenderedCache();
+        else
+            QCOMPARE(cachedFiles(), before);
+        if (cached == "missing") {
+            // Holding a published theme, the handler withdraws it before rendering.
+            QVERIFY(cache().remove(cachedFiles().lastKey()));
+            QVERIFY(handler.reloadDefaultEmoticonTheme());
+            QCOMPARE(*events, QStringList({ added, removed, added }));
+            verifyRenderedCache();
+        }
     }
 
-    void clearedCacheIsRenderedAgain()
-    {
-        renderWith("base");
-        write(cache().filePath("marker.png"), "marker");
-        QVERIFY(cache().remove(cachedFiles().firstKey()));
-
-        DefaultEmoticonThemeHandler handler;
-        const QStringList *events = record(handler);
-        QVERIFY(handler.reloadDefaultEmoticonTheme());
-        QCOMPARE(*events, QStringList { added });
-        verifyRenderedCache();
-
-        // Holding a published theme, the handler withdraws it before rendering.
-        QVERIFY(cache().remove(cachedFiles().lastKey()));
-        QVERIFY(handler.reloadDefaultEmoticonTheme());
-        QCOMPARE(*events, QStringList({ added, removed, added }));
-        verifyRenderedCache();
-    }
-
+    // A second init neither reloads nor connects again (a second connection would add its pair
+    // within the same emission); after the switch, editors insert the new images under the same
+    // names, new editors too.
     void platformThemeChangeRendersAgain()
     {
         renderWith("base");
         const QMap<QString, QByteArray> baseFiles = cachedFiles();
         const QByteArray basePreview = contents(previewPath());
-
         DefaultEmoticonThemeHandler handler;
         const QStringList *events = record(handler);
+        handler.init();
         handler.init();
         QCOMPARE(*events, QStringList { added });
-        MGConfItem(platformKey).set("night");
-        QTRY_COMPARE(*events, QStringList({ added, removed, added }));
-
-        QCOMPARE(MGConfItem(renderedKey).value(), QVariant("night"));
-        verifyRenderedCache();
-        const QMap<QString, QByteArray> nightFiles = cachedFiles();
-        for (auto it = nightFiles.cbegin(); it != nightFiles.cend(); ++it)
-            QVERIFY2(it.value() != baseFiles.value(it.key()), qPrintable(it.key()));
-        QVERIFY(contents(previewPath()) != basePreview);
-    }
-
-    void editorsShowTheNewImagesAfterASwitch()
-    {
-        MGConfItem(platformKey).set("base");
-        DefaultEmoticonThemeHandler handler;
-        const QStringList *events = record(handler);
-        handler.init();
         Editor editor;
         const QImage base = editor.typeSmiley();
         QCOMPARE(base, cachedSmiley());
 
         MGConfItem(platformKey).set("night");
         QTRY_COMPARE(*events, QStringList({ added, removed, added }));
+        QCOMPARE(MGConfItem(renderedKey).value(), QVariant("night"));
+        verifyRenderedCache();
+        const QMap<QString, QByteArray> nightFiles = cachedFiles();
+        for (auto it = nightFiles.cbegin(); it != nightFiles.cend(); ++it)
+            QVERIFY2(it.value() != baseFiles.value(it.key()), qPrintable(it.key()));
+        QVERIFY(contents(previewPath()) != basePreview);
+
         const QImage night = editor.typeSmiley();
         QVERIFY(night != base);
         QCOMPARE(night, cachedSmiley());
         QCOMPARE(Editor().typeSmiley(), night);
-        // Text and stored HTML keep naming the image without its suffix.
         QTextCursor cursor(editor.edit.document());
         cursor.setPosition(2);
         QCOMPARE(cursor.charFormat().toImageFormat().name(), happyPath());
@@ -258,20 +259,17 @@ private Q_SLOTS:
     {
         QFETCH(bool, listening);
         renderWith("base");
-        std::unique_ptr<DefaultEmoticonThemeHandler> handler;
-        QStringList *events = nullptr;
-        if (listening) {
-            handler.reset(new DefaultEmoticonThemeHandler);
-            events = record(*handler);
-            handler->init();
-        }
+        DefaultEmoticonThemeHandler handler;
+        const QStringList *events = record(handler);
+        if (listening)
+            handler.init();
         Editor editor;
         const QImage base = editor.typeSmiley();
         QCOMPARE(base, cachedSmiley());
 
         QProcess switcher;
         switcher.setProcessChannelMode(QProcess::ForwardedChannels);
-        switcher.start(QStringLiteral(THEMESWITCHER), { QStringLiteral("night") });
+        switcher.start(SETTINGSWRITER, { "render", "night" });
         QVERIFY(switcher.waitForFinished(60000));
         QCOMPARE(switcher.exitStatus(), QProcess::NormalExit);
         QCOMPARE(switcher.exitCode(), 0);
@@ -296,34 +294,6 @@ private Q_SLOTS:
         MGConfItem(platformKey).set("base");
         QTRY_COMPARE(*events, QStringList { added });
         verifyRenderedCache();
-    }
-
-    void initTwiceReloadsAndConnectsOnce()
-    {
-        MGConfItem(platformKey).set("base");
-        DefaultEmoticonThemeHandler handler;
-        const QStringList *events = record(handler);
-        handler.init();
-        handler.init();
-        QCOMPARE(*events, QStringList { added });
-        // A second connection would add its pair within the same emission.
-        MGConfItem(platformKey).set("night");
-        QTRY_COMPARE(*events, QStringList({ added, removed, added }));
-    }
-
-    void unwritableImageIsReportedButPublished()
-    {
-        MGConfItem(platformKey).set("base");
-        const QString blocked = EmoticonThemeFactory::defaultEmoticonTheme()
-                                    .filepathToPickerImageMapping()
-                                    .keys()
-                                    .first();
-        QVERIFY(QDir().mkdir(blocked));
-        DefaultEmoticonThemeHandler handler;
-        const QStringList *events = record(handler);
-        QVERIFY(!handler.reloadDefaultEmoticonTheme());
-        QCOMPARE(*events, QStringList { added });
-        QVERIFY(QDir().rmdir(blocked));
     }
 };
 

@@ -1,5 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
+// The editor: codes typed or pasted become images, checked against the step-by-step walk, and
+// editor content read back as plain text, checked against the position-by-position reading.
 #include "documentbuilder.h"
 #include "editormodel.h"
 #include "emosequencesearchtree.h"
@@ -9,25 +11,18 @@
 #include "testenvironment.h"
 
 #include <QDateTime>
-#include <QImage>
-#include <QPixmap>
 #include <QPixmapCache>
-#include <QTemporaryDir>
-#include <QTextDocument>
 #include <QTextTable>
-#include <QUrl>
 
-using GlyphmorphTest::positionNotation;
-using GlyphmorphTest::readDocument;
+using namespace GlyphmorphTest;
 
 namespace {
 
 // Types into an editor the way a messaging application does: every change inserted through a
 // cursor, the change recorded from the document's own figures, then the walk run.
-class Typist
+struct Typist
 {
-public:
-    Typist(const QHash<QString, QString> &codes)
+    explicit Typist(const QHash<QString, QString> &codes)
         : tree(codes)
     {
         QObject::connect(editor.document(), &QTextDocument::contentsChange,
@@ -41,7 +36,7 @@ public:
     void paste(const QString &text)
     {
         QTextCursor cursor = editor.textCursor();
-        const QStringList lines = text.split(QLatin1Char('|'));
+        const QStringList lines = text.split('|');
         cursor.beginEditBlock();
         for (int i = 0; i < lines.size(); ++i) {
             if (i > 0)
@@ -64,7 +59,7 @@ public:
 QImage documentImage(const MTextEdit &editor, const QString &path)
 {
     return editor.document()
-        ->resource(QTextDocument::ImageResource, QUrl(path))
+        ->resource(QTextDocument::ImageResource, path)
         .value<QPixmap>()
         .toImage();
 }
@@ -75,9 +70,7 @@ void writeBitmap(const QString &path, Qt::GlobalColor color, int side, const QDa
     QImage picture(side, side, QImage::Format_RGB32);
     picture.fill(color);
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(picture.save(&file, "BMP"));
-    QVERIFY(file.flush());
+    QVERIFY(file.open(QIODevice::WriteOnly) && picture.save(&file, "BMP") && file.flush());
     QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
 }
 
@@ -86,7 +79,7 @@ void writeBitmap(const QString &path, Qt::GlobalColor color, int side, const QDa
 bool buildRandomEditor(
     MTextEdit &editor, int seed, const QStringList &codes, const QStringList &paths)
 {
-    GlyphmorphTest::RandomChoices choices { quint32(seed) };
+    RandomChoices choices { quint32(seed) };
     int changePosition = 0;
     int changeAdded = 0;
     QObject::connect(
@@ -96,7 +89,7 @@ bool buildRandomEditor(
         });
     QTextCursor cursor(editor.document());
     for (int edits = 1 + choices.below(12); edits > 0; --edits)
-        GlyphmorphTest::editRichDocument(cursor, choices, codes, paths);
+        editRichDocument(cursor, choices, codes, paths);
     editor.setTextCursor(cursor);
     if (choices.below(3) == 0)
         editor.setMaxLength(choices.below(40));
@@ -117,7 +110,6 @@ class EditorReplacementTest : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_images;
     QHash<QString, QString> m_codes;
 
@@ -132,24 +124,17 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_images.isValid());
         // Glyphmorpher's theme manager looks for installed themes only here.
         qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(m_images.path()));
-        const struct
-        {
-            const char *name;
-            Qt::GlobalColor color;
-        } images[] = { { "/a.png", Qt::red }, { "/b.png", Qt::green }, { "/c.png", Qt::blue },
-            { "/h.png", Qt::magenta } };
+        const QList<QPair<const char *, QColor>> images = { { "/a.png", Qt::red },
+            { "/b.png", Qt::green }, { "/c.png", Qt::blue }, { "/h.png", Qt::magenta } };
         for (const auto &entry : images) {
             QImage picture(20, 20, QImage::Format_ARGB32);
-            picture.fill(entry.color);
-            QVERIFY(picture.save(image(entry.name)));
+            picture.fill(entry.second);
+            QVERIFY(picture.save(image(entry.first)));
         }
-        m_codes = { { QStringLiteral(":)"), image("/a.png") },
-            { QStringLiteral(":-"), image("/b.png") }, { QStringLiteral(":-)"), image("/c.png") },
-            { QStringLiteral("<3"), image("/h.png") },
-            { QStringLiteral("&lt;3"), image("/h.png") } };
+        m_codes = { { ":)", image("/a.png") }, { ":-", image("/b.png") },
+            { ":-)", image("/c.png") }, { "<3", image("/h.png") }, { "&lt;3", image("/h.png") } };
     }
 
     void init() { QPixmapCache::clear(); }
@@ -159,10 +144,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("expected");
-        auto row
+        const auto row
             = [](const char *name, const char *typed, const char *pasted, const char *expected) {
-                  QTest::newRow(name) << QString::fromUtf8(typed) << QString::fromUtf8(pasted)
-                                      << QString::fromUtf8(expected);
+                  QTest::newRow(name) << QString(typed) << QString(pasted) << QString(expected);
               };
         row("smile typed", ":)", "", "{:)@/a.png}");
         row("grows into the longer code", ":-)", "", "{:-)@/c.png}");
@@ -184,47 +168,140 @@ private Q_SLOTS:
     {
         QFETCH(QString, typed);
         QFETCH(QString, pasted);
-        QFETCH(QString, expected);
         Typist typist(m_codes);
         for (const QChar c : typed)
-            typist.paste(QString(c));
+            typist.paste(c);
         if (!pasted.isEmpty())
             typist.paste(pasted);
-        QCOMPARE(contents(typist.editor), expected);
+        QTEST(contents(typist.editor), "expected");
         // The editor's cursor stays at the end of what was typed.
         QCOMPARE(typist.editor.cursorPosition(), typist.editor.document()->characterCount() - 1);
     }
 
-    void oneUndoStepPerWalk()
+    // Documents walked once: "{code}" an image already there, "|" a paragraph boundary.
+    void walk_data()
     {
-        Typist typist(m_codes);
-        typist.paste(QStringLiteral("a :) b :-)"));
-        QTextDocument *document = typist.editor.document();
-        QCOMPARE(contents(typist.editor), QStringLiteral("a {:)@/a.png} b {:-)@/c.png}"));
-        document->undo();
-        QCOMPARE(document->toPlainText(), QStringLiteral("a :) b :-)"));
-        document->redo();
-        QCOMPARE(contents(typist.editor), QStringLiteral("a {:)@/a.png} b {:-)@/c.png}"));
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("pasted");
+        QTest::addColumn<bool>("wholeDocument");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("whole document") << ":) :-)|x:) <3" << -1 << 0 << 0 << true
+                                        << "{:)@/a.png} {:-)@/c.png}|x:) {<3@/h.png}";
+        QTest::newRow("only the changed word")
+            << ":) abc :) def" << -1 << 8 << 1 << false << ":) abc {:)@/a.png} def";
+        // Change figures reaching past the end: the length limit brings the end back in.
+        QTest::newRow("clipped at the limit")
+            << ":) :) :)" << 8 << 0 << 100 << false << "{:)@/a.png} {:)@/a.png} {:)@/a.png}";
+        // A ")" typed after an image grows it when its code is one of the theme's; growing an image
+        // of another theme would take the wrong characters.
+        QTest::newRow("typed after the theme's image")
+            << "{:-})ab" << -1 << 1 << 1 << false << "{:-)@/c.png}ab";
+        QTest::newRow("typed after another theme's image")
+            << "{xyz:-})ab" << -1 << 1 << 1 << false << "{xyz:-@/images/smile.png!})ab";
     }
 
-    void growingIsOneUndoStepToo()
+    void walk()
     {
-        Typist typist(m_codes);
-        typist.paste(QStringLiteral(":-"));
-        typist.paste(QStringLiteral(")"));
-        QCOMPARE(contents(typist.editor), QStringLiteral("{:-)@/c.png}"));
-        typist.editor.document()->undo();
-        QCOMPARE(contents(typist.editor), QStringLiteral("{:-@/b.png})"));
+        QFETCH(QString, document);
+        QFETCH(int, maxLength);
+        QFETCH(bool, wholeDocument);
+        MTextEdit editor;
+        editor.setMaxLength(maxLength);
+        writeDocument(editor.document(), document);
+        QFETCH(int, change);
+        QFETCH(int, pasted);
+        editor.setProperty("positionOfChange", change);
+        editor.setProperty("charactersPasted", pasted);
+        emoSequenceSearchTree(m_codes).performCharacterCode2EmoticonReplacement(
+            &editor, wholeDocument);
+        QTEST(contents(editor), "expected");
+    }
+
+    // Text before a table, in its cells and after it; "|" separates the cells.
+    void tables_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("cells");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("wholeDocument");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("codes after a table")
+            << ""
+            << "x|:)"
+            << "-Fb :-)ab" << true << "|x|{:)@/a.png}|-Fb {:-)@/c.png}ab";
+        QTest::newRow("codes before a table") << "):-) :)"
+                                              << "ab|cd|ef"
+                                              << "" << true << "):-) {:)@/a.png}|ab|cd|ef|";
+        QTest::newRow("a cell ends a code") << ":-"
+                                            << ")|:-|)"
+                                            << ")" << true << "{:-@/b.png}|)|{:-@/b.png}|)|)";
+        QTest::newRow("typed in a cell") << ":)"
+                                         << "a|b :)"
+                                         << "" << false << ":)|a|b {:)@/a.png}|";
+    }
+
+    void tables()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, cells);
+        QFETCH(QString, after);
+        QFETCH(bool, wholeDocument);
+        MTextEdit editor;
+        QTextCursor cursor(editor.document());
+        cursor.insertText(before);
+        const QStringList texts = cells.split('|');
+        QTextTable *table = cursor.insertTable(1, int(texts.size()));
+        for (int column = 0; column < texts.size(); ++column)
+            table->cellAt(0, column).firstCursorPosition().insertText(texts.at(column));
+        // The change: the last cell's text.
+        editor.setProperty(
+            "positionOfChange", table->cellAt(0, int(texts.size()) - 1).lastPosition());
+        editor.setProperty("charactersPasted", 0);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(after);
+        emoSequenceSearchTree(m_codes).performCharacterCode2EmoticonReplacement(
+            &editor, wholeDocument);
+        QTEST(contents(editor), "expected");
+    }
+
+    void nothingToReplaceLeavesTheEditorAlone_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("wholeDocument");
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("empty, whole document") << QString() << true;
+        QTest::newRow("separators") << "   \n " << false;
+        QTest::newRow("no codes") << "hello there" << true;
+    }
+
+    void nothingToReplaceLeavesTheEditorAlone()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, wholeDocument);
+        MTextEdit editor;
+        editor.setText(text);
+        editor.setCursorPosition(text.size() / 2);
+        const int undoSteps = editor.document()->availableUndoSteps();
+        QSignalSpy moved(&editor, &MTextEdit::cursorPositionChanged);
+        editor.setProperty("positionOfChange", text.size());
+        emoSequenceSearchTree(m_codes).performCharacterCode2EmoticonReplacement(
+            &editor, wholeDocument);
+        QCOMPARE(editor.text(), text);
+        QCOMPARE(editor.cursorPosition(), text.size() / 2);
+        QCOMPARE(moved.count(), 0);
+        QCOMPARE(editor.document()->availableUndoSteps(), undoSteps);
     }
 
     void eachImageIsRegisteredOnce()
     {
         Typist typist(m_codes);
-        typist.paste(QStringLiteral(":) :) <3"));
-        typist.paste(QStringLiteral(" :)"));
+        typist.paste(":) :) <3");
+        typist.paste(" :)");
         const QVariantHash registered = typist.editor.property("imageResourceHash").toHash();
         QCOMPARE(registered.size(), 2);
-        QVERIFY(registered.contains(image("/a.png") + QLatin1String("20")));
+        QVERIFY(registered.contains(image("/a.png") + "20"));
         QCOMPARE(documentImage(typist.editor, image("/a.png")).size(), QSize(20, 20));
     }
 
@@ -253,32 +330,32 @@ private Q_SLOTS:
         QFETCH(QColor, expected);
         const QString path = image("/rendered");
         const QDateTime rendered = QDateTime::fromSecsSinceEpoch(1600000000);
-        writeBitmap(path + QLatin1String(".bmp"), Qt::red, 20, rendered);
+        writeBitmap(path + ".bmp", Qt::red, 20, rendered);
         Glyphmorpher morpher;
         const auto insert = [&](Typist &typist) {
             if (picked)
-                morpher.addEmoticonToTextEdit(&typist.editor, QStringLiteral(":S"), path);
+                morpher.addEmoticonToTextEdit(&typist.editor, ":S", path);
             else
-                typist.paste(QStringLiteral(":S"));
+                typist.paste(":S");
         };
-        Typist typist({ { QStringLiteral(":S"), path } });
+        Typist typist({ { ":S", path } });
         insert(typist);
         QCOMPARE(documentImage(typist.editor, path).pixelColor(0, 0), QColor(Qt::red));
 
-        writeBitmap(path + QLatin1String(".bmp"), Qt::blue, side, rendered.addSecs(secondsLater));
+        writeBitmap(path + ".bmp", Qt::blue, side, rendered.addSecs(secondsLater));
         insert(typist);
         QCOMPARE(documentImage(typist.editor, path).pixelColor(0, 0), expected);
         QCOMPARE(contents(typist.editor), QStringLiteral("{:S@/rendered}{:S@/rendered}"));
-        Typist other({ { QStringLiteral(":S"), path } });
+        Typist other({ { ":S", path } });
         insert(other);
         QCOMPARE(documentImage(other.editor, path).pixelColor(0, 0), expected);
     }
 
     void unreadableImageStillReplacesItsCode()
     {
-        const QString missing = m_images.path() + QLatin1String("/missing.png");
-        Typist typist({ { QStringLiteral(":("), missing } });
-        typist.paste(QStringLiteral("oh :("));
+        const QString missing = image("/missing.png");
+        Typist typist({ { ":(", missing } });
+        typist.paste("oh :(");
         QCOMPARE(contents(typist.editor), QStringLiteral("oh {:(@/missing.png}"));
         QCOMPARE(documentImage(typist.editor, missing).pixelColor(0, 0), QColor(Qt::transparent));
 
@@ -286,187 +363,131 @@ private Q_SLOTS:
         QImage picture(20, 20, QImage::Format_ARGB32);
         picture.fill(Qt::red);
         QVERIFY(picture.save(missing));
-        typist.paste(QStringLiteral(" :("));
+        typist.paste(" :(");
         QCOMPARE(documentImage(typist.editor, missing).pixelColor(0, 0), QColor(Qt::red));
         QVERIFY(QFile::remove(missing));
     }
 
-    void region_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("maxLength");
-        QTest::addColumn<int>("change");
-        QTest::addColumn<int>("pasted");
-        QTest::addColumn<bool>("wholeDocument");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("whole document")
-            << QStringLiteral(":) :-)\nx:) <3") << -1 << 0 << 0 << true
-            << QStringLiteral("{:)@/a.png} {:-)@/c.png}|x:) {<3@/h.png}");
-        QTest::newRow("only the changed word") << QStringLiteral(":) abc :) def") << -1 << 8 << 1
-                                               << false << QStringLiteral(":) abc {:)@/a.png} def");
-        // Change figures reaching past the end: the length limit brings the end back in.
-        QTest::newRow("clipped at the limit")
-            << QStringLiteral(":) :) :)") << 8 << 0 << 100 << false
-            << QStringLiteral("{:)@/a.png} {:)@/a.png} {:)@/a.png}");
-    }
-
-    void region()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, maxLength);
-        QFETCH(int, change);
-        QFETCH(int, pasted);
-        QFETCH(bool, wholeDocument);
-        QFETCH(QString, expected);
-        MTextEdit editor;
-        editor.setMaxLength(maxLength);
-        editor.setText(text);
-        editor.setProperty("positionOfChange", change);
-        editor.setProperty("charactersPasted", pasted);
-        emoSequenceSearchTree tree(m_codes);
-        tree.performCharacterCode2EmoticonReplacement(&editor, wholeDocument);
-        QCOMPARE(contents(editor), expected);
-    }
-
-    // A ")" typed after an image: the image grows when its code is one of the theme's.
-    void typedAfterAnImage_data()
+    // The three readers on one document: all of it, the selection from anchor to position, and
+    // what lies outside the selection; "{code}" is an image.
+    void readers_data()
     {
         QTest::addColumn<QString>("document");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("the theme's code")
-            << QStringLiteral("{:-})ab") << QStringLiteral("{:-)@/c.png}ab");
-        // Partly known codes (another theme's image): growing would take the wrong characters.
-        QTest::newRow("another theme's code")
-            << QStringLiteral("{xyz:-})ab") << QStringLiteral("{xyz:-@/images/smile.png!})ab");
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("whole");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("outside");
+        const auto row = [](const char *name, const char *document, int anchor, int position,
+                             const char *whole, const char *selected, const char *outside) {
+            QTest::newRow(name) << QString(document) << anchor << position << QString(whole)
+                                << QString(selected) << QString(outside);
+        };
+        row("empty", "", 0, 0, "", "", "");
+        row("word then image", "word{:)}", 0, 0, "word :)", "", "");
+        row("images in a row, then a word", "{:)}{<3}x", 0, 0, ":)<3x", "", "");
+        row("paragraphs, line separator", "a||b\u2028{:)}", 0, 0, "a\n\nb\u2028 :)", "", "");
+        row("image without code", "a{}b", 0, 0, "a b", "", "");
+        row("only an image selected", "{:)}", 0, 1, ":)", " :)", "");
+        row("backwards across paragraphs", "abc|def", 6, 1, "abc\ndef", "bc\nde", "af");
+        row("image after a boundary", "one|{:)}x", 0, 5, "one\n :)x", "one\n:)", "x");
+        row("image after a word outside", "ab{:)}cd", 3, 5, "ab :)cd", "cd", "ab :)");
+        row("image after a space", "a {:)}", 0, 3, "a :)", "a :)", "");
+        row("boundary outside", "ab|{:)}", 0, 1, "ab\n :)", "a", "b\n:)");
     }
 
-    void typedAfterAnImage()
+    void readers()
     {
         QFETCH(QString, document);
-        QFETCH(QString, expected);
+        QFETCH(int, anchor);
+        QFETCH(int, position);
         MTextEdit editor;
-        GlyphmorphTest::writeDocument(editor.document(), document);
-        editor.setProperty("positionOfChange", 1);
-        editor.setProperty("charactersPasted", 1);
-        emoSequenceSearchTree tree(m_codes);
-        tree.performCharacterCode2EmoticonReplacement(&editor, false);
-        QCOMPARE(contents(editor), expected);
-    }
-
-    // Text before a table, in its cells and after it; "|" separates the cells.
-    void tables_data()
-    {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("cells");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<bool>("wholeDocument");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("codes after a table")
-            << QString() << QStringLiteral("x|:)") << QStringLiteral("-Fb :-)ab") << true
-            << QStringLiteral("|x|{:)@/a.png}|-Fb {:-)@/c.png}ab");
-        QTest::newRow("codes before a table")
-            << QStringLiteral("):-) :)") << QStringLiteral("ab|cd|ef") << QString() << true
-            << QStringLiteral("):-) {:)@/a.png}|ab|cd|ef|");
-        QTest::newRow("a cell ends a code")
-            << QStringLiteral(":-") << QStringLiteral(")|:-|)") << QStringLiteral(")") << true
-            << QStringLiteral("{:-@/b.png}|)|{:-@/b.png}|)|)");
-        QTest::newRow("typed in a cell")
-            << QStringLiteral(":)") << QStringLiteral("a|b :)") << QString() << false
-            << QStringLiteral(":)|a|b {:)@/a.png}|");
-    }
-
-    void tables()
-    {
-        QFETCH(QString, before);
-        QFETCH(QString, cells);
-        QFETCH(QString, after);
-        QFETCH(bool, wholeDocument);
-        QFETCH(QString, expected);
-        MTextEdit editor;
+        writeDocument(editor.document(), document);
         QTextCursor cursor(editor.document());
-        cursor.insertText(before);
-        const QStringList texts = cells.split(QLatin1Char('|'));
-        QTextTable *table = cursor.insertTable(1, int(texts.size()));
-        for (int column = 0; column < texts.size(); ++column)
-            table->cellAt(0, column).firstCursorPosition().insertText(texts.at(column));
-        // The change: the last cell's text.
-        const QTextTableCell last = table->cellAt(0, int(texts.size()) - 1);
-        editor.setProperty("positionOfChange", last.lastPosition());
-        editor.setProperty("charactersPasted", 0);
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(after);
-        emoSequenceSearchTree tree(m_codes);
-        tree.performCharacterCode2EmoticonReplacement(&editor, wholeDocument);
-        QCOMPARE(contents(editor), expected);
+        cursor.setPosition(anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        Glyphmorpher transformer;
+        QTEST(transformer.transformTextEditContentToPlainText(&editor), "whole");
+        QTEST(transformer.transformTextCursorContentToPlainText(&cursor), "selected");
+        QTEST(transformer.transformInverseTextCursorContentToPlainText(&cursor), "outside");
+        QCOMPARE(cursor.anchor(), anchor);
+        QCOMPARE(cursor.position(), position);
+        QCOMPARE(transformer.transformTextEditContentToPlainText(nullptr), QString());
+        QCOMPARE(transformer.transformTextCursorContentToPlainText(nullptr), QString());
+        QCOMPARE(transformer.transformInverseTextCursorContentToPlainText(nullptr), QString());
     }
 
-    // Random rich documents, walked by the library and by the step-by-step model: the same
-    // document, the same editor cursor, one undo step that brings the document back.
-    void agreesWithTheStepByStepWalk()
+    // Random rich documents. Read by the library and position by position, with a random
+    // selection; walked by the library and by the step-by-step model: the same document, the same
+    // editor cursor, one undo step that brings the document back.
+    void agreesWithTheModels()
     {
         QStringList codes = m_codes.keys();
-        codes << QStringLiteral(":-)x") << QStringLiteral("&amp;");
+        codes << ":-)x"
+              << "&amp;";
         const QStringList paths = { image("/a.png"), image("/c.png") };
         const int documents = qEnvironmentVariableIsSet("GLYPHMORPH_WALK_DOCUMENTS")
             ? qEnvironmentVariableIntValue("GLYPHMORPH_WALK_DOCUMENTS")
             : 20000;
         emoSequenceSearchTree tree(m_codes);
-        GlyphmorphTest::EditorWalkModel model(m_codes);
+        EditorWalkModel model(m_codes);
+        Glyphmorpher transformer;
         for (int seed = 0; seed < documents; ++seed) {
             MTextEdit walked;
             MTextEdit modelled;
             const bool wholeDocument = buildRandomEditor(walked, seed, codes, paths);
             buildRandomEditor(modelled, seed, codes, paths);
-            const QString before = positionNotation(walked.document());
+            QTextDocument *document = walked.document();
+            const QString before = positionNotation(document);
             QCOMPARE(positionNotation(modelled.document()), before);
+
+            const int length = document->characterCount();
+            QRandomGenerator random(seed);
+            QTextCursor cursor(document);
+            cursor.setPosition(random.bounded(length));
+            cursor.setPosition(random.bounded(length), QTextCursor::KeepAnchor);
+            const int start = cursor.selectionStart();
+            const int end = cursor.selectionEnd();
+            const bool selection = cursor.hasSelection();
+            bool separate = false;
+            QString outside
+                = readPositions(document, 0, start, Separation::AfterWordEnd, false, &separate);
+            outside
+                += readPositions(document, end, length, Separation::AfterWordEnd, false, &separate);
+            const QString read[] = { transformer.transformTextEditContentToPlainText(&walked),
+                transformer.transformTextCursorContentToPlainText(&cursor),
+                transformer.transformInverseTextCursorContentToPlainText(&cursor) };
+            const QString expected[] = { readPositions(document, 0, length,
+                                             Separation::AfterSpaceOrImage, false),
+                selection ? readPositions(document, start, end, Separation::AfterWordEnd, true)
+                          : QString(),
+                selection ? outside : QString() };
+            // The seed and the document come first: QCOMPARE names neither.
+            const auto tell = [&](bool agree) {
+                if (!agree)
+                    qWarning("seed %d, %s, change %d+%d, limit %d, selection %d-%d of\n%s", seed,
+                        wholeDocument ? "whole" : "change",
+                        walked.property("positionOfChange").toInt(),
+                        walked.property("charactersPasted").toInt(), walked.maxLength(), start, end,
+                        qPrintable(before));
+            };
+            for (int reader = 0; reader < 3; ++reader) {
+                tell(read[reader] == expected[reader]);
+                QCOMPARE(read[reader], expected[reader]);
+            }
 
             tree.performCharacterCode2EmoticonReplacement(&walked, wholeDocument);
             model.walk(&modelled, wholeDocument);
-            const QString after = positionNotation(walked.document());
-            if (after != positionNotation(modelled.document())
-                || walked.cursorPosition() != modelled.cursorPosition()) {
-                QFAIL(qPrintable(QStringLiteral("seed %1, %2, change %3+%4, limit %5:\n%6\n"
-                                                "walked to\n%7\nmodel\n%8")
-                                     .arg(seed)
-                                     .arg(wholeDocument ? "whole" : "change")
-                                     .arg(walked.property("positionOfChange").toInt())
-                                     .arg(walked.property("charactersPasted").toInt())
-                                     .arg(walked.maxLength())
-                                     .arg(before, after, positionNotation(modelled.document()))));
-            }
+            const QString after = positionNotation(document);
+            tell(after == positionNotation(modelled.document()));
+            QCOMPARE(after, positionNotation(modelled.document()));
+            tell(walked.cursorPosition() == modelled.cursorPosition());
+            QCOMPARE(walked.cursorPosition(), modelled.cursorPosition());
             if (after != before) {
-                walked.document()->undo();
-                QCOMPARE(positionNotation(walked.document()), before);
+                document->undo();
+                QCOMPARE(positionNotation(document), before);
             }
         }
-    }
-
-    void nothingToReplaceLeavesTheEditorAlone_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("wholeDocument");
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("empty, whole document") << QString() << true;
-        QTest::newRow("separators") << QStringLiteral("   \n ") << false;
-        QTest::newRow("no codes") << QStringLiteral("hello there") << true;
-    }
-
-    void nothingToReplaceLeavesTheEditorAlone()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, wholeDocument);
-        MTextEdit editor;
-        editor.setText(text);
-        editor.setCursorPosition(text.size() / 2);
-        const int undoSteps = editor.document()->availableUndoSteps();
-        QSignalSpy moved(&editor, &MTextEdit::cursorPositionChanged);
-        editor.setProperty("positionOfChange", text.size());
-        emoSequenceSearchTree tree(m_codes);
-        tree.performCharacterCode2EmoticonReplacement(&editor, wholeDocument);
-        QCOMPARE(editor.text(), text);
-        QCOMPARE(editor.cursorPosition(), text.size() / 2);
-        QCOMPARE(moved.count(), 0);
-        QCOMPARE(editor.document()->availableUndoSteps(), undoSteps);
     }
 };
 

@@ -1,12 +1,13 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "testenvironment.h"
-#include "themedirectory.h"
 
 #include <emoticonthemedirectorywatcher.h>
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
+
+using GlyphmorphTest::writeBytes;
+using Watcher = EmoticonThemeDirectoryWatcher;
 
 namespace {
 
@@ -15,6 +16,16 @@ QStringList paths(const QSignalSpy &spy)
     QStringList result;
     for (const QList<QVariant> &arguments : spy)
         result << arguments.at(0).toString();
+    result.sort();
+    return result;
+}
+
+// The names, separated by spaces, as sorted absolute paths in @p dir.
+QStringList absolute(const QDir &dir, const QString &names)
+{
+    QStringList result;
+    for (const QString &name : names.split(' ', Qt::SkipEmptyParts))
+        result << dir.absoluteFilePath(name);
     result.sort();
     return result;
 }
@@ -30,20 +41,14 @@ private Q_SLOTS:
     {
         QTemporaryDir root;
         QDir dir(root.path());
-        for (const char *name : { "Alpha", "Beta", ".hidden" })
-            QVERIFY(dir.mkdir(QLatin1String(name)));
-        QFile file(dir.filePath(QStringLiteral("file.xml")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-
-        EmoticonThemeDirectoryWatcher watcher;
-        QSignalSpy added(&watcher, SIGNAL(themeDirectoryAdded(QString)));
-        QSignalSpy removed(&watcher, SIGNAL(themeDirectoryRemoved(QString)));
+        QVERIFY(dir.mkdir("Alpha") && dir.mkdir("Beta") && dir.mkdir(".hidden"));
+        QVERIFY(writeBytes(dir.filePath("file.xml"), ""));
+        Watcher watcher;
+        QSignalSpy added(&watcher, &Watcher::themeDirectoryAdded);
+        QSignalSpy removed(&watcher, &Watcher::themeDirectoryRemoved);
         watcher.setEmoticonThemeDirectoryPath(root.path());
         QVERIFY(watcher.isActive());
-        const QStringList expected = { dir.absoluteFilePath(QStringLiteral("Alpha")),
-            dir.absoluteFilePath(QStringLiteral("Beta")) };
-        QCOMPARE(paths(added), expected);
+        QCOMPARE(paths(added), absolute(dir, "Alpha Beta"));
 
         // A second call reports everything again and removes nothing.
         watcher.setEmoticonThemeDirectoryPath(root.path());
@@ -51,100 +56,62 @@ private Q_SLOTS:
         QCOMPARE(removed.count(), 0);
     }
 
-    void rootThatIsNoDirectory()
-    {
-        QTemporaryDir root;
-        const QString filePath = QDir(root.path()).filePath(QStringLiteral("root"));
-        QFile file(filePath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        EmoticonThemeDirectoryWatcher watcher;
-        QSignalSpy added(&watcher, SIGNAL(themeDirectoryAdded(QString)));
-        watcher.setEmoticonThemeDirectoryPath(filePath);
-        watcher.setEmoticonThemeDirectoryPath(QDir(root.path()).filePath(QStringLiteral("none")));
-        QVERIFY(!watcher.isActive());
-        QCOMPARE(added.count(), 0);
-    }
-
+    // Changes under a root that holds Alpha (with its description) and Beta: "+D" makes the theme
+    // directory D, "+f.txt" a file, "-D" removes D, "D>E" renames it, "!P" writes the file P beside
+    // and renames it over, as editors and package managers do.
     void followsChanges_data()
     {
-        QTest::addColumn<QStringList>("create");
-        QTest::addColumn<QStringList>("remove");
-        QTest::addColumn<QStringList>("renameTo");
-        QTest::addColumn<QStringList>("write");
-        QTest::addColumn<QStringList>("expectedAdded");
-        QTest::addColumn<QStringList>("expectedRemoved");
-
-        const QStringList none;
-        const QStringList alpha { "Alpha" };
-        QTest::newRow("created") << QStringList { "Gamma" } << none << none << none
-                                 << QStringList { "Gamma" } << none;
-        QTest::newRow("deleted") << none << alpha << none << none << none << alpha;
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QString>("addedNames");
+        QTest::addColumn<QString>("removedNames");
+        const auto row
+            = [](const char *name, const char *changes, const char *added, const char *removed) {
+                  QTest::newRow(name) << QString(changes) << QString(added) << QString(removed);
+              };
+        row("created", "+Gamma", "Gamma", "");
+        row("deleted", "-Alpha", "", "Alpha");
         // Both in one notification: the removal is not lost behind the addition.
-        QTest::newRow("created and deleted")
-            << QStringList { "Gamma" } << alpha << none << none << QStringList { "Gamma" } << alpha;
-        QTest::newRow("renamed") << none << none << QStringList { "Alpha", "Delta" } << none
-                                 << QStringList { "Delta" } << alpha;
-        QTest::newRow("file created")
-            << QStringList { "notes.txt" } << none << none << none << none << none;
+        row("created and deleted", "-Alpha +Gamma", "Gamma", "Alpha");
+        row("renamed", "Alpha>Delta", "Delta", "Alpha");
+        row("file created", "+notes.txt", "", "");
         // The same name, another theme: what was registered under it must go.
-        QTest::newRow("replaced in one go") << alpha << alpha << none << none << alpha << alpha;
-        QTest::newRow("description renamed over the old one")
-            << none << none << none << QStringList { "Alpha/Alpha.xml" } << alpha << alpha;
-        QTest::newRow("first description, an image")
-            << none << none << none << QStringList { "Beta/Beta.xml", "Alpha/a.png" } << none
-            << none;
+        row("replaced in one go", "-Alpha +Alpha", "Alpha", "Alpha");
+        row("description renamed over the old one", "!Alpha/Alpha.xml", "Alpha", "Alpha");
+        row("first description, an image", "!Beta/Beta.xml !Alpha/a.png", "", "");
     }
 
     void followsChanges()
     {
-        QFETCH(QStringList, create);
-        QFETCH(QStringList, remove);
-        QFETCH(QStringList, renameTo);
-        QFETCH(QStringList, write);
-        QFETCH(QStringList, expectedAdded);
-        QFETCH(QStringList, expectedRemoved);
-
+        QFETCH(QString, changes);
         QTemporaryDir root;
         QDir dir(root.path());
-        QVERIFY(dir.mkdir(QStringLiteral("Alpha")) && dir.mkdir(QStringLiteral("Beta")));
-        QVERIFY(
-            GlyphmorphTest::writeBytes(dir.filePath(QStringLiteral("Alpha/Alpha.xml")), "<a/>"));
-        EmoticonThemeDirectoryWatcher watcher;
+        QVERIFY(dir.mkdir("Alpha") && dir.mkdir("Beta"));
+        QVERIFY(writeBytes(dir.filePath("Alpha/Alpha.xml"), "<a/>"));
+        Watcher watcher;
         watcher.setEmoticonThemeDirectoryPath(root.path());
-        QSignalSpy added(&watcher, SIGNAL(themeDirectoryAdded(QString)));
-        QSignalSpy removed(&watcher, SIGNAL(themeDirectoryRemoved(QString)));
+        QSignalSpy added(&watcher, &Watcher::themeDirectoryAdded);
+        QSignalSpy removed(&watcher, &Watcher::themeDirectoryRemoved);
 
-        for (const QString &name : remove)
-            QVERIFY(QDir(dir.filePath(name)).removeRecursively());
-        for (const QString &name : create) {
-            if (name.contains(QLatin1Char('.'))) {
-                QFile file(dir.filePath(name));
-                QVERIFY(file.open(QIODevice::WriteOnly));
-            } else {
-                QVERIFY(dir.mkdir(name));
-                QVERIFY(
-                    GlyphmorphTest::writeBytes(dir.filePath(name + "/" + name + ".xml"), "<b/>"));
-            }
+        for (const QString &change : changes.split(' ')) {
+            const QString name = change.mid(1);
+            if (change.startsWith('-'))
+                QVERIFY(QDir(dir.filePath(name)).removeRecursively());
+            else if (change.startsWith('!') || (change.startsWith('+') && name.contains('.')))
+                QVERIFY(writeBytes(dir.filePath(name), "<c/>"));
+            else if (change.startsWith('+'))
+                QVERIFY(dir.mkdir(name)
+                    && writeBytes(dir.filePath(name + '/' + name + ".xml"), "<b/>"));
+            else
+                QVERIFY(dir.rename(change.section('>', 0, 0), change.section('>', 1)));
         }
-        // Written beside and renamed over, as editors and package managers do.
-        for (const QString &name : write)
-            QVERIFY(GlyphmorphTest::writeBytes(dir.filePath(name), "<c/>"));
-        if (!renameTo.isEmpty())
-            QVERIFY(dir.rename(renameTo.at(0), renameTo.at(1)));
 
         // Every notification before the sentinel's has been handled once the sentinel is seen.
-        QVERIFY(dir.mkdir(QStringLiteral("Sentinel")));
-        expectedAdded << QStringLiteral("Sentinel");
-        const auto absolute = [&dir](QStringList names) {
-            for (QString &name : names)
-                name = dir.absoluteFilePath(name);
-            names.sort();
-            return names;
-        };
-        QTRY_VERIFY(paths(added).contains(dir.absoluteFilePath(QStringLiteral("Sentinel"))));
-        QCOMPARE(paths(added), absolute(expectedAdded));
-        QCOMPARE(paths(removed), absolute(expectedRemoved));
+        QVERIFY(dir.mkdir("Sentinel"));
+        QTRY_VERIFY(paths(added).contains(dir.absoluteFilePath("Sentinel")));
+        QFETCH(QString, addedNames);
+        QFETCH(QString, removedNames);
+        QCOMPARE(paths(added), absolute(dir, addedNames + " Sentinel"));
+        QCOMPARE(paths(removed), absolute(dir, removedNames));
     }
 };
 

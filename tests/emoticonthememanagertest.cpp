@@ -12,17 +12,16 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-using GlyphmorphTest::ThemeContent;
-using GlyphmorphTest::writeTheme;
+using namespace GlyphmorphTest;
 
 namespace {
 
 const QString defaultUUID = QStringLiteral("343a7f65-0095-4eae-8fc2-87af7f3bf5158");
 const QString currentKey = QStringLiteral("/Messaging/Settings/CurrentCustomEmoticonTheme");
 
-QVariant storedCurrentTheme()
+QString storedCurrentTheme()
 {
-    return MGConfItem(currentKey).value();
+    return MGConfItem(currentKey).value().toString();
 }
 
 // Records the manager's signals in the order they are emitted.
@@ -35,18 +34,23 @@ public:
     {
         connect(manager, &EmoticonThemeManager::themeAdded, this,
             [this](const QString &service, const QString &uuid) {
-                entries << QStringLiteral("added ") + service + QLatin1Char(' ') + uuid;
+                entries << "added " + service + ' ' + uuid;
             });
         connect(manager, &EmoticonThemeManager::themeRemoved, this,
-            [this](const QString &uuid) { entries << QStringLiteral("removed ") + uuid; });
+            [this](const QString &uuid) { entries << "removed " + uuid; });
         connect(manager, &EmoticonThemeManager::currentThemeChanged, this,
-            [this](const QString &uuid) { entries << QStringLiteral("current ") + uuid; });
+            [this](const QString &uuid) { entries << "current " + uuid; });
         connect(manager, &EmoticonThemeManager::availableThemesChanged, this,
-            [this] { entries << QStringLiteral("available"); });
+            [this] { entries << "available"; });
     }
 
     QStringList entries;
 };
+
+QString themeFor(EmoticonThemeManager &manager, const char *account)
+{
+    return manager.themeForAccountPath(QLatin1String(account)).themeUUID();
+}
 
 } // namespace
 
@@ -56,9 +60,10 @@ class EmoticonThemeManagerTest : public QObject
 
     QScopedPointer<QTemporaryDir> m_root;
 
-    QString themeDirectory(const QString &name) const
+    QString root() const { return m_root->path(); }
+    bool removeTheme(const QString &name) const
     {
-        return QDir(m_root->path()).filePath(name);
+        return QDir(m_root->filePath(name)).removeRecursively();
     }
 
 private Q_SLOTS:
@@ -66,13 +71,13 @@ private Q_SLOTS:
     {
         const QString accounts = AccountServiceMapper::accountsFilePath();
         QVERIFY(QDir().mkpath(QFileInfo(accounts).path()));
-        QVERIFY(GlyphmorphTest::writeBytes(accounts, "/account/jabber=service-s\n"));
+        QVERIFY(writeBytes(accounts, "/account/jabber=service-s\n"));
     }
 
     void init()
     {
         m_root.reset(new QTemporaryDir);
-        qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(m_root->path()));
+        qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(root()));
         MGConfItem(currentKey).unset();
     }
 
@@ -81,49 +86,36 @@ private Q_SLOTS:
         EmoticonThemeManager manager;
         QCOMPARE(manager.currentTheme(), defaultUUID);
         QCOMPARE(manager.emoticonThemes().keys(), QList<QString> { defaultUUID });
-        QCOMPARE(manager.themeForAccountPath(QStringLiteral("/account/unknown")).themeUUID(),
-            defaultUUID);
-        QVERIFY(!storedCurrentTheme().isValid());
+        QCOMPARE(themeFor(manager, "/account/unknown"), defaultUUID);
+        QVERIFY(!MGConfItem(currentKey).value().isValid());
     }
 
     void serviceThemesTakePrecedence()
     {
-        QVERIFY(!writeTheme(m_root->path(), QStringLiteral("Jabber"),
-            ThemeContent { QStringLiteral("uuid-jabber"), QStringLiteral("service-s") })
-                     .isEmpty());
-        QVERIFY(!writeTheme(m_root->path(), QStringLiteral("One"),
-            ThemeContent { QStringLiteral("uuid-one"), QStringLiteral("Service1") })
-                     .isEmpty());
+        QVERIFY(!writeTheme(root(), "Jabber", { "uuid-jabber", "service-s" }).isEmpty());
+        QVERIFY(!writeTheme(root(), "One", { "uuid-one", "Service1" }).isEmpty());
         EmoticonThemeManager manager;
         QCOMPARE(manager.emoticonThemes().size(), 3);
-        QCOMPARE(manager.themeForAccountPath(QStringLiteral("/account/jabber")).themeUUID(),
-            QStringLiteral("uuid-jabber"));
-        QCOMPARE(manager.themeForAccountPath(QStringLiteral("Service1")).themeUUID(),
-            QStringLiteral("uuid-one"));
+        QCOMPARE(themeFor(manager, "/account/jabber"), QStringLiteral("uuid-jabber"));
+        QCOMPARE(themeFor(manager, "Service1"), QStringLiteral("uuid-one"));
+        QCOMPARE(themeFor(manager, "/account/other"), defaultUUID);
         QCOMPARE(
-            manager.themeForAccountPath(QStringLiteral("/account/other")).themeUUID(), defaultUUID);
-        QCOMPARE(manager.themeForServiceUUID(QStringLiteral("service-s")).themeUUID(),
-            QStringLiteral("uuid-jabber"));
-        QVERIFY(!manager.themeForServiceUUID(QStringLiteral("none")).isValid());
+            manager.themeForServiceUUID("service-s").themeUUID(), QStringLiteral("uuid-jabber"));
+        QVERIFY(!manager.themeForServiceUUID("none").isValid());
     }
 
     void signalsOfAdditionAndRemoval()
     {
         EmoticonThemeManager manager;
         SignalLog log(&manager);
-        const QString staging
-            = writeTheme(m_root->path() + QStringLiteral("-staging"), QStringLiteral("Jabber"),
-                ThemeContent { QStringLiteral("uuid-jabber"), QStringLiteral("service-s") });
-        QVERIFY(QDir().rename(staging, themeDirectory(QStringLiteral("Jabber"))));
+        QVERIFY(!moveInTheme(root(), "Jabber", { "uuid-jabber", "service-s" }).isEmpty());
         QTRY_COMPARE(log.entries, QStringList({ "added service-s uuid-jabber", "available" }));
-        QCOMPARE(manager.themeForAccountPath(QStringLiteral("/account/jabber")).themeUUID(),
-            QStringLiteral("uuid-jabber"));
+        QCOMPARE(themeFor(manager, "/account/jabber"), QStringLiteral("uuid-jabber"));
 
-        QVERIFY(QDir(themeDirectory(QStringLiteral("Jabber"))).removeRecursively());
+        QVERIFY(removeTheme("Jabber"));
         QTRY_COMPARE(log.entries.size(), 4);
         QCOMPARE(log.entries.mid(2), QStringList({ "removed uuid-jabber", "available" }));
-        QCOMPARE(manager.themeForAccountPath(QStringLiteral("/account/jabber")).themeUUID(),
-            defaultUUID);
+        QCOMPARE(themeFor(manager, "/account/jabber"), defaultUUID);
     }
 
     // Lookups fall back at once; the user's choice survives a reinstall and is reset only when
@@ -140,30 +132,28 @@ private Q_SLOTS:
         // As long as a copy may take to be seen whole, shortened.
         const int grace = 1000;
         EmoticonThemeResourceAvailabilityCheckerPrivate::setTimeoutForTests(grace);
-        const ThemeContent plain { QStringLiteral("uuid-plain"), QString() };
-        QVERIFY(!writeTheme(m_root->path(), QStringLiteral("Plain"), plain).isEmpty());
+        const ThemeContent plain { "uuid-plain", {} };
+        QVERIFY(!writeTheme(root(), "Plain", plain).isEmpty());
         MGConfItem(currentKey).set(plain.uuid);
         EmoticonThemeManager manager;
         SignalLog log(&manager);
-        QCOMPARE(manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), plain.uuid);
+        QCOMPARE(themeFor(manager, "/account/x"), plain.uuid);
 
-        QVERIFY(QDir(themeDirectory(QStringLiteral("Plain"))).removeRecursively());
+        QVERIFY(removeTheme("Plain"));
         // No themeRemoved for a theme without a service.
         QTRY_COMPARE(log.entries, QStringList { "available" });
-        QCOMPARE(
-            manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), defaultUUID);
-        QCOMPARE(storedCurrentTheme().toString(), plain.uuid);
+        QCOMPARE(themeFor(manager, "/account/x"), defaultUUID);
+        QCOMPARE(storedCurrentTheme(), plain.uuid);
         if (reinstall) {
-            QVERIFY(!writeTheme(m_root->path(), QStringLiteral("Plain"), plain).isEmpty());
-            QTRY_COMPARE(
-                manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), plain.uuid);
+            QVERIFY(!writeTheme(root(), "Plain", plain).isEmpty());
+            QTRY_COMPARE(themeFor(manager, "/account/x"), plain.uuid);
         }
         QTRY_COMPARE_WITH_TIMEOUT(
-            storedCurrentTheme().toString(), reinstall ? plain.uuid : defaultUUID, grace * 3);
+            storedCurrentTheme(), reinstall ? plain.uuid : defaultUUID, grace * 3);
         if (reinstall) {
             // Past the grace period, the choice still stands.
             QTest::qWait(grace * 2);
-            QCOMPARE(storedCurrentTheme().toString(), plain.uuid);
+            QCOMPARE(storedCurrentTheme(), plain.uuid);
         } else {
             // Nothing was noticed before the manager came up, so the notice carries no UUID.
             QTRY_COMPARE(log.entries, QStringList({ "available", "current " }));
@@ -175,59 +165,51 @@ private Q_SLOTS:
     {
         EmoticonThemeManager manager;
         SignalLog log(&manager);
-        manager.setCurrentTheme(QStringLiteral("uuid-y"));
-        manager.setCurrentTheme(QStringLiteral("uuid-z"));
+        manager.setCurrentTheme("uuid-y");
+        manager.setCurrentTheme("uuid-z");
         // The process's own first change is told too; nothing was noticed before it.
         QTRY_COMPARE(log.entries, QStringList { "current " });
         QCOMPARE(manager.currentTheme(), QStringLiteral("uuid-z"));
 
         // Another process of the user changes it.
         QProcess writer;
-        writer.start(QStringLiteral(SETTINGSWRITER),
-            { QStringLiteral("set"), QString::fromLatin1(currentKey.toUtf8().toPercentEncoding()),
-                QStringLiteral("uuid-w") });
+        writer.start(SETTINGSWRITER, { "set", currentKey.toUtf8().toPercentEncoding(), "uuid-w" });
         QVERIFY(writer.waitForFinished(60000) && writer.exitCode() == 0);
         QTRY_COMPARE(log.entries, QStringList({ "current ", "current uuid-z" }));
         QCOMPARE(manager.currentTheme(), QStringLiteral("uuid-w"));
     }
 
-    void unknownCurrentThemeFallsBack()
+    // A chosen theme that is unknown is set back when asked for, unless its directory is still
+    // being checked.
+    void unknownCurrentTheme_data()
     {
-        MGConfItem(currentKey).set(QStringLiteral("uuid-gone"));
-        EmoticonThemeManager manager;
-        QCOMPARE(
-            manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), defaultUUID);
-        QCOMPARE(storedCurrentTheme().toString(), defaultUUID);
+        QTest::addColumn<bool>("pending");
+        QTest::newRow("unknown") << false;
+        QTest::newRow("still being checked") << true;
     }
-
-    // A chosen theme whose directory is still being checked keeps the user's choice.
-    void pendingCurrentThemeIsKept()
+    void unknownCurrentTheme()
     {
-        const ThemeContent content { QStringLiteral("uuid-slow"), QString() };
-        const QString directory
-            = writeTheme(m_root->path(), QStringLiteral("Slow"), content, false);
-        MGConfItem(currentKey).set(content.uuid);
+        QFETCH(bool, pending);
+        const ThemeContent slow { "uuid-slow", {} };
+        const QString directory = pending ? writeTheme(root(), "Slow", slow, false) : QString();
+        MGConfItem(currentKey).set(slow.uuid);
         EmoticonThemeManager manager;
-        QCOMPARE(
-            manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), defaultUUID);
-        QCOMPARE(storedCurrentTheme().toString(), content.uuid);
-
-        QVERIFY(GlyphmorphTest::writeImages(directory, content));
-        QTRY_COMPARE(
-            manager.themeForAccountPath(QStringLiteral("/account/x")).themeUUID(), content.uuid);
+        QCOMPARE(themeFor(manager, "/account/x"), defaultUUID);
+        QCOMPARE(storedCurrentTheme(), pending ? slow.uuid : defaultUUID);
+        if (pending) {
+            QVERIFY(writeImages(directory, slow));
+            QTRY_COMPARE(themeFor(manager, "/account/x"), slow.uuid);
+        }
     }
 
     void installedThemeWithTheBuiltInUUID()
     {
-        QVERIFY(!writeTheme(
-            m_root->path(), QStringLiteral("Impostor"), ThemeContent { defaultUUID, QString() })
-                     .isEmpty());
+        QVERIFY(!writeTheme(root(), "Impostor", { defaultUUID, {} }).isEmpty());
         EmoticonThemeManager manager;
-        QCOMPARE(manager.emoticonThemes().value(defaultUUID).themeName(),
-            QStringLiteral("Theme ") + defaultUUID);
-        QVERIFY(QDir(themeDirectory(QStringLiteral("Impostor"))).removeRecursively());
+        QCOMPARE(manager.emoticonThemes().value(defaultUUID).themeName(), "Theme " + defaultUUID);
+        QVERIFY(removeTheme("Impostor"));
         QTRY_VERIFY(manager.emoticonThemes().isEmpty());
-        QVERIFY(!manager.themeForAccountPath(QStringLiteral("/account/x")).isValid());
+        QVERIFY(!manager.themeForAccountPath("/account/x").isValid());
     }
 };
 

@@ -100,14 +100,13 @@ bool make(Kind kind, const QString &path)
     case Kind::Fifo:
         return ::mkfifo(name.constData(), 0600) == 0;
     case Kind::LinkToDevice:
-        return QFile::link(QStringLiteral("/dev/zero"), path);
+        return QFile::link("/dev/zero", path);
     case Kind::Directory:
         return QDir().mkpath(path);
     case Kind::DanglingLink:
-        return QFile::link(path + QStringLiteral(".gone"), path);
+        return QFile::link(path + ".gone", path);
     case Kind::LinkToImage:
-        return GlyphmorphTest::writeImage(path + QStringLiteral(".real"))
-            && QFile::link(path + QStringLiteral(".real"), path);
+        return GlyphmorphTest::writeImage(path + ".real") && QFile::link(path + ".real", path);
     case Kind::Image:
         return GlyphmorphTest::writeImage(path);
     }
@@ -123,7 +122,7 @@ QByteArray nested(int depth, const QByteArray &element = "n")
 // A valid theme with @p inside placed in its first emoticon, at depth 2 already.
 QByteArray themeWith(const QByteArray &inside)
 {
-    QByteArray xml = GlyphmorphTest::themeXml({ QStringLiteral("u"), {}, { QStringLiteral("a") } });
+    QByteArray xml = GlyphmorphTest::themeXml({ "u", {}, { "a" } });
     xml.replace("<positionindex>", inside + "<positionindex>");
     return xml;
 }
@@ -142,8 +141,8 @@ class HostileInputTest : public QObject
         const QString name = QStringLiteral("T%1").arg(++count);
         const QString directory = QDir(m_dir.path()).filePath(name);
         QDir().mkpath(directory);
-        GlyphmorphTest::writeImage(QDir(directory).filePath(QStringLiteral("a.png")));
-        const QString path = QDir(directory).filePath(name + QStringLiteral(".xml"));
+        GlyphmorphTest::writeImage(QDir(directory).filePath("a.png"));
+        const QString path = QDir(directory).filePath(name + ".xml");
         return GlyphmorphTest::writeBytes(path, content) ? path : QString();
     }
 
@@ -153,18 +152,18 @@ private Q_SLOTS:
     {
         const QString directory = QFileInfo(AccountServiceMapper::accountsFilePath()).path();
         QVERIFY(QDir().mkpath(directory));
-        const QString settings = QDir(directory).filePath(QStringLiteral("settings.conf"));
+        const QString settings = QDir(directory).filePath("settings.conf");
         const QString accounts = AccountServiceMapper::accountsFilePath();
         for (const QString &path : { settings, accounts })
             QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         FifoWatchdog settingsWatchdog(QFile::encodeName(settings));
         FifoWatchdog accountsWatchdog(QFile::encodeName(accounts));
 
-        MGConfItem item(QStringLiteral("/Messaging/Settings/CurrentCustomEmoticonTheme"));
+        MGConfItem item("/Messaging/Settings/CurrentCustomEmoticonTheme");
         QVERIFY(!item.value().isValid());
-        item.set(QStringLiteral("x"));
+        item.set("x");
         AccountServiceMapper mapper;
-        QVERIFY(mapper.ssoServiceIDForTpAccount(QStringLiteral("/a")).isNull());
+        QVERIFY(mapper.ssoServiceIDForTpAccount("/a").isNull());
         QVERIFY2(!settingsWatchdog.finish() && !accountsWatchdog.finish(), "a FIFO was opened");
         // What could not be read is not replaced.
         QVERIFY(!QFileInfo(settings).isFile());
@@ -183,13 +182,6 @@ private Q_SLOTS:
         QTest::newRow("30000 deep, nothing else")
             << QByteArray("<emoticon_theme>" + nested(30000, "a") + "</emoticon_theme>") << false;
         QTest::newRow("30000 deep, never closed") << QByteArray("<a>").repeated(30000) << false;
-        // Markup-like text that opens no element must not count.
-        const QByteArray lookalikes = QByteArray("<!-- <n><n> -->").repeated(100)
-            + QByteArray("<![CDATA[<n><n>]]>").repeated(100)
-            + QByteArray("<?pi <n><n>?>").repeated(100)
-            + QByteArray("<n a='>' b=\"/>\"/>").repeated(100) + nested(limit - 2);
-        QTest::newRow("comments, sections, instructions, quoted >")
-            << themeWith(lookalikes) << true;
         QTest::newRow("document type with internal subset")
             << themeWith(QByteArray())
                    .replace("<emoticon_theme",
@@ -211,7 +203,8 @@ private Q_SLOTS:
         QCOMPARE(EmoticonThemeFactory::emoticonThemeFromXML(path).isValid(), valid);
     }
 
-    // Random markup around the nesting: whatever else the file holds, depth alone decides.
+    // Markup-like text that opens no element, at random around the nesting: whatever else the file
+    // holds, depth alone decides.
     void themeFileNestingDecorated()
     {
         QRandomGenerator random(7);
@@ -251,24 +244,22 @@ private Q_SLOTS:
             = QDir(m_dir.path())
                   .filePath(QString::fromLatin1(QTest::currentDataTag()).remove(QLatin1Char(' ')));
         QVERIFY(QDir().mkpath(directory));
-        const QString description = GlyphmorphTest::writeTheme(directory, QStringLiteral("T"),
-            { QStringLiteral("u"), {}, { QStringLiteral("img") } }, false);
-        const QString image = QDir(description).filePath(QStringLiteral("img.png"));
+        const QString description
+            = GlyphmorphTest::writeTheme(directory, "T", { "u", {}, { "img" } }, false);
+        const QString image = QDir(description).filePath("img.png");
         QVERIFY(make(kind, image));
         FifoWatchdog watchdog(QFile::encodeName(image));
 
         QCOMPARE(BoundedFile::isRegularFile(image), readable);
         QCOMPARE(!BoundedFile::readImage(image).isNull(), readable);
         // Without suffix, as the built-in theme names its images.
-        QCOMPARE(
-            !BoundedFile::readImage(QDir(description).filePath(QStringLiteral("img"))).isNull(),
-            readable);
+        QCOMPARE(!BoundedFile::readImage(QDir(description).filePath("img")).isNull(), readable);
         QCOMPARE(EmoticonThemeFactory::emoticonThemeFromXML(image).isValid(), false);
 
         EmoticonTheme theme;
-        theme.setThemeUUID(QStringLiteral("untrusted"));
+        theme.setThemeUUID("untrusted");
         theme.setPreviewIconName(image);
-        const QString preview = QDir(m_dir.path()).filePath(QStringLiteral("preview.png"));
+        const QString preview = QDir(m_dir.path()).filePath("preview.png");
         QFile::remove(preview);
         QCOMPARE(EmoticonThemeFactory::generatePreviewPixmap(preview, theme), readable);
 
@@ -280,14 +271,14 @@ private Q_SLOTS:
         QCOMPARE(available.count(), readable ? 1 : 0);
 
         MTextEdit edit;
-        const EmoticonTheme found = EmoticonThemeFactory::emoticonThemeFromXML(
-            QDir(description).filePath(QStringLiteral("T.xml")));
+        const EmoticonTheme found
+            = EmoticonThemeFactory::emoticonThemeFromXML(QDir(description).filePath("T.xml"));
         QVERIFY(found.characterCodeSequenceSearchTree());
-        edit.setText(QStringLiteral(":img: "));
+        edit.setText(":img: ");
         edit.setProperty("positionOfChange", 0);
         edit.setProperty("charactersPasted", 6);
         found.characterCodeSequenceSearchTree()->performCharacterCode2EmoticonReplacement(&edit, 0);
-        Glyphmorpher().addEmoticonToTextEdit(&edit, QStringLiteral(":img:"), image);
+        Glyphmorpher().addEmoticonToTextEdit(&edit, ":img:", image);
         // The layout asks for every image's size: it must find the library's, not read the file.
         QCOMPARE(edit.document()->size().isValid(), true);
         QVERIFY2(!watchdog.finish(), "a FIFO was opened");
@@ -297,16 +288,16 @@ private Q_SLOTS:
     // lookup walk the whole file system.
     void pixmapDirectoryLinkOutside()
     {
-        const QString outside = QDir(m_dir.path()).filePath(QStringLiteral("outside"));
-        const QString theme = QDir(m_dir.path()).filePath(QStringLiteral("linked"));
-        QVERIFY(QDir().mkpath(outside + QStringLiteral("/deeper")) && QDir().mkpath(theme));
-        QVERIFY(GlyphmorphTest::writeImage(outside + QStringLiteral("/deeper/far.png")));
-        QVERIFY(GlyphmorphTest::writeImage(theme + QStringLiteral("/near.png")));
-        QVERIFY(QFile::link(outside, theme + QStringLiteral("/out")));
-        QVERIFY(QFile::link(QStringLiteral("/"), theme + QStringLiteral("/root")));
+        const QString outside = QDir(m_dir.path()).filePath("outside");
+        const QString theme = QDir(m_dir.path()).filePath("linked");
+        QVERIFY(QDir().mkpath(outside + "/deeper") && QDir().mkpath(theme));
+        QVERIFY(GlyphmorphTest::writeImage(outside + "/deeper/far.png"));
+        QVERIFY(GlyphmorphTest::writeImage(theme + "/near.png"));
+        QVERIFY(QFile::link(outside, theme + "/out"));
+        QVERIFY(QFile::link("/", theme + "/root"));
         MTheme::addPixmapDirectory(theme, M::Recursive);
-        const std::unique_ptr<QPixmap> near(MTheme::pixmapCopy(QStringLiteral("near"), {}));
-        const std::unique_ptr<QPixmap> far(MTheme::pixmapCopy(QStringLiteral("far"), {}));
+        const std::unique_ptr<QPixmap> near(MTheme::pixmapCopy("near", {}));
+        const std::unique_ptr<QPixmap> far(MTheme::pixmapCopy("far", {}));
         QVERIFY(near && !near->isNull());
         QVERIFY(!far);
     }
@@ -324,7 +315,7 @@ private Q_SLOTS:
     {
         QFETCH(QSize, size);
         QFETCH(bool, readable);
-        const QString path = QDir(m_dir.path()).filePath(QStringLiteral("large.png"));
+        const QString path = QDir(m_dir.path()).filePath("large.png");
         QImage image(size, QImage::Format_Mono);
         image.fill(0);
         QVERIFY(image.save(path, "PNG"));
@@ -336,15 +327,15 @@ private Q_SLOTS:
     {
         const int saved = PlainTextScan::maxLength;
         PlainTextScan::maxLength = 4000;
-        const QString path = QStringLiteral("/") + QString(QStringLiteral("p")).repeated(80);
-        emoSequenceSearchTree tree({ { QStringLiteral(":)"), path } });
-        const int tag = tree.performPlainText2HTMLReplacement(QStringLiteral(":)"), 0, {}).size();
+        const QString path = "/" + QString("p").repeated(80);
+        emoSequenceSearchTree tree({ { ":)", path } });
+        const int tag = tree.performPlainText2HTMLReplacement(":)", 0, {}).size();
         // Codes and the spaces between them: exactly as long as the limit allows.
         const int codes = 4001 / (tag + 1);
         QString fits = QStringLiteral(":) ").repeated(codes);
         fits.chop(1);
         QCOMPARE(tree.performPlainText2HTMLReplacement(fits, 0, {}).size(), codes * (tag + 1) - 1);
-        const QString tooLong = fits + QStringLiteral(" :)");
+        const QString tooLong = fits + " :)";
         QCOMPARE(tree.performPlainText2HTMLReplacement(tooLong, 0, {}), tooLong);
         // Line breaks alone can pass the limit too.
         const QString lines(2000, QLatin1Char('\n'));

@@ -26,57 +26,45 @@ class MessengerTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void screenshot_data();
-    void screenshot();
+    void screenshot_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("emoticon");
+        QTest::newRow("code in a sent message")
+            << QStringList { "--send", ":) hi" } << QSize(640, 400) << true;
+        QTest::newRow("no code") << QStringList { "--send", "hi" } << QSize(640, 400) << false;
+        QTest::newRow("typed, picker open, portrait")
+            << QStringList { "--type", "so :D", "--open-picker" } << QSize(420, 700) << true;
+    }
+
+    void screenshot()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid() && QDir().mkpath(dir.filePath("home/.config")));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", dir.filePath("home"));
+        environment.insert("XDG_CONFIG_HOME", dir.filePath("home/.config"));
+        environment.insert("GLYPHMORPH_THEMES_ROOT", dir.filePath("themes"));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        const QString shot = dir.filePath("shot.png");
+        arguments << "--size" << QString("%1x%2").arg(size.width()).arg(size.height())
+                  << "--screenshot" << shot;
+
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(GLYPHMORPH_MESSENGER_PATH, arguments);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        const QImage image(shot);
+        QCOMPARE(image.size(), size);
+        // Between the header and the input bar, which holds the smiley button.
+        QTEST(hasYellow(image, QRect(0, 70, size.width(), size.height() - 70 - 90)), "emoticon");
+    }
 };
 
-void MessengerTest::screenshot_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("emoticon");
-    QTest::newRow("code in a sent message")
-        << QStringList { QStringLiteral("--send"), QStringLiteral(":) hi") } << QSize(640, 400)
-        << true;
-    QTest::newRow("no code") << QStringList { QStringLiteral("--send"), QStringLiteral("hi") }
-                             << QSize(640, 400) << false;
-    QTest::newRow("typed, picker open, portrait") << QStringList { QStringLiteral("--type"),
-        QStringLiteral("so :D"), QStringLiteral("--open-picker") }
-                                                  << QSize(420, 700) << true;
-}
-
-void MessengerTest::screenshot()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QSize, size);
-    QFETCH(bool, emoticon);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid() && QDir().mkpath(dir.filePath(QStringLiteral("home/.config"))));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-    environment.insert(
-        QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("home/.config")));
-    environment.insert(
-        QStringLiteral("GLYPHMORPH_THEMES_ROOT"), dir.filePath(QStringLiteral("themes")));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    const QString shot = dir.filePath(QStringLiteral("shot.png"));
-    arguments << QStringLiteral("--size")
-              << QStringLiteral("%1x%2").arg(size.width()).arg(size.height())
-              << QStringLiteral("--screenshot") << shot;
-
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(GLYPHMORPH_MESSENGER_PATH), arguments);
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 0);
-    const QImage image(shot);
-    QCOMPARE(image.size(), size);
-    // Between the header and the input bar, which holds the smiley button.
-    QCOMPARE(hasYellow(image, QRect(0, 70, size.width(), size.height() - 70 - 90)), emoticon);
-}
-
 GLYPHMORPH_TEST_GUILESS_MAIN(MessengerTest)
-
 #include "messengertest.moc"

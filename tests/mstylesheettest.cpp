@@ -6,6 +6,8 @@
 #include <mwidgetstyle.h>
 #include <mwidgetstylecontainer.h>
 
+#include <QRegularExpression>
+
 class GridStyle : public MWidgetStyle
 {
     Q_OBJECT
@@ -20,81 +22,64 @@ class MStyleSheetTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A widget of type Grid, given as ".STYLE#OBJECT:MODE" (each part optional), styled by the
+    // sheet: its column count, and whether the base class's red background reached it.
     void apply_data()
     {
         QTest::addColumn<QString>("sheet");
-        QTest::addColumn<QString>("styleName");
-        QTest::addColumn<QString>("objectName");
-        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("widget");
         QTest::addColumn<int>("columnCount");
-        QTest::addColumn<QColor>("background");
-
-        const QString none;
-        const QColor unset;
-        QTest::newRow("dashed name to property")
-            << "Grid { column-count: 6; }" << none << none << none << 6 << unset;
-        QTest::newRow("pixel suffix, no final semicolon")
-            << "Grid{column-count:6px}" << none << none << none << 6 << unset;
-        QTest::newRow("style name beats type, whatever the order")
-            << "Grid.S { column-count: 4 } Grid { column-count: 2 }"
-            << "S" << none << none << 4 << unset;
-        QTest::newRow("other style name does not match")
-            << "Grid { column-count: 2 } Grid.S { column-count: 4 }"
-            << "T" << none << none << 2 << unset;
-        QTest::newRow("object name beats style name")
-            << "Grid#O { column-count: 8 } Grid.S { column-count: 4 }"
-            << "S"
-            << "O" << none << 8 << unset;
-        QTest::newRow("mode only in its mode")
-            << "Grid { column-count: 1 } Grid:pressed { column-count: 9 }" << none << none
-            << "pressed" << 9 << unset;
-        QTest::newRow("mode rule ignored in default mode")
-            << "Grid { column-count: 1 } Grid:pressed { column-count: 9 }" << none << none << none
-            << 1 << unset;
-        QTest::newRow("later rule of equal weight wins")
-            << "Grid { column-count: 1 } Grid { column-count: 3 }" << none << none << none << 3
-            << unset;
-        QTest::newRow("base class rule applies, exact type wins")
-            << "Grid { column-count: 2 } MWidgetStyle { background-color: #ff0000; }"
-               "MWidgetStyle { column-count: 7 }"
-            << none << none << none << 2 << QColor(Qt::red);
-        QTest::newRow("selector list") << "Other, Grid.S { column-count: 5 }"
-                                       << "S" << none << none << 5 << unset;
-        QTest::newRow("other type ignored") << "Other { column-count: 5; background-color: red }"
-                                            << none << none << none << 0 << unset;
-        QTest::newRow("comments") << "/* Grid { column-count: 9 } */ Grid { column-count: 5 }"
-                                  << none << none << none << 5 << unset;
-        QTest::newRow("unterminated comment")
-            << "Grid { column-count: 5 } /* Grid { column-count: 9 }" << none << none << none << 5
-            << unset;
-        QTest::newRow("unterminated block")
-            << "Grid { column-count: 6" << none << none << none << 0 << unset;
-        QTest::newRow("nested block skipped, next block read")
-            << "Grid { x { column-count: 6; } column-count: 1; } Grid { column-count: 3; }" << none
-            << none << none << 3 << unset;
-        QTest::newRow("values of the wrong type ignored")
-            << "Grid { column-count: many; background-color: nocolour; column-count: 4 }" << none
-            << none << none << 4 << unset;
-        QTest::newRow("declaration without colon skipped")
-            << "Grid { column-count 5; column-count: 7 }" << none << none << none << 7 << unset;
-        QTest::newRow("malformed selectors skipped")
-            << "Grid..S { column-count: 5 } Grid.S.T { column-count: 6 } 9Grid { column-count: 8 }"
-            << "S" << none << none << 0 << unset;
-        QTest::newRow("binary junk")
-            << QString::fromLatin1("\x01{}}{;:\xff{ :; }") << none << none << none << 0 << unset;
+        QTest::addColumn<bool>("red");
+        const auto row = [](const char *name, const char *sheet, const char *widget,
+                             int columnCount, bool red = false) {
+            QTest::newRow(name) << QString::fromLatin1(sheet) << QString(widget) << columnCount
+                                << red;
+        };
+        row("dashed name to property", "Grid { column-count: 6; }", "", 6);
+        row("pixel suffix, no final semicolon", "Grid{column-count:6px}", "", 6);
+        row("style name beats type, whatever the order",
+            "Grid.S { column-count: 4 } Grid { column-count: 2 }", ".S", 4);
+        row("other style name does not match",
+            "Grid { column-count: 2 } Grid.S { column-count: 4 }", ".T", 2);
+        row("object name beats style name", "Grid#O { column-count: 8 } Grid.S { column-count: 4 }",
+            ".S#O", 8);
+        const char *modes = "Grid { column-count: 1 } Grid:pressed { column-count: 9 }";
+        row("mode only in its mode", modes, ":pressed", 9);
+        row("mode rule ignored in default mode", modes, "", 1);
+        row("later rule of equal weight wins", "Grid { column-count: 1 } Grid { column-count: 3 }",
+            "", 3);
+        row("base class rule applies, exact type wins",
+            "Grid { column-count: 2 } MWidgetStyle { background-color: #ff0000; }"
+            "MWidgetStyle { column-count: 7 }",
+            "", 2, true);
+        row("selector list", "Other, Grid.S { column-count: 5 }", ".S", 5);
+        row("other type ignored", "Other { column-count: 5; background-color: red }", "", 0);
+        row("comments", "/* Grid { column-count: 9 } */ Grid { column-count: 5 }", "", 5);
+        row("unterminated comment", "Grid { column-count: 5 } /* Grid { column-count: 9 }", "", 5);
+        row("unterminated block", "Grid { column-count: 6", "", 0);
+        row("nested block skipped, next block read",
+            "Grid { x { column-count: 6; } column-count: 1; } Grid { column-count: 3; }", "", 3);
+        row("values of the wrong type ignored",
+            "Grid { column-count: many; background-color: nocolour; column-count: 4 }", "", 4);
+        row("declaration without colon skipped", "Grid { column-count 5; column-count: 7 }", "", 7);
+        row("malformed selectors skipped",
+            "Grid..S { column-count: 5 } Grid.S.T { column-count: 6 } 9Grid { column-count: 8 }",
+            ".S", 0);
+        row("binary junk", "\x01{}}{;:\xff{ :; }", "", 0);
     }
 
     void apply()
     {
         QFETCH(QString, sheet);
-        QFETCH(QString, styleName);
-        QFETCH(QString, objectName);
-        QFETCH(QString, mode);
+        QFETCH(QString, widget);
+        const QRegularExpression parts(QStringLiteral("^(?:\\.(\\w+))?(?:#(\\w+))?(?::(\\w+))?$"));
+        const QRegularExpressionMatch match = parts.match(widget);
+        QVERIFY(match.hasMatch());
         GridStyle style;
-        MStyleSheet::apply(
-            &style, QStringLiteral("Grid"), objectName, styleName, mode, MStyleSheet::parse(sheet));
+        MStyleSheet::apply(&style, "Grid", match.captured(2), match.captured(1), match.captured(3),
+            MStyleSheet::parse(sheet));
         QTEST(style.columnCount, "columnCount");
-        QTEST(style.backgroundColor(), "background");
+        QTEST(style.backgroundColor() == QColor(Qt::red), "red");
     }
 
     void assignConvertsByPropertyType_data()

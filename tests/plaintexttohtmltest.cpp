@@ -5,6 +5,7 @@
 #include "testenvironment.h"
 
 #include <QRandomGenerator>
+#include <QSet>
 
 using Node = emoSequenceSearchTreePrivate::emoNode;
 using Mapping = QHash<QString, QString>;
@@ -14,16 +15,13 @@ namespace {
 QString img(const QString &path)
 {
     QString escaped = path.toHtmlEscaped();
-    escaped.replace(QLatin1Char('\''), QLatin1String("&#39;"));
-    return QLatin1String("<img src='") + escaped + QLatin1String("'  width='20' height='20'>");
+    escaped.replace('\'', "&#39;");
+    return "<img src='" + escaped + "'  width='20' height='20'>";
 }
 
-const Mapping threeCodes = { { QStringLiteral(":)"), QStringLiteral("/a.png") },
-    { QStringLiteral(":-"), QStringLiteral("/b.png") },
-    { QStringLiteral(":-)"), QStringLiteral("/c.png") } };
-const Mapping longCodeOnly = { { QStringLiteral(":-)"), QStringLiteral("/c.png") } };
-const Mapping hearts = { { QStringLiteral("<3"), QStringLiteral("/h.png") },
-    { QStringLiteral("&lt;3"), QStringLiteral("/h.png") } };
+const Mapping threeCodes = { { ":)", "/a.png" }, { ":-", "/b.png" }, { ":-)", "/c.png" } };
+const Mapping longCodeOnly = { { ":-)", "/c.png" } };
+const Mapping hearts = { { "<3", "/h.png" }, { "&lt;3", "/h.png" } };
 
 // The scan written down step by step, character by character, without any shortcut: the library's
 // faster walk must give exactly the same text for any input.
@@ -140,6 +138,40 @@ private:
     QString m_lineBreak;
 };
 
+// Every node's path from the root: each must be a prefix of a code, each prefix reached once,
+// and the codes the tree ends in are the mapping's (a code without image ends in none).
+bool holdsExactlyTheCodes(const Node *root, const Mapping &mapping)
+{
+    QSet<QString> prefixes { QString() };
+    Mapping ends;
+    for (auto it = mapping.cbegin(); it != mapping.cend(); ++it) {
+        for (int n = 1; n <= it.key().size(); ++n)
+            prefixes.insert(it.key().left(n));
+        if (!it.value().isEmpty())
+            ends.insert(it.key(), it.value());
+    }
+    QSet<QString> reached;
+    Mapping found;
+    QList<std::pair<const Node *, QString>> pending { { root, QString() } };
+    while (!pending.isEmpty()) {
+        const auto [node, path] = pending.takeLast();
+        if (reached.contains(path) || !prefixes.contains(path))
+            return false;
+        reached.insert(path);
+        if (!node->filePath.isEmpty()) {
+            if (node->characterCodeSequence != path)
+                return false;
+            found.insert(path, node->filePath);
+        }
+        for (auto it = node->children.cbegin(); it != node->children.cend(); ++it) {
+            if (it.value()->character != it.key())
+                return false;
+            pending.append({ it.value(), path + it.key() });
+        }
+    }
+    return reached == prefixes && found == ends;
+}
+
 } // namespace
 
 class PlainTextToHtmlTest : public QObject
@@ -152,74 +184,48 @@ private Q_SLOTS:
         QTest::addColumn<Mapping>("mapping");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("html");
-        const QString a = img(QStringLiteral("/a.png"));
-        const QString b = img(QStringLiteral("/b.png"));
-        const QString c = img(QStringLiteral("/c.png"));
-        const QString h = img(QStringLiteral("/h.png"));
-        auto row
+        const QString a = img("/a.png");
+        const QString b = img("/b.png");
+        const QString c = img("/c.png");
+        const QString h = img("/h.png");
+        const auto row
             = [](const char *name, const Mapping &m, const QString &text, const QString &html) {
                   QTest::newRow(name) << m << text << html;
               };
-        row("empty", threeCodes, QString(), QString());
-        row("no codes", threeCodes, QStringLiteral("hello, world"), QStringLiteral("hello, world"));
-        row("line feed and carriage return", threeCodes, QStringLiteral("a\nb\rc"),
-            QStringLiteral("a<br>b<br>c"));
-        row("CR LF gives two breaks", threeCodes, QStringLiteral("a\r\nb"),
-            QStringLiteral("a<br><br>b"));
-        row("code alone", threeCodes, QStringLiteral(":)"), a);
-        row("code at start and end", threeCodes, QStringLiteral(":) hi :)"),
-            a + QStringLiteral(" hi ") + a);
-        row("one space each side", threeCodes, QStringLiteral("word :) other"),
-            QStringLiteral("word ") + a + QStringLiteral(" other"));
-        row("longest match", threeCodes, QStringLiteral(":-)"), c);
-        row("shorter code then letter", threeCodes, QStringLiteral(":-x"), b + QStringLiteral("x"));
-        row("shorter code then space", threeCodes, QStringLiteral(":- x"),
-            b + QStringLiteral(" x"));
-        row("shorter code at end", threeCodes, QStringLiteral("so :-"), QStringLiteral("so ") + b);
-        row("incomplete code stays", longCodeOnly, QStringLiteral(":- x"), QStringLiteral(":- x"));
-        row("incomplete code before line end", longCodeOnly, QStringLiteral(":-\nx"),
-            QStringLiteral(":-<br>x"));
-        row("chain of codes", threeCodes, QStringLiteral(":):)"), a + a);
-        row("chain then text", threeCodes, QStringLiteral(":):-)x:)"),
-            a + c + QStringLiteral("x:)"));
-        row("code inside a word", threeCodes, QStringLiteral("x:)"), QStringLiteral("x:)"));
-        row("two spaces and leading space", threeCodes, QStringLiteral(" a  b"),
-            QStringLiteral(" a  b"));
-        row("HTML passes through", threeCodes, QStringLiteral("<b>bold</b> :)"),
-            QStringLiteral("<b>bold</b> ") + a);
-        row("tab is a word character", threeCodes, QStringLiteral("\t:)"), QStringLiteral("\t:)"));
-        row("codes around line breaks", threeCodes, QStringLiteral(":)\r\n:)"),
-            a + QStringLiteral("<br><br>") + a);
-        row("U+2028 inside a word is kept", threeCodes, QStringLiteral("a\u2028b"),
-            QStringLiteral("a\u2028b"));
-        row("U+2028 at a word start is dropped", threeCodes, QStringLiteral("\u2028:)"),
-            QStringLiteral(":)"));
-        row("U+2029 after a code is dropped", threeCodes, QStringLiteral(":)\u2029x"),
-            a + QStringLiteral("x"));
-        row("U+2028 ends a held code", threeCodes, QStringLiteral(":-\u2028"), b);
-        row("heart plain", hearts, QStringLiteral("I <3 you"),
-            QStringLiteral("I ") + h + QStringLiteral(" you"));
-        row("heart escaped", hearts, QStringLiteral("I &lt;3 you"),
-            QStringLiteral("I ") + h + QStringLiteral(" you"));
-        row("escaped text without code", hearts, QStringLiteral("&lt;b&gt;"),
-            QStringLiteral("&lt;b&gt;"));
-        row("empty tree", Mapping(), QStringLiteral(":) x\ny"), QStringLiteral(":) x<br>y"));
-        const QString hostile = QStringLiteral("/x' onerror='alert(1)\"<b>&.png");
-        row("path cannot leave the attribute", Mapping { { QStringLiteral(":)"), hostile } },
-            QStringLiteral(":)"),
-            QStringLiteral("<img src='/x&#39; onerror=&#39;alert(1)&quot;&lt;b&gt;&amp;.png'  "
-                           "width='20' height='20'>"));
+        row("empty", threeCodes, "", "");
+        row("line feed and carriage return", threeCodes, "a\nb\rc", "a<br>b<br>c");
+        row("CR LF gives two breaks, codes around", threeCodes, ":)\r\n:)", a + "<br><br>" + a);
+        row("code at start and end", threeCodes, ":) hi :)", a + " hi " + a);
+        row("longest match", threeCodes, ":-)", c);
+        row("shorter code then letter", threeCodes, ":-x", b + "x");
+        row("shorter code at end", threeCodes, "so :-", "so " + b);
+        row("incomplete code stays", longCodeOnly, ":- x", ":- x");
+        row("incomplete code before line end", longCodeOnly, ":-\nx", ":-<br>x");
+        row("chain then text", threeCodes, ":):-)x:)", a + c + "x:)");
+        row("code inside a word", threeCodes, "x:)", "x:)");
+        row("two spaces and leading space", threeCodes, " a  b", " a  b");
+        row("HTML passes through", threeCodes, "<b>bold</b> :)", "<b>bold</b> " + a);
+        row("tab is a word character", threeCodes, "\t:)", "\t:)");
+        row("U+2028 inside a word is kept", threeCodes, "a\u2028b", "a\u2028b");
+        row("U+2028 at a word start is dropped", threeCodes, "\u2028:)", ":)");
+        row("U+2029 after a code is dropped", threeCodes, ":)\u2029x", a + "x");
+        row("U+2028 ends a held code", threeCodes, ":-\u2028", b);
+        row("heart escaped", hearts, "I &lt;3 you", "I " + h + " you");
+        row("empty tree", Mapping(), ":) x\ny", ":) x<br>y");
+        row("code without image", Mapping { { "<3", "" } }, "<3", "<3");
+        row("path cannot leave the attribute",
+            Mapping { { ":)", "/x' onerror='alert(1)\"<b>&.png" } }, ":)",
+            "<img src='/x&#39; onerror=&#39;alert(1)&quot;&lt;b&gt;&amp;.png'  width='20' "
+            "height='20'>");
     }
 
     void scan()
     {
         QFETCH(Mapping, mapping);
         QFETCH(QString, text);
-        QFETCH(QString, html);
         emoSequenceSearchTree tree(mapping);
         for (int ignored : { 0, -1, 12345 })
-            QCOMPARE(
-                tree.performPlainText2HTMLReplacement(text, ignored, QStringLiteral("<br>")), html);
+            QTEST(tree.performPlainText2HTMLReplacement(text, ignored, "<br>"), "html");
     }
 
     void matchesTheStepByStepScan_data()
@@ -228,21 +234,17 @@ private Q_SLOTS:
         QTest::newRow("three codes") << threeCodes;
         QTest::newRow("long code only") << longCodeOnly;
         QTest::newRow("hearts") << hearts;
-        QTest::newRow("nested and odd codes")
-            << Mapping { { QStringLiteral(":"), QStringLiteral("/colon") },
-                   { QStringLiteral(":-))"), QStringLiteral("/d") },
-                   { QStringLiteral(":- "), QStringLiteral("/space") },
-                   { QStringLiteral(")\n)"), QStringLiteral("/nl") },
-                   { QStringLiteral("\u2028:"), QStringLiteral("/ls") },
-                   { QStringLiteral("a"), QStringLiteral("/a") },
-                   { QStringLiteral("&lt;3"), QStringLiteral("/h") } };
+        QTest::newRow("nested and odd codes") << Mapping { { ":", "/colon" }, { ":-))", "/d" },
+            { ":- ", "/space" }, { ")\n)", "/nl" }, { "\u2028:", "/ls" }, { "a", "/a" },
+            { "&lt;3", "/h" }, { " x ", "" } };
     }
 
     void matchesTheStepByStepScan()
     {
         QFETCH(Mapping, mapping);
         emoSequenceSearchTreePrivate tree(mapping);
-        ReferenceScan reference(tree.rootNode, QStringLiteral("<br>"));
+        QVERIFY(holdsExactlyTheCodes(tree.rootNode, mapping));
+        ReferenceScan reference(tree.rootNode, "<br>");
         const QString alphabet = QStringLiteral(":-)(ab <3&lt;\n\r\t\u2028\u2029\u00e9");
         QRandomGenerator random(20261206);
         for (int round = 0; round < 20000; ++round) {
@@ -251,10 +253,23 @@ private Q_SLOTS:
             const int length = int(random.bounded(round % 4 == 0 ? 300 : 24));
             for (int i = 0; i < length; ++i)
                 text += alphabet.at(int(random.bounded(alphabet.size())));
-            const QString actual
-                = tree.performPlainText2HTMLReplacement(text, 0, QStringLiteral("<br>"));
+            const QString actual = tree.performPlainText2HTMLReplacement(text, 0, "<br>");
             QVERIFY2(actual == reference.run(text), text.toUtf8().toPercentEncoding().constData());
         }
+    }
+
+    // Thousands of codes and one code far deeper than any call stack could recurse.
+    void bigTreesAreBuiltAndReleasedSafely()
+    {
+        Mapping mapping;
+        for (int i = 0; i < 5000; ++i)
+            mapping.insert(QString::number(i * 7919, 36), "/i.png");
+        const QString deep(300000, 'x');
+        auto *tree = new emoSequenceSearchTreePrivate(mapping);
+        QVERIFY(holdsExactlyTheCodes(tree->rootNode, mapping));
+        delete tree;
+        mapping.insert(deep, "/deep.png");
+        delete new emoSequenceSearchTreePrivate(mapping);
     }
 };
 

@@ -115,43 +115,26 @@ private Q_SLOTS:
         QTEST(int(window.orientation()), "final");
     }
 
+    // Switching with the window's orientation is the picker's test; here what is shown, and an
+    // item deleted while two policies hold it.
     void layoutShowsOnlyActivePolicy()
     {
-        MWindow window;
-        window.resize(800, 480);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto *form = new MWidget;
-        window.setCentralWidget(form);
-        auto *layout = new MLayout(form);
-        QCOMPARE(form->layout(), layout);
+        MWidget form;
+        auto *layout = new MLayout(&form);
+        QCOMPARE(form.layout(), layout);
         auto *wide = new MGridLayoutPolicy(layout);
         auto *narrow = new MGridLayoutPolicy(layout);
         QCOMPARE(layout->policy(), wide); // the first policy
         QList<MButton *> buttons;
-        for (const char *name : { "a", "b", "c" })
-            buttons.append(new MButton(QString::fromLatin1(name), form));
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
+            buttons.append(new MButton(QString(QChar('a' + i)), &form));
             wide->addItem(buttons.at(i), 0, i);
+        }
         narrow->addItem(buttons.at(0), 0, 0);
         narrow->addItem(buttons.at(2), 1, 0, 1, 1, Qt::AlignCenter);
         QCOMPARE(shownTexts(buttons), QStringList({ "a", "b", "c" }));
-        QTRY_VERIFY(buttons.at(1)->geometry().left() > buttons.at(0)->geometry().right());
-        QCOMPARE(buttons.at(1)->geometry().top(), buttons.at(0)->geometry().top());
-
-        layout->setPortraitPolicy(narrow); // the window is landscape: kept for later
-        QCOMPARE(layout->policy(), wide);
         layout->setPolicy(narrow);
         QCOMPARE(shownTexts(buttons), QStringList({ "a", "c" }));
-        QTRY_VERIFY(buttons.at(2)->geometry().top() > buttons.at(0)->geometry().bottom());
-        layout->setLandscapePolicy(wide);
-        QCOMPARE(layout->policy(), wide);
-        QCOMPARE(shownTexts(buttons), QStringList({ "a", "b", "c" }));
-
-        window.resize(480, 800);
-        QTRY_COMPARE(window.orientation(), M::Portrait);
-        layout->setPortraitPolicy(narrow);
-        QCOMPARE(layout->policy(), narrow);
 
         delete buttons.takeAt(2); // leaves both policies
         QCOMPARE(narrow->count(), 1);

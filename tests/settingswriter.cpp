@@ -1,21 +1,24 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-// A second process for mgconfitemtest. Arguments arrive percent-encoded (UTF-8), so any string
-// passes through the command line whatever the locale.
+// Another process of the same user, for the tests of settings and of the platform theme.
+// Arguments arrive percent-encoded (UTF-8), so any string passes whatever the locale.
 //   settingswriter get KEY            prints "value:" and the value as UTF-8, or "unset"
 //   settingswriter set KEY [VALUE]    stores VALUE, or without one unsets KEY
 //   settingswriter hammer NAME COUNT  writes /test/concurrent/NAME = 0..COUNT-1 and, after each,
 //                                     /test/concurrent/shared = NAME:i
+//   settingswriter render THEME       switches the platform UI theme to THEME and renders the
+//                                     built-in emoticon theme's images
+#include "defaultemoticonthemehandler.h"
 #include "mgconfitem.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     QStringList args;
     for (const QString &argument : app.arguments().mid(1))
         args << QString::fromUtf8(QByteArray::fromPercentEncoding(argument.toLatin1()));
@@ -45,6 +48,11 @@ int main(int argc, char *argv[])
         }
         return 0;
     }
-    std::fprintf(stderr, "usage: settingswriter get KEY | set KEY [VALUE] | hammer NAME COUNT\n");
+    if (command == QLatin1String("render") && args.size() == 2) {
+        MGConfItem(QStringLiteral("/meegotouch/theme/name")).set(args.at(1));
+        return DefaultEmoticonThemeHandler().reloadDefaultEmoticonTheme() ? 0 : 1;
+    }
+    std::fprintf(stderr,
+        "usage: settingswriter get KEY | set KEY [VALUE] | hammer NAME COUNT | render THEME\n");
     return 2;
 }

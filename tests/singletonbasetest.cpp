@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "singletonbase.h"
+#include "accountservicemapper.h"
+#include "glyphmorpher.h"
 #include "testenvironment.h"
 
 namespace {
@@ -17,16 +19,8 @@ class SingletonBaseTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { QVERIFY(!Shared::m_pInstance); }
-
+    // Only the instance clears the pointer, also when deleted through its base.
     void deletingTheInstanceClearsThePointer()
-    {
-        Shared::m_pInstance = new Shared;
-        delete Shared::m_pInstance;
-        QVERIFY(!Shared::m_pInstance);
-    }
-
-    void deletingAnotherObjectKeepsTheInstance()
     {
         auto *instance = new Shared;
         Shared::m_pInstance = instance;
@@ -35,18 +29,23 @@ private Q_SLOTS:
             Shared onStack;
         }
         QCOMPARE(Shared::m_pInstance, instance);
-        delete instance;
-        QVERIFY(!Shared::m_pInstance);
-    }
-
-    void deletingThroughTheBaseClearsThePointer()
-    {
-        Shared::m_pInstance = new Shared;
-        SingletonBase<Shared> *base = Shared::m_pInstance;
+        SingletonBase<Shared> *base = instance;
         delete base;
         QVERIFY(!Shared::m_pInstance);
     }
+
+    // The library's destructors and its users must reach one and the same instance pointer.
+    void libraryInstances()
+    {
+        AccountServiceMapper::m_pInstance = new AccountServiceMapper;
+        delete AccountServiceMapper::m_pInstance;
+        QVERIFY(!AccountServiceMapper::m_pInstance);
+        Glyphmorpher::m_pInstance = new Glyphmorpher;
+        QVERIFY(Glyphmorpher::m_pInstance->qt_metacast("SingletonBase<Glyphmorpher>"));
+        delete Glyphmorpher::m_pInstance;
+        QVERIFY(!Glyphmorpher::m_pInstance);
+    }
 };
 
-GLYPHMORPH_TEST_GUILESS_MAIN(SingletonBaseTest)
+GLYPHMORPH_TEST_MAIN(SingletonBaseTest)
 #include "singletonbasetest.moc"

@@ -1,48 +1,67 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-// The discovery pipeline on real directories: waiting for a theme, the verdicts, the duplicate
-// rule and removal.
+// The discovery pipeline on real directories: waiting for a theme, the time-out's lower bound, the
+// one file-system watcher that all pending checks share, the duplicate rule and removal.
 #include "testenvironment.h"
 #include "themedirectory.h"
 
 #include <emoticonthemeinspector.h>
 #include <emoticonthemeresourceavailabilitychecker.h>
+#include <emoticonthemeresourceavailabilitychecker_p.h>
 #include <emoticonthemevalidationchecker.h>
 
+#include <QPointer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
 
-using GlyphmorphTest::ThemeContent;
-using GlyphmorphTest::writeTheme;
+#include <unistd.h>
+
+using namespace GlyphmorphTest;
+using Checker = EmoticonThemeResourceAvailabilityChecker;
 
 namespace {
 
 const int verdictWait = 20000;
+const QString builtInUUID = QStringLiteral("343a7f65-0095-4eae-8fc2-87af7f3bf5158");
 
 QString xmlPath(const QString &directory)
 {
     return QDir(directory).filePath(QFileInfo(directory).fileName() + QStringLiteral(".xml"));
 }
 
-QStringList uuids(const QSignalSpy &spy)
+// The first argument of every emission: a path, or the theme's UUID.
+QStringList firsts(const QSignalSpy &spy)
 {
     QStringList result;
     for (const QList<QVariant> &arguments : spy) {
         const QVariant value = arguments.at(0);
-        result << (value.canConvert<EmoticonTheme>() && value.userType() != QMetaType::QString
+        result << (value.userType() == qMetaTypeId<EmoticonTheme>()
                 ? value.value<EmoticonTheme>().themeUUID()
                 : value.toString());
     }
     return result;
 }
 
-// Writes a complete theme beside the root and moves it in with one rename.
-QString moveInTheme(const QTemporaryDir &root, const QString &name, const ThemeContent &content)
+QSignalSpy *availableSpy(Checker *checker)
 {
-    const QString staging = writeTheme(root.path() + QStringLiteral("-staging"), name, content);
-    const QString target = QDir(root.path()).filePath(name);
-    return !staging.isEmpty() && QDir().rename(staging, target) ? target : QString();
+    return new QSignalSpy(checker, &Checker::resourcesAvailable);
+}
+
+// With inotify every file-system watcher is a kernel instance, and a user has only 128 of them.
+// -1 where the process's descriptors cannot be listed.
+int inotifyInstances()
+{
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    if (!descriptors.exists())
+        return -1;
+    int count = 0;
+    for (const QString &entry : descriptors.entryList(QDir::AllEntries | QDir::System)) {
+        char target[64] = {};
+        const QByteArray path = QFile::encodeName(descriptors.filePath(entry));
+        count += ::readlink(path.constData(), target, sizeof target - 1) > 0
+            && QByteArray(target) == "anon_inode:inotify";
+    }
+    return count;
 }
 
 } // namespace
@@ -51,165 +70,263 @@ class ThemeDiscoveryTest : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_root;
+    QPointer<Checker> m_victim;
+    int m_baseline = -1;
+    int m_themes = 0;
+
+    QString freshName(const char *stem) { return stem + QString::number(++m_themes); }
+    void deleteVictim() { delete m_victim; }
+
 private Q_SLOTS:
+    // Anything made once per process (settings watches, preview directory) is made before the
+    // instances are counted.
+    void initTestCase()
+    {
+        Checker(writeTheme(m_root.path(), "WarmUp", { "uuid-w", {} })).start();
+        Checker(writeTheme(m_root.path(), "WarmUpPending", { "uuid-wp", {} }, false)).start();
+        m_baseline = inotifyInstances();
+    }
+
+    void cleanup() { EmoticonThemeResourceAvailabilityCheckerPrivate::setTimeoutForTests(0); }
+
     void waitsForTheWholeTheme_data()
     {
-        QTest::addColumn<QString>("arrival");
-        QTest::addColumn<QString>("uuid");
-        QTest::newRow("complete at start") << "complete"
-                                           << "uuid-complete";
+        QTest::addColumn<int>("xmlPercent"); // of the description, there at first
+        QTest::addColumn<bool>("imagesFirst");
+        QTest::newRow("complete at start") << 100 << true;
         // The preview image was missing when the description was read.
-        QTest::newRow("images after the description") << "images later"
-                                                      << "uuid-images-later";
-        QTest::newRow("description after the images") << "description later"
-                                                      << "uuid-xml-later";
+        QTest::newRow("images after the description") << 100 << false;
+        QTest::newRow("description after the images") << 0 << true;
         // Written in place in two steps: the first, unparsable state is no verdict yet.
-        QTest::newRow("description written in part first") << "partial description"
-                                                           << "uuid-partial";
+        QTest::newRow("description written in part first") << 50 << true;
     }
 
     void waitsForTheWholeTheme()
     {
-        QFETCH(QString, arrival);
-        QFETCH(QString, uuid);
-        QTemporaryDir root;
-        const ThemeContent content { uuid, QString() };
-        const QString directory = QDir(root.path()).filePath(QStringLiteral("Smile"));
+        QFETCH(int, xmlPercent);
+        QFETCH(bool, imagesFirst);
+        const ThemeContent content { QStringLiteral("uuid-") + QTest::currentDataTag(), {} };
+        const QString directory = QDir(m_root.path()).filePath(freshName("Smile"));
         QVERIFY(QDir().mkpath(directory));
-        const QByteArray xml = GlyphmorphTest::themeXml(content);
-        if (arrival == QLatin1String("complete"))
-            QVERIFY(!writeTheme(root.path(), QStringLiteral("Smile"), content).isEmpty());
-        if (arrival == QLatin1String("images later"))
-            QVERIFY(GlyphmorphTest::writeBytes(xmlPath(directory), xml));
-        if (arrival == QLatin1String("description later"))
-            QVERIFY(GlyphmorphTest::writeImages(directory, content));
-        if (arrival == QLatin1String("partial description")) {
-            QVERIFY(GlyphmorphTest::writeImages(directory, content));
+        const QByteArray xml = themeXml(content);
+        const int split = int(xml.size()) * xmlPercent / 100;
+        const auto append = [&](const QByteArray &part) {
             QFile file(xmlPath(directory));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(xml.left(xml.size() / 2));
-        }
+            return part.isEmpty()
+                || (file.open(QIODevice::Append) && file.write(part) == part.size());
+        };
+        QVERIFY(append(xml.left(split)));
+        QVERIFY(!imagesFirst || writeImages(directory, content));
 
-        EmoticonThemeResourceAvailabilityChecker checker(directory);
-        QSignalSpy available(&checker,
-            SIGNAL(resourcesAvailable(
-                QString, EmoticonTheme, EmoticonThemeResourceAvailabilityChecker *)));
-        QSignalSpy unavailable(&checker,
-            SIGNAL(resourcesUnavailable(QString, EmoticonThemeResourceAvailabilityChecker *)));
+        Checker checker(directory);
+        const std::unique_ptr<QSignalSpy> available(availableSpy(&checker));
+        QSignalSpy unavailable(&checker, &Checker::resourcesUnavailable);
         checker.start();
-        QCOMPARE(available.count(), arrival == QLatin1String("complete") ? 1 : 0);
-
-        if (arrival == QLatin1String("images later"))
-            QTimer::singleShot(300, [&] { GlyphmorphTest::writeImages(directory, content); });
-        if (arrival == QLatin1String("description later"))
-            QTimer::singleShot(300, [&] { GlyphmorphTest::writeBytes(xmlPath(directory), xml); });
-        if (arrival == QLatin1String("partial description")) {
+        const bool complete = split == xml.size() && imagesFirst;
+        QCOMPARE(available->count(), int(complete));
+        if (!complete)
             QTimer::singleShot(300, [&] {
-                QFile file(xmlPath(directory));
-                if (file.open(QIODevice::Append))
-                    file.write(xml.mid(xml.size() / 2));
+                if (append(xml.mid(split)))
+                    writeImages(directory, content);
             });
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(available.count(), 1, verdictWait);
+        QTRY_COMPARE_WITH_TIMEOUT(available->count(), 1, verdictWait);
         QCOMPARE(unavailable.count(), 0);
-        QCOMPARE(available.at(0).at(0).toString(), xmlPath(directory));
-        QCOMPARE(available.at(0).at(1).value<EmoticonTheme>().themeUUID(), content.uuid);
-        QCOMPARE(
-            available.at(0).at(2).value<EmoticonThemeResourceAvailabilityChecker *>(), &checker);
-        QVERIFY(QFileInfo::exists(QDir::home().filePath(
-            QStringLiteral(".emoticonthemepreview/preview_") + uuid + QStringLiteral(".png"))));
+        QCOMPARE(available->at(0).at(0).toString(), xmlPath(directory));
+        QCOMPARE(available->at(0).at(1).value<EmoticonTheme>().themeUUID(), content.uuid);
+        QCOMPARE(available->at(0).at(2).value<Checker *>(), &checker);
+        QVERIFY(QFileInfo::exists(
+            QDir::home().filePath(".emoticonthemepreview/preview_" + content.uuid + ".png")));
     }
 
-    // The only slow test: every kind of failure waits for the same time-out, side by side.
+    // Every kind of failure waits for the time-out, never less, side by side; the verdicts come in
+    // the order asked for and name the description when there is one.
     void verdictsInRequestOrder()
     {
-        QTemporaryDir root;
-        QDir dir(root.path());
-        QVERIFY(dir.mkdir(QStringLiteral("Empty")));
-        const QString complete = writeTheme(root.path(), QStringLiteral("Complete"),
-            ThemeContent { QStringLiteral("uuid-complete"), QString() });
-        const QString malformed = dir.filePath(QStringLiteral("Malformed"));
-        QVERIFY(dir.mkdir(QStringLiteral("Malformed")));
-        QVERIFY(GlyphmorphTest::writeBytes(xmlPath(malformed), "<emoticon_theme theme_uuid="));
-        const QString noImages = writeTheme(root.path(), QStringLiteral("NoImages"),
-            ThemeContent { QStringLiteral("uuid-noimages"), QString() }, false);
+        const int timeout = 300;
+        EmoticonThemeResourceAvailabilityCheckerPrivate::setTimeoutForTests(timeout);
+        const QDir dir(m_root.path());
+        const QString empty = dir.filePath(freshName("Empty"));
+        const QString malformed = dir.filePath(freshName("Malformed"));
+        QVERIFY(QDir().mkpath(empty) && QDir().mkpath(malformed));
+        QVERIFY(writeBytes(xmlPath(malformed), "<emoticon_theme theme_uuid="));
+        const QString complete = writeTheme(dir.path(), freshName("Complete"), { "uuid-c", {} });
+        const QString noImages
+            = writeTheme(dir.path(), freshName("NoImages"), { "uuid-n", {} }, false);
+        const QString missing = dir.filePath(freshName("Missing"));
 
         EmoticonThemeValidationChecker checker;
-        QSignalSpy valid(&checker, SIGNAL(emoticonThemeIsValid(QString, EmoticonTheme)));
-        QSignalSpy invalid(&checker, SIGNAL(emoticonThemeIsInvalid(QString)));
-        for (const char *name : { "Empty", "Complete", "Malformed", "NoImages" }) {
-            checker.requestValidationCheck(dir.filePath(QLatin1String(name)));
-            if (QLatin1String(name) == QLatin1String("Complete"))
-                QCOMPARE(valid.count(), 1);
-        }
-        QCOMPARE(checker.pendingCheckCount(), 3);
-        QTRY_COMPARE_WITH_TIMEOUT(invalid.count(), 3, verdictWait);
-        QCOMPARE(uuids(invalid),
-            QStringList(
-                { dir.filePath(QStringLiteral("Empty")), xmlPath(malformed), xmlPath(noImages) }));
-        QCOMPARE(valid.at(0).at(0).toString(), xmlPath(complete));
+        QSignalSpy valid(&checker, &EmoticonThemeValidationChecker::emoticonThemeIsValid);
+        QSignalSpy invalid(&checker, &EmoticonThemeValidationChecker::emoticonThemeIsInvalid);
+        QElapsedTimer clock;
+        qint64 firstVerdict = -1;
+        connect(&checker, &EmoticonThemeValidationChecker::emoticonThemeIsInvalid, this,
+            [&] { firstVerdict = firstVerdict < 0 ? clock.elapsed() : firstVerdict; });
+        clock.start();
+        for (const QString &directory : { missing, empty, complete, malformed, noImages })
+            checker.requestValidationCheck(directory);
+        QCOMPARE(valid.count(), 1);
+        QCOMPARE(checker.pendingCheckCount(), 4);
+        QTRY_COMPARE_WITH_TIMEOUT(invalid.count(), 4, verdictWait);
+        QVERIFY2(firstVerdict >= timeout, QByteArray::number(firstVerdict));
+        QCOMPARE(firsts(invalid),
+            QStringList({ missing, empty, xmlPath(malformed), xmlPath(noImages) }));
+        QCOMPARE(firsts(valid), QStringList { xmlPath(complete) });
         QCOMPARE(checker.pendingCheckCount(), 0);
+    }
+
+    void pendingChecksShareOneWatcher()
+    {
+        if (m_baseline < 0)
+            QSKIP("the process's inotify instances cannot be counted here");
+        const int themes = 150;
+        auto *checker = new EmoticonThemeValidationChecker;
+        QSignalSpy valid(checker, &EmoticonThemeValidationChecker::emoticonThemeIsValid);
+        QSignalSpy invalid(checker, &EmoticonThemeValidationChecker::emoticonThemeIsInvalid);
+        QStringList directories;
+        for (int i = 0; i < themes; ++i) {
+            const QString name = freshName("Many");
+            directories << writeTheme(m_root.path(), name, { name, {} }, false);
+            checker->requestValidationCheck(directories.last());
+        }
+        QCOMPARE(checker->pendingCheckCount(), themes);
+        // One watcher for all of them, however many.
+        QCOMPARE(inotifyInstances(), m_baseline + 1);
+
+        QStringList completed;
+        for (int i = 0; i < themes; i += 10) {
+            QVERIFY(writeImages(directories.at(i), ThemeContent()));
+            completed << xmlPath(directories.at(i));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(valid.count(), completed.size(), verdictWait);
+        QStringList reported = firsts(valid);
+        reported.sort();
+        completed.sort();
+        QCOMPARE(reported, completed);
+        QCOMPARE(checker->pendingCheckCount(), themes - completed.size());
+        QCOMPARE(invalid.count(), 0);
+
+        // Checks that go away with their owner let go of the watcher.
+        delete checker;
+        QTRY_COMPARE(inotifyInstances(), m_baseline);
+    }
+
+    void checkerDeletedWhileSharingAPath_data()
+    {
+        QTest::addColumn<bool>("victimIsFirst");
+        QTest::addColumn<bool>("inFirstVerdict");
+        QTest::newRow("first deleted while waiting") << true << false;
+        QTest::newRow("second deleted while waiting") << false << false;
+        QTest::newRow("second deleted by the first's verdict") << false << true;
+        QTest::newRow("first deleted by its own verdict") << true << true;
+    }
+
+    // Both watch the same directory; the first is notified first.
+    void checkerDeletedWhileSharingAPath()
+    {
+        QFETCH(bool, victimIsFirst);
+        QFETCH(bool, inFirstVerdict);
+        const QString name = freshName("Shared");
+        const QString directory = writeTheme(m_root.path(), name, { name, {} }, false);
+        QPointer<Checker> first = new Checker(directory);
+        QPointer<Checker> second = new Checker(directory);
+        const std::unique_ptr<QSignalSpy> firstAvailable(availableSpy(first));
+        const std::unique_ptr<QSignalSpy> secondAvailable(availableSpy(second));
+        first->start();
+        second->start();
+        m_victim = victimIsFirst ? first : second;
+        if (inFirstVerdict)
+            connect(first, &Checker::resourcesAvailable, this, &ThemeDiscoveryTest::deleteVictim);
+        else
+            deleteVictim();
+
+        QVERIFY(writeImages(directory, ThemeContent()));
+        const bool firstReports = !victimIsFirst || inFirstVerdict;
+        QTRY_COMPARE_WITH_TIMEOUT(firstAvailable->count() + secondAvailable->count(),
+            int(firstReports) + int(victimIsFirst), verdictWait);
+        QCOMPARE(firstAvailable->count(), int(firstReports));
+        QCOMPARE(secondAvailable->count(), int(victimIsFirst));
+        QVERIFY(!m_victim);
+        delete first;
+        delete second;
+        if (m_baseline >= 0)
+            QTRY_COMPARE(inotifyInstances(), m_baseline);
+    }
+
+    // A check still pending for a removed directory holds the path when a new one of that name
+    // is checked: the new directory's images must still be seen.
+    void directoryReplacedUnderAPendingCheck()
+    {
+        const QString name = freshName("Replaced");
+        const QString directory = writeTheme(m_root.path(), name, { name, {} }, false);
+        Checker old(directory);
+        old.start();
+        QVERIFY(QDir(directory).removeRecursively());
+        QVERIFY(!writeTheme(m_root.path(), name, { name, {} }, false).isEmpty());
+        Checker fresh(directory);
+        const std::unique_ptr<QSignalSpy> available(availableSpy(&fresh));
+        QSignalSpy unavailable(&fresh, &Checker::resourcesUnavailable);
+        fresh.start();
+        // Once the removal was seen.
+        QTimer::singleShot(300, [&] { writeImages(directory, ThemeContent()); });
+        QTRY_COMPARE_WITH_TIMEOUT(available->count() + unavailable.count(), 1, verdictWait);
+        QCOMPARE(available->count(), 1);
     }
 
     void duplicatesRenamesAndRemovals()
     {
         QTemporaryDir root;
-        QVERIFY(!writeTheme(root.path(), QStringLiteral("Smile"),
-            ThemeContent { QStringLiteral("uuid-a"), QStringLiteral("service-s") })
-                     .isEmpty());
-        QVERIFY(!writeTheme(root.path(), QStringLiteral("SmileBig"),
-            ThemeContent { QStringLiteral("uuid-b"), QString() })
-                     .isEmpty());
+        QVERIFY(!writeTheme(root.path(), "Smile", { "uuid-a", "service-s" }).isEmpty());
+        QVERIFY(!writeTheme(root.path(), "SmileBig", { "uuid-b", {} }).isEmpty());
 
         EmoticonThemeInspector inspector;
-        QSignalSpy added(&inspector, SIGNAL(themeAdded(EmoticonTheme)));
-        QSignalSpy removed(&inspector, SIGNAL(themeRemoved(QString)));
+        QSignalSpy added(&inspector, &EmoticonThemeInspector::themeAdded);
+        QSignalSpy removed(&inspector, &EmoticonThemeInspector::themeRemoved);
         inspector.init(root.path());
         QVERIFY(inspector.isActive());
-        QStringList announced = uuids(added);
+        QStringList announced = firsts(added);
+        QCOMPARE(announced.first(), builtInUUID);
         announced.sort();
-        QCOMPARE(announced,
-            QStringList({ "343a7f65-0095-4eae-8fc2-87af7f3bf5158", "uuid-a", "uuid-b" }));
-        QCOMPARE(uuids(added).first(), QStringLiteral("343a7f65-0095-4eae-8fc2-87af7f3bf5158"));
+        QCOMPARE(announced, QStringList({ builtInUUID, "uuid-a", "uuid-b" }));
 
         // A second init re-checks the directories; the themes are known and refused, and the
         // built-in theme is not announced twice.
         inspector.init(root.path());
         added.clear();
 
-        QVERIFY(!moveInTheme(
-            root, QStringLiteral("SameUuid"), ThemeContent { QStringLiteral("uuid-a"), QString() })
-                     .isEmpty());
-        QVERIFY(!moveInTheme(root, QStringLiteral("SameService"),
-            ThemeContent { QStringLiteral("uuid-c"), QStringLiteral("service-s") })
-                     .isEmpty());
-        QVERIFY(!moveInTheme(
-            root, QStringLiteral("Fresh"), ThemeContent { QStringLiteral("uuid-d"), QString() })
-                     .isEmpty());
-        QTRY_COMPARE(uuids(added), QStringList { QStringLiteral("uuid-d") });
+        QVERIFY(!moveInTheme(root.path(), "SameUuid", { "uuid-a", {} }).isEmpty());
+        QVERIFY(!moveInTheme(root.path(), "SameService", { "uuid-c", "service-s" }).isEmpty());
+        QVERIFY(!moveInTheme(root.path(), "Fresh", { "uuid-d", {} }).isEmpty());
+        QTRY_COMPARE(firsts(added), QStringList { "uuid-d" });
 
         // Removing "Smile" must not take "SmileBig"; removing a refused theme removes nothing.
-        QVERIFY(QDir(QDir(root.path()).filePath(QStringLiteral("SameUuid"))).removeRecursively());
-        QVERIFY(QDir(QDir(root.path()).filePath(QStringLiteral("Smile"))).removeRecursively());
-        QTRY_COMPARE(uuids(removed), QStringList { QStringLiteral("uuid-a") });
+        QVERIFY(QDir(root.filePath("SameUuid")).removeRecursively());
+        QVERIFY(QDir(root.filePath("Smile")).removeRecursively());
+        QTRY_COMPARE(firsts(removed), QStringList { "uuid-a" });
 
         // A renamed theme does not stay registered with files that are gone; its description
         // no longer bears the directory's name, so it does not come back.
-        QVERIFY(QDir(root.path()).rename(QStringLiteral("SmileBig"), QStringLiteral("Renamed")));
-        QTRY_COMPARE(uuids(removed), QStringList({ "uuid-a", "uuid-b" }));
+        QVERIFY(QDir(root.path()).rename("SmileBig", "Renamed"));
+        QTRY_COMPARE(firsts(removed), QStringList({ "uuid-a", "uuid-b" }));
     }
 
-    void rootThatIsAFile()
+    void rootThatIsNoDirectory_data()
     {
-        QTemporaryDir root;
-        const QString file = QDir(root.path()).filePath(QStringLiteral("root"));
-        QVERIFY(GlyphmorphTest::writeBytes(file, "not a directory"));
+        QTest::addColumn<bool>("isFile");
+        QTest::newRow("a file") << true;
+        QTest::newRow("missing") << false;
+    }
+
+    void rootThatIsNoDirectory()
+    {
+        QFETCH(bool, isFile);
+        const QString path = QDir(m_root.path()).filePath(freshName("root"));
+        QVERIFY(!isFile || writeBytes(path, "not a directory"));
         EmoticonThemeInspector inspector;
-        QSignalSpy added(&inspector, SIGNAL(themeAdded(EmoticonTheme)));
-        inspector.init(file);
+        QSignalSpy added(&inspector, &EmoticonThemeInspector::themeAdded);
+        inspector.init(path);
         QVERIFY(!inspector.isActive());
-        QCOMPARE(
-            uuids(added), QStringList { QStringLiteral("343a7f65-0095-4eae-8fc2-87af7f3bf5158") });
+        QCOMPARE(firsts(added), QStringList { builtInUUID });
     }
 };
 
