@@ -5,6 +5,7 @@
 #include "boundedfile_p.h"
 #include "emoticonthemefactory.h"
 #include "themefileparse_p.h"
+#include "unsafefile_p.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,6 @@
 #include <QSharedData>
 #include <QUuid>
 
-#include <sys/stat.h>
 #include <utility>
 
 class EmoticonThemeDiagnosisData : public QSharedData
@@ -112,43 +112,6 @@ namespace {
 
 using Finding = EmoticonThemeDiagnosis::Finding;
 
-QString fileKind(const QString &path)
-{
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return QStringLiteral("nothing that can be examined");
-    if (S_ISFIFO(status.st_mode))
-        return QStringLiteral("a FIFO");
-    if (S_ISCHR(status.st_mode))
-        return QStringLiteral("a character device");
-    if (S_ISBLK(status.st_mode))
-        return QStringLiteral("a block device");
-    if (S_ISSOCK(status.st_mode))
-        return QStringLiteral("a socket");
-    if (S_ISDIR(status.st_mode))
-        return QStringLiteral("a directory");
-    return QStringLiteral("not a regular file");
-}
-
-// A FIFO never ends and a device may not, and a link may lead to any file the user can read.
-QString unsafeFileProblem(const QString &path, const QString &allowedDirectory)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return info.isSymLink() ? QStringLiteral("is a symbolic link to nothing")
-                                : QStringLiteral("does not exist");
-    }
-    const QString resolved = info.canonicalFilePath();
-    if (!info.isFile()) {
-        const QString kind = fileKind(resolved);
-        return info.isSymLink() ? QStringLiteral("resolves to %1: %2").arg(kind, resolved)
-                                : QStringLiteral("is ") + kind;
-    }
-    if (!allowedDirectory.isEmpty() && resolved.startsWith(allowedDirectory + QLatin1Char('/')))
-        return QString();
-    return QStringLiteral("resolves outside the theme directory: ") + resolved;
-}
-
 QList<EmoticonParsingItem> emoticonsOf(const QHash<QString, QVariant> &result)
 {
     return result.value(QStringLiteral("emoticons")).value<QList<EmoticonParsingItem>>();
@@ -160,7 +123,7 @@ void refuseUnread(EmoticonThemeDiagnosis &diagnosis, const QDir &directory, cons
     const QFileInfo info(xmlPath);
     if (info.exists() && !info.isFile()) {
         diagnosis.refuse(EmoticonThemeDiagnosis::NoThemeFile,
-            xmlPath + QLatin1Char(' ') + unsafeFileProblem(xmlPath, QString()));
+            xmlPath + QLatin1Char(' ') + UnsafeFile::problem(xmlPath, {}));
     } else if (!info.exists()) {
         QString reason
             = QStringLiteral("no theme file %1 (named after the directory)").arg(xmlPath);
@@ -230,7 +193,7 @@ QStringList unsafeImages(const QList<EmoticonParsingItem> &emoticons, const QDir
             const QFileInfo info(directory.path() + QLatin1Char('/') + candidate);
             if (!info.exists() && !info.isSymLink())
                 continue;
-            const QString problem = unsafeFileProblem(info.filePath(), allowed);
+            const QString problem = UnsafeFile::problem(info.filePath(), { allowed });
             if (!problem.isEmpty())
                 unsafe << candidate + QLatin1Char(' ') + problem;
         }

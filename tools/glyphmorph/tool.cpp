@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "tool.h"
+
 #include "textinput.h"
+#include "unsafefile_p.h"
 
 #include <emoticontheme.h>
 #include <emoticonthememanager.h>
@@ -14,7 +16,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Tool {
@@ -184,47 +185,9 @@ QString themeDirectory(const EmoticonTheme &theme)
     return QString();
 }
 
-namespace {
-
-QString fileKind(const QString &path)
-{
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return QStringLiteral("nothing that can be examined");
-    if (S_ISFIFO(status.st_mode))
-        return QStringLiteral("a FIFO");
-    if (S_ISCHR(status.st_mode))
-        return QStringLiteral("a character device");
-    if (S_ISBLK(status.st_mode))
-        return QStringLiteral("a block device");
-    if (S_ISSOCK(status.st_mode))
-        return QStringLiteral("a socket");
-    if (S_ISDIR(status.st_mode))
-        return QStringLiteral("a directory");
-    return QStringLiteral("not a regular file");
-}
-
-} // namespace
-
 QString imageFileProblem(const QString &path, const QStringList &allowed, QString *resolved)
 {
-    // A FIFO never ends and a device may not, and a link may lead to any file the user can read.
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return info.isSymLink() ? QStringLiteral("is a symbolic link to nothing")
-                                : QStringLiteral("does not exist");
-    }
-    *resolved = info.canonicalFilePath();
-    if (!info.isFile()) {
-        const QString kind = fileKind(*resolved);
-        return info.isSymLink() ? QStringLiteral("resolves to %1: %2").arg(kind, *resolved)
-                                : QStringLiteral("is ") + kind;
-    }
-    for (const QString &directory : allowed) {
-        if (!directory.isEmpty() && resolved->startsWith(directory + QLatin1Char('/')))
-            return QString();
-    }
-    return QStringLiteral("resolves outside the theme directory: ") + *resolved;
+    return UnsafeFile::problem(path, allowed, resolved);
 }
 
 int emoticonCount(const EmoticonTheme &theme)
