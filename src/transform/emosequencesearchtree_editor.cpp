@@ -72,12 +72,14 @@ public:
     /** The position of the document's last character (its final paragraph separator). */
     int end() const { return m_end; }
 
-    /** The character at @p position, 0 <= position < end(). */
+    /** The character at @p position; a null character outside [0, end()). */
     QChar at(int position)
     {
         if (position < m_windowStart || position >= m_windowStart + m_window.size())
             load(position);
-        return m_window.at(position - m_windowStart);
+        // Past the document's last character there is nothing to read.
+        const int index = position - m_windowStart;
+        return index >= 0 && index < m_window.size() ? m_window.at(index) : QChar();
     }
 
     void documentChanged()
