@@ -36,6 +36,8 @@ void DocumentPlainText::read(const QTextDocument *document, int from, int to)
 
 void DocumentPlainText::readAll(const QTextDocument *document)
 {
+    // Codes are usually longer than the image character they replace.
+    m_text.reserve(m_text.size() + qMax(int(1.5 * contentEnd(document)), 256));
     read(document, 0, contentEnd(document));
 }
 
