@@ -55,12 +55,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("tags and line breaks")
             << "a " + tagFor(":)") + tagFor(":)") + "<br>" + tagFor("&lt;3") << "a :):)\n&lt;3";
-        QTest::newRow("no alt") << "<img src='/i/x.png'  width='20' height='20'>"
-                                << "<img src='/i/x.png'  width='20' height='20'>";
         QTest::newRow("height before width") << "<img src='x' alt=':)' height='20' width='20'>"
                                              << "<img src='x' alt=':)' height='20' width='20'>";
-        QTest::newRow("size not digits") << "<img src='x' alt=':)' width='2x' height='20'>"
-                                         << "<img src='x' alt=':)' width='2x' height='20'>";
         QTest::newRow("attribute between alt and width")
             << "<img src='x' alt=':)' title='t' width='20' height='20'>"
             << ":)' title='t";
@@ -196,11 +192,9 @@ private Q_SLOTS:
                   QTest::newRow(name) << typed << maxLength;
               };
         row("codes between words", { "hi :x: how :y: are you" });
-        row("code first and last", { ":x: and :y:" });
         row("paragraphs", { "line one :x:\nline two :y: three" });
         row("code starts a paragraph", { ":x: a\n:y: b\n\n:x:" });
         row("code after a line separator", { "a\u2028:x:" });
-        row("no code", { "nothing to see: here" });
         // The codes read back are longer than the limit the images fit in.
         row("codes longer than the limit", { ":x: :x: :x:", " :y:" }, 12);
     }
