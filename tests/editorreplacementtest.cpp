@@ -226,9 +226,6 @@ private Q_SLOTS:
             << ""
             << "x|:)"
             << "-Fb :-)ab" << true << "|x|{:)@/a.png}|-Fb {:-)@/c.png}ab";
-        QTest::newRow("codes before a table") << "):-) :)"
-                                              << "ab|cd|ef"
-                                              << "" << true << "):-) {:)@/a.png}|ab|cd|ef|";
         QTest::newRow("a cell ends a code") << ":-"
                                             << ")|:-|)"
                                             << ")" << true << "{:-@/b.png}|)|{:-@/b.png}|)|)";
