@@ -376,6 +376,7 @@ private Q_SLOTS:
                                 << QString(selected) << QString(outside);
         };
         row("word then image", "word{:)}", 0, 0, "word :)", "", "");
+        row("images in a row, then a word", "{:)}{<3}x", 0, 0, ":)<3x", "", "");
         row("paragraphs, line separator", "a||b\u2028{:)}", 0, 0, "a\n\nb\u2028 :)", "", "");
         row("image without code", "a{}b", 0, 0, "a b", "", "");
         row("only an image selected", "{:)}", 0, 1, ":)", " :)", "");
