@@ -44,6 +44,23 @@ Result parse(QByteArray xml, const QString &baseDirectory = QStringLiteral("/the
     return parse(&buffer, baseDirectory);
 }
 
+QByteArray theme(
+    const QByteArray &emoticons, const QByteArray &uuid = "u", const QByteArray &name = "Name")
+{
+    return "<emoticon_theme theme_uuid=\"" + uuid + "\" theme_name=\"" + name + "\">" + emoticons
+        + "</emoticon_theme>";
+}
+
+// One emoticon; an empty @p small or @p medium gives no such file.
+QByteArray emoticon(const QByteArray &code, const QByteArray &small,
+    const QByteArray &medium = QByteArray(), bool preview = false)
+{
+    return QByteArray(preview ? "<emoticon preview=\"true\">" : "<emoticon>") + "<charactercode>"
+        + code + "</charactercode>"
+        + (small.isEmpty() ? "" : "<file size=\"s\">" + small + "</file>")
+        + (medium.isEmpty() ? "" : "<file size=\"m\">" + medium + "</file>") + "</emoticon>";
+}
+
 QList<EmoticonParsingItem> items(const Result &result)
 {
     return result.value(QStringLiteral("emoticons")).value<QList<EmoticonParsingItem>>();
@@ -193,10 +210,8 @@ private Q_SLOTS:
     {
         QTemporaryDir directory;
         QVERIFY(QImage(37, 23, QImage::Format_RGB32).save(directory.filePath("big.png")));
-        const QString path = write(directory.filePath("own.xml"),
-            "<emoticon_theme theme_uuid=\"own\" theme_name=\"Own\"><emoticon preview=\"true\">"
-            "<charactercode>:)</charactercode><file size=\"s\">s.png</file><file size=\"m\">"
-            "big.png</file></emoticon></emoticon_theme>");
+        const QString path = write(
+            directory.filePath("own.xml"), theme(emoticon(":)", "s.png", "big.png", true), "own"));
         QVERIFY(EmoticonThemeFactory::emoticonThemeFromXML(path).isValid());
         QCOMPARE(QImageReader(previewPath("own")).size(), QSize(37, 23));
 

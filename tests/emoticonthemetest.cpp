@@ -84,30 +84,6 @@ private Q_SLOTS:
         }
     }
 
-    void validity_data()
-    {
-        // Which of uuid, name, tree, codes and files the theme gets; validity needs all five.
-        QTest::addColumn<QString>("present");
-        for (const char *present : { "untcf", "ntcf", "utcf", "uncf", "untf", "untc" })
-            QTest::newRow(present) << QString::fromLatin1(present);
-    }
-
-    void validity()
-    {
-        QFETCH(QString, present);
-        EmoticonTheme theme;
-        const QHash<QString, QString> one = { { ":)", "/a" } };
-        theme.setThemeUUID(present.contains('u') ? "u-1" : "");
-        theme.setThemeName(present.contains('n') ? "Name" : "");
-        if (present.contains('t'))
-            theme.setCharacterCodeSequenceSearchTree(newTree());
-        if (present.contains('c'))
-            theme.setCodeSequenceToFilepathMapping(one);
-        if (present.contains('f'))
-            theme.setFilepathToCodeSequenceMapping(one);
-        QCOMPARE(theme.isValid(), present.size() == 5);
-    }
-
     void replacingTheTreeDeletesThePreviousOnce()
     {
         EmoticonTheme theme;

@@ -78,7 +78,8 @@ private Q_SLOTS:
         QCOMPARE(htmlToPlainWithExpressions(html), expected);
     }
 
-    // Random texts from the pieces the expressions care about, against the expressions.
+    // Random texts from the pieces the expressions care about, against the expressions; whole tags
+    // are rare among them, so the near misses above stay.
     void htmlToPlainTextAgreesWithTheExpressions()
     {
         const QStringList pieces = { "<img src=", "alt='", "'", ">", "' width='", "' height='",
@@ -196,11 +197,9 @@ private Q_SLOTS:
                   QTest::newRow(name) << typed << maxLength;
               };
         row("codes between words", { "hi :x: how :y: are you" });
-        row("code first and last", { ":x: and :y:" });
         row("paragraphs", { "line one :x:\nline two :y: three" });
         row("code starts a paragraph", { ":x: a\n:y: b\n\n:x:" });
         row("code after a line separator", { "a\u2028:x:" });
-        row("no code", { "nothing to see: here" });
         // The codes read back are longer than the limit the images fit in.
         row("codes longer than the limit", { ":x: :x: :x:", " :y:" }, 12);
     }

@@ -124,19 +124,6 @@ QByteArray firstDifference(const QByteArray &actual, const QByteArray &expected)
         + "\nexpected: " + expected.mid(from, 100).toPercentEncoding(" <>'=");
 }
 
-// A theme with the built-in theme's UUID takes its place, so it is used without choosing it.
-QByteArray nestedCodesTheme()
-{
-    QByteArray xml = "<emoticon_theme theme_uuid=\"343a7f65-0095-4eae-8fc2-87af7f3bf5158\" "
-                     "theme_name=\"Nested\">\n";
-    const QList<QPair<QByteArray, QByteArray>> codes
-        = { { "(y)", "y" }, { "(y)(n)!", "yn" }, { "(n)", "n" }, { ":\xc3\xa9", "e" } };
-    for (const auto &code : codes) {
-        xml += "<emoticon preview=\"true\"><charactercode default=\"true\">" + code.first
-            + "</charactercode><file size=\"s\">" + code.second + ".png</file></emoticon>\n";
-    }
-    return xml + "</emoticon_theme>\n";
-}
 } // namespace
 
 class GlyphmorphToolTest : public QObject
@@ -153,7 +140,6 @@ private Q_SLOTS:
     void installRemoveImport();
     void unregisteredDirectoriesExplained();
     void useAndThemes();
-    void page();
     void watch();
     void streamedAsConvertedAtOnce_data();
     void streamedAsConvertedAtOnce();
@@ -264,59 +250,28 @@ void GlyphmorphToolTest::commandLine_data()
     QTest::newRow("help lists commands and exit codes")
         << QStringList { QStringLiteral("--help") } << QByteArray() << 0
         << QStringLiteral("  watch    print themes") << QString();
-    QTest::newRow("command help") << QStringList { QStringLiteral("html"),
-        QStringLiteral("--help") } << QByteArray()
-                                  << 0
-                                  << QStringLiteral("Usage: glyphmorph html [options] [TEXT...]")
-                                  << QString();
     QTest::newRow("html from arguments")
         << QStringList { QStringLiteral("html"), QStringLiteral("I"), QStringLiteral("<3 it") }
         << QByteArray() << 0 << QStringLiteral("=I ") + heart + QStringLiteral(" it\n")
         << QString();
-    QTest::newRow("html from standard input, final line end dropped")
-        << QStringList { QStringLiteral("html") } << QByteArray("a :)\nb\n") << 0
-        << QStringLiteral("=a ") + happy + QStringLiteral("<br>b\n") << QString();
-    QTest::newRow("html line break with \\n")
-        << QStringList { QStringLiteral("html"), QStringLiteral("--line-break"),
-               QStringLiteral("<br/>\\n"), QStringLiteral("a\n:)") }
-        << QByteArray() << 0 << QStringLiteral("=a<br/>\n") + happy + QStringLiteral("\n")
-        << QString();
-    QTest::newRow("html escaped text keeps its codes")
-        << QStringList { QStringLiteral("html"), QStringLiteral("--escape"),
-               QStringLiteral("<b> <3") }
-        << QByteArray() << 0 << QStringLiteral("=&lt;b&gt; ") + heart + QStringLiteral("\n")
-        << QString();
-    QTest::newRow("plain from standard input")
-        << QStringList { QStringLiteral("plain") }
-        << QByteArray("x <img src='a.png' alt=':)' width='20' height='20'><br>y") << 0
-        << QStringLiteral("=x :)\ny\n") << QString();
     QTest::newRow("page of more than 16 MiB")
         << QStringList { QStringLiteral("page") } << QByteArray(17 * 1024 * 1024, 'a') << 1
         << QStringLiteral("=") << QStringLiteral("standard input holds more than 16 MiB");
     QTest::newRow("plain of a missing file")
         << QStringList { QStringLiteral("plain"), QStringLiteral("/nonexistent/file.html") }
         << QByteArray() << 1 << QString() << QStringLiteral("cannot read /nonexistent/file.html");
-    QTest::newRow("plain of two files")
-        << QStringList { QStringLiteral("plain"), QStringLiteral("a"), QStringLiteral("b") }
-        << QByteArray() << 2 << QStringLiteral("=") << QStringLiteral("plain reads one file");
     QTest::newRow("unknown command")
         << QStringList { QStringLiteral("frobnicate") } << QByteArray() << 2 << QStringLiteral("=")
         << QStringLiteral("unknown command 'frobnicate'");
     QTest::newRow("unknown option")
         << QStringList { QStringLiteral("html"), QStringLiteral("--bogus") } << QByteArray() << 2
         << QStringLiteral("=") << QStringLiteral("bogus");
-    QTest::newRow("option without its value")
-        << QStringList { QStringLiteral("html"), QStringLiteral("--account") } << QByteArray() << 2
-        << QStringLiteral("=") << QStringLiteral("account");
     QTest::newRow("use of an unknown theme")
         << QStringList { QStringLiteral("use"), QStringLiteral("nope") } << QByteArray() << 1
         << QStringLiteral("=") << QStringLiteral("no registered theme has the UUID 'nope'");
     QTest::newRow("use without a theme")
         << QStringList { QStringLiteral("use") } << QByteArray() << 2 << QStringLiteral("=")
         << QStringLiteral("exactly one");
-    QTest::newRow("check of two directories")
-        << QStringList { QStringLiteral("check"), QStringLiteral("a"), QStringLiteral("b") }
-        << QByteArray() << 2 << QStringLiteral("=") << QStringLiteral("exactly one");
     QTest::newRow("watch of a root that is a file")
         << QStringList { QStringLiteral("--themes-root"), QStringLiteral("/dev/null"),
                QStringLiteral("watch") }
@@ -542,12 +497,9 @@ void GlyphmorphToolTest::useAndThemes()
 {
     const QString seven = writeTheme(root(), QStringLiteral("Seven"), { QStringLiteral("u7"), {} });
     QVERIFY(!seven.isEmpty());
-    const auto themes = [this] {
-        const Result result = run({ QStringLiteral("themes"), QStringLiteral("--json") });
-        return result.exitCode == 0 ? QJsonDocument::fromJson(result.out.toUtf8()).object()
-                                    : QJsonObject();
-    };
-    QJsonObject listing = themes();
+    const Result json = run({ QStringLiteral("themes"), QStringLiteral("--json") });
+    QCOMPARE(json.exitCode, 0);
+    const QJsonObject listing = QJsonDocument::fromJson(json.bytes).object();
     QCOMPARE(listing.value(QStringLiteral("current")).toString(), builtInUUID);
     const QJsonArray list = listing.value(QStringLiteral("themes")).toArray();
     QCOMPARE(list.size(), 2);
@@ -556,7 +508,6 @@ void GlyphmorphToolTest::useAndThemes()
         : list.at(0).toObject();
     QCOMPARE(installed.value(QStringLiteral("uuid")).toString(), QStringLiteral("u7"));
     QCOMPARE(installed.value(QStringLiteral("emoticons")).toInt(), 2);
-    QCOMPARE(installed.value(QStringLiteral("current")).toBool(), false);
     QCOMPARE(QFileInfo(installed.value(QStringLiteral("directory")).toString()).canonicalFilePath(),
         QFileInfo(seven).canonicalFilePath());
     QVERIFY(QFile::exists(installed.value(QStringLiteral("preview")).toString()));
@@ -564,28 +515,10 @@ void GlyphmorphToolTest::useAndThemes()
     const Result use = run({ QStringLiteral("use"), QStringLiteral("u7") });
     QCOMPARE(use.exitCode, 0);
     QCOMPARE(use.out, QStringLiteral("current theme: Theme u7 (u7)\n"));
-    QCOMPARE(themes().value(QStringLiteral("current")).toString(), QStringLiteral("u7"));
     QVERIFY(run({ QStringLiteral("themes") }).out.contains(QStringLiteral("* Theme u7 (current)")));
     // The chosen theme renders the text now.
     QVERIFY(run({ QStringLiteral("html"), QStringLiteral(":smile:") })
                 .out.startsWith(QStringLiteral("<img src='%1/smile.png'").arg(seven)));
-}
-
-void GlyphmorphToolTest::page()
-{
-    const QString file = m_dir->filePath(QStringLiteral("page.html"));
-    const Result result
-        = run({ QStringLiteral("page"), QStringLiteral("-o"), file, QStringLiteral("<b> & :)") });
-    QCOMPARE(result.exitCode, 0);
-    QFile written(file);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(written.readAll());
-    QVERIFY(html.startsWith(QStringLiteral("<!DOCTYPE html>")));
-    QVERIFY2(html.contains(QStringLiteral("&lt;b&gt; &amp; <img src='data:image/png;base64,")),
-        qPrintable(html));
-    const QRegularExpressionMatch image
-        = QRegularExpression(QStringLiteral("base64,([^']+)'")).match(html);
-    QVERIFY(!QImage::fromData(QByteArray::fromBase64(image.captured(1).toLatin1())).isNull());
 }
 
 void GlyphmorphToolTest::watch()
@@ -667,7 +600,9 @@ void GlyphmorphToolTest::streamedAsConvertedAtOnce()
     if (nestedCodes) {
         const QString directory = root() + QStringLiteral("/Nested");
         QVERIFY(QDir().mkpath(directory));
-        QVERIFY(writeBytes(directory + QStringLiteral("/Nested.xml"), nestedCodesTheme()));
+        // The built-in theme's UUID: it takes that theme's place, used without choosing it.
+        QVERIFY(QFile::copy(QFINDTESTDATA("data/themes-nested/Nested.xml"),
+            directory + QStringLiteral("/Nested.xml")));
         ThemeContent images;
         images.images = QStringList { QStringLiteral("y"), QStringLiteral("yn"),
             QStringLiteral("n"), QStringLiteral("e") };
@@ -708,8 +643,6 @@ void GlyphmorphToolTest::inputAndOutputFailures_data()
     QTest::newRow("page to a full disk")
         << QStringList { QStringLiteral("page"), QStringLiteral(":)") } << QString() << full
         << written;
-    QTest::newRow("themes to a full disk")
-        << QStringList { QStringLiteral("themes") } << QString() << full << written;
     QTest::newRow("html reading a directory")
         << QStringList { QStringLiteral("html") } << directory << QString() << read;
     QTest::newRow("plain reading a directory")
@@ -760,16 +693,27 @@ void GlyphmorphToolTest::pageLeavesUnsafeImagesEmpty()
     QVERIFY(QFile::remove(leaky + QStringLiteral("/wink.png")));
     QVERIFY(QFile::link(secret, leaky + QStringLiteral("/wink.png")));
 
-    const auto pageOf = [this](const QString &text) {
-        return run({ QStringLiteral("page"), text });
+    // Written to a file, as the page of a chat is saved.
+    const QString file = work() + QStringLiteral("/page.html");
+    const auto pageOf = [&](const QString &text) {
+        Result result = run({ QStringLiteral("page"), QStringLiteral("-o"), file, text });
+        QFile written(file);
+        result.bytes = written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+        result.out = QString::fromUtf8(result.bytes);
+        return result;
     };
-    Result result = pageOf(QStringLiteral(":) <3"));
+    Result result = pageOf(QStringLiteral("<b> & :) <3"));
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(
         result.err.contains(QStringLiteral("smiley-happy resolves outside the theme directory")),
         qPrintable(result.err));
-    QVERIFY(result.out.contains(QStringLiteral("<img src=''")));
+    QVERIFY(result.out.startsWith(QStringLiteral("<!DOCTYPE html>")));
+    QVERIFY2(
+        result.out.contains(QStringLiteral("&lt;b&gt; &amp; <img src=''")), qPrintable(result.out));
     QCOMPARE(result.out.count(QStringLiteral("src='data:image/png;base64,")), 1);
+    const QRegularExpressionMatch shown
+        = QRegularExpression(QStringLiteral("base64,([^']+)'")).match(result.out);
+    QVERIFY(!QImage::fromData(QByteArray::fromBase64(shown.captured(1).toLatin1())).isNull());
     QVERIFY(!result.bytes.contains(leaked));
 
     QCOMPARE(run({ QStringLiteral("use"), QStringLiteral("u5") }).exitCode, 0);

@@ -176,9 +176,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("valid");
         const int limit = EmoticonThemeFactory::maxThemeFileDepth;
-        // The theme's own elements take the first three levels.
-        QTest::newRow("at the limit") << themeWith(nested(limit - 2)) << true;
-        QTest::newRow("one past the limit") << themeWith(nested(limit - 1)) << false;
         QTest::newRow("30000 deep, nothing else")
             << QByteArray("<emoticon_theme>" + nested(30000, "a") + "</emoticon_theme>") << false;
         QTest::newRow("30000 deep, never closed") << QByteArray("<a>").repeated(30000) << false;
@@ -188,6 +185,7 @@ private Q_SLOTS:
                        "<!DOCTYPE emoticon_theme [ <!ELEMENT n ANY> ]>\n<emoticon_theme")
             << true;
         QTextCodec *utf16 = QTextCodec::codecForName("UTF-16LE");
+        // The theme's own elements take the first three levels.
         const QByteArray atTheLimit = themeWith(nested(limit - 2)).replace("UTF-8", "UTF-16");
         QTest::newRow("UTF-16 at the limit")
             << utf16->fromUnicode(QString::fromUtf8(atTheLimit)) << true;

@@ -192,23 +192,14 @@ private Q_SLOTS:
             = [](const char *name, const Mapping &m, const QString &text, const QString &html) {
                   QTest::newRow(name) << m << text << html;
               };
-        row("empty", threeCodes, "", "");
-        row("line feed and carriage return", threeCodes, "a\nb\rc", "a<br>b<br>c");
         row("CR LF gives two breaks, codes around", threeCodes, ":)\r\n:)", a + "<br><br>" + a);
-        row("code at start and end", threeCodes, ":) hi :)", a + " hi " + a);
         row("longest match", threeCodes, ":-)", c);
         row("shorter code then letter", threeCodes, ":-x", b + "x");
-        row("shorter code at end", threeCodes, "so :-", "so " + b);
         row("incomplete code stays", longCodeOnly, ":- x", ":- x");
-        row("incomplete code before line end", longCodeOnly, ":-\nx", ":-<br>x");
-        row("chain then text", threeCodes, ":):-)x:)", a + c + "x:)");
         row("code inside a word", threeCodes, "x:)", "x:)");
-        row("two spaces and leading space", threeCodes, " a  b", " a  b");
         row("HTML passes through", threeCodes, "<b>bold</b> :)", "<b>bold</b> " + a);
-        row("tab is a word character", threeCodes, "\t:)", "\t:)");
         row("U+2028 inside a word is kept", threeCodes, "a\u2028b", "a\u2028b");
         row("U+2028 at a word start is dropped", threeCodes, "\u2028:)", ":)");
-        row("U+2029 after a code is dropped", threeCodes, ":)\u2029x", a + "x");
         row("U+2028 ends a held code", threeCodes, ":-\u2028", b);
         row("heart escaped", hearts, "I &lt;3 you", "I " + h + " you");
         row("empty tree", Mapping(), ":) x\ny", ":) x<br>y");

@@ -121,7 +121,6 @@ private Q_SLOTS:
     {
         MWidget form;
         auto *layout = new MLayout(&form);
-        QCOMPARE(form.layout(), layout);
         auto *wide = new MGridLayoutPolicy(layout);
         auto *narrow = new MGridLayoutPolicy(layout);
         QCOMPARE(layout->policy(), wide); // the first policy

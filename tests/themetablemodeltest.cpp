@@ -49,10 +49,7 @@ private Q_SLOTS:
         QTest::newRow("replace first row") << 0 << 0 << a << display << "A T1" << -1 << 0;
         QTest::newRow("replace by the UUID column") << 1 << 1 << a << display << "T0 A" << -1 << 1;
         QTest::newRow("edit role") << 0 << 0 << a << int(Qt::EditRole) << "T0 T1" << -1 << -1;
-        QTest::newRow("decoration role")
-            << 0 << 0 << a << int(Qt::DecorationRole) << "T0 T1" << -1 << -1;
         QTest::newRow("string") << 0 << 0 << QVariant("A") << display << "T0 T1" << -1 << -1;
-        QTest::newRow("empty variant") << 0 << 0 << QVariant() << display << "T0 T1" << -1 << -1;
         QTest::newRow("negative row") << -1 << 0 << a << display << "T0 T1" << -1 << -1;
     }
 
