@@ -84,23 +84,6 @@ QString previewPath(const QString &themeUUID)
     return QDir::homePath() + "/.emoticonthemepreview/preview_" + themeUUID + ".png";
 }
 
-QByteArray theme(
-    const QByteArray &emoticons, const QByteArray &uuid = "u", const QByteArray &name = "Name")
-{
-    return "<emoticon_theme theme_uuid=\"" + uuid + "\" theme_name=\"" + name + "\">" + emoticons
-        + "</emoticon_theme>";
-}
-
-// One emoticon; an empty @p small or @p medium gives no such file.
-QByteArray emoticon(const QByteArray &code, const QByteArray &small,
-    const QByteArray &medium = QByteArray(), bool preview = false)
-{
-    return QByteArray(preview ? "<emoticon preview=\"true\">" : "<emoticon>") + "<charactercode>"
-        + code + "</charactercode>"
-        + (small.isEmpty() ? "" : "<file size=\"s\">" + small + "</file>")
-        + (medium.isEmpty() ? "" : "<file size=\"m\">" + medium + "</file>") + "</emoticon>";
-}
-
 QString write(const QString &path, const QByteArray &content)
 {
     QFile file(path);
