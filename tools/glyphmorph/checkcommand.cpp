@@ -11,54 +11,12 @@
 #include <emoticonthemefactory.h>
 #include <emoticonthememanager.h>
 
-#include <QFileInfo>
 
 namespace Tool {
 
 namespace {
 
 using Finding = EmoticonThemeDiagnosis::Finding;
-
-/** Refuses @p diagnosis when its theme's UUID or service is another installed theme's; a theme
- *  from the diagnosed directory itself is the same theme, already installed. */
-void findConflicts(EmoticonThemeDiagnosis &diagnosis, EmoticonThemeManager &manager)
-{
-    const EmoticonTheme theme = diagnosis.theme();
-    const QString canonicalDirectory = QFileInfo(diagnosis.directory()).canonicalFilePath();
-    QStringList found;
-    const QHash<QString, EmoticonTheme> installed = manager.emoticonThemes();
-    for (const EmoticonTheme &other : installed) {
-        const QString otherDirectory = themeDirectory(other);
-        if (otherDirectory.isEmpty()) {
-            // Installed themes are compared with each other only; a theme with the built-in
-            // theme's UUID is accepted and takes its place.
-            if (other.themeUUID() == theme.themeUUID()) {
-                diagnosis.add(Finding::Warning,
-                    QStringLiteral("the UUID %1 is the built-in theme's: once installed, this "
-                                   "theme replaces the built-in theme")
-                        .arg(theme.themeUUID()));
-            }
-            continue;
-        }
-        if (QFileInfo(otherDirectory).canonicalFilePath() == canonicalDirectory)
-            continue;
-        // The same UUID is the same theme: a new version of it, not a clash.
-        if (other.themeUUID() == theme.themeUUID()) {
-            diagnosis.add(Finding::Warning,
-                QStringLiteral("would replace the installed version '%1' in %2 (with "
-                               "'glyphmorph install --replace')")
-                    .arg(other.themeName(), otherDirectory));
-            continue;
-        }
-        if (!theme.serviceUUID().isEmpty() && other.serviceUUID() == theme.serviceUUID()) {
-            found << QStringLiteral("the service %1 is taken by the installed theme '%2' in %3")
-                         .arg(theme.serviceUUID(), other.themeName(), otherDirectory);
-        }
-    }
-    found.sort();
-    if (!found.isEmpty())
-        diagnosis.refuse(EmoticonThemeDiagnosis::ThemeTaken, found.join(QStringLiteral("; ")));
-}
 
 QString located(const Finding &finding)
 {

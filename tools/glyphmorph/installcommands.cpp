@@ -24,7 +24,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 
 namespace Tool {
 
@@ -134,14 +133,14 @@ QHash<QString, QString> installedDirectories(EmoticonThemeManager &manager)
 bool exchange(const QString &a, const QString &b)
 {
 #ifdef RENAME_EXCHANGE
-    if (renameat2(AT_FDCWD, QFile::encodeName(a).constData(), AT_FDCWD,
-            QFile::encodeName(b).constData(), RENAME_EXCHANGE)
-        == 0)
-        return true;
-#endif
+    return renameat2(AT_FDCWD, QFile::encodeName(a).constData(), AT_FDCWD,
+               QFile::encodeName(b).constData(), RENAME_EXCHANGE)
+        == 0;
+#else
     Q_UNUSED(a)
     Q_UNUSED(b)
     return false;
+#endif
 }
 
 bool moveDirectory(const QString &from, const QString &to, QString *error)
@@ -222,14 +221,10 @@ int runInstall(const QStringList &arguments)
         return fail(QStringLiteral("%1 exists and holds another theme").arg(target),
             EmoticonThemeDiagnosis::ThemeTaken);
     }
-    for (const EmoticonTheme &other : library.manager().emoticonThemes()) {
-        if (!theme.serviceUUID().isEmpty() && other.serviceUUID() == theme.serviceUUID()
-            && other.themeUUID() != theme.themeUUID()) {
-            return fail(QStringLiteral("the service %1 is taken by the installed theme '%2'")
-                            .arg(theme.serviceUUID(), other.themeName()),
-                EmoticonThemeDiagnosis::ThemeTaken);
-        }
-    }
+    // As check decides it; its notes on versions are answered above.
+    findConflicts(diagnosis, library.manager());
+    if (diagnosis.refusal() != EmoticonThemeDiagnosis::NotRefused)
+        return fail(QStringLiteral("refused: %1").arg(diagnosis.reason()), diagnosis.refusal());
 
     if (previous.isEmpty()) {
         if (!moveDirectory(staged, target, &error))

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 class EmoticonTheme;
+class EmoticonThemeDiagnosis;
 class EmoticonThemeManager;
 
 namespace Tool {
@@ -84,6 +85,10 @@ QString themeDirectory(const EmoticonTheme &theme);
 /** The directories below the themes root that hold no registered theme, each with the reason:
  *  the library's diagnosis of it, or why a theme it accepts is not used. */
 QList<QPair<QString, QString>> unregisteredDirectories(EmoticonThemeManager &manager);
+/** Refuses @p diagnosis when its theme's service is another installed theme's; warns when it is
+ *  a new version of an installed theme or takes the built-in theme's place. A theme from the
+ *  diagnosed directory itself is the same theme, already installed. */
+void findConflicts(EmoticonThemeDiagnosis &diagnosis, EmoticonThemeManager &manager);
 /** The number of emoticons @p theme can put into text. */
 int emoticonCount(const EmoticonTheme &theme);
 
