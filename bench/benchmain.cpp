@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -13,9 +14,17 @@ namespace {
 struct Result
 {
     std::string name;
-    double bytesPerSecond; // 0 when the benchmark counts no bytes
-    double seconds;
+    // One entry per repetition.
+    std::vector<double> bytesPerSecond; // 0 when the benchmark counts no bytes
+    std::vector<double> seconds;
 };
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
 
 class RatioReporter : public benchmark::ConsoleReporter
 {
@@ -27,18 +36,38 @@ public:
             if (run.error_occurred || run.run_type != Run::RT_Iteration)
                 continue;
             const auto bytes = run.counters.find("bytes_per_second");
-            results.push_back(
-                { run.benchmark_name(), bytes != run.counters.end() ? double(bytes->second) : 0.0,
-                    run.real_accumulated_time / double(run.iterations) });
+            Result &result = find(run.benchmark_name());
+            result.bytesPerSecond.push_back(
+                bytes != run.counters.end() ? double(bytes->second) : 0.0);
+            result.seconds.push_back(run.real_accumulated_time / double(run.iterations));
         }
     }
 
+    const Result *lookUp(const std::string &name) const
+    {
+        for (const Result &result : results)
+            if (result.name == name)
+                return &result;
+        return nullptr;
+    }
+
     std::vector<Result> results;
+
+private:
+    Result &find(const std::string &name)
+    {
+        for (Result &result : results)
+            if (result.name == name)
+                return result;
+        results.push_back({ name, {}, {} });
+        return results.back();
+    }
 };
 
 } // namespace
 
-int GlyphmorphBench::runWithRatios(int argc, char **argv, const std::string &baselineName)
+int GlyphmorphBench::runWithRatios(
+    int argc, char **argv, const std::string &baselineName, const std::vector<std::string> &peers)
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
@@ -47,22 +76,26 @@ int GlyphmorphBench::runWithRatios(int argc, char **argv, const std::string &bas
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const Result *baseline = nullptr;
-    for (const Result &result : reporter.results)
-        if (result.name == baselineName)
-            baseline = &result;
-    if (!baseline)
-        return 0;
-    if (baseline->bytesPerSecond > 0) {
-        std::printf("\nThroughput as a share of %s (same run):\n", baselineName.c_str());
-        for (const Result &result : reporter.results)
-            std::printf("  %-50s %7.1f%%\n", result.name.c_str(),
-                100.0 * result.bytesPerSecond / baseline->bytesPerSecond);
-    } else {
-        std::printf("\nTime per iteration against %s (same run):\n", baselineName.c_str());
-        for (const Result &result : reporter.results)
-            std::printf(
-                "  %-50s %7.2fx\n", result.name.c_str(), result.seconds / baseline->seconds);
+    std::vector<std::string> references { baselineName };
+    references.insert(references.end(), peers.begin(), peers.end());
+    for (const std::string &name : references) {
+        const Result *reference = reporter.lookUp(name);
+        if (!reference)
+            continue;
+        const char *runs = reference->seconds.size() > 1 ? "medians, " : "";
+        if (median(reference->bytesPerSecond) > 0) {
+            const double base = median(reference->bytesPerSecond);
+            std::printf("\nThroughput against %s (%ssame run):\n", name.c_str(), runs);
+            for (const Result &result : reporter.results)
+                std::printf("  %-50s %9.1f%%  %8.2fx\n", result.name.c_str(),
+                    100.0 * median(result.bytesPerSecond) / base,
+                    median(result.bytesPerSecond) / base);
+        } else {
+            const double base = median(reference->seconds);
+            std::printf("\nTime per iteration against %s (%ssame run):\n", name.c_str(), runs);
+            for (const Result &result : reporter.results)
+                std::printf("  %-50s %7.2fx\n", result.name.c_str(), median(result.seconds) / base);
+        }
     }
     return 0;
 }

@@ -7,10 +7,13 @@
 #define GLYPHMORPH_BENCHMAIN_H
 
 #include <string>
+#include <vector>
 
 namespace GlyphmorphBench {
-/** Runs every registered benchmark and compares each with the one named @p baselineName. */
-int runWithRatios(int argc, char **argv, const std::string &baselineName);
+/** Runs every registered benchmark and compares each with the one named @p baselineName, and
+ *  with each of @p peers that ran. With repetitions, each figure is the median of its runs. */
+int runWithRatios(int argc, char **argv, const std::string &baselineName,
+    const std::vector<std::string> &peers = {});
 } // namespace GlyphmorphBench
 
 #endif
