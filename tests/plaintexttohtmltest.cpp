@@ -228,6 +228,14 @@ private Q_SLOTS:
         QTest::newRow("nested and odd codes") << Mapping { { ":", "/colon" }, { ":-))", "/d" },
             { ":- ", "/space" }, { ")\n)", "/nl" }, { "\u2028:", "/ls" }, { "a", "/a" },
             { "&lt;3", "/h" }, { " x ", "" } };
+        // Past the flat layout's edges: more children than it reads one by one, characters above
+        // U+00FF first and later, surrogate pairs sharing their first half.
+        Mapping wide { { "\U0001F600", "/grin" }, { "\U0001F601", "/beam" },
+            { "\U0001F600\U0001F601", "/both" }, { "\u65e5", "/sun" }, { "\u65e5\u672c", "/jp" },
+            { "\u00ff:", "/y" }, { "\u0100", "/a" }, { ":\u00e9", "/e" } };
+        for (const char c : QByteArray("abcdefghij"))
+            wide.insert(QStringLiteral(":") + QLatin1Char(c), QStringLiteral("/") + QLatin1Char(c));
+        QTest::newRow("wide characters, many children") << wide;
     }
 
     void matchesTheStepByStepScan()
@@ -236,7 +244,8 @@ private Q_SLOTS:
         emoSequenceSearchTreePrivate tree(mapping);
         QVERIFY(holdsExactlyTheCodes(tree.rootNode, mapping));
         ReferenceScan reference(tree.rootNode, "<br>");
-        const QString alphabet = QStringLiteral(":-)(ab <3&lt;\n\r\t\u2028\u2029\u00e9");
+        const QString alphabet = QStringLiteral(
+            ":-)(ab <3&lt;\n\r\t\u2028\u2029\u00e9cj\u00ff\u0100\u65e5\u672c\U0001F600\U0001F601");
         QRandomGenerator random(20261206);
         for (int round = 0; round < 20000; ++round) {
             QString text;

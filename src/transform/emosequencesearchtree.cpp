@@ -46,8 +46,40 @@ void emoSequenceSearchTreePrivate::setupCharacterCodeSearchTree(
         node->filePath = it.value();
         node->characterCodeSequence = it.key();
         node->imageTag = htmlImageTag(it.value());
-        if (!it.key().isEmpty())
-            codeStarts.add(it.key().at(0).unicode());
+    }
+    flat.build(rootNode);
+}
+
+void emoSequenceSearchTreePrivate::FlatTrie::build(const emoNode *root)
+{
+    // Breadth first, so that the edges of each node lie together; no recursion, since a theme
+    // file may hold very long codes.
+    nodes.assign(1, Node());
+    std::vector<const emoNode *> order { root };
+    std::vector<std::pair<char16_t, const emoNode *>> children;
+    for (size_t i = 0; i < order.size(); ++i) {
+        children.clear();
+        for (auto it = order[i]->children.cbegin(); it != order[i]->children.cend(); ++it)
+            children.emplace_back(it.key().unicode(), it.value());
+        std::sort(children.begin(), children.end());
+        nodes[i].firstEdge = quint32(characters.size());
+        nodes[i].edgeCount = quint32(children.size());
+        for (const auto &[c, child] : children) {
+            characters.push_back(c);
+            targets.push_back(Index(order.size()));
+            Node added;
+            added.terminal = child->filePath.isEmpty() ? nullptr : child;
+            nodes.push_back(added);
+            order.push_back(child);
+        }
+    }
+    std::fill(std::begin(rootTable), std::end(rootTable), 0);
+    highestFirst = 0;
+    for (quint32 edge = 0; edge < nodes[0].edgeCount; ++edge) {
+        const char16_t c = characters[edge];
+        if (c < 256)
+            rootTable[c] = targets[edge];
+        highestFirst = c;
     }
 }
 

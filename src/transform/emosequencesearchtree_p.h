@@ -10,6 +10,9 @@
 #include <QHash>
 #include <QString>
 
+#include <algorithm>
+#include <vector>
+
 class DocumentText;
 class MTextEdit;
 class PlainTextScan;
@@ -18,20 +21,6 @@ class QTextCursor;
 class GLYPHMORPH_AUTOTEST_EXPORT emoSequenceSearchTreePrivate
 {
 public:
-    /** The first characters of a theme's codes. */
-    class CodeStarts
-    {
-    public:
-        void add(char16_t c) { flags[slot(c)] = 1; }
-        /** Exact below U+0100; above it, false rules a character out and true may be wrong. */
-        bool mayContain(char16_t c) const { return flags[slot(c)]; }
-
-    private:
-        // One flag for each character below U+0100, and 64 shared by everything above.
-        static int slot(char16_t c) { return c < 256 ? c : 256 + (c & 63); }
-        uchar flags[256 + 64] = {};
-    };
-
     struct emoNode
     {
         QChar character;
@@ -44,6 +33,67 @@ public:
         /** The HTML image tag of filePath, built once with the tree since every message needs it.
          */
         QString imageTag;
+    };
+
+    /**
+     * The tree laid out in arrays for the plain text scan, built with it: each node's children
+     * sorted by character, and the root's children below U+0100 in a table, so that a message
+     * costs no hash lookup and most words one table read.
+     */
+    class FlatTrie
+    {
+    public:
+        /** A node; 0 is the root, which no edge leads to, so it also stands for "none". */
+        using Index = quint32;
+
+        void build(const emoNode *root);
+
+        /** The root's child under @p c, or 0. */
+        Index first(char16_t c) const
+        {
+            return c < 256 ? rootTable[c] : c > highestFirst ? 0 : find(0, c);
+        }
+        /** The child of @p node under @p c, or 0. */
+        Index find(Index node, char16_t c) const
+        {
+            const Node &n = nodes[node];
+            const char16_t *begin = characters.data() + n.firstEdge;
+            const char16_t *end = begin + n.edgeCount;
+            const char16_t *at = begin;
+            if (n.edgeCount > 8) {
+                // Halving, without a call: the first edge not below c.
+                for (quint32 count = n.edgeCount; count > 0;) {
+                    const quint32 half = count / 2;
+                    if (at[half] < c) {
+                        at += half + 1;
+                        count -= half + 1;
+                    } else {
+                        count = half;
+                    }
+                }
+            } else {
+                while (at != end && *at < c)
+                    ++at;
+            }
+            return at != end && *at == c ? targets[size_t(at - characters.data())] : 0;
+        }
+        /** The tree's node when a code ends at @p node, else null. */
+        const emoNode *terminal(Index node) const { return nodes[node].terminal; }
+        bool hasChildren(Index node) const { return nodes[node].edgeCount != 0; }
+
+    private:
+        struct Node
+        {
+            quint32 firstEdge = 0;
+            quint32 edgeCount = 0;
+            const emoNode *terminal = nullptr;
+        };
+        std::vector<Node> nodes;
+        // The edges of node i are [firstEdge, firstEdge + edgeCount), sorted by character.
+        std::vector<char16_t> characters;
+        std::vector<Index> targets;
+        Index rootTable[256] = {};
+        char16_t highestFirst = 0;
     };
 
     explicit emoSequenceSearchTreePrivate(const QHash<QString, QString> &codeSequenceToFilepath);
@@ -76,21 +126,24 @@ public:
     /** Moves forward to just after the next separator; false at the end of the document. */
     bool moveToStartOfNextWord(QTextCursor &cursor, DocumentText &text);
 
+    /** Texts up to this long are scanned by scanShortText. */
+    static constexpr int ShortText = 128;
+    /** Both steps over a short text in one loop. */
+    void scanShortText(PlainTextScan &result) const;
     /** The code step's walk from the root, for a word that may begin with a code. */
     void readCodeSequences(PlainTextScan &result, int &pos) const;
+    /** The match step: the longest code that begins at @p pos in the first @p length characters
+     *  of @p text, or null; @p end is where it ends, @p walked where the walk stopped (at the
+     *  first character that continues no code, or at @p length). */
+    const emoNode *matchCode(const QChar *text, int length, int pos, int &end, int &walked) const;
     /** "<img src='PATH'  width='20' height='20'>" with PATH escaped for the attribute. */
     static QString htmlImageTag(const QString &filePath);
 
     /** True when a code may begin with @p c. */
-    bool mayBeginCode(QChar c) const
-    {
-        const char16_t u = c.unicode();
-        return codeStarts.mayContain(u) && (u < 256 || rootNode->children.contains(c));
-    }
+    bool mayBeginCode(QChar c) const { return flat.first(c.unicode()) != 0; }
 
     emoNode *rootNode = nullptr;
-    /** The root's children, so that most words need no hash lookup. */
-    CodeStarts codeStarts;
+    FlatTrie flat;
 };
 
 #endif

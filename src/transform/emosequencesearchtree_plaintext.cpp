@@ -6,6 +6,12 @@
 
 #include <new>
 
+// The portable loop stands in where SSE2 is missing, and in builds that test it.
+#if defined(__SSE2__) && !defined(GLYPHMORPH_NO_SIMD)
+#define GLYPHMORPH_SCAN_SSE2
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr char16_t LineSeparator = 0x2028;
@@ -21,25 +27,12 @@ inline bool isUnicodeBreak(char16_t c)
     return c == LineSeparator || c == ParagraphSeparator;
 }
 
-using Output = PlainTextScan;
-
 // Leaves out of [first, last) the characters @p drop names; the rest is copied as it stands.
-template<typename Drop> void dropFrom(Output &out, int first, int last, Drop drop)
+template<typename Drop> void dropFrom(PlainTextScan &out, int first, int last, Drop drop)
 {
-    for (int i = first; i < last; ++i) {
-        if (drop(out.text[i].unicode())) {
-            out.copyUpTo(i);
-            out.skipTo(i + 1);
-        }
-    }
-}
-
-// The image replaces the code read from @p begin up to @p end.
-void emitImage(Output &out, int begin, int end, const emoSequenceSearchTreePrivate::emoNode *node)
-{
-    out.copyUpTo(begin);
-    out.write(node->imageTag);
-    out.skipTo(end);
+    for (int i = first; i < last; ++i)
+        if (drop(out.text[i].unicode()))
+            out.leaveOut(i);
 }
 
 } // namespace
@@ -76,12 +69,12 @@ QString emoSequenceSearchTreePrivate::htmlImageTag(const QString &filePath)
 
 // Both steps run once per word: they are inlined into the scan.
 Q_ALWAYS_INLINE bool emoSequenceSearchTreePrivate::moveToStartOfNextWord(
-    PlainTextScan &result, const QString &, int &pos, const QString &lineBreak)
+    PlainTextScan &result, const QString &, int &pos, const QString &)
 {
     // From inside a word, or from the separator that ended it, to the start of the next word:
     // the rest of the word and the spaces stand as they are, line ends become line breaks.
     const int next = result.nextWordStart(pos == 0 ? 0 : pos + 1);
-    result.replaceLineEnds(pos, next, lineBreak);
+    result.replaceLineEnds(pos, next);
     pos = next;
     return next < result.length;
 }
@@ -93,7 +86,7 @@ Q_ALWAYS_INLINE void emoSequenceSearchTreePrivate::replaceEmoticonSequence(
     const QChar first = result.text[pos];
     if (Q_LIKELY(!mayBeginCode(first))) {
         if (Q_UNLIKELY(isUnicodeBreak(first.unicode())))
-            dropFrom(result, pos, pos + 1, isUnicodeBreak);
+            result.leaveOut(pos);
         ++pos;
         return;
     }
@@ -107,67 +100,135 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
     if (text.size() > PlainTextScan::maxLength)
         return text;
     try {
-        PlainTextScan result(text, qint64(text.size()) * 3 / 2);
-        int pos = 0;
-        while (moveToStartOfNextWord(result, text, pos, lineBreak))
-            replaceEmoticonSequence(result, text, pos, n, lineBreak);
-        result.copyUpTo(int(text.size()));
-        return result.failed() ? text : result.takeHtml();
+        PlainTextScan result(text, lineBreak);
+        if (text.size() <= ShortText) {
+            scanShortText(result);
+        } else {
+            int pos = 0;
+            while (moveToStartOfNextWord(result, text, pos, lineBreak))
+                replaceEmoticonSequence(result, text, pos, n, lineBreak);
+        }
+        QString html = result.takeHtml();
+        return result.failed() ? text : html;
     } catch (const std::bad_alloc &) {
         return text;
     }
+}
+
+namespace {
+
+// The first separator at or after @p pos, or @p length.
+int endOfWord(const QChar *data, int pos, int length)
+{
+    const char16_t *characters = reinterpret_cast<const char16_t *>(data);
+    while (true) {
+#ifdef GLYPHMORPH_SCAN_SSE2
+        // Eight characters at a time to the next one at or below a space; separators are.
+        const __m128i space = _mm_set1_epi16(' ');
+        while (pos + 8 <= length) {
+            const __m128i eight
+                = _mm_loadu_si128(reinterpret_cast<const __m128i *>(characters + pos));
+            const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(eight, space), _mm_setzero_si128());
+            const int bits = _mm_movemask_epi8(low);
+            if (bits) {
+                pos += int(qCountTrailingZeroBits(quint32(bits))) / 2;
+                break;
+            }
+            pos += 8;
+        }
+#endif
+        while (pos < length && characters[pos] > u' ')
+            ++pos;
+        if (pos == length || isSeparator(characters[pos]))
+            return pos;
+        ++pos; // a tab or another control character: part of the word
+    }
+}
+
+} // namespace
+
+// A message is a few dozen characters: a plain loop over them costs less than finding words 64
+// characters at a time. The steps are the same.
+void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
+{
+    const QChar *data = result.text;
+    const int length = result.length;
+    int pos = 0;
+    while (true) {
+        // The separators before a word: spaces stay, line ends become line breaks.
+        for (;; ++pos) {
+            if (pos == length)
+                return;
+            const char16_t c = data[pos].unicode();
+            if (c == u'\n' || c == u'\r')
+                result.replaceByLineBreak(pos);
+            else if (c != u' ')
+                break;
+        }
+        const QChar first = data[pos];
+        if (mayBeginCode(first)) {
+            int end = pos;
+            readCodeSequences(result, end);
+            pos = end;
+        } else {
+            if (Q_UNLIKELY(isUnicodeBreak(first.unicode())))
+                result.leaveOut(pos);
+            ++pos;
+        }
+        // The rest of the word stands as it is.
+        pos = endOfWord(data, pos, length);
+    }
+}
+
+const emoSequenceSearchTreePrivate::emoNode *emoSequenceSearchTreePrivate::matchCode(
+    const QChar *text, int length, int pos, int &end, int &walked) const
+{
+    const emoNode *found = nullptr;
+    if (pos < length) {
+        FlatTrie::Index node = flat.first(text[pos].unicode());
+        while (node) {
+            ++pos;
+            if (const emoNode *code = flat.terminal(node)) {
+                found = code;
+                end = pos;
+            }
+            if (pos == length)
+                break;
+            node = flat.find(node, text[pos].unicode());
+        }
+    }
+    walked = pos;
+    return found;
 }
 
 void emoSequenceSearchTreePrivate::readCodeSequences(PlainTextScan &result, int &pos) const
 {
     const QChar *data = result.text;
     const int length = result.length;
-    const auto dropLineEnds = [](char16_t x) {
-        return isUnicodeBreak(x) || x == u'\n' || x == u'\r';
-    };
-    const emoNode *node = rootNode;
-    const emoNode *pending = nullptr;
-    int start = pos;
-    int codeStart = pos; // where the code being read began
-    bool matched = false;
-    int matchEnd = pos;
-
-    while (pos < length) {
-        // At the root the bit set answers most misses without a hash lookup.
-        const emoNode *child = node == rootNode && !mayBeginCode(data[pos])
-            ? nullptr
-            : node->children.value(data[pos]);
-        if (child) {
-            node = child;
-            ++pos;
-            if (node->filePath.isEmpty())
-                continue;
-            pending = node;
-            if (!node->children.isEmpty()) {
-                // A longer code may follow: hold the image back until the walk knows.
-                matched = true;
-                start = matchEnd = pos;
-            } else {
-                emitImage(result, codeStart, pos, pending);
-                node = rootNode;
-                start = codeStart = pos;
-                matched = false;
-            }
-        } else if (matched) {
-            emitImage(result, codeStart, matchEnd, pending);
-            matched = false;
-            pos = codeStart = matchEnd;
-            node = rootNode;
-        } else {
-            // A separator stays for the word step, which emits it exactly once.
-            const bool separator = isSeparator(data[pos].unicode());
-            dropFrom(result, start, separator ? pos : pos + 1, dropLineEnds);
-            if (!separator)
-                ++pos;
+    // Codes directly after one another are all replaced; the chain ends at the first character
+    // that begins none.
+    while (true) {
+        int end = pos;
+        int walked = pos;
+        const emoNode *code = matchCode(data, length, pos, end, walked);
+        if (code)
+            result.replaceByImage(pos, end, code);
+        if (walked == length) {
+            // The walk ran into the end: what follows the code is not read again.
+            dropFrom(result, code ? end : pos, length, isUnicodeBreak);
+            pos = length;
             return;
         }
+        if (!code) {
+            // A separator stays for the word step, which emits it exactly once; line ends that a
+            // code's beginning took in are left out.
+            const bool separator = isSeparator(data[walked].unicode());
+            const int last = separator ? walked : walked + 1;
+            dropFrom(result, pos, last,
+                [](char16_t x) { return isUnicodeBreak(x) || x == u'\n' || x == u'\r'; });
+            pos = last;
+            return;
+        }
+        pos = end;
     }
-    if (matched)
-        emitImage(result, codeStart, matchEnd, pending);
-    dropFrom(result, start, length, isUnicodeBreak);
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <limits>
+#include <utility>
 
 // The portable loop stands in where SSE2 is missing, and in builds that test it.
 #if defined(__SSE2__) && !defined(GLYPHMORPH_NO_SIMD)
@@ -102,7 +103,7 @@ int PlainTextScan::findWordStart(int from)
     return length;
 }
 
-void PlainTextScan::replaceLineEndsInBlocks(int from, int to, const QString &lineBreak)
+void PlainTextScan::replaceLineEndsInBlocks(int from, int to)
 {
     for (int block = from >> BlockShift; from < to; ++block) {
         const int first = block << BlockShift;
@@ -114,10 +115,7 @@ void PlainTextScan::replaceLineEndsInBlocks(int from, int to, const QString &lin
         if (to - first < BlockSize)
             ends &= (quint64(1) << (to - first)) - 1;
         while (ends) {
-            const int at = first + lowestBit(ends);
-            copyUpTo(at);
-            write(lineBreak);
-            skipTo(at + 1);
+            replaceByLineBreak(first + lowestBit(ends));
             ends &= ends - 1;
         }
         from = first + BlockSize;
@@ -126,22 +124,62 @@ void PlainTextScan::replaceLineEndsInBlocks(int from, int to, const QString &lin
 
 int PlainTextScan::maxLength = (std::numeric_limits<int>::max() - 64) / int(sizeof(QChar));
 
-bool PlainTextScan::grow(int count)
+void PlainTextScan::writeEdits(bool last)
 {
-    // In 64 bits: near the limit, doubling an int overflows.
-    const qint64 needed = qint64(written) + count;
+    // What these edits write: the text before each, its piece and, the last time, the rest.
+    qint64 size = 0;
+    int from = copied;
+    for (int i = 0; i < editCount; ++i) {
+        size += edits[i].from - from + piece(edits[i]).size();
+        from = edits[i].to;
+    }
+    if (last)
+        size += length - from;
+    const qint64 needed = qint64(written) + size;
+    // A text with more edits to come gets room for the rest as well, half as much again as its
+    // length.
+    const qint64 wanted = last ? needed : needed + qint64(length - from) * 3 / 2;
+    if (reserve(needed, wanted)) {
+        for (int i = 0; i < editCount; ++i) {
+            write(text + copied, edits[i].from - copied);
+            const QString &replacement = piece(edits[i]);
+            write(replacement.constData(), int(replacement.size()));
+            copied = edits[i].to;
+        }
+        if (last)
+            write(text + copied, length - copied);
+    }
+    copied = last ? length : from;
+    editCount = 0;
+}
+
+bool PlainTextScan::reserve(qint64 needed, qint64 wanted)
+{
+    // In 64 bits: near the limit, an int would overflow.
     if (overflowed || needed > maxLength) {
         overflowed = true;
         return false;
     }
+    if (needed <= html.size() && !html.isNull())
+        return true;
     const qint64 size = html.size();
-    html.resize(int(qBound(needed, size + size / 2, qint64(maxLength))));
+    const int target = int(qBound(needed, qMax(wanted, size + size / 2), qint64(maxLength)));
+    if (html.isNull())
+        html = QString(target, Qt::Uninitialized);
+    else
+        html.resize(target);
     out = html.data();
     return true;
 }
 
 QString PlainTextScan::takeHtml()
 {
+    // Nothing differs from the text: share it rather than copy it.
+    if (editCount == 0 && html.isNull())
+        return source;
+    writeEdits(true);
+    if (overflowed)
+        return QString();
     html.resize(written);
     // A result far shorter than its buffer would hold on to the rest for as long as it lives.
     if (html.capacity() - written > 1 << 16)

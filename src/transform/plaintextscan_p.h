@@ -4,19 +4,22 @@
 #ifndef GLYPHMORPH_PLAINTEXTSCAN_P_H
 #define GLYPHMORPH_PLAINTEXTSCAN_P_H
 
+#include "emosequencesearchtree_p.h"
 #include "glyphmorph_export.h"
 
 #include <QString>
 #include <QtAlgorithms>
 
 #include <cstring>
-#include <utility>
 
 /**
  * The HTML being built from a text, and where the text's words begin.
  *
- * Most of a message is copied unchanged, so the text is copied lazily, in runs, up to where the
- * HTML differs from it. Word starts are found 64 characters at a time as bit sets, so moving to the
+ * The scan finds what the HTML changes (edits: an image in place of a code, a line break in place
+ * of a line end, a character left out) and the writer copies the text around them. The edits of a
+ * message are held until the end, so that its HTML is allocated once at its exact size, and a
+ * message that needs none is given back as it is, without a copy. Longer texts are written every
+ * EditBatch edits. Word starts are found 64 characters at a time as bit sets, so moving to the
  * next word costs no branch per character.
  *
  * HTML longer than maxLength is not made: the scan then fails(), and the caller gives its neutral
@@ -25,33 +28,30 @@
 class GLYPHMORPH_AUTOTEST_EXPORT PlainTextScan
 {
 public:
+    using Code = emoSequenceSearchTreePrivate::emoNode;
+
     /** The longest HTML a scan makes: the longest QString that Qt 5 can hold, with room to spare.
      *  Only tests change it. */
     static int maxLength;
 
-    /** Starts with room for @p reserved characters of HTML; @p text is at most maxLength long. */
-    PlainTextScan(const QString &text, qint64 reserved)
+    /** @p text is at most maxLength long; both arguments must outlive the scan. */
+    PlainTextScan(const QString &text, const QString &lineBreak)
         : text(text.constData())
         , length(int(text.size()))
-    {
-        html.resize(int(qMin<qint64>(reserved, maxLength)));
-        out = html.data();
-    }
+        , source(text)
+        , lineBreak(lineBreak)
+    { }
 
-    /** Copies the text from the copied position up to @p end. */
-    void copyUpTo(int end)
-    {
-        write(text + copied, end - copied);
-        copied = end;
-    }
-    /** Leaves out the text from the copied position up to @p end. */
-    void skipTo(int end) { copied = end; }
-    /** Writes HTML that does not come from the text. */
-    void write(const QString &piece) { write(piece.constData(), piece.size()); }
+    /** The text in [@p from, @p to) becomes the image of @p code; edits come in text order. */
+    void replaceByImage(int from, int to, const Code *code) { add({ from, to, code, false }); }
+    /** The character at @p at becomes the line break. */
+    void replaceByLineBreak(int at) { add({ at, at + 1, nullptr, true }); }
+    /** The character at @p at is left out. */
+    void leaveOut(int at) { add({ at, at + 1, nullptr, false }); }
 
     /** True when the HTML would have been longer than maxLength. */
     bool failed() const { return overflowed; }
-    /** The HTML, once the whole text is copied. */
+    /** The HTML, once the whole text is scanned. */
     QString takeHtml();
 
     /** The first position at or after @p from that begins a word (a character that is not a
@@ -67,8 +67,8 @@ public:
         return findWordStart(from);
     }
 
-    /** Writes @p lineBreak in place of every line feed and carriage return in [@p from, @p to). */
-    void replaceLineEnds(int from, int to, const QString &lineBreak)
+    /** Replaces every line feed and carriage return in [@p from, @p to) by the line break. */
+    void replaceLineEnds(int from, int to)
     {
         // Usually the range lies in the loaded block and holds no line end.
         if (from < to && (from >> 6) == loadedBlock && ((to - 1) >> 6) == loadedBlock) {
@@ -77,31 +77,57 @@ public:
             if (!(lineEnds & range))
                 return;
         }
-        replaceLineEndsInBlocks(from, to, lineBreak);
+        replaceLineEndsInBlocks(from, to);
     }
 
     const QChar *const text;
     const int length;
-    int copied = 0;
 
 private:
-    // Writing through the string's own buffer spares a capacity check per piece in QString::append.
+    struct Edit
+    {
+        int from;
+        int to;
+        const Code *image; // null for a line break or a character left out
+        bool lineBreak;
+    };
+    static constexpr int EditBatch = 64;
+
+    void add(const Edit &edit)
+    {
+        if (editCount == EditBatch)
+            writeEdits(false);
+        edits[editCount++] = edit;
+    }
+    // What an edit writes in place of its range: the one place that decides how images and line
+    // breaks look in the HTML.
+    const QString &piece(const Edit &edit) const
+    {
+        return edit.image ? edit.image->imageTag : edit.lineBreak ? lineBreak : nothing;
+    }
+    void writeEdits(bool last);
+    bool reserve(qint64 needed, qint64 wanted);
     void write(const QChar *from, int count)
     {
-        if (count > html.size() - written && !grow(count))
-            return;
         std::memcpy(static_cast<void *>(out + written), from, size_t(count) * sizeof(QChar));
         written += count;
     }
-    bool grow(int count);
     int findWordStart(int from);
-    void replaceLineEndsInBlocks(int from, int to, const QString &lineBreak);
+    void replaceLineEndsInBlocks(int from, int to);
     void loadBlock(int block);
+
+    const QString &source;
+    const QString &lineBreak;
+    const QString nothing;
 
     // Bit i stands for character 64 * loadedBlock + i.
     int loadedBlock = -1;
     quint64 lineEnds = 0;
     quint64 wordStarts = 0;
+
+    Edit edits[EditBatch];
+    int editCount = 0;
+    int copied = 0; // the text before this is written (or left out)
 
     QString html;
     QChar *out = nullptr;
