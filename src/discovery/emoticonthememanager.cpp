@@ -8,6 +8,7 @@
 #include "mgconfitem.h"
 #include "sharedinstance_p.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 
@@ -31,6 +32,27 @@ public:
     // Runs while a removed current theme may come back (a reinstall or an update): the user's
     // choice is kept until it ends.
     QTimer *removalGrace = nullptr;
+
+    // The latest answer of themeForAccountPath: a conversation's messages are converted one after
+    // another, and reading the settings and accounts files for each would cost far more than
+    // the conversion. It stands until the manager changes anything it depends on, and for at most
+    // answerLifetimeMs, within which changes made by other processes are seen.
+    struct Answer
+    {
+        QString accountPath;
+        EmoticonTheme theme;
+        quint64 generation = 0;
+        QElapsedTimer age;
+    };
+    static constexpr qint64 answerLifetimeMs = 20;
+    Answer answer;
+    quint64 generation = 1;
+
+    void forgetAnswer()
+    {
+        ++generation;
+        answer.theme = EmoticonTheme(); // a removed theme must not live on here
+    }
 
     /** An unregistered choice may still arrive: a directory is being checked, or the chosen
      *  theme was removed a moment ago and may be reinstalled. */
@@ -77,12 +99,25 @@ QString EmoticonThemeManager::currentTheme() const
 
 void EmoticonThemeManager::setCurrentTheme(const QString &themeUUID)
 {
+    d->forgetAnswer();
     // Not recorded here: the settings notification then tells this process's listeners too.
     d->currentThemeItem->set(QVariant(themeUUID));
 }
 
 EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPath)
 {
+    EmoticonThemeManagerPrivate::Answer &answer = d->answer;
+    if (answer.generation == d->generation && answer.accountPath == accountPath
+        && !answer.age.hasExpired(EmoticonThemeManagerPrivate::answerLifetimeMs))
+        return answer.theme;
+    const auto remember = [&answer, &accountPath, this](const EmoticonTheme &theme) {
+        answer.accountPath = accountPath;
+        answer.theme = theme;
+        answer.generation = d->generation;
+        answer.age.start();
+        return theme;
+    };
+
     QString serviceId = QLatin1String("");
     const auto cached = d->accountServices.constFind(accountPath);
     if (cached != d->accountServices.cend()) {
@@ -97,12 +132,13 @@ EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPa
 
     const auto bound = d->serviceThemes.constFind(serviceId);
     if (bound != d->serviceThemes.cend() && bound.value().isValid())
-        return bound.value();
+        return remember(bound.value());
 
     const QString current = currentTheme();
     const auto registered = d->themes.constFind(current);
     if (registered != d->themes.cend())
-        return registered.value();
+        return remember(registered.value());
+    // Not remembered: whether the choice is set back depends on checks still running.
     if (current != defaultThemeUUID()) {
         // Right after start-up, or after a reinstall, the chosen theme may still be being
         // checked: answer with the built-in theme for now, and keep the user's choice until the
@@ -133,6 +169,7 @@ EmoticonTheme EmoticonThemeManager::themeForServiceUUID(const QString &serviceUU
 
 void EmoticonThemeManager::slotCurrentThemeChanged()
 {
+    d->forgetAnswer();
     const QString current = currentTheme();
     if (current == d->recordedCurrentTheme)
         return;
@@ -143,6 +180,7 @@ void EmoticonThemeManager::slotCurrentThemeChanged()
 
 void EmoticonThemeManager::handleThemeAdded(const EmoticonTheme &emoticonTheme)
 {
+    d->forgetAnswer();
     const QString themeUUID = emoticonTheme.themeUUID();
     if (!themeUUID.isEmpty())
         d->themes.insert(themeUUID, emoticonTheme);
@@ -164,6 +202,7 @@ void EmoticonThemeManager::handleRemovalGraceOver()
 
 void EmoticonThemeManager::handleThemeRemoved(const QString &themeUUID)
 {
+    d->forgetAnswer();
     const auto found = d->themes.find(themeUUID);
     if (found != d->themes.end()) {
         const EmoticonTheme theme = found.value();
