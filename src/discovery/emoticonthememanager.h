@@ -48,7 +48,9 @@ public:
     /** Stores @p themeUUID as the user's current theme; it is not checked against the themes. */
     void setCurrentTheme(const QString &themeUUID);
     /** The theme for the messaging account at @p accountPath: the theme bound to its service,
-     *  else the current theme, else the built-in theme. Invalid when none is registered. */
+     *  else the current theme, else the built-in theme. Invalid when none is registered. The
+     *  latest answer is kept for at most 20 ms: a change made elsewhere than through this manager
+     *  (another process, the accounts file) shows within that time, or once it is notified. */
     EmoticonTheme themeForAccountPath(const QString &accountPath);
 
     /** The themes root watched by managers of this process. */
