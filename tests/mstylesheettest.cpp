@@ -4,7 +4,6 @@
 
 #include <mstylesheet_p.h>
 #include <mwidgetstyle.h>
-#include <mwidgetstylecontainer.h>
 
 #include <QRegularExpression>
 
@@ -100,19 +99,6 @@ private Q_SLOTS:
         QCOMPARE(MStyleSheet::assign(&style, attribute, value), expected.isValid());
         if (expected.isValid())
             QCOMPARE(style.property(MStyleSheet::propertyName(attribute).toLatin1()), expected);
-    }
-
-    void containerReadsPlatformSheetPerMode()
-    {
-        MWidgetStyleContainer container;
-        container.initialize(QString(), QString(), QStringLiteral("MButtonStyle"));
-        const QColor normal = container->backgroundColor();
-        QVERIFY(normal.isValid());
-        container.setModePressed();
-        QVERIFY(container->backgroundColor().isValid());
-        QVERIFY(container->backgroundColor() != normal);
-        container.setModeDefault();
-        QCOMPARE(container->backgroundColor(), normal);
     }
 };
 

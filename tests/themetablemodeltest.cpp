@@ -78,18 +78,6 @@ private Q_SLOTS:
             QCOMPARE(changed[0][1].toModelIndex(), model.index(changedRow, 1));
         }
     }
-
-    void dataAndReset()
-    {
-        ThemeTableModel model;
-        QVERIFY(model.setData(model.index(0, 0), QVariant::fromValue(theme("A")), Qt::DisplayRole));
-        QCOMPARE(model.data(model.index(0, 1), Qt::DecorationRole), QVariant("preview_uuid-A"));
-        QVERIFY(!model.data(model.index(0, 2)).isValid());
-        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-        model.resetModel();
-        QCOMPARE(reset.size(), 1);
-        QCOMPARE(model.rowCount(), 0);
-    }
 };
 
 GLYPHMORPH_TEST_GUILESS_MAIN(ThemeTableModelTest)
