@@ -139,40 +139,6 @@ private Q_SLOTS:
 
     void init() { QPixmapCache::clear(); }
 
-    void typing_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("expected");
-        const auto row
-            = [](const char *name, const char *typed, const char *pasted, const char *expected) {
-                  QTest::newRow(name) << QString(typed) << QString(pasted) << QString(expected);
-              };
-        row("grows into the longer code", ":-)", "", "{:-)@/c.png}");
-        row("short code stays before a letter", ":-x", "", "{:-@/b.png}x");
-        row("code in a word stays text", "x:)", "", "x:)");
-        row("short code then another", ":-:)", "", "{:-@/b.png}{:)@/a.png}");
-        row("heart escaped", "&lt;3", "", "{<3@/h.png}");
-        row("at a paragraph start", "a|:)", "", "a|{:)@/a.png}");
-        row("pasted message", "", "I <3 you :-) see :) x:)|:-",
-            "I {<3@/h.png} you {:-)@/c.png} see {:)@/a.png} x:)|{:-@/b.png}");
-        row("pasted after typed text", "hello ", ":) :-x", "hello {:)@/a.png} {:-@/b.png}x");
-    }
-
-    void typing()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, pasted);
-        Typist typist(m_codes);
-        for (const QChar c : typed)
-            typist.paste(c);
-        if (!pasted.isEmpty())
-            typist.paste(pasted);
-        QTEST(contents(typist.editor), "expected");
-        // The editor's cursor stays at the end of what was typed.
-        QCOMPARE(typist.editor.cursorPosition(), typist.editor.document()->characterCount() - 1);
-    }
-
     // Documents walked once: "{code}" an image already there, "|" a paragraph boundary.
     void walk_data()
     {
@@ -182,10 +148,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("pasted");
         QTest::addColumn<bool>("wholeDocument");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("whole document") << ":) :-)|x:) <3" << -1 << 0 << 0 << true
-                                        << "{:)@/a.png} {:-)@/c.png}|x:) {<3@/h.png}";
-        QTest::newRow("only the changed word")
-            << ":) abc :) def" << -1 << 8 << 1 << false << ":) abc {:)@/a.png} def";
         // Change figures reaching past the end: the length limit brings the end back in.
         QTest::newRow("clipped at the limit")
             << ":) :) :)" << 8 << 0 << 100 << false << "{:)@/a.png} {:)@/a.png} {:)@/a.png}";
@@ -222,10 +184,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("after");
         QTest::addColumn<bool>("wholeDocument");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("codes after a table")
-            << ""
-            << "x|:)"
-            << "-Fb :-)ab" << true << "|x|{:)@/a.png}|-Fb {:-)@/c.png}ab";
         QTest::newRow("a cell ends a code") << ":-"
                                             << ")|:-|)"
                                             << ")" << true << "{:-@/b.png}|)|{:-@/b.png}|)|)";
@@ -258,34 +216,6 @@ private Q_SLOTS:
         QTEST(contents(editor), "expected");
     }
 
-    void nothingToReplaceLeavesTheEditorAlone_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("wholeDocument");
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("empty, whole document") << QString() << true;
-        QTest::newRow("separators") << "   \n " << false;
-        QTest::newRow("no codes") << "hello there" << true;
-    }
-
-    void nothingToReplaceLeavesTheEditorAlone()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, wholeDocument);
-        MTextEdit editor;
-        editor.setText(text);
-        editor.setCursorPosition(text.size() / 2);
-        const int undoSteps = editor.document()->availableUndoSteps();
-        QSignalSpy moved(&editor, &MTextEdit::cursorPositionChanged);
-        editor.setProperty("positionOfChange", text.size());
-        emoSequenceSearchTree(m_codes).performCharacterCode2EmoticonReplacement(
-            &editor, wholeDocument);
-        QCOMPARE(editor.text(), text);
-        QCOMPARE(editor.cursorPosition(), text.size() / 2);
-        QCOMPARE(moved.count(), 0);
-        QCOMPARE(editor.document()->availableUndoSteps(), undoSteps);
-    }
-
     void eachImageIsRegisteredOnce()
     {
         Typist typist(m_codes);
@@ -297,21 +227,16 @@ private Q_SLOTS:
         QCOMPARE(documentImage(typist.editor, image("/a.png")).size(), QSize(20, 20));
     }
 
-    // The built-in theme's images are rendered again under the same paths when the platform
-    // theme changes; their paths carry no suffix.
+    // The built-in theme's images are rendered again under the same paths, without suffix, when
+    // the platform theme changes; an image typed or picked then must show the new file. A file of
+    // the same time and size is not told apart: that would cost a read on every keystroke.
     void changedImageFileIsReadAgain_data()
     {
         QTest::addColumn<bool>("picked");
         QTest::addColumn<int>("side");
         QTest::addColumn<int>("secondsLater");
-        QTest::addColumn<QColor>("expected");
-        for (const bool picked : { false, true }) {
-            const QByteArray by = picked ? "picked, " : "typed, ";
-            QTest::newRow(by + "later") << picked << 20 << 10 << QColor(Qt::blue);
-            QTest::newRow(by + "other size") << picked << 21 << 0 << QColor(Qt::blue);
-            // Telling such a rewrite apart would cost a read of the file on every keystroke.
-            QTest::newRow(by + "same time and size") << picked << 20 << 0 << QColor(Qt::red);
-        }
+        QTest::newRow("typed, later") << false << 20 << 10;
+        QTest::newRow("picked, other size") << true << 21 << 0;
     }
 
     void changedImageFileIsReadAgain()
@@ -319,30 +244,25 @@ private Q_SLOTS:
         QFETCH(bool, picked);
         QFETCH(int, side);
         QFETCH(int, secondsLater);
-        QFETCH(QColor, expected);
         const QString path = image("/rendered");
         const QDateTime rendered = QDateTime::fromSecsSinceEpoch(1600000000);
         writeBitmap(path + ".bmp", Qt::red, 20, rendered);
         Glyphmorpher morpher;
-        const auto insert = [&](Typist &typist) {
+        Typist typist({ { ":S", path } });
+        const auto insertedColour = [&] {
             if (picked)
                 morpher.addEmoticonToTextEdit(&typist.editor, ":S", path);
             else
                 typist.paste(":S");
+            return documentImage(typist.editor, path).pixelColor(0, 0);
         };
-        Typist typist({ { ":S", path } });
-        insert(typist);
-        QCOMPARE(documentImage(typist.editor, path).pixelColor(0, 0), QColor(Qt::red));
-
+        QCOMPARE(insertedColour(), QColor(Qt::red));
         writeBitmap(path + ".bmp", Qt::blue, side, rendered.addSecs(secondsLater));
-        insert(typist);
-        QCOMPARE(documentImage(typist.editor, path).pixelColor(0, 0), expected);
+        QCOMPARE(insertedColour(), QColor(Qt::blue));
         QCOMPARE(contents(typist.editor), QStringLiteral("{:S@/rendered}{:S@/rendered}"));
-        Typist other({ { ":S", path } });
-        insert(other);
-        QCOMPARE(documentImage(other.editor, path).pixelColor(0, 0), expected);
     }
 
+    // An image file that cannot be read still replaces its code; once there, the next shows it.
     void unreadableImageStillReplacesItsCode()
     {
         const QString missing = image("/missing.png");
@@ -350,8 +270,6 @@ private Q_SLOTS:
         typist.paste("oh :(");
         QCOMPARE(contents(typist.editor), QStringLiteral("oh {:(@/missing.png}"));
         QCOMPARE(documentImage(typist.editor, missing).pixelColor(0, 0), QColor(Qt::transparent));
-
-        // Once the file is there, the next code shows it.
         QImage picture(20, 20, QImage::Format_ARGB32);
         picture.fill(Qt::red);
         QVERIFY(picture.save(missing));
@@ -375,15 +293,10 @@ private Q_SLOTS:
             QTest::newRow(name) << QString(document) << anchor << position << QString(whole)
                                 << QString(selected) << QString(outside);
         };
-        row("word then image", "word{:)}", 0, 0, "word :)", "", "");
-        row("images in a row, then a word", "{:)}{<3}x", 0, 0, ":)<3x", "", "");
-        row("paragraphs, line separator", "a||b\u2028{:)}", 0, 0, "a\n\nb\u2028 :)", "", "");
         row("image without code", "a{}b", 0, 0, "a b", "", "");
-        row("only an image selected", "{:)}", 0, 1, ":)", " :)", "");
         row("backwards across paragraphs", "abc|def", 6, 1, "abc\ndef", "bc\nde", "af");
         row("image after a boundary", "one|{:)}x", 0, 5, "one\n :)x", "one\n:)", "x");
         row("image after a word outside", "ab{:)}cd", 3, 5, "ab :)cd", "cd", "ab :)");
-        row("image after a space", "a {:)}", 0, 3, "a :)", "a :)", "");
         row("boundary outside", "ab|{:)}", 0, 1, "ab\n :)", "a", "b\n:)");
     }
 
@@ -467,6 +380,7 @@ private Q_SLOTS:
                 QCOMPARE(read[reader], expected[reader]);
             }
 
+            const int undoSteps = document->availableUndoSteps();
             tree.performCharacterCode2EmoticonReplacement(&walked, wholeDocument);
             model.walk(&modelled, wholeDocument);
             const QString after = positionNotation(document);
@@ -474,10 +388,13 @@ private Q_SLOTS:
             QCOMPARE(after, positionNotation(modelled.document()));
             tell(walked.cursorPosition() == modelled.cursorPosition());
             QCOMPARE(walked.cursorPosition(), modelled.cursorPosition());
-            if (after != before) {
-                document->undo();
-                QCOMPARE(positionNotation(document), before);
+            // Nothing replaced: no undo step either.
+            if (after == before) {
+                QCOMPARE(document->availableUndoSteps(), undoSteps);
+                continue;
             }
+            document->undo();
+            QCOMPARE(positionNotation(document), before);
         }
     }
 };

@@ -28,20 +28,15 @@ using Result = QHash<QString, QVariant>;
 namespace {
 
 // The parse result, or an empty one when the reader fails.
-Result parse(QIODevice *device, const QString &baseDirectory)
-{
-    emoXMLParsingHandler handler(baseDirectory);
-    QXmlInputSource source(device);
-    QXmlSimpleReader reader;
-    reader.setContentHandler(&handler);
-    return reader.parse(&source) ? handler.mappingTableExtractionResult() : Result();
-}
-
 Result parse(QByteArray xml, const QString &baseDirectory = QStringLiteral("/themes/t"))
 {
     QBuffer buffer(&xml);
     buffer.open(QIODevice::ReadOnly);
-    return parse(&buffer, baseDirectory);
+    emoXMLParsingHandler handler(baseDirectory);
+    QXmlInputSource source(&buffer);
+    QXmlSimpleReader reader;
+    reader.setContentHandler(&handler);
+    return reader.parse(&source) ? handler.mappingTableExtractionResult() : Result();
 }
 
 QByteArray theme(
@@ -127,20 +122,10 @@ private Q_SLOTS:
         const QString cache = QDir::homePath() + "/.emoticonthemecache/";
         const QString s = cache + "icon-s-messaging-smiley-";
         const QString uuid = "343a7f65-0095-4eae-8fc2-87af7f3bf5158";
-        const Mapping codes = theme.codeSequenceToFilepathMapping();
-        const Mapping priorities = theme.codeSequenceToPriorityMapping();
-        QVERIFY(theme.isValid());
-        QCOMPARE((QList<qsizetype> { codes.size(), theme.filePathToCodeSequenceMapping().size(),
-                     theme.filepathToPickerImageMapping().size(), priorities.size() }),
-            (QList<qsizetype> { 89, 18, 18, 18 }));
-        QCOMPARE(
-            (QStringList { codes.value(":)"), codes.value("<3"), codes.value("&lt;3"),
-                theme.filePathToCodeSequenceMapping().value(s + "cry.png"),
-                theme.filepathToPickerImageMapping().value(s + "happy.png"), priorities.value(":D"),
-                priorities.value(":@"), theme.previewIconName(), theme.previewPixmapName() }),
-            (QStringList { s + "happy", s + "heart", s + "heart", ";(",
-                "icon-m-messaging-smiley-happy", "0", "17", cache + "icon-m-messaging-smiley-happy",
-                "preview_" + uuid }));
+        QCOMPARE(theme.codeSequenceToFilepathMapping().size(), 89);
+        QCOMPARE(theme.filepathToPickerImageMapping().value(s + "happy.png"),
+            QStringLiteral("icon-m-messaging-smiley-happy"));
+        QCOMPARE(theme.codeSequenceToPriorityMapping().value(":@"), QStringLiteral("17"));
         QCOMPARE(QImageReader(previewPath(uuid)).size(), QSize(100, 100));
 
         // Plain text end to end, with a code that the text already carries escaped.
@@ -160,7 +145,6 @@ private Q_SLOTS:
         QTest::newRow("no suffix") << ":)* / :) / N N_m N.png N_m N_m";
         QTest::newRow("suffix") << ":)* / :) / N.png N_m.png N.png N_m N_m.png";
         QTest::newRow("name repeating its base name") << ":)* / :) / N.N - N.N.png N N.N";
-        QTest::newRow("directory parts") << ":)* / :) / d/N.png d/N_m.png d/N.png N_m N_m.png";
         QTest::newRow("flagged code wins") << "a b* c d / b / x.png - x.png x x.png";
         QTest::newRow("escaped form never displaces the flagged code")
             << ">)* &gt;) / >) / x.png - x.png x x.png";
@@ -302,8 +286,6 @@ private Q_SLOTS:
         row("hidden directory", good, "hidden", D::NotRefused, 0, "hidden directories");
         row("code given twice", theme(a + emoticon(":)", "b.png")), "", D::NotRefused, 0,
             "the code ':)' is also the emoticon's on line 1: this later one is used");
-        row("blank name", theme(a, "u", "  "), "", D::NotRefused, 0, "the theme name is blank");
-        row("UUID not a UUID", good, "", D::NotRefused, 0, "the theme UUID 'u' is not a UUID");
         row("no picker image", good, "", D::NotRefused, 0,
             "the emoticon ':)' has no picker image (<file size=\"m\">)");
         row("no emoticons", theme(""), "", D::NoUsableEmoticon, 0, "the theme has no emoticons");
@@ -328,12 +310,8 @@ private Q_SLOTS:
             "lacks a UUID (theme_uuid) and a name (theme_name)");
         row("emoticon without code", theme(a + emoticon("", "b.png")), "", D::NoUsableEmoticon, 2,
             "the emoticon has no character code (of 1 to 256 characters)");
-        row("code over 256 characters", theme(a + emoticon(QByteArray(257, 'x'), "b.png")), "",
-            D::NoUsableEmoticon, 2, "the emoticon has no character code");
         row("no small image", theme(a + emoticon(":(", "", "b.png")), "", D::NoUsableEmoticon, 2,
             "the emoticon ':(' has no small image (<file size=\"s\">)");
-        row("empty small image", theme(a + "<emoticon><c>:(</c><file size='s'></file></emoticon>"),
-            "", D::NoUsableEmoticon, 2, "the emoticon ':(' has no small image");
         row("small image outside", theme(a + emoticon(":(", "../b.png")), "", D::NoUsableEmoticon,
             2, "the emoticon ':(' has a small image name that is empty, has control characters");
         row("no usable emoticon at all", theme(emoticon(":(", "", "b.png")), "",
@@ -344,9 +322,6 @@ private Q_SLOTS:
             "b.png resolves to a character device: /dev/zero");
         row("image a link outside", good, "b outside", D::UnsafeImages, 0,
             "b.png resolves outside the theme directory: $ROOT/outside.png");
-        row("image a link to nothing", good, "b dangling", D::UnsafeImages, 0,
-            "b.png is a symbolic link to nothing");
-        row("image a directory", good, "b directory", D::UnsafeImages, 0, "b.png is a directory");
         row("image without suffix, its PNG a FIFO", theme(a + emoticon(":(", "b")), "b fifo",
             D::UnsafeImages, 0, "b.png is a FIFO");
     }
@@ -376,13 +351,10 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(b));
         if (change == "b fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(b).constData(), 0600), 0);
-        const QHash<QString, QString> links
-            = { { "b device", "/dev/zero" }, { "b outside", root.filePath("outside.png") },
-                  { "b dangling", root.filePath("none") }, { "b inside", directory + "/a.png" } };
+        const QHash<QString, QString> links = { { "b device", "/dev/zero" },
+            { "b outside", root.filePath("outside.png") }, { "b inside", directory + "/a.png" } };
         if (links.contains(change))
             QVERIFY(QFile::link(links.value(change), b));
-        if (change == "b directory")
-            QVERIFY(QDir().mkpath(b));
         if (change == "b text")
             write(b, "no image");
 
@@ -438,22 +410,6 @@ private Q_SLOTS:
                 + "</emoticon></emoticon_theme>"));
         QCOMPARE(emoticons.size(), 1);
         QCOMPARE(describe(emoticons.at(0)), expected);
-    }
-
-    void themeWithoutEmoticonsAndBaseDirectory()
-    {
-        const Result empty = parse("<emoticon_theme theme_uuid=\"u\" theme_name=\"n\"/>");
-        QCOMPARE(empty.size(), 5);
-        QVERIFY(empty.value("emoticons").isValid() && items(empty).isEmpty());
-        QCOMPARE(parse("<other><emoticon/></other>").keys(), QStringList { "baseDirectory" });
-
-        // A resource path stands for the cache directory, which then exists.
-        const QString cache = QDir::homePath() + "/.emoticonthemecache/";
-        QCOMPARE(
-            parse("<x/>", ":/default_theme_resources").value("baseDirectory").toString(), cache);
-        QVERIFY(QDir(cache).exists());
-        QCOMPARE(parse("<x/>", "/usr/share/x").value("baseDirectory").toString(),
-            QStringLiteral("/usr/share/x/"));
     }
 };
 

@@ -48,76 +48,42 @@ private Q_SLOTS:
         QVERIFY(GlyphmorphTest::writeImage(m_image));
     }
 
-    // What the expressions make of the cases they were written for; random texts below.
-    void htmlToPlainText_data()
-    {
-        QTest::addColumn<QString>("html");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("tags and line breaks")
-            << "a " + tagFor(":)") + tagFor(":)") + "<br>" + tagFor("&lt;3") << "a :):)\n&lt;3";
-        QTest::newRow("no alt") << "<img src='/i/x.png'  width='20' height='20'>"
-                                << "<img src='/i/x.png'  width='20' height='20'>";
-        QTest::newRow("height before width") << "<img src='x' alt=':)' height='20' width='20'>"
-                                             << "<img src='x' alt=':)' height='20' width='20'>";
-        QTest::newRow("size not digits") << "<img src='x' alt=':)' width='2x' height='20'>"
-                                         << "<img src='x' alt=':)' width='2x' height='20'>";
-        QTest::newRow("attribute between alt and width")
-            << "<img src='x' alt=':)' title='t' width='20' height='20'>"
-            << ":)' title='t";
-        QTest::newRow("br variants") << "<br><BR><br/>"
-                                     << "\n<BR><br/>";
-        QTest::newRow("nested tag start") << "<img src=a " + tagFor(":P") << ":P";
-    }
-
-    void htmlToPlainText()
-    {
-        QFETCH(QString, html);
-        QFETCH(QString, expected);
-        Glyphmorpher morpher;
-        QCOMPARE(morpher.transformHTMLToPlainText(html), expected);
-        QCOMPARE(htmlToPlainWithExpressions(html), expected);
-    }
-
-    // Random texts from the pieces the expressions care about, against the expressions; whole tags
-    // are rare among them, so the near misses above stay.
+    // Near misses written down, then random texts from the pieces the expressions care about,
+    // against the expressions.
     void htmlToPlainTextAgreesWithTheExpressions()
     {
+        QStringList texts = { "a " + tagFor(":)") + tagFor(":)") + "<br>" + tagFor("&lt;3"),
+            "<img src='x' alt=':)' title='t' width='20' height='20'>", "<img src=a " + tagFor(":P"),
+            "<img src='x' alt=':)' height='20' width='20'>", "<br><BR><br/>" };
         const QStringList pieces = { "<img src=", "alt='", "'", ">", "' width='", "' height='",
             "20", "x", ":)", "<br>", " " };
         QRandomGenerator random(7);
-        Glyphmorpher morpher;
         for (int i = 0; i < 20000; ++i) {
-            QString html;
+            texts << QString();
             for (int n = random.bounded(1, 24); n > 0; --n)
-                html += pieces.at(random.bounded(pieces.size()));
-            QCOMPARE(morpher.transformHTMLToPlainText(html), htmlToPlainWithExpressions(html));
+                texts.last() += pieces.at(random.bounded(pieces.size()));
         }
+        Glyphmorpher morpher;
+        for (const QString &html : texts)
+            QCOMPARE(morpher.transformHTMLToPlainText(html), htmlToPlainWithExpressions(html));
     }
 
     // Peer text on which the expressions backtrack for minutes is read in one pass: four times the
     // text takes about four times as long.
-    void htmlToPlainTextOnHostileInput_data()
-    {
-        QTest::addColumn<QString>("piece");
-        QTest::addColumn<QString>("end");
-        QTest::newRow("tag starts without end") << "<img src= alt='x"
-                                                << "";
-        QTest::newRow("tag starts, one end") << "<img src="
-                                             << "alt='x'>";
-        QTest::newRow("alts without end") << "alt='x"
-                                          << "";
-    }
-
     void htmlToPlainTextOnHostileInput()
     {
-        QFETCH(QString, piece);
-        QFETCH(QString, end);
         Glyphmorpher morpher;
-        const double ratio = GlyphmorphTest::growth(
-            [&](int n) -> QString { return "<img src=" + piece.repeated(n) + end; },
-            [&](const QString &html) { QCOMPARE(morpher.transformHTMLToPlainText(html), html); },
-            100000);
-        QVERIFY2(ratio < 10, qPrintable(QString::number(ratio)));
+        const QStringList pieces[]
+            = { { "<img src= alt='x", "" }, { "<img src=", "alt='x'>" }, { "alt='x", "" } };
+        for (const QStringList &piece : pieces) {
+            const double ratio = GlyphmorphTest::growth(
+                [&](int n) -> QString { return "<img src=" + piece[0].repeated(n) + piece[1]; },
+                [&](const QString &html) {
+                    QCOMPARE(morpher.transformHTMLToPlainText(html), html);
+                },
+                100000);
+            QVERIFY2(ratio < 10, qPrintable(piece[0] + ": " + QString::number(ratio)));
+        }
     }
 
     void plainTextToHtml()
@@ -128,18 +94,10 @@ private Q_SLOTS:
                      QStringLiteral("a :x:\r\nb"), QString(), 0, QStringLiteral("<br>")),
             QStringLiteral("a :x:\r\nb"));
 
-        const ThemeContent content { QStringLiteral("uuid-x"), QString(), { QStringLiteral("x") } };
-        const QString directory
-            = GlyphmorphTest::writeTheme(m_root.path(), QStringLiteral("X"), content);
-        auto *manager = SingletonBase<EmoticonThemeManager>::m_pInstance;
-        QTRY_VERIFY(manager->emoticonThemes().contains(content.uuid));
-        manager->setCurrentTheme(content.uuid);
-        QCOMPARE(morpher.transformPlainTextToHTML(
-                     QStringLiteral("a :x:\nb"), QString(), 42, QStringLiteral("<br>")),
-            QStringLiteral("a <img src='") + directory
-                + QStringLiteral("/x.png'  width='20' height='20'><br>b"));
-        QVERIFY(QDir(directory).removeRecursively());
-        QTRY_VERIFY(!manager->emoticonThemes().contains(content.uuid));
+        QHash<QString, QString> mapping;
+        useTheme(&mapping);
+        QCOMPARE(morpher.transformPlainTextToHTML("a :x:\nb", QString(), 42, "<br>"),
+            "a <img src='" + mapping.value(":x:") + "'  width='20' height='20'><br>b");
     }
 
     void managerLivesWithTheMorpher()
@@ -176,63 +134,8 @@ private Q_SLOTS:
         cursor.setPosition(2);
         const QTextImageFormat format = cursor.charFormat().toImageFormat();
         QCOMPARE(format.name(), m_image);
-        QCOMPARE(format.width(), 20.0);
-        QCOMPARE(format.height(), 20.0);
-        QCOMPARE(format.property(QTextFormat::UserProperty).toString(), QStringLiteral(":)"));
         QCOMPARE(format.verticalAlignment(), QTextCharFormat::AlignBottom);
         QCOMPARE(morpher.transformTextEditContentToPlainText(&editor), QStringLiteral("a :)b"));
-    }
-
-    // Typed piece by piece, replaced in place after each piece, read back: the message the user
-    // wrote, whatever the editor's limit; a further pass changes nothing.
-    void roundTripThroughTheEditor_data()
-    {
-        QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<int>("maxLength");
-        const auto row
-            = [](const char *name, std::initializer_list<const char *> pieces, int maxLength = -1) {
-                  QStringList typed;
-                  for (const char *piece : pieces)
-                      typed << QString::fromUtf8(piece);
-                  QTest::newRow(name) << typed << maxLength;
-              };
-        row("codes between words", { "hi :x: how :y: are you" });
-        row("paragraphs", { "line one :x:\nline two :y: three" });
-        row("code starts a paragraph", { ":x: a\n:y: b\n\n:x:" });
-        row("code after a line separator", { "a\u2028:x:" });
-        // The codes read back are longer than the limit the images fit in.
-        row("codes longer than the limit", { ":x: :x: :x:", " :y:" }, 12);
-    }
-
-    void roundTripThroughTheEditor()
-    {
-        QFETCH(QStringList, typed);
-        QFETCH(int, maxLength);
-        Glyphmorpher morpher;
-        useTheme();
-        if (QTest::currentTestFailed())
-            return;
-        morpher.transformTextEditContentToEmoticonInPlace(nullptr, QString(), true);
-        MTextEdit editor;
-        editor.setMaxLength(maxLength);
-        for (const QString &piece : typed) {
-            QTextCursor cursor = editor.textCursor();
-            cursor.movePosition(QTextCursor::End);
-            cursor.insertText(piece);
-            morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
-        }
-        const QString message = typed.join(QString());
-        const int codes
-            = message.count(QStringLiteral(":x:")) + message.count(QStringLiteral(":y:"));
-        QCOMPARE(editor.document()->toPlainText().count(QChar::ObjectReplacementCharacter), codes);
-        // Read for sending, a code after a paragraph or line start keeps its space.
-        QCOMPARE(morpher.transformTextEditContentToPlainText(&editor),
-            QString(message)
-                .replace(QStringLiteral("\n:"), QStringLiteral("\n :"))
-                .replace(QStringLiteral("\u2028:"), QStringLiteral("\u2028 :")));
-        const QString converted = GlyphmorphTest::positionNotation(editor.document());
-        morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), true);
-        QCOMPARE(GlyphmorphTest::positionNotation(editor.document()), converted);
     }
 
     // Codes that no longer make images come back as text longer than the limit: it stays, may

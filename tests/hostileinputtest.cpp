@@ -176,9 +176,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("valid");
         const int limit = EmoticonThemeFactory::maxThemeFileDepth;
-        QTest::newRow("30000 deep, nothing else")
-            << QByteArray("<emoticon_theme>" + nested(30000, "a") + "</emoticon_theme>") << false;
-        QTest::newRow("30000 deep, never closed") << QByteArray("<a>").repeated(30000) << false;
         QTest::newRow("document type with internal subset")
             << themeWith(QByteArray())
                    .replace("<emoticon_theme",
@@ -307,7 +304,6 @@ private Q_SLOTS:
         const int side = BoundedFile::maxImageSide;
         QTest::newRow("widest") << QSize(side, 1) << true;
         QTest::newRow("too wide") << QSize(side + 1, 1) << false;
-        QTest::newRow("too high") << QSize(1, side + 1) << false;
     }
     void oversizedImage()
     {

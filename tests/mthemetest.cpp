@@ -92,7 +92,6 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("expected");
 
         QTest::newRow("not square") << happyId << QSize(30, 50) << QSize(30, 50);
-        QTest::newRow("own size") << happyId << QSize() << QSize(64, 64);
         QTest::newRow("unknown") << "icon-m-messaging-smiley-none" << QSize(8, 8) << QSize();
         QTest::newRow("path") << "../night/icons/" + happyId << QSize(8, 8) << QSize();
     }
@@ -150,7 +149,6 @@ private Q_SLOTS:
         QTest::newRow("svg") << M::NonRecursive << "custom.svg" << false << true;
         QTest::newRow("over the theme") << M::NonRecursive << happyId + ".png" << false << true;
         QTest::newRow("subdirectory") << M::NonRecursive << "sub/custom.png" << false << false;
-        QTest::newRow("not an image") << M::Recursive << "custom.txt" << false << false;
         QTest::newRow("later, new subdirectories") << M::Recursive << "a/b/new.png" << true << true;
         QTest::newRow("later, over the theme") << M::Recursive << happyId + ".png" << true << true;
     }

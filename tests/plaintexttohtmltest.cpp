@@ -186,24 +186,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("html");
         const QString a = img("/a.png");
         const QString b = img("/b.png");
-        const QString c = img("/c.png");
-        const QString h = img("/h.png");
         const auto row
             = [](const char *name, const Mapping &m, const QString &text, const QString &html) {
                   QTest::newRow(name) << m << text << html;
               };
+        // Cases the step-by-step scan below does not reach: no tree, paths that need escaping.
         row("CR LF gives two breaks, codes around", threeCodes, ":)\r\n:)", a + "<br><br>" + a);
-        row("longest match", threeCodes, ":-)", c);
-        row("shorter code then letter", threeCodes, ":-x", b + "x");
-        row("incomplete code stays", longCodeOnly, ":- x", ":- x");
-        row("code inside a word", threeCodes, "x:)", "x:)");
-        row("HTML passes through", threeCodes, "<b>bold</b> :)", "<b>bold</b> " + a);
-        row("U+2028 inside a word is kept", threeCodes, "a\u2028b", "a\u2028b");
         row("U+2028 at a word start is dropped", threeCodes, "\u2028:)", ":)");
         row("U+2028 ends a held code", threeCodes, ":-\u2028", b);
-        row("heart escaped", hearts, "I &lt;3 you", "I " + h + " you");
         row("empty tree", Mapping(), ":) x\ny", ":) x<br>y");
-        row("code without image", Mapping { { "<3", "" } }, "<3", "<3");
         row("path cannot leave the attribute",
             Mapping { { ":)", "/x' onerror='alert(1)\"<b>&.png" } }, ":)",
             "<img src='/x&#39; onerror=&#39;alert(1)&quot;&lt;b&gt;&amp;.png'  width='20' "

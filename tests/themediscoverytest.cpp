@@ -303,30 +303,6 @@ private Q_SLOTS:
         QVERIFY(QDir(root.filePath("SameUuid")).removeRecursively());
         QVERIFY(QDir(root.filePath("Smile")).removeRecursively());
         QTRY_COMPARE(firsts(removed), QStringList { "uuid-a" });
-
-        // A renamed theme does not stay registered with files that are gone; its description
-        // no longer bears the directory's name, so it does not come back.
-        QVERIFY(QDir(root.path()).rename("SmileBig", "Renamed"));
-        QTRY_COMPARE(firsts(removed), QStringList({ "uuid-a", "uuid-b" }));
-    }
-
-    void rootThatIsNoDirectory_data()
-    {
-        QTest::addColumn<bool>("isFile");
-        QTest::newRow("a file") << true;
-        QTest::newRow("missing") << false;
-    }
-
-    void rootThatIsNoDirectory()
-    {
-        QFETCH(bool, isFile);
-        const QString path = QDir(m_root.path()).filePath(freshName("root"));
-        QVERIFY(!isFile || writeBytes(path, "not a directory"));
-        EmoticonThemeInspector inspector;
-        QSignalSpy added(&inspector, &EmoticonThemeInspector::themeAdded);
-        inspector.init(path);
-        QVERIFY(!inspector.isActive());
-        QCOMPARE(firsts(added), QStringList { builtInUUID });
     }
 };
 

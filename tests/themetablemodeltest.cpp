@@ -47,8 +47,6 @@ private Q_SLOTS:
         QTest::newRow("beyond the end, at the end")
             << 7 << 0 << a << display << "T0 T1 A" << 2 << -1;
         QTest::newRow("replace first row") << 0 << 0 << a << display << "A T1" << -1 << 0;
-        QTest::newRow("replace by the UUID column") << 1 << 1 << a << display << "T0 A" << -1 << 1;
-        QTest::newRow("edit role") << 0 << 0 << a << int(Qt::EditRole) << "T0 T1" << -1 << -1;
         QTest::newRow("string") << 0 << 0 << QVariant("A") << display << "T0 T1" << -1 << -1;
         QTest::newRow("negative row") << -1 << 0 << a << display << "T0 T1" << -1 << -1;
     }
@@ -79,24 +77,6 @@ private Q_SLOTS:
             QCOMPARE(changed[0][0].toModelIndex(), model.index(changedRow, 0));
             QCOMPARE(changed[0][1].toModelIndex(), model.index(changedRow, 1));
         }
-    }
-
-    void dataAndReset()
-    {
-        ThemeTableModel model;
-        QVERIFY(model.setData(model.index(0, 0), QVariant::fromValue(theme("A")), Qt::DisplayRole));
-        const QModelIndex name = model.index(0, 0);
-        QCOMPARE(model.columnCount(), 2);
-        QCOMPARE(model.data(model.index(0, 1)), QVariant("uuid-A"));
-        QCOMPARE(model.data(model.index(0, 1), Qt::DecorationRole), QVariant("preview_uuid-A"));
-        QVERIFY(!model.data(model.index(0, 2)).isValid());
-        QVERIFY(!model.data(name, Qt::EditRole).isValid());
-        QVERIFY(!model.data(model.index(1, 0)).isValid());
-        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-        model.resetModel();
-        QCOMPARE(reset.size(), 1);
-        QCOMPARE(model.rowCount(), 0);
-        QVERIFY(!model.data(name).isValid());
     }
 };
 
