@@ -8,6 +8,7 @@
 #include <emoticonthememanager.h>
 #include <glyphmorpher.h>
 
+#include <QAbstractItemModel>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -28,6 +29,7 @@ Item {
     property alias edit: edit
     property alias replacer: replacer
     property alias picker: picker
+    property var themes: Emoticons.themes
     TextEdit { id: edit; width: 300; height: 60 }
     EmoticonReplacer { id: replacer; document: edit.textDocument }
     EmoticonPicker { id: picker; y: 60; width: 288; height: 240; cellSize: 48 }
@@ -137,6 +139,20 @@ private Q_SLOTS:
         QString plain;
         QVERIFY(QMetaObject::invokeMethod(replacer, "plainText", Q_RETURN_ARG(QString, plain)));
         QCOMPARE(plain, QStringLiteral("hi ;) :-) x:) <3"));
+    }
+
+    // The library's two-column table as roles of one column.
+    void themeList()
+    {
+        auto *themes = qobject_cast<QAbstractItemModel *>(child("themes"));
+        QVERIFY(themes);
+        QCOMPARE(themes->rowCount(), 1);
+        const QHash<int, QByteArray> roles = themes->roleNames();
+        const QModelIndex first = themes->index(0, 0);
+        QCOMPARE(first.data(roles.key("name")).toString(), m_theme.themeName());
+        QCOMPARE(first.data(roles.key("uuid")).toString(), m_theme.themeUUID());
+        QCOMPARE(first.data(roles.key("preview")).toString(),
+            "image://glyphmorph/" + m_theme.previewPixmapName());
     }
 
     void pickerShowsTheThemeAndTellsTheChoice()

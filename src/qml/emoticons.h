@@ -3,13 +3,13 @@
 #ifndef GLYPHMORPH_QML_EMOTICONS_H
 #define GLYPHMORPH_QML_EMOTICONS_H
 
+#include <QAbstractItemModel>
 #include <QObject>
 #include <QString>
 #include <QVariantList>
 
 #include <memory>
 
-class QAbstractItemModel;
 class EmoticonsPrivate;
 
 /**
