@@ -5,9 +5,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QQuickTextDocument>
 #include <QString>
 
-class QQuickTextDocument;
 class QTextDocument;
 
 /**
