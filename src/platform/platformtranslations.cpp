@@ -13,12 +13,18 @@ static void initCatalogueResource()
 static void installCatalogue()
 {
     initCatalogueResource();
-    // Owned by the application, so every application object gets its own and frees it.
-    auto *translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QStringLiteral(":/glyphmorph/translations/glyphmorph_eng_en.qm")))
-        QCoreApplication::installTranslator(translator);
-    else
+    auto *translator = new QTranslator;
+    if (!translator->load(QStringLiteral(":/glyphmorph/translations/glyphmorph_eng_en.qm"))) {
         delete translator;
+        return;
+    }
+    // Owned by the application, so every application object gets its own and frees it. QML's
+    // type loader loads a plugin, and this library with it, in a thread of its own: the
+    // translator moves to the application's thread before it becomes the application's child.
+    QCoreApplication *application = QCoreApplication::instance();
+    translator->moveToThread(application->thread());
+    translator->setParent(application);
+    QCoreApplication::installTranslator(translator);
 }
 
 // Runs in every QCoreApplication constructor, or at once when the library is loaded into a

@@ -51,6 +51,8 @@ public:
     void performCharacterCode2EmoticonReplacement(MTextEdit *textEdit, bool wholeDocument);
 
 private:
+    // Walks the editors of every toolkit.
+    friend class TextEditorAccess;
     const std::unique_ptr<emoSequenceSearchTreePrivate> d;
 };
 

@@ -4,13 +4,12 @@
 #include "emosequencesearchtree.h"
 #include "emosequencesearchtree_p.h"
 #include "emoticonimagefile_p.h"
-#include "mtextedit.h"
+#include "texteditoraccess_p.h"
 
 #include <QHash>
 #include <QPixmap>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QUrl>
 #include <QVariantHash>
 
 namespace {
@@ -118,7 +117,10 @@ private:
 void emoSequenceSearchTree::performCharacterCode2EmoticonReplacement(
     MTextEdit *textEdit, bool wholeDocument)
 {
-    d->performCharacterCode2EmoticonReplacement(textEdit, wholeDocument);
+    if (!textEdit)
+        return;
+    TextEditorAccess editor(textEdit);
+    d->performCharacterCode2EmoticonReplacement(editor, wholeDocument);
 }
 
 bool emoSequenceSearchTreePrivate::moveToStartOfCurrentWord(QTextCursor &cursor, DocumentText &text)
@@ -151,7 +153,7 @@ bool emoSequenceSearchTreePrivate::moveToStartOfNextWord(QTextCursor &cursor, Do
 }
 
 bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
-    MTextEdit *textEdit, QTextCursor &cursor, DocumentText &text)
+    TextEditorAccess &editor, QTextCursor &cursor, DocumentText &text)
 {
     emoNode *node = rootNode;
     bool extending = false; // an image just read may still grow into a longer code
@@ -213,13 +215,13 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
         // that path; the registration remembers which file the resource was read from.
         const QString key = child->filePath + QString::number(ImageSize);
         const EmoticonImageFile file = EmoticonImageFile::current(child->filePath);
-        QVariantHash registered = textEdit->property(ImageResourceHash).toHash();
+        QVariantHash registered = editor.editor()->property(ImageResourceHash).toHash();
         const auto entry = registered.constFind(key);
         if (entry == registered.constEnd() || entry->toString() != file.identity) {
             registered.insert(key, file.identity);
-            textEdit->setProperty(ImageResourceHash, registered);
-            cursor.document()->addResource(
-                QTextDocument::ImageResource, QUrl(child->filePath), imagePixmap(file));
+            editor.editor()->setProperty(ImageResourceHash, registered);
+            cursor.document()->addResource(QTextDocument::ImageResource,
+                editor.resourceUrl(child->filePath), imagePixmap(file));
         }
 
         const QString code = unescapedCode(child->characterCodeSequence);
@@ -242,20 +244,18 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
 }
 
 void emoSequenceSearchTreePrivate::performCharacterCode2EmoticonReplacement(
-    MTextEdit *textEdit, bool wholeDocument)
+    TextEditorAccess &editor, bool wholeDocument)
 {
-    if (!textEdit)
-        return;
-    QTextCursor cursor(textEdit->document());
-    DocumentText text(textEdit->document());
+    QTextCursor cursor(editor.document());
+    DocumentText text(editor.document());
     cursor.beginEditBlock();
 
     int end = 0;
     if (!wholeDocument) {
-        const int change = textEdit->property(PositionOfChange).toInt();
-        const int pasted = textEdit->property(CharactersPasted).toInt();
+        const int change = editor.editor()->property(PositionOfChange).toInt();
+        const int pasted = editor.editor()->property(CharactersPasted).toInt();
         // An editor without a length limit reports a negative one: nothing to clip then.
-        const int limit = textEdit->maxLength();
+        const int limit = editor.maxLength();
         // A position outside the document leaves the cursor where it is.
         const auto moveTo = [&](int position) {
             if (position >= 0 && position <= text.end())
@@ -270,7 +270,7 @@ void emoSequenceSearchTreePrivate::performCharacterCode2EmoticonReplacement(
 
     bool replaced = false;
     for (;;) {
-        replaced = replaceEmoticonSequence(textEdit, cursor, text);
+        replaced = replaceEmoticonSequence(editor, cursor, text);
         if (!wholeDocument && cursor.position() >= end)
             break;
         if (!moveToStartOfNextWord(cursor, text)) {
@@ -286,7 +286,6 @@ void emoSequenceSearchTreePrivate::performCharacterCode2EmoticonReplacement(
         }
     }
     cursor.endEditBlock();
-    // Setting the editor's cursor to where it already is makes the editor take note of the change.
     if (replaced)
-        textEdit->setCursorPosition(textEdit->cursorPosition());
+        editor.noteChange();
 }

@@ -14,8 +14,8 @@
 #include <vector>
 
 class DocumentText;
-class MTextEdit;
 class PlainTextScan;
+class TextEditorAccess;
 class QTextCursor;
 
 class GLYPHMORPH_AUTOTEST_EXPORT emoSequenceSearchTreePrivate
@@ -118,9 +118,9 @@ public:
         PlainTextScan &result, const QString &text, int &pos, int, const QString &lineBreak);
 
     /** Editor walk: replaces completed codes around the latest change (or everywhere). */
-    void performCharacterCode2EmoticonReplacement(MTextEdit *textEdit, bool wholeDocument);
+    void performCharacterCode2EmoticonReplacement(TextEditorAccess &editor, bool wholeDocument);
     /** Editor code step: replaces the codes from the cursor on; true when it inserted an image. */
-    bool replaceEmoticonSequence(MTextEdit *textEdit, QTextCursor &cursor, DocumentText &text);
+    bool replaceEmoticonSequence(TextEditorAccess &editor, QTextCursor &cursor, DocumentText &text);
     /** Moves back to just before the separator that precedes the cursor's word. */
     bool moveToStartOfCurrentWord(QTextCursor &cursor, DocumentText &text);
     /** Moves forward to just after the next separator; false at the end of the document. */

@@ -9,9 +9,12 @@
 #include <QObject>
 #include <QString>
 
+#include <cstddef>
+
 class Glyphmorpher;
 class MTextEdit;
 class QTextCursor;
+class QTextEdit;
 
 // Declared before the class derives from it, so that the one instance pointer is exported.
 extern template class GLYPHMORPH_EXPORT SingletonBase<Glyphmorpher>;
@@ -58,6 +61,7 @@ public:
     /** The whole content of @p textEdit (a space before a code unless after a space or an
      *  image, none at the very start); empty for a null editor. */
     QString transformTextEditContentToPlainText(const MTextEdit *textEdit);
+
     /** The selected part of @p cursor (a space before a code unless after a space, an image or
      *  a paragraph boundary, and one at the very start); empty without a selection. The caller's
      *  cursor is not moved. */
@@ -65,6 +69,18 @@ public:
     /** The whole document without the selected part of @p cursor; the text before and after the
      *  selection is joined directly. Empty without a selection. */
     QString transformInverseTextCursorContentToPlainText(QTextCursor *cursor);
+
+    /** The same three for a Qt Widgets QTextEdit, which has no length limit: it carries the change
+     *  properties, and its own cursor is where an emoticon goes. */
+    void addEmoticonToTextEdit(
+        QTextEdit *textEdit, const QString &characterCode, const QString &imagePath);
+    void transformTextEditContentToEmoticonInPlace(
+        QTextEdit *textEdit, const QString &accountPath, bool wholeDocument);
+    QString transformTextEditContentToPlainText(const QTextEdit *textEdit);
+    /** A literal nullptr, which would otherwise fit both kinds of editor: nothing happens. */
+    void addEmoticonToTextEdit(std::nullptr_t, const QString &, const QString &) { }
+    void transformTextEditContentToEmoticonInPlace(std::nullptr_t, const QString &, bool) { }
+    QString transformTextEditContentToPlainText(std::nullptr_t) { return QString(); }
 };
 
 #endif

@@ -5,17 +5,20 @@
 
 #include "documentplaintext_p.h"
 #include "mtextedit.h"
+#include "texteditoraccess_p.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 QString Glyphmorpher::transformTextEditContentToPlainText(const MTextEdit *textEdit)
 {
-    if (!textEdit)
-        return QString();
-    DocumentPlainText content(DocumentPlainText::Separation::AfterSpaceOrImage, false);
-    content.readAll(textEdit->document());
-    return content.text();
+    return textEdit ? TextEditorAccess::plainText(textEdit->document()) : QString();
+}
+
+QString Glyphmorpher::transformTextEditContentToPlainText(const QTextEdit *textEdit)
+{
+    return textEdit ? TextEditorAccess::plainText(textEdit->document()) : QString();
 }
 
 QString Glyphmorpher::transformTextCursorContentToPlainText(QTextCursor *cursor)

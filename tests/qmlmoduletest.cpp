@@ -1,0 +1,175 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// The QML module from the build tree, offscreen: the Emoticons singleton, EmoticonReplacer on a
+// TextEdit, and EmoticonPicker.
+#include "editormodel.h"
+#include "testenvironment.h"
+
+#include <emoticonthememanager.h>
+#include <glyphmorpher.h>
+
+#include <QAbstractItemModel>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickTextDocument>
+#include <QQuickWindow>
+
+using GlyphmorphTest::positionNotation;
+
+namespace {
+
+const char Scene[] = R"(
+import QtQuick 2.12
+import Glyphmorph 1.0
+Item {
+    width: 300; height: 300
+    function html(text) { return Emoticons.toHtml(text) }
+    function plain(html) { return Emoticons.toPlainText(html) }
+    property alias edit: edit
+    property alias replacer: replacer
+    property alias picker: picker
+    property var themes: Emoticons.themes
+    TextEdit { id: edit; width: 300; height: 60 }
+    EmoticonReplacer { id: replacer; document: edit.textDocument }
+    EmoticonPicker { id: picker; y: 60; width: 288; height: 240; cellSize: 48 }
+}
+)";
+
+} // namespace
+
+class QmlModuleTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QQmlEngine *m_engine = nullptr;
+    QQuickWindow *m_window = nullptr;
+    QObject *m_scene = nullptr;
+    EmoticonTheme m_theme;
+
+    QObject *child(const char *name) const { return m_scene->property(name).value<QObject *>(); }
+    QString path(const char *code) const
+    {
+        return m_theme.codeSequenceToFilepathMapping().value(QLatin1String(code));
+    }
+    QTextDocument *document() const
+    {
+        return child("edit")
+            ->property("textDocument")
+            .value<QQuickTextDocument *>()
+            ->textDocument();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(m_root.path()));
+        QQuickWindow::setSceneGraphBackend(QStringLiteral("software"));
+        m_engine = new QQmlEngine(this);
+        m_engine->addImportPath(QStringLiteral(GLYPHMORPH_QML_IMPORT_PATH));
+        QQmlComponent component(m_engine);
+        // A base URL of its own: the TextEdit's document resolves image names against it.
+        component.setData(Scene, QUrl::fromLocalFile(m_root.path() + "/scene.qml"));
+        m_scene = component.create();
+        QVERIFY2(m_scene, qPrintable(component.errorString()));
+        m_theme = EmoticonThemeManager::m_pInstance->themeForAccountPath(QString());
+        QVERIFY(!path(":)").isEmpty());
+        m_window = new QQuickWindow;
+        qobject_cast<QQuickItem *>(m_scene)->setParentItem(m_window->contentItem());
+        m_window->resize(300, 300);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+
+    void cleanupTestCase()
+    {
+        delete m_window;
+        delete m_scene;
+    }
+
+    void textConversions_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("html");
+        const QString tag = QStringLiteral("<img src='%1'  width='20' height='20'>");
+        QTest::newRow("codes") << "I <3 it :)"
+                               << "I " + tag.arg(path("<3")) + " it " + tag.arg(path(":)"));
+        QTest::newRow("markup escaped, line ends") << "<b>:)\n:("
+                                                   << "&lt;b&gt;:)<br>" + tag.arg(path(":("));
+    }
+
+    void textConversions()
+    {
+        QFETCH(QString, text);
+        QVariant html;
+        QVERIFY(QMetaObject::invokeMethod(
+            m_scene, "html", Q_RETURN_ARG(QVariant, html), Q_ARG(QVariant, text)));
+        QTEST(html.toString(), "html");
+        QVariant plain;
+        const QString withCodes = QStringLiteral("a <img src='/x.png' alt=':)' width='20' "
+                                                 "height='20'><br>b");
+        QVERIFY(QMetaObject::invokeMethod(
+            m_scene, "plain", Q_RETURN_ARG(QVariant, plain), Q_ARG(QVariant, withCodes)));
+        QCOMPARE(plain.toString(), QStringLiteral("a :)\nb"));
+    }
+
+    // Text put in as the TextEdit puts typed and pasted text in; a picked emoticon at its cursor.
+    void replacerOnTextEdit()
+    {
+        QObject *edit = child("edit");
+        QObject *replacer = child("replacer");
+        for (const QString &piece :
+            { QStringLiteral("hi :-"), QStringLiteral(")"), QStringLiteral(" x:) <3") }) {
+            const int end = edit->property("length").toInt();
+            QVERIFY(
+                QMetaObject::invokeMethod(edit, "insert", Q_ARG(int, end), Q_ARG(QString, piece)));
+        }
+        QCOMPARE(positionNotation(document()),
+            QStringLiteral("hi {:-)@%1} x:) {<3@%2}\u2029").arg(path(":-)"), path("<3")));
+        QCOMPARE(edit->property("cursorPosition").toInt(), document()->characterCount() - 1);
+        // The TextEdit draws the images from the document's resources, under resolved names.
+        QVERIFY(!document()
+                     ->resource(QTextDocument::ImageResource, QUrl(path("<3")))
+                     .value<QImage>()
+                     .isNull());
+
+        QVERIFY(QMetaObject::invokeMethod(replacer, "insertEmoticon", Q_ARG(int, 2),
+            Q_ARG(QString, QStringLiteral(";)")), Q_ARG(QString, path(";)"))));
+        QString plain;
+        QVERIFY(QMetaObject::invokeMethod(replacer, "plainText", Q_RETURN_ARG(QString, plain)));
+        QCOMPARE(plain, QStringLiteral("hi ;) :-) x:) <3"));
+    }
+
+    // The library's two-column table as roles of one column.
+    void themeList()
+    {
+        auto *themes = qobject_cast<QAbstractItemModel *>(child("themes"));
+        QVERIFY(themes);
+        QCOMPARE(themes->rowCount(), 1);
+        const QHash<int, QByteArray> roles = themes->roleNames();
+        const QModelIndex first = themes->index(0, 0);
+        QCOMPARE(first.data(roles.key("name")).toString(), m_theme.themeName());
+        QCOMPARE(first.data(roles.key("uuid")).toString(), m_theme.themeUUID());
+        QCOMPARE(first.data(roles.key("preview")).toString(),
+            "image://glyphmorph/" + m_theme.previewPixmapName());
+    }
+
+    void pickerShowsTheThemeAndTellsTheChoice()
+    {
+        QObject *picker = child("picker");
+        QCOMPARE(picker->property("count").toInt(), m_theme.filePathToCodeSequenceMapping().size());
+        QSignalSpy chosen(picker, SIGNAL(chosen(QString, QString)));
+        // The second cell: the emoticon at position 1.
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(48 + 24, 60 + 24));
+        QCOMPARE(chosen.count(), 1);
+        const QString code = m_theme.codeSequenceToPriorityMapping().key(QStringLiteral("1"));
+        QCOMPARE(chosen.at(0).at(0).toString(), code);
+        // The image path as the library's own picker gives it.
+        QCOMPARE(
+            m_theme.filePathToCodeSequenceMapping().value(chosen.at(0).at(1).toString()), code);
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(QmlModuleTest)
+#include "qmlmoduletest.moc"
