@@ -4,6 +4,7 @@
 
 #include "boundedfile_p.h"
 #include "mgconfitem.h"
+#include "mstylesheet_p.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -12,9 +13,11 @@
 #include <QHash>
 #include <QImage>
 #include <QImageReader>
+#include <QMap>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QSet>
 #include <QSvgRenderer>
@@ -110,6 +113,36 @@ bool isKnownTheme(const QString &name)
         && (QFileInfo(QLatin1String(builtInThemesRoot) + name).isDir()
             || QFileInfo(systemThemesDir() % QLatin1Char('/') % name % QLatin1String("/icons"))
                    .isDir());
+}
+
+QPalette themePalette(const QString &theme)
+{
+    constexpr qint64 maxPaletteFileSize = 64 * 1024;
+    QByteArray content;
+    const QString fileName = theme + QLatin1String("/palette.conf");
+    if (!BoundedFile::read(
+            systemThemesDir() % QLatin1Char('/') % fileName, maxPaletteFileSize, &content)
+        && !BoundedFile::read(
+            QLatin1String(builtInThemesRoot) + fileName, maxPaletteFileSize, &content))
+        return QPalette();
+    QMap<QPalette::ColorRole, QColor> colours;
+    const QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const int equals = line.indexOf(QLatin1Char('='));
+        if (line.trimmed().startsWith(QLatin1Char('#')) || equals < 0)
+            continue;
+        bool known = false;
+        const QPalette::ColorRole role = MStyleSheet::paletteRole(line.left(equals), &known);
+        const QColor colour(line.mid(equals + 1).trimmed());
+        if (known && colour.isValid())
+            colours.insert(role, colour);
+    }
+    QPalette palette = colours.contains(QPalette::Button) && colours.contains(QPalette::Window)
+        ? QPalette(colours.value(QPalette::Button), colours.value(QPalette::Window))
+        : QPalette();
+    for (auto colour = colours.cbegin(); colour != colours.cend(); ++colour)
+        palette.setColor(colour.key(), colour.value());
+    return palette;
 }
 
 QString themeSetting()
@@ -361,6 +394,11 @@ QString MTheme::currentTheme()
     themeState();
     const QString setting = themeSetting();
     return isKnownTheme(setting) ? setting : QString::fromLatin1(defaultTheme);
+}
+
+QPalette MTheme::palette()
+{
+    return themePalette(currentTheme());
 }
 
 QStringList MTheme::availableThemes()

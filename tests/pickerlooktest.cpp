@@ -1,0 +1,326 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// The picker as people use it: by keyboard, through assistive technology, in the platform UI
+// theme's colours, whole with a single emoticon.
+#include "testenvironment.h"
+#include "themedirectory.h"
+
+#include <emoticonselectorwidget.h>
+#include <emoticonthememanager.h>
+#include <mbutton.h>
+#include <mdialog.h>
+#include <mgconfitem.h>
+#include <mgridlayoutpolicy.h>
+#include <mlayout.h>
+#include <mscenemanager.h>
+#include <mtheme.h>
+#include <mwidgetcreator.h>
+#include <mwindow.h>
+
+#include <QAccessible>
+#include <QGraphicsScene>
+#include <QSignalSpy>
+
+namespace {
+const char account[] = "/org/freedesktop/Telepathy/Account/test/jabber/me";
+
+bool near(QColor a, QColor b)
+{
+    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 24;
+}
+} // namespace
+
+class PickerLookTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir themesRoot;
+    MWindow *window = nullptr;
+    std::unique_ptr<EmoticonSelectorWidget> widget;
+
+    EmoticonThemeManager *manager() const { return EmoticonThemeManager::m_pInstance; }
+    MDialog *dialog() const { return window->sceneManager()->sceneWindows().value(0); }
+    // The cells of the grid shown, in picker order.
+    QList<MButton *> shownCells() const
+    {
+        QList<MButton *> cells;
+        const auto *layout = static_cast<MLayout *>(dialog()->centralWidget()->layout());
+        for (int i = 0; i < layout->policy()->count(); ++i)
+            cells << static_cast<MButton *>(layout->policy()->itemAt(i));
+        return cells;
+    }
+
+    void useTheme(const QString &uuid)
+    {
+        if (manager()->currentTheme() != uuid) {
+            QSignalSpy changed(manager(), SIGNAL(currentThemeChanged(QString)));
+            manager()->setCurrentTheme(uuid);
+            QVERIFY(changed.wait());
+        }
+    }
+
+    // Opens a fresh picker on @p uuid and waits until its layout has settled.
+    void openPicker(const QString &uuid = QStringLiteral("eight"))
+    {
+        useTheme(uuid);
+        widget.reset(static_cast<EmoticonSelectorWidget *>(
+            MWidgetCreatorBase::createWidget(QStringLiteral("EmoticonSelectorWidget"))));
+        window->scene()->addItem(widget.get());
+        widget->setServiceName(QLatin1String(account));
+        widget->appear();
+        QVERIFY(dialog());
+        settle();
+    }
+
+    void settle()
+    {
+        QList<QRectF> settled;
+        QTRY_VERIFY(([&] {
+            const QList<MButton *> cells = shownCells();
+            const QList<QRectF> now { dialog()->sceneBoundingRect(),
+                cells.isEmpty() ? QRectF() : cells.constLast()->sceneBoundingRect() };
+            const bool same = now == settled && !cells.isEmpty() && cells.constLast()->isVisible();
+            settled = now;
+            return same;
+        }()));
+    }
+
+    void setPlatformTheme(const QString &name)
+    {
+        MGConfItem(QStringLiteral("/meegotouch/theme/name")).set(name);
+        QTRY_COMPARE(MTheme::currentTheme(), name);
+        QTRY_VERIFY(window->scene()->palette() == MTheme::palette());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(themesRoot.path()));
+        for (const auto &theme : { qMakePair(QStringLiteral("eight"), 8),
+                 qMakePair(QStringLiteral("one"), 1), qMakePair(QStringLiteral("two"), 2) }) {
+            GlyphmorphTest::ThemeContent content { theme.first, {}, {} };
+            for (int i = 0; i < theme.second; ++i)
+                content.images << "e" + QString::number(i);
+            QVERIFY(!GlyphmorphTest::writeTheme(themesRoot.path(), theme.first, content).isEmpty());
+        }
+        window = new MWindow;
+        window->resize(800, 480);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        EmoticonThemeManager::m_pInstance = new EmoticonThemeManager;
+    }
+
+    void cleanup()
+    {
+        widget.reset();
+        window->resize(800, 480);
+        QTRY_COMPARE(window->orientation(), M::Landscape);
+    }
+
+    void cleanupTestCase()
+    {
+        delete manager();
+        delete window;
+    }
+
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<bool>("rotate");
+        QTest::addColumn<int>("finalKey");
+        // Eight cells: a row of six and a row of two in landscape, rows of three in portrait.
+        QTest::newRow("first cell on opening, Return") << "" << 0 << false << int(Qt::Key_Return);
+        QTest::newRow("right, Enter") << "Right" << 1 << false << int(Qt::Key_Enter);
+        QTest::newRow("down into the shorter row")
+            << "Right Right Down" << 7 << false << int(Qt::Key_Space);
+        QTest::newRow("down, up") << "Right Down Up" << 1 << false << int(Qt::Key_Return);
+        QTest::newRow("edges hold")
+            << "Left Up End Right Down" << 7 << false << int(Qt::Key_Return);
+        QTest::newRow("end, left") << "End Left" << 6 << false << int(Qt::Key_Return);
+        QTest::newRow("rotated: the twin cell, three columns")
+            << "Right Right Right Right" << 4 << true << int(Qt::Key_Return);
+        QTest::newRow("Escape closes without a choice")
+            << "Right" << 1 << false << int(Qt::Key_Escape);
+    }
+
+    void keyboard()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, cell);
+        QFETCH(bool, rotate);
+        QFETCH(int, finalKey);
+        openPicker();
+        QSignalSpy done(widget.get(), SIGNAL(selectionDone(QString, QString)));
+        const QHash<QString, Qt::Key> named { { "Left", Qt::Key_Left }, { "Right", Qt::Key_Right },
+            { "Up", Qt::Key_Up }, { "Down", Qt::Key_Down }, { "Home", Qt::Key_Home },
+            { "End", Qt::Key_End } };
+        for (const QString &key : keys.split(' ', Qt::SkipEmptyParts))
+            QTest::keyClick(window, named.value(key));
+        if (rotate) {
+            window->resize(480, 800);
+            QTRY_VERIFY(shownCells().size() == 8 && shownCells().at(cell)->isVisible());
+            settle();
+            QTest::keyClick(window, Qt::Key_Down);
+            cell += 3;
+        }
+        const QList<MButton *> cells = shownCells();
+        QVERIFY(cells.at(cell)->hasFocus());
+        QCOMPARE(window->scene()->focusItem(), cells.at(cell));
+
+        // The focus is seen: a frame in the highlight colour, on that cell only.
+        const QImage shot = window->grab().toImage();
+        const QColor highlight = window->scene()->palette().color(QPalette::Highlight);
+        for (MButton *button : cells) {
+            const QRect area = window->mapFromScene(button->sceneBoundingRect()).boundingRect();
+            int highlighted = 0;
+            for (int x = area.left(); x <= area.right(); ++x)
+                highlighted += near(shot.pixelColor(x, area.center().y()), highlight);
+            QCOMPARE(highlighted > 0, button == cells.at(cell));
+        }
+
+        QTest::keyClick(window, Qt::Key(finalKey));
+        QVERIFY(!dialog());
+        if (finalKey == Qt::Key_Escape) {
+            QCOMPARE(done.count(), 0);
+        } else {
+            QCOMPARE(done.count(), 1);
+            QCOMPARE(done.at(0).at(0).toString(), ":e" + QString::number(cell) + ":");
+        }
+    }
+
+    void accessibleNames()
+    {
+        openPicker();
+        QAccessibleInterface *windowInterface = QAccessible::queryAccessibleInterface(window);
+        QVERIFY(windowInterface);
+        QAccessibleInterface *dialogInterface
+            = windowInterface->child(windowInterface->childCount() - 1);
+        QVERIFY(dialogInterface);
+        QCOMPARE(dialogInterface->object(), dialog());
+        QCOMPARE(dialogInterface->role(), QAccessible::Dialog);
+        QCOMPARE(dialogInterface->text(QAccessible::Name), QStringLiteral("Select smiley"));
+
+        // From the window down to every cell shown, and back up.
+        QStringList names;
+        QList<QAccessibleInterface *> pending { dialogInterface };
+        while (!pending.isEmpty()) {
+            QAccessibleInterface *node = pending.takeFirst();
+            for (int i = 0; i < node->childCount(); ++i) {
+                QAccessibleInterface *child = node->child(i);
+                QCOMPARE(child->parent(), node);
+                QCOMPARE(node->indexOfChild(child), i);
+                pending << child;
+                if (child->role() == QAccessible::Button && !child->state().invisible)
+                    names << child->text(QAccessible::Name);
+            }
+        }
+        QStringList codes = widget->emoticonSet().values();
+        codes.sort();
+        names.sort();
+        QCOMPARE(names, codes);
+
+        const QList<MButton *> cells = shownCells();
+        QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(cells.at(2));
+        QCOMPARE(cell->text(QAccessible::Name), QStringLiteral(":e2:"));
+        QVERIFY(cell->state().focusable);
+        QVERIFY(windowInterface->rect().contains(cell->rect()));
+        QCOMPARE(windowInterface->childAt(cell->rect().center().x(), cell->rect().center().y()),
+            dialogInterface);
+
+        // The focused cell is what the window reports as focused; pressing a cell chooses it.
+        QCOMPARE(windowInterface->focusChild()->text(QAccessible::Name), QStringLiteral(":e0:"));
+        QTest::keyClick(window, Qt::Key_Right);
+        QCOMPARE(windowInterface->focusChild()->text(QAccessible::Name), QStringLiteral(":e1:"));
+        QVERIFY(windowInterface->focusChild()->state().focused);
+        QSignalSpy done(widget.get(), SIGNAL(selectionDone(QString, QString)));
+        QVERIFY(cell->actionInterface());
+        cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(done.at(0).at(0).toString(), QStringLiteral(":e2:"));
+    }
+
+    void paletteFollowsPlatformTheme_data()
+    {
+        QTest::addColumn<QString>("platformTheme");
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("base") << "base" << false;
+        QTest::newRow("night") << "night" << true;
+    }
+
+    // What is painted is the palette's colours: the dialog its window colour, a button its button
+    // colour, a cell the alternate base.
+    void paletteFollowsPlatformTheme()
+    {
+        QFETCH(QString, platformTheme);
+        QFETCH(bool, dark);
+        setPlatformTheme(platformTheme);
+        const QPalette palette = MTheme::palette();
+        QCOMPARE(palette.color(QPalette::Window).lightness() < 128, dark);
+        QCOMPARE(palette.color(QPalette::WindowText).lightness() < 128, !dark);
+
+        auto *button = new MButton(QStringLiteral("Send"));
+        window->scene()->addItem(button);
+        button->setGeometry(QRectF(20, 20, 120, 48));
+        const QImage plain = window->grab().toImage();
+        QCOMPARE(plain.pixelColor(24, 44), palette.color(QPalette::Button));
+        delete button;
+
+        openPicker();
+        const QImage shot = window->grab().toImage();
+        const QRect area = window->mapFromScene(dialog()->sceneBoundingRect()).boundingRect();
+        QCOMPARE(
+            shot.pixelColor(area.left() + 8, area.center().y()), palette.color(QPalette::Window));
+        const QRect cell
+            = window->mapFromScene(shownCells().at(3)->sceneBoundingRect()).boundingRect();
+        QCOMPARE(shot.pixelColor(cell.left() + 5, cell.center().y()),
+            palette.color(QPalette::AlternateBase));
+        setPlatformTheme(QStringLiteral("base"));
+    }
+
+    void fewEmoticonsShowWhole_data()
+    {
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<QSize>("windowSize");
+        QTest::newRow("one, landscape") << "one" << QSize(800, 480);
+        QTest::newRow("one, portrait") << "one" << QSize(480, 800);
+        QTest::newRow("two, portrait") << "two" << QSize(480, 800);
+    }
+
+    void fewEmoticonsShowWhole()
+    {
+        QFETCH(QString, theme);
+        QFETCH(QSize, windowSize);
+        window->resize(windowSize);
+        QTRY_COMPARE(window->viewport()->size(), windowSize);
+        openPicker(theme);
+        const QRectF visible = dialog()->rect().adjusted(2, 2, -2, -2);
+        for (MButton *cell : shownCells()) {
+            QCOMPARE(cell->size(), cell->preferredSize());
+            const QRectF shown = dialog()->mapRectFromItem(cell, cell->rect());
+            QVERIFY2(visible.contains(shown),
+                qPrintable(QStringLiteral("cell %1,%2 %3x%4 outside the dialog's %5x%6")
+                               .arg(shown.x())
+                               .arg(shown.y())
+                               .arg(shown.width())
+                               .arg(shown.height())
+                               .arg(visible.width())
+                               .arg(visible.height())));
+        }
+        QVERIFY(window->scene()->sceneRect().contains(dialog()->sceneBoundingRect()));
+        // The row's strip is rounded at both of its ends, so no cell looks cut off.
+        const QImage shot = window->grab().toImage();
+        const QColor background = window->scene()->palette().color(QPalette::Window);
+        const auto shownRect = [this](const MButton *cell) {
+            return window->mapFromScene(cell->sceneBoundingRect()).boundingRect();
+        };
+        const QRect first = shownRect(shownCells().constFirst());
+        const QRect last = shownRect(shownCells().constLast());
+        QCOMPARE(shot.pixelColor(first.left() + 1, first.top() + 1), background);
+        QCOMPARE(shot.pixelColor(last.right() - 1, last.top() + 1), background);
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(PickerLookTest)
+#include "pickerlooktest.moc"
