@@ -124,7 +124,7 @@ class DefaultEmoticonThemeHandlerTest : public QObject
             QCOMPARE(QFileInfo(path).absolutePath(), cache().absolutePath());
             QCOMPARE(QImage(path, "PNG").size(), QSize(20, 20));
         }
-        QCOMPARE(cachedFiles().size(), emoticonCount);
+        QCOMPARE(cachedFiles().size(), 2 * emoticonCount); // with the @2x twins
         QVERIFY(QFileInfo(previewPath()).isFile());
     }
 

@@ -5,7 +5,9 @@
 #include "testenvironment.h"
 #include "themedirectory.h"
 
+#include <defaultemoticonthemehandler.h>
 #include <emoticonselectorwidget.h>
+#include <emoticonthemefactory.h>
 #include <emoticonthememanager.h>
 #include <mbutton.h>
 #include <mdialog.h>
@@ -19,10 +21,42 @@
 
 #include <QAccessible>
 #include <QGraphicsScene>
+#include <QPainter>
 #include <QSignalSpy>
+#include <QTextDocument>
 
 namespace {
 const char account[] = "/org/freedesktop/Telepathy/Account/test/jabber/me";
+
+// The image at @p path, whatever density its name tells.
+QImage pixels(const QString &path)
+{
+    QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+QImage solid(int side, QColor colour)
+{
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(colour);
+    return image;
+}
+
+// What a text document shows of an image tag on a screen of @p ratio device pixels per pixel.
+QImage shownInText(const QString &path, qreal ratio)
+{
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setHtml("<img src='" + path + "' width='20' height='20'>");
+    QImage shown = solid(qRound(20 * ratio), Qt::transparent);
+    shown.setDevicePixelRatio(ratio);
+    QPainter painter(&shown);
+    document.drawContents(&painter, QRectF(0, 0, 20, 20));
+    painter.end();
+    shown.setDevicePixelRatio(1);
+    return shown;
+}
 
 bool near(QColor a, QColor b)
 {
@@ -96,13 +130,16 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(themesRoot.path()));
-        for (const auto &theme : { qMakePair(QStringLiteral("eight"), 8),
-                 qMakePair(QStringLiteral("one"), 1), qMakePair(QStringLiteral("two"), 2) }) {
-            GlyphmorphTest::ThemeContent content { theme.first, {}, {} };
-            for (int i = 0; i < theme.second; ++i)
-                content.images << "e" + QString::number(i);
-            QVERIFY(!GlyphmorphTest::writeTheme(themesRoot.path(), theme.first, content).isEmpty());
+        // Image names differ between themes: icon ids are shared by every theme directory.
+        for (const QString theme : { "eight", "one", "two" }) {
+            GlyphmorphTest::ThemeContent content { theme, {}, {} };
+            for (int i = 0; i < (theme == "eight" ? 8 : theme == "one" ? 1 : 2); ++i)
+                content.images << theme.at(0) + QString::number(i);
+            QVERIFY(!GlyphmorphTest::writeTheme(themesRoot.path(), theme, content).isEmpty());
         }
+        // A theme's own images for dense screens, each in a colour of its own.
+        QVERIFY(solid(40, Qt::green).save(themesRoot.filePath("two/t0@2x.png")));
+        QVERIFY(solid(80, Qt::blue).save(themesRoot.filePath("two/t0@4x.png")));
         window = new MWindow;
         window->resize(800, 480);
         window->show();
@@ -277,6 +314,72 @@ private Q_SLOTS:
         QCOMPARE(shot.pixelColor(cell.left() + 5, cell.center().y()),
             palette.color(QPalette::AlternateBase));
         setPlatformTheme(QStringLiteral("base"));
+    }
+
+    // The built-in theme's cache holds each image twice: at 20 and, drawn afresh from the
+    // platform's icon, at 40 pixels; an old cache without them is made whole.
+    void builtInCacheHasHighDensityTwins()
+    {
+        const EmoticonTheme theme = EmoticonThemeFactory::defaultEmoticonTheme();
+        const QStringList paths = theme.filepathToPickerImageMapping().keys();
+        QDir cache(*EmoticonThemeFactory::DEFAULT_CACHED_EMOTICON_DIRECTORY());
+        for (const QString &name : cache.entryList({ "*@2x.png" }))
+            QVERIFY(cache.remove(name));
+        DefaultEmoticonThemeHandler handler;
+        QVERIFY(handler.reloadDefaultEmoticonTheme());
+        for (const QString &path : paths) {
+            const QString twin = path.chopped(4) + "@2x.png";
+            const std::unique_ptr<QPixmap> drawn(
+                MTheme::pixmapCopy(QFileInfo(path).baseName(), QSize(40, 40)));
+            QCOMPARE(pixels(twin),
+                drawn->toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
+    }
+
+    void textShowsHighDensityTwins_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("twin");
+        // The path with its suffix, as the picker reports it: Qt puts "@2x" before the last dot
+        // of the whole path, so it finds no twin for text's paths without suffix in the cache.
+        const QString cached
+            = EmoticonThemeFactory::defaultEmoticonTheme().filePathToCodeSequenceMapping().key(
+                ":)");
+        QTest::newRow("built-in theme") << cached << cached.chopped(4) + "@2x.png";
+        QTest::newRow("installed theme's own")
+            << themesRoot.filePath("two/t0.png") << themesRoot.filePath("two/t0@2x.png");
+    }
+
+    void textShowsHighDensityTwins()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, twin);
+        const QImage image = pixels(twin);
+        QCOMPARE(image.size(), QSize(40, 40));
+        QCOMPARE(shownInText(path, 2), image);
+        QCOMPARE(shownInText(path, 1), pixels(path));
+    }
+
+    void pickerDrawsAtDevicePixelRatio_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QColor>("colour");
+        // Cells show 44-pixel icons: at 1 device pixel per pixel the 40-pixel image is nearest.
+        QTest::newRow("1: @2x") << 1.0 << QColor(Qt::green);
+        QTest::newRow("2: @4x") << 2.0 << QColor(Qt::blue);
+    }
+
+    void pickerDrawsAtDevicePixelRatio()
+    {
+        QFETCH(qreal, ratio);
+        openPicker("two");
+        const QRectF cell = shownCells().constFirst()->sceneBoundingRect();
+        QImage shown = solid(qRound(cell.width() * ratio), Qt::transparent);
+        shown.setDevicePixelRatio(ratio);
+        QPainter painter(&shown);
+        window->scene()->render(&painter, QRectF(QPointF(), cell.size()), cell);
+        painter.end();
+        QTEST(shown.pixelColor(shown.width() / 2, shown.height() / 2), "colour");
     }
 
     void fewEmoticonsShowWhole_data()

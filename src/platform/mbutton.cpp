@@ -143,7 +143,9 @@ void MButton::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget
         = rect().adjusted(style->padding(), style->padding(), -style->padding(), -style->padding());
     QRectF textArea = content;
     if (!d->iconID.isEmpty()) {
-        const QPixmap *icon = MTheme::pixmap(d->iconID, style->iconSize());
+        // Drawn at the device's pixel density: sharp on a 2x screen, the icon still iconSize.
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1;
+        const QPixmap *icon = MTheme::pixmap(d->iconID, style->iconSize() * ratio);
         MTheme::releasePixmap(d->icon);
         d->icon = icon;
         const QSizeF iconSize = style->iconSize();

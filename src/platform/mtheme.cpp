@@ -22,6 +22,7 @@
 #include <QSet>
 #include <QSvgRenderer>
 #include <QVector>
+#include <QtMath>
 
 // Q_INIT_RESOURCE declares the resource's initialiser, which lives in the global namespace.
 static void initThemeResources()
@@ -231,6 +232,23 @@ QImage render(const QString &path, const QSize &size)
     }
     QImage image = BoundedFile::readImage(path);
     if (image.isNull() || size.isEmpty() || image.size() == size)
+        return image;
+    // Larger than the image: its sharper twin beside it (NAME@2x.png), the way Qt picks images
+    // for dense screens, rather than the image blown up.
+    const qreal ratio
+        = qMax(qreal(size.width()) / image.width(), qreal(size.height()) / image.height());
+    const QFileInfo file(path);
+    for (int n = qMin(qCeil(ratio), 9); n > 1; --n) {
+        const QString twin = file.path() % QLatin1Char('/') % file.completeBaseName()
+            % QLatin1Char('@') % QString::number(n) % QLatin1String("x.") % file.suffix();
+        const QImage sharper
+            = BoundedFile::isRegularFile(twin) ? BoundedFile::readImage(twin) : QImage();
+        if (!sharper.isNull()) {
+            image = sharper;
+            break;
+        }
+    }
+    if (image.size() == size)
         return image;
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
