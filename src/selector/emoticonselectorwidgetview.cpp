@@ -203,9 +203,10 @@ void EmoticonSelectorWidgetView::createDialog()
             d->cells[g].append(button);
             const int column = cell % grid.columns;
             button->setStyleName(gridStyleName(column, grid.columns));
-            // A row that ends before the last column (a lone cell above all) ends its strip
-            // there; the style names tell only the column.
-            if (cell == filePaths.size() - 1 && column < grid.columns - 1)
+            // The style names tell the column only: a cell that ends its row (a lone cell above
+            // all) is named so that its strip ends there, rounded, rather than looking cut off.
+            const bool endsRow = cell == filePaths.size() - 1 || column == grid.columns - 1;
+            if (endsRow && button->styleName() != QLatin1String("SelectionGridButtonRight"))
                 button->setObjectName(QStringLiteral("SelectionGridRowEnd"));
             grid.policy->addItem(button, cell / grid.columns, column, 1, 1, Qt::AlignCenter);
             connect(button, SIGNAL(clicked()), this, SLOT(handleSelection()));
