@@ -82,7 +82,8 @@ QImage cachedSmiley()
     return QImage(happyPath() + ".png", "PNG").convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-// Every image of the built-in theme is in the cache as a 20x20 PNG, and nothing else.
+// Every image of the built-in theme is in the cache as a 20x20 PNG with its @2x twin, and
+// nothing else.
 void verifyRenderedCache()
 {
     const QStringList paths
@@ -92,7 +93,7 @@ void verifyRenderedCache()
         QCOMPARE(QFileInfo(path).absolutePath(), cache().absolutePath());
         QCOMPARE(QImage(path, "PNG").size(), QSize(20, 20));
     }
-    QCOMPARE(cachedFiles().size(), 18);
+    QCOMPARE(cachedFiles().size(), 2 * 18); // with the @2x twins
     QVERIFY(QFileInfo(previewPath()).isFile());
 }
 

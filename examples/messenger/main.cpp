@@ -97,6 +97,8 @@ int main(int argc, char *argv[])
         fillConversation(window.conversation(), QCoreApplication::arguments(), parser.values(send),
             parser.values(receive));
         window.show();
+        // Without a window manager (a bare X server, for screenshots) nothing else would.
+        window.activateWindow();
         if (parser.isSet(type))
             window.type(parser.value(type));
         if (parser.isSet(openPicker))

@@ -167,6 +167,8 @@ void MessengerWindowPrivate::fillMenu()
 {
     delete menu;
     menu = new QMenu(q);
+    // A widget outside the scene: it takes the platform UI theme's colours only when given them.
+    menu->setPalette(MTheme::palette());
     const auto addHeading = [this](const QString &text) {
         menu->addAction(text)->setEnabled(false);
     };
@@ -220,6 +222,7 @@ MessengerWindow::MessengerWindow(const QString &accountPath, QWidget *parent)
     page->smileyButton
         = new MButton(QStringLiteral("icon-m-messaging-smiley-happy"), QString(), page);
     page->smileyButton->setTextVisible(false);
+    page->smileyButton->setAccessibleName(tr("Emoticons"));
     page->sendButton = new MButton(tr("Send"), page);
     page->editor = new MTextEdit(page);
     QFont editorFont = page->editor->font();

@@ -18,6 +18,16 @@ const QLatin1String platformThemeKey("/meegotouch/theme/name");
 const QLatin1String renderedThemeKey("/meegotouch/theme/CurrentMeegoTheme");
 const QLatin1String defaultThemeUUID("343a7f65-0095-4eae-8fc2-87af7f3bf5158");
 const QSize cachedIconSize(20, 20);
+// Beside each image its double-size twin, drawn from the same icon: Qt shows NAME@2x.png in
+// place of NAME.png on screens of two device pixels per pixel.
+const int highDensityRatio = 2;
+
+QString highDensityPath(const QString &filePath)
+{
+    const QFileInfo file(filePath);
+    return file.path() % QLatin1Char('/') % file.completeBaseName() % QLatin1String("@2x.")
+        % file.suffix();
+}
 
 EmoticonTheme localisedDefaultTheme()
 {
@@ -30,21 +40,28 @@ bool hasMissingImage(const EmoticonTheme &theme)
 {
     const QHash<QString, QString> &images = theme.filepathToPickerImageMapping();
     for (auto path = images.keyBegin(); path != images.keyEnd(); ++path) {
-        if (!path->isEmpty() && !QFileInfo(*path).isFile())
+        if (!path->isEmpty()
+            && (!QFileInfo(*path).isFile() || !QFileInfo(highDensityPath(*path)).isFile()))
             return true;
     }
     return false;
 }
 
-bool renderIcon(const QString &filePath)
+bool renderIcon(const QString &iconId, const QString &filePath, const QSize &size)
 {
-    const std::unique_ptr<QPixmap> pixmap(
-        MTheme::pixmapCopy(QFileInfo(filePath).baseName(), cachedIconSize));
+    const std::unique_ptr<QPixmap> pixmap(MTheme::pixmapCopy(iconId, size));
     if (!pixmap || pixmap->isNull())
         return false;
     // Whole or not at all: a torn image would count as present and never be rendered again.
     QSaveFile file(filePath);
     return file.open(QIODevice::WriteOnly) && pixmap->save(&file, "PNG", -1) && file.commit();
+}
+
+bool renderIcons(const QString &filePath)
+{
+    const QString iconId = QFileInfo(filePath).baseName();
+    return renderIcon(iconId, filePath, cachedIconSize)
+        && renderIcon(iconId, highDensityPath(filePath), cachedIconSize * highDensityRatio);
 }
 
 } // namespace
@@ -120,7 +137,7 @@ bool DefaultEmoticonThemeHandler::reloadDefaultEmoticonTheme()
     bool ok = true;
     const QHash<QString, QString> &images = theme.filepathToPickerImageMapping();
     for (auto path = images.keyBegin(); ok && path != images.keyEnd(); ++path)
-        ok = renderIcon(*path);
+        ok = renderIcons(*path);
     EmoticonThemeFactory::setPreviewPixmap(theme);
     d->publishedFrom = platformThemeName;
     Q_EMIT defaultThemeAdded(theme);

@@ -15,9 +15,11 @@ class DefaultEmoticonThemeHandlerPrivate;
 /**
  * Publishes the built-in emoticon theme, whose images are icons of the platform UI theme.
  *
- * The icons are rendered as 20x20 PNG files into the emoticon image cache whenever the platform UI
- * theme ("/meegotouch/theme/name") differs from the one they were last rendered from
- * ("/meegotouch/theme/CurrentMeegoTheme"), or when a cached image is missing. The theme is
+ * The icons are rendered as 20x20 PNG files into the emoticon image cache, each beside a 40x40
+ * twin NAME@2x.png drawn from the same icon (which Qt shows in place of NAME.png on screens of
+ * double density), whenever the platform UI theme ("/meegotouch/theme/name") differs from the one
+ * they were last rendered from ("/meegotouch/theme/CurrentMeegoTheme"), or when a cached image
+ * or its twin is missing. The theme is
  * announced once by init() and, after each platform theme change, removed and added again, also
  * when another process rendered the new images first.
  */

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mbutton.h"
 
+#include "maccessible_p.h"
 #include "mframepainter_p.h"
 #include "mtheme.h"
 #include "mwidgetstyle.h"
@@ -9,6 +10,7 @@
 
 #include <QFontMetricsF>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 
@@ -19,6 +21,7 @@ public:
         : q(q)
     {
         style.initialize(QString(), QString(), QStringLiteral("MButtonStyle"));
+        style.setPalette(q->palette());
     }
     ~MButtonPrivate() { MTheme::releasePixmap(icon); }
     MButtonPrivate(const MButtonPrivate &) = delete;
@@ -35,6 +38,8 @@ public:
     QString iconID;
     bool textVisible = true;
     bool down = false;
+    // Held down by a key rather than the mouse.
+    bool keyDown = false;
     // Asked for again on every paint, so a switch of the platform UI theme shows at once.
     const QPixmap *icon = nullptr;
 };
@@ -138,7 +143,9 @@ void MButton::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget
         = rect().adjusted(style->padding(), style->padding(), -style->padding(), -style->padding());
     QRectF textArea = content;
     if (!d->iconID.isEmpty()) {
-        const QPixmap *icon = MTheme::pixmap(d->iconID, style->iconSize());
+        // Drawn at the device's pixel density: sharp on a 2x screen, the icon still iconSize.
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1;
+        const QPixmap *icon = MTheme::pixmap(d->iconID, style->iconSize() * ratio);
         MTheme::releasePixmap(d->icon);
         d->icon = icon;
         const QSizeF iconSize = style->iconSize();
@@ -156,6 +163,17 @@ void MButton::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget
         const QString shown
             = QFontMetricsF(d->textFont()).elidedText(d->text, Qt::ElideMiddle, textArea.width());
         painter->drawText(textArea, Qt::AlignCenter, shown);
+    }
+    if (hasFocus()) {
+        const qreal width = 2;
+        const qreal inset = style->borderWidth() + width / 2;
+        const qreal radius = qMax<qreal>(0, style->borderRadius() - inset);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(palette().color(QPalette::Highlight), width));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRoundedRect(rect().adjusted(inset, inset, -inset, -inset), radius, radius);
+        painter->restore();
     }
 }
 
@@ -205,8 +223,73 @@ void MButton::ungrabMouseEvent(QEvent *)
     d->finish(false);
 }
 
+namespace {
+bool isClickKey(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return
+        || event->key() == Qt::Key_Enter;
+}
+} // namespace
+
+void MButton::keyPressEvent(QKeyEvent *event)
+{
+    if (!isClickKey(event) || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        MWidgetController::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat() && !d->down) {
+        d->keyDown = true;
+        d->setDown(true);
+        Q_EMIT pressed();
+    }
+    event->accept();
+}
+
+void MButton::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!isClickKey(event) || !d->keyDown) {
+        MWidgetController::keyReleaseEvent(event);
+        return;
+    }
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    d->keyDown = false;
+    d->finish(true);
+    event->accept();
+}
+
+void MButton::focusInEvent(QFocusEvent *event)
+{
+    MWidgetController::focusInEvent(event);
+    update();
+    MAccessible::notifyFocus(this);
+}
+
+void MButton::focusOutEvent(QFocusEvent *event)
+{
+    MWidgetController::focusOutEvent(event);
+    // A key held down while the focus left would otherwise click the next time it is released.
+    if (d->keyDown) {
+        d->keyDown = false;
+        d->finish(false);
+    }
+    update();
+}
+
 void MButton::styleChanged()
 {
     d->style.initialize(objectName(), styleName(), QStringLiteral("MButtonStyle"));
     MWidgetController::styleChanged();
+}
+
+// The palette comes from the scene, so from the window's platform UI theme.
+void MButton::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange) {
+        d->style.setPalette(palette());
+        update();
+    }
+    MWidgetController::changeEvent(event);
 }

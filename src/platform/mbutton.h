@@ -12,7 +12,9 @@ class MButtonPrivate;
 
 /**
  * A push button showing an icon (a platform icon id drawn through MTheme) above a text. Its look
- * is the style "MButtonStyle" of its style name, in mode "pressed" while held down.
+ * is the style "MButtonStyle" of its style name, in mode "pressed" while held down. A button made
+ * focusable (QGraphicsItem::ItemIsFocusable) shows its focus with a frame in the palette's
+ * highlight colour and is clicked with Space, Return or Enter.
  */
 class GLYPHMORPH_EXPORT MButton : public MWidgetController
 {
@@ -51,7 +53,12 @@ protected:
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
     void ungrabMouseEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void styleChanged() override;
+    void changeEvent(QEvent *event) override;
 
 private:
     const std::unique_ptr<MButtonPrivate> d;

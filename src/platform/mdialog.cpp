@@ -40,6 +40,7 @@ MDialogPrivate::MDialogPrivate(MDialog *q)
     , layout(new QGraphicsLinearLayout(Qt::Vertical, q))
 {
     style.initialize(QString(), QString(), QStringLiteral("MDialogStyle"));
+    style.setPalette(q->palette());
 }
 
 QFont MDialogPrivate::titleFont() const
@@ -228,4 +229,14 @@ void MDialog::styleChanged()
     d->style.initialize(objectName(), styleName(), QStringLiteral("MDialogStyle"));
     d->updateMargins();
     MWidgetController::styleChanged();
+}
+
+// The palette comes from the scene, so from the window's platform UI theme.
+void MDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange) {
+        d->style.setPalette(palette());
+        update();
+    }
+    MWidgetController::changeEvent(event);
 }

@@ -69,6 +69,7 @@ protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void styleChanged() override;
+    void changeEvent(QEvent *event) override;
 
 private:
     const std::unique_ptr<MDialogPrivate> d;

@@ -148,7 +148,37 @@ QString MStyleSheet::propertyName(const QString &attribute)
     return name;
 }
 
-bool MStyleSheet::assign(QObject *style, const QString &attribute, const QString &value)
+QPalette::ColorRole MStyleSheet::paletteRole(const QString &name, bool *ok)
+{
+    static const QHash<QString, QPalette::ColorRole> roles {
+        { QStringLiteral("window"), QPalette::Window },
+        { QStringLiteral("window-text"), QPalette::WindowText },
+        { QStringLiteral("base"), QPalette::Base },
+        { QStringLiteral("alternate-base"), QPalette::AlternateBase },
+        { QStringLiteral("text"), QPalette::Text },
+        { QStringLiteral("button"), QPalette::Button },
+        { QStringLiteral("button-text"), QPalette::ButtonText },
+        { QStringLiteral("bright-text"), QPalette::BrightText },
+        { QStringLiteral("light"), QPalette::Light },
+        { QStringLiteral("midlight"), QPalette::Midlight },
+        { QStringLiteral("mid"), QPalette::Mid },
+        { QStringLiteral("dark"), QPalette::Dark },
+        { QStringLiteral("shadow"), QPalette::Shadow },
+        { QStringLiteral("highlight"), QPalette::Highlight },
+        { QStringLiteral("highlighted-text"), QPalette::HighlightedText },
+        { QStringLiteral("link"), QPalette::Link },
+        { QStringLiteral("link-visited"), QPalette::LinkVisited },
+        { QStringLiteral("tooltip-base"), QPalette::ToolTipBase },
+        { QStringLiteral("tooltip-text"), QPalette::ToolTipText },
+        { QStringLiteral("placeholder-text"), QPalette::PlaceholderText },
+    };
+    const auto role = roles.constFind(name.trimmed().toLower());
+    *ok = role != roles.constEnd();
+    return *ok ? *role : QPalette::NoRole;
+}
+
+bool MStyleSheet::assign(
+    QObject *style, const QString &attribute, const QString &value, const QPalette &palette)
 {
     const QMetaObject *mo = style->metaObject();
     const int index = mo->indexOfProperty(propertyName(attribute).toLatin1().constData());
@@ -177,7 +207,14 @@ bool MStyleSheet::assign(QObject *style, const QString &attribute, const QString
     }
     case QMetaType::QColor: {
         const bool none = value == QLatin1String("none");
-        const QColor color = none ? QColor() : QColor(value);
+        QColor color = none ? QColor() : QColor(value);
+        static const QRegularExpression roleReference(QStringLiteral("^palette\\((.*)\\)$"));
+        const QRegularExpressionMatch reference = roleReference.match(value);
+        if (reference.hasMatch()) {
+            bool known = false;
+            const QPalette::ColorRole role = paletteRole(reference.captured(1), &known);
+            color = known ? palette.color(role) : QColor();
+        }
         ok = none || color.isValid();
         converted = color;
         break;
@@ -197,7 +234,8 @@ bool MStyleSheet::assign(QObject *style, const QString &attribute, const QString
 }
 
 void MStyleSheet::apply(QObject *style, const QString &type, const QString &objectName,
-    const QString &styleName, const QString &mode, const QVector<MStyleRule> &rules)
+    const QString &styleName, const QString &mode, const QVector<MStyleRule> &rules,
+    const QPalette &palette)
 {
     QVector<QPair<int, int>> matching; // weight, index
     for (int i = 0; i < rules.size(); ++i) {
@@ -216,7 +254,7 @@ void MStyleSheet::apply(QObject *style, const QString &type, const QString &obje
     std::sort(matching.begin(), matching.end());
     for (const auto &match : qAsConst(matching)) {
         for (const auto &attribute : rules.at(match.second).attributes)
-            assign(style, attribute.first, attribute.second);
+            assign(style, attribute.first, attribute.second, palette);
     }
 }
 

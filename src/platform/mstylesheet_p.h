@@ -7,6 +7,7 @@
 #include "glyphmorph_export.h"
 
 #include <QPair>
+#include <QPalette>
 #include <QString>
 #include <QVector>
 
@@ -32,10 +33,14 @@ namespace MStyleSheet {
 GLYPHMORPH_AUTOTEST_EXPORT QVector<MStyleRule> parse(const QString &text);
 /** "column-count" -> "columnCount". */
 GLYPHMORPH_AUTOTEST_EXPORT QString propertyName(const QString &attribute);
+/** The role that `palette(NAME)` names, as Qt style sheets name them ("window-text"); false in
+ *  @p ok for an unknown name. */
+GLYPHMORPH_AUTOTEST_EXPORT QPalette::ColorRole paletteRole(const QString &name, bool *ok);
 /** Writes @p value to the property named by @p attribute; false (and no change) when @p style has
- *  no such property or the value does not fit its type. */
-GLYPHMORPH_AUTOTEST_EXPORT bool assign(
-    QObject *style, const QString &attribute, const QString &value);
+ *  no such property or the value does not fit its type. A colour may be `palette(ROLE)`, the
+ *  colour of that role in @p palette. */
+GLYPHMORPH_AUTOTEST_EXPORT bool assign(QObject *style, const QString &attribute,
+    const QString &value, const QPalette &palette = QPalette());
 /**
  * Assigns the attributes of every rule in @p rules that matches, least specific first (object
  * name, then style name, then mode, then the exact type; later rules before earlier ones of the
@@ -43,7 +48,7 @@ GLYPHMORPH_AUTOTEST_EXPORT bool assign(
  */
 GLYPHMORPH_AUTOTEST_EXPORT void apply(QObject *style, const QString &type,
     const QString &objectName, const QString &styleName, const QString &mode,
-    const QVector<MStyleRule> &rules);
+    const QVector<MStyleRule> &rules, const QPalette &palette = QPalette());
 
 /** Makes the stylesheet of library @p name (the resource ":/stylesheets/NAME.css") count. */
 void addLibrary(const QString &name);

@@ -4,6 +4,7 @@
 
 #include "boundedfile_p.h"
 #include "mgconfitem.h"
+#include "mstylesheet_p.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -12,13 +13,16 @@
 #include <QHash>
 #include <QImage>
 #include <QImageReader>
+#include <QMap>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QSet>
 #include <QSvgRenderer>
 #include <QVector>
+#include <QtMath>
 
 // Q_INIT_RESOURCE declares the resource's initialiser, which lives in the global namespace.
 static void initThemeResources()
@@ -112,6 +116,36 @@ bool isKnownTheme(const QString &name)
                    .isDir());
 }
 
+QPalette themePalette(const QString &theme)
+{
+    constexpr qint64 maxPaletteFileSize = 64 * 1024;
+    QByteArray content;
+    const QString fileName = theme + QLatin1String("/palette.conf");
+    if (!BoundedFile::read(
+            systemThemesDir() % QLatin1Char('/') % fileName, maxPaletteFileSize, &content)
+        && !BoundedFile::read(
+            QLatin1String(builtInThemesRoot) + fileName, maxPaletteFileSize, &content))
+        return QPalette();
+    QMap<QPalette::ColorRole, QColor> colours;
+    const QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const int equals = line.indexOf(QLatin1Char('='));
+        if (line.trimmed().startsWith(QLatin1Char('#')) || equals < 0)
+            continue;
+        bool known = false;
+        const QPalette::ColorRole role = MStyleSheet::paletteRole(line.left(equals), &known);
+        const QColor colour(line.mid(equals + 1).trimmed());
+        if (known && colour.isValid())
+            colours.insert(role, colour);
+    }
+    QPalette palette = colours.contains(QPalette::Button) && colours.contains(QPalette::Window)
+        ? QPalette(colours.value(QPalette::Button), colours.value(QPalette::Window))
+        : QPalette();
+    for (auto colour = colours.cbegin(); colour != colours.cend(); ++colour)
+        palette.setColor(colour.key(), colour.value());
+    return palette;
+}
+
 QString themeSetting()
 {
     // Read afresh on every lookup, so a theme switch applies to the next icon asked for.
@@ -198,6 +232,23 @@ QImage render(const QString &path, const QSize &size)
     }
     QImage image = BoundedFile::readImage(path);
     if (image.isNull() || size.isEmpty() || image.size() == size)
+        return image;
+    // Larger than the image: its sharper twin beside it (NAME@2x.png), the way Qt picks images
+    // for dense screens, rather than the image blown up.
+    const qreal ratio
+        = qMax(qreal(size.width()) / image.width(), qreal(size.height()) / image.height());
+    const QFileInfo file(path);
+    for (int n = qMin(qCeil(ratio), 9); n > 1; --n) {
+        const QString twin = file.path() % QLatin1Char('/') % file.completeBaseName()
+            % QLatin1Char('@') % QString::number(n) % QLatin1String("x.") % file.suffix();
+        const QImage sharper
+            = BoundedFile::isRegularFile(twin) ? BoundedFile::readImage(twin) : QImage();
+        if (!sharper.isNull()) {
+            image = sharper;
+            break;
+        }
+    }
+    if (image.size() == size)
         return image;
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
@@ -361,6 +412,11 @@ QString MTheme::currentTheme()
     themeState();
     const QString setting = themeSetting();
     return isKnownTheme(setting) ? setting : QString::fromLatin1(defaultTheme);
+}
+
+QPalette MTheme::palette()
+{
+    return themePalette(currentTheme());
 }
 
 QStringList MTheme::availableThemes()

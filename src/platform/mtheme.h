@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPalette;
 class QPixmap;
 
 /**
@@ -20,6 +21,10 @@ class QPixmap;
  * "/meegotouch/theme/name"), then in "base". Two themes are built in, "base" and "night"; a
  * system directory ($GLYPHMORPH_PLATFORM_THEMES_DIR, else /usr/share/glyphmorph0/themes) may add
  * more, each as NAME/icons/ID.svg or .png.
+ *
+ * A theme's colours are its NAME/palette.conf: lines ROLE=COLOUR, the roles named as in Qt style
+ * sheets ("window", "window-text", "button", "highlight", ...); roles it leaves out are derived
+ * from its "button" and "window" colours. Windows (MWindow) give their widgets that palette.
  */
 class GLYPHMORPH_EXPORT MTheme
 {
@@ -43,6 +48,9 @@ public:
     /** The current platform UI theme: "/meegotouch/theme/name" when it names a known theme,
      *  else "base". */
     static QString currentTheme();
+    /** The palette of the current platform UI theme; the application's palette when the theme
+     *  has no palette.conf. */
+    static QPalette palette();
     /** The names of the known platform UI themes. */
     static QStringList availableThemes();
 };

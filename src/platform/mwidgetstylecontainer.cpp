@@ -15,6 +15,7 @@ public:
     QString styleName;
     QString type;
     QString mode;
+    QPalette palette;
     std::map<QString, std::unique_ptr<MWidgetStyle>> styles;
 };
 
@@ -43,6 +44,14 @@ QString MWidgetStyleContainer::styleName() const
     return d->styleName;
 }
 
+void MWidgetStyleContainer::setPalette(const QPalette &palette)
+{
+    if (d->palette == palette)
+        return;
+    d->palette = palette;
+    d->styles.clear();
+}
+
 void MWidgetStyleContainer::setModeDefault()
 {
     d->mode.clear();
@@ -66,8 +75,8 @@ const MWidgetStyle *MWidgetStyleContainer::currentStyle() const
         style.reset(MStyleCreatorBase::createStyle(type));
         if (!style)
             style.reset(new MWidgetStyle);
-        MStyleSheet::apply(
-            style.get(), type, d->objectName, d->styleName, d->mode, MStyleSheet::libraryRules());
+        MStyleSheet::apply(style.get(), type, d->objectName, d->styleName, d->mode,
+            MStyleSheet::libraryRules(), d->palette);
     }
     return style.get();
 }

@@ -5,6 +5,7 @@
 
 #include "glyphmorph_export.h"
 
+#include <QPalette>
 #include <QString>
 
 #include <memory>
@@ -30,6 +31,10 @@ public:
     void initialize(const QString &objectName, const QString &styleName, const QString &type);
     QString objectName() const;
     QString styleName() const;
+    /** The palette whose colours the stylesheets' `palette(ROLE)` values take (the application's
+     *  by default); the widget's own, so that its look follows the platform UI theme. Styles are
+     *  made afresh on next use when it changes. */
+    void setPalette(const QPalette &palette);
 
     void setModeDefault();
     void setModePressed();

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mwindow.h"
 
+#include "maccessible_p.h"
 #include "mgconfitem.h"
 #include "mscenemanager.h"
+#include "mtheme.h"
 #include "mwindow_p.h"
 
 #include <QEvent>
@@ -52,6 +54,7 @@ MWindow::MWindow(QWidget *parent)
     : QGraphicsView(parent)
     , d(new MWindowPrivate(this))
 {
+    MAccessible::install();
     setScene(d->scene);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -61,8 +64,12 @@ MWindow::MWindow(QWidget *parent)
         QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     d->orientation = orientation();
     d->scene->setSceneRect(QRectF(QPointF(0, 0), QSizeF(viewport()->size())));
-    // Icons come from the platform UI theme; a theme switch must show on screen at once.
-    connect(d->platformTheme, &MGConfItem::valueChanged, this, [this] { d->scene->update(); });
+    // Icons and colours come from the platform UI theme; a switch must show on screen at once.
+    d->scene->setPalette(MTheme::palette());
+    connect(d->platformTheme, &MGConfItem::valueChanged, this, [this] {
+        d->scene->setPalette(MTheme::palette());
+        d->scene->update();
+    });
 }
 
 MWindow::~MWindow()

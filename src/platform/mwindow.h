@@ -19,7 +19,8 @@ class MWindowPrivate;
  *
  * Its orientation follows its shape: landscape when it is at least as wide as high. A resize
  * across the diagonal is a rotation, announced by the scene manager. Dialogs appear above the
- * central widget, in the middle of the window.
+ * central widget, in the middle of the window. Its scene has the palette of the platform UI
+ * theme (MTheme::palette()), and takes the new one when the theme changes.
  */
 class GLYPHMORPH_EXPORT MWindow : public QGraphicsView
 {

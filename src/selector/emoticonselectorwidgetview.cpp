@@ -16,6 +16,25 @@
 #include "mwindow.h"
 
 #include <QFileInfo>
+#include <QKeyEvent>
+
+class EmoticonSelectorWidgetViewPrivate;
+
+namespace {
+// Arrow keys move the focus between the cells of the grid shown; a cell clicks on Return, Enter
+// or Space itself, and the dialog closes on Escape.
+class CellKeys : public QObject
+{
+public:
+    explicit CellKeys(EmoticonSelectorWidgetViewPrivate *d)
+        : d(d)
+    { }
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    EmoticonSelectorWidgetViewPrivate *const d;
+};
+} // namespace
 
 class EmoticonSelectorWidgetViewPrivate
 {
@@ -31,7 +50,70 @@ public:
     MLayout *layout = nullptr;
     MGridLayoutPolicy *landscapePolicy = nullptr;
     MGridLayoutPolicy *portraitPolicy = nullptr;
+
+    // The cells of the landscape and the portrait grid, in picker order, and their columns.
+    QVector<MButton *> cells[2];
+    int columns[2] = { 1, 1 };
+    // The cell that has or last had the keyboard focus, kept across openings and rotations.
+    int currentCell = 0;
+    CellKeys keys { this };
+
+    int shownGrid() const { return layout && layout->policy() == portraitPolicy ? 1 : 0; }
+    int cellOf(QObject *button) const
+    {
+        const int index = cells[0].indexOf(static_cast<MButton *>(button));
+        return index >= 0 ? index : cells[1].indexOf(static_cast<MButton *>(button));
+    }
+    void focusCell(int index)
+    {
+        const QVector<MButton *> &shown = cells[shownGrid()];
+        if (shown.isEmpty() || !dialog || !dialog->isAppeared())
+            return;
+        currentCell = qBound(0, index, int(shown.size()) - 1);
+        shown.at(currentCell)->setFocus(Qt::OtherFocusReason);
+    }
 };
+
+bool CellKeys::eventFilter(QObject *watched, QEvent *event)
+{
+    const int cell = d->cellOf(watched);
+    if (cell < 0)
+        return false;
+    if (event->type() == QEvent::FocusIn)
+        d->currentCell = cell;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int count = d->cells[0].size();
+    const int columns = d->columns[d->shownGrid()];
+    const int lastRow = (count - 1) / columns;
+    int target = cell;
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Left:
+        target = cell - 1;
+        break;
+    case Qt::Key_Right:
+        target = cell + 1;
+        break;
+    case Qt::Key_Up:
+        target = cell - columns;
+        break;
+    case Qt::Key_Down:
+        // Into a shorter last row: its last cell.
+        target = cell / columns < lastRow ? qMin(cell + columns, count - 1) : cell;
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = count - 1;
+        break;
+    default:
+        return false;
+    }
+    if (target >= 0 && target < count)
+        d->focusCell(target);
+    return true;
+}
 
 namespace {
 QString gridStyleName(int column, int columns)
@@ -98,6 +180,10 @@ void EmoticonSelectorWidgetView::createDialog()
         int columns;
     } grids[] = { { d->landscapePolicy, columnCount }, { d->portraitPolicy, portraitColumnCount } };
 
+    d->cells[0].clear();
+    d->cells[1].clear();
+    d->columns[0] = columnCount;
+    d->columns[1] = portraitColumnCount;
     for (int cell = 0; cell < filePaths.size(); ++cell) {
         const QString filePath = priorityOrder
             ? emoticons.key(priorities.key(QString::number(cell)))
@@ -106,11 +192,22 @@ void EmoticonSelectorWidgetView::createDialog()
         if (!filePath.isEmpty())
             MTheme::addPixmapDirectory(QFileInfo(filePath).absolutePath(), M::Recursive);
         const QString iconId = theme.getPickerImage(filePath);
-        for (const auto &grid : grids) {
+        for (int g = 0; g < 2; ++g) {
+            const auto &grid = grids[g];
             auto *button = new MButton(iconId, filePath, centralWidget, nullptr);
             button->setTextVisible(false);
+            // The theme names no emoticon: its code is what a screen reader reads out.
+            button->setAccessibleName(emoticons.value(filePath));
+            button->setFlag(QGraphicsItem::ItemIsFocusable);
+            button->installEventFilter(&d->keys);
+            d->cells[g].append(button);
             const int column = cell % grid.columns;
             button->setStyleName(gridStyleName(column, grid.columns));
+            // The style names tell the column only: a cell that ends its row (a lone cell above
+            // all) is named so that its strip ends there, rounded, rather than looking cut off.
+            const bool endsRow = cell == filePaths.size() - 1 || column == grid.columns - 1;
+            if (endsRow && button->styleName() != QLatin1String("SelectionGridButtonRight"))
+                button->setObjectName(QStringLiteral("SelectionGridRowEnd"));
             grid.policy->addItem(button, cell / grid.columns, column, 1, 1, Qt::AlignCenter);
             connect(button, SIGNAL(clicked()), this, SLOT(handleSelection()));
         }
@@ -135,6 +232,8 @@ void EmoticonSelectorWidgetView::updateLayoutOrientation(M::Orientation newOrien
         d->layout->setLandscapePolicy(d->landscapePolicy);
     else
         d->layout->setPortraitPolicy(d->portraitPolicy);
+    // The focused cell went out of sight with its grid: its twin in the other grid takes over.
+    d->focusCell(d->currentCell);
 }
 
 void EmoticonSelectorWidgetView::openSelectionPopUp()
@@ -147,6 +246,7 @@ void EmoticonSelectorWidgetView::openSelectionPopUp()
         SLOT(updateLayoutOrientation(M::Orientation)), Qt::UniqueConnection);
     createDialog();
     d->dialog->appear(MDialog::KeepWhenDone);
+    d->focusCell(d->currentCell);
 }
 
 void EmoticonSelectorWidgetView::handleSelection()
@@ -175,6 +275,8 @@ void EmoticonSelectorWidgetView::handleEmoticonThemeChanged()
     d->layout = nullptr;
     d->landscapePolicy = nullptr;
     d->portraitPolicy = nullptr;
+    d->cells[0].clear();
+    d->cells[1].clear();
     if (shown)
         openSelectionPopUp();
 }

@@ -1,0 +1,429 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// The picker as people use it: by keyboard, through assistive technology, in the platform UI
+// theme's colours, whole with a single emoticon.
+#include "testenvironment.h"
+#include "themedirectory.h"
+
+#include <defaultemoticonthemehandler.h>
+#include <emoticonselectorwidget.h>
+#include <emoticonthemefactory.h>
+#include <emoticonthememanager.h>
+#include <mbutton.h>
+#include <mdialog.h>
+#include <mgconfitem.h>
+#include <mgridlayoutpolicy.h>
+#include <mlayout.h>
+#include <mlibrary.h>
+#include <mscenemanager.h>
+#include <mtheme.h>
+#include <mwidgetcreator.h>
+#include <mwindow.h>
+
+#include <QAccessible>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTextDocument>
+
+namespace {
+const char account[] = "/org/freedesktop/Telepathy/Account/test/jabber/me";
+
+// The image at @p path, whatever density its name tells.
+QImage pixels(const QString &path)
+{
+    QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+QImage solid(int side, QColor colour)
+{
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(colour);
+    return image;
+}
+
+// What a text document shows of an image tag on a screen of @p ratio device pixels per pixel.
+QImage shownInText(const QString &path, qreal ratio)
+{
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setHtml("<img src='" + path + "' width='20' height='20'>");
+    QImage shown = solid(qRound(20 * ratio), Qt::transparent);
+    shown.setDevicePixelRatio(ratio);
+    QPainter painter(&shown);
+    document.drawContents(&painter, QRectF(0, 0, 20, 20));
+    painter.end();
+    shown.setDevicePixelRatio(1);
+    return shown;
+}
+
+bool near(QColor a, QColor b)
+{
+    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 24;
+}
+} // namespace
+
+class PickerLookTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir themesRoot;
+    MWindow *window = nullptr;
+    std::unique_ptr<EmoticonSelectorWidget> widget;
+
+    EmoticonThemeManager *manager() const { return EmoticonThemeManager::m_pInstance; }
+    MDialog *dialog() const { return window->sceneManager()->sceneWindows().value(0); }
+    // The cells of the grid shown, in picker order.
+    QList<MButton *> shownCells() const
+    {
+        QList<MButton *> cells;
+        const auto *layout = static_cast<MLayout *>(dialog()->centralWidget()->layout());
+        for (int i = 0; i < layout->policy()->count(); ++i)
+            cells << static_cast<MButton *>(layout->policy()->itemAt(i));
+        return cells;
+    }
+
+    void useTheme(const QString &uuid)
+    {
+        if (manager()->currentTheme() != uuid) {
+            QSignalSpy changed(manager(), SIGNAL(currentThemeChanged(QString)));
+            manager()->setCurrentTheme(uuid);
+            QVERIFY(changed.wait());
+        }
+    }
+
+    // Opens a fresh picker on @p uuid and waits until its layout has settled.
+    void openPicker(const QString &uuid = QStringLiteral("eight"))
+    {
+        useTheme(uuid);
+        widget.reset(static_cast<EmoticonSelectorWidget *>(
+            MWidgetCreatorBase::createWidget(QStringLiteral("EmoticonSelectorWidget"))));
+        window->scene()->addItem(widget.get());
+        widget->setServiceName(QLatin1String(account));
+        widget->appear();
+        QVERIFY(dialog());
+        settle();
+    }
+
+    void settle()
+    {
+        QList<QRectF> settled;
+        QTRY_VERIFY(([&] {
+            const QList<MButton *> cells = shownCells();
+            const QList<QRectF> now { dialog()->sceneBoundingRect(),
+                cells.isEmpty() ? QRectF() : cells.constLast()->sceneBoundingRect() };
+            const bool same = now == settled && !cells.isEmpty() && cells.constLast()->isVisible();
+            settled = now;
+            return same;
+        }()));
+    }
+
+    void setPlatformTheme(const QString &name)
+    {
+        MGConfItem(QStringLiteral("/meegotouch/theme/name")).set(name);
+        QTRY_COMPARE(MTheme::currentTheme(), name);
+        QTRY_VERIFY(window->scene()->palette() == MTheme::palette());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(themesRoot.path()));
+        // Image names differ between themes: icon ids are shared by every theme directory.
+        for (const QString theme : { "eight", "one", "two" }) {
+            GlyphmorphTest::ThemeContent content { theme, {}, {} };
+            for (int i = 0; i < (theme == "eight" ? 8 : theme == "one" ? 1 : 2); ++i)
+                content.images << theme.at(0) + QString::number(i);
+            QVERIFY(!GlyphmorphTest::writeTheme(themesRoot.path(), theme, content).isEmpty());
+        }
+        // A theme's own images for dense screens, each in a colour of its own.
+        QVERIFY(solid(40, Qt::green).save(themesRoot.filePath("two/t0@2x.png")));
+        QVERIFY(solid(80, Qt::blue).save(themesRoot.filePath("two/t0@4x.png")));
+        window = new MWindow;
+        window->resize(800, 480);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        EmoticonThemeManager::m_pInstance = new EmoticonThemeManager;
+    }
+
+    void cleanup()
+    {
+        widget.reset();
+        window->resize(800, 480);
+        QTRY_COMPARE(window->orientation(), M::Landscape);
+    }
+
+    void cleanupTestCase()
+    {
+        delete manager();
+        delete window;
+    }
+
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<bool>("rotate");
+        QTest::addColumn<int>("finalKey");
+        // Eight cells: a row of six and a row of two in landscape, rows of three in portrait.
+        QTest::newRow("first cell on opening, Return") << "" << 0 << false << int(Qt::Key_Return);
+        QTest::newRow("right, Enter") << "Right" << 1 << false << int(Qt::Key_Enter);
+        QTest::newRow("down into the shorter row")
+            << "Right Right Down" << 7 << false << int(Qt::Key_Space);
+        QTest::newRow("edges hold")
+            << "Left Up End Right Down" << 7 << false << int(Qt::Key_Return);
+        QTest::newRow("end, left, up") << "End Left Up" << 0 << false << int(Qt::Key_Return);
+        QTest::newRow("rotated: the twin cell, three columns")
+            << "Right Right Right Right" << 4 << true << int(Qt::Key_Return);
+        QTest::newRow("Escape closes without a choice")
+            << "Right" << 1 << false << int(Qt::Key_Escape);
+    }
+
+    void keyboard()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, cell);
+        QFETCH(bool, rotate);
+        QFETCH(int, finalKey);
+        openPicker();
+        QSignalSpy done(widget.get(), SIGNAL(selectionDone(QString, QString)));
+        const QHash<QString, Qt::Key> named { { "Left", Qt::Key_Left }, { "Right", Qt::Key_Right },
+            { "Up", Qt::Key_Up }, { "Down", Qt::Key_Down }, { "Home", Qt::Key_Home },
+            { "End", Qt::Key_End } };
+        for (const QString &key : keys.split(' ', Qt::SkipEmptyParts))
+            QTest::keyClick(window, named.value(key));
+        if (rotate) {
+            window->resize(480, 800);
+            QTRY_VERIFY(shownCells().size() == 8 && shownCells().at(cell)->isVisible());
+            settle();
+            QTest::keyClick(window, Qt::Key_Down);
+            cell += 3;
+        }
+        const QList<MButton *> cells = shownCells();
+        QVERIFY(cells.at(cell)->hasFocus());
+        QCOMPARE(window->scene()->focusItem(), cells.at(cell));
+
+        // The focus is seen: a frame in the highlight colour, on that cell only.
+        const QImage shot = window->grab().toImage();
+        const QColor highlight = window->scene()->palette().color(QPalette::Highlight);
+        for (MButton *button : cells) {
+            const QRect area = window->mapFromScene(button->sceneBoundingRect()).boundingRect();
+            int highlighted = 0;
+            for (int x = area.left(); x <= area.right(); ++x)
+                highlighted += near(shot.pixelColor(x, area.center().y()), highlight);
+            QCOMPARE(highlighted > 0, button == cells.at(cell));
+        }
+
+        QTest::keyClick(window, Qt::Key(finalKey));
+        QVERIFY(!dialog());
+        if (finalKey == Qt::Key_Escape) {
+            QCOMPARE(done.count(), 0);
+        } else {
+            QCOMPARE(done.count(), 1);
+            QCOMPARE(done.at(0).at(0).toString(), ":e" + QString::number(cell) + ":");
+        }
+    }
+
+    void accessibleNames()
+    {
+        openPicker();
+        QAccessibleInterface *windowInterface = QAccessible::queryAccessibleInterface(window);
+        QVERIFY(windowInterface);
+        QAccessibleInterface *dialogInterface
+            = windowInterface->child(windowInterface->childCount() - 1);
+        QVERIFY(dialogInterface);
+        QCOMPARE(dialogInterface->object(), dialog());
+        QCOMPARE(dialogInterface->role(), QAccessible::Dialog);
+        QCOMPARE(dialogInterface->text(QAccessible::Name), QStringLiteral("Select smiley"));
+
+        // From the window down to every cell shown, and back up.
+        QStringList names;
+        QList<QAccessibleInterface *> pending { dialogInterface };
+        while (!pending.isEmpty()) {
+            QAccessibleInterface *node = pending.takeFirst();
+            for (int i = 0; i < node->childCount(); ++i) {
+                QAccessibleInterface *child = node->child(i);
+                QCOMPARE(child->parent(), node);
+                QCOMPARE(node->indexOfChild(child), i);
+                pending << child;
+                if (child->role() == QAccessible::Button && !child->state().invisible)
+                    names << child->text(QAccessible::Name);
+            }
+        }
+        QStringList codes = widget->emoticonSet().values();
+        codes.sort();
+        names.sort();
+        QCOMPARE(names, codes);
+
+        const QList<MButton *> cells = shownCells();
+        QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(cells.at(2));
+        QCOMPARE(cell->text(QAccessible::Name), QStringLiteral(":e2:"));
+        QVERIFY(cell->state().focusable);
+        QVERIFY(windowInterface->rect().contains(cell->rect()));
+        QCOMPARE(windowInterface->childAt(cell->rect().center().x(), cell->rect().center().y()),
+            dialogInterface);
+
+        // The focused cell is what the window reports as focused; pressing a cell chooses it.
+        QCOMPARE(windowInterface->focusChild()->text(QAccessible::Name), QStringLiteral(":e0:"));
+        QTest::keyClick(window, Qt::Key_Right);
+        QCOMPARE(windowInterface->focusChild()->text(QAccessible::Name), QStringLiteral(":e1:"));
+        QVERIFY(windowInterface->focusChild()->state().focused);
+        QSignalSpy done(widget.get(), SIGNAL(selectionDone(QString, QString)));
+        QVERIFY(cell->actionInterface());
+        cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(done.at(0).at(0).toString(), QStringLiteral(":e2:"));
+    }
+
+    void paletteFollowsPlatformTheme_data()
+    {
+        QTest::addColumn<QString>("platformTheme");
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("base") << "base" << false;
+        QTest::newRow("night") << "night" << true;
+    }
+
+    // What is painted is the palette's colours: the dialog its window colour, a button its button
+    // colour, a cell the alternate base.
+    void paletteFollowsPlatformTheme()
+    {
+        QFETCH(QString, platformTheme);
+        QFETCH(bool, dark);
+        setPlatformTheme(platformTheme);
+        const QPalette palette = MTheme::palette();
+        QCOMPARE(palette.color(QPalette::Window).lightness() < 128, dark);
+        QCOMPARE(palette.color(QPalette::WindowText).lightness() < 128, !dark);
+
+        auto *button = new MButton(QStringLiteral("Send"));
+        window->scene()->addItem(button);
+        button->setGeometry(QRectF(20, 20, 120, 48));
+        const QImage plain = window->grab().toImage();
+        QCOMPARE(plain.pixelColor(24, 44), palette.color(QPalette::Button));
+        delete button;
+
+        openPicker();
+        const QImage shot = window->grab().toImage();
+        const QRect area = window->mapFromScene(dialog()->sceneBoundingRect()).boundingRect();
+        QCOMPARE(
+            shot.pixelColor(area.left() + 8, area.center().y()), palette.color(QPalette::Window));
+        const QRect cell
+            = window->mapFromScene(shownCells().at(3)->sceneBoundingRect()).boundingRect();
+        QCOMPARE(shot.pixelColor(cell.left() + 5, cell.center().y()),
+            palette.color(QPalette::AlternateBase));
+        setPlatformTheme(QStringLiteral("base"));
+    }
+
+    // The built-in theme's cache holds each image twice: at 20 and, drawn afresh from the
+    // platform's icon, at 40 pixels; an old cache without them is made whole.
+    void builtInCacheHasHighDensityTwins()
+    {
+        const EmoticonTheme theme = EmoticonThemeFactory::defaultEmoticonTheme();
+        const QStringList paths = theme.filepathToPickerImageMapping().keys();
+        QDir cache(*EmoticonThemeFactory::DEFAULT_CACHED_EMOTICON_DIRECTORY());
+        for (const QString &name : cache.entryList({ "*@2x.png" }))
+            QVERIFY(cache.remove(name));
+        DefaultEmoticonThemeHandler handler;
+        QVERIFY(handler.reloadDefaultEmoticonTheme());
+        for (const QString &path : paths) {
+            const QString twin = path.chopped(4) + "@2x.png";
+            const std::unique_ptr<QPixmap> drawn(
+                MTheme::pixmapCopy(QFileInfo(path).baseName(), QSize(40, 40)));
+            QCOMPARE(pixels(twin),
+                drawn->toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
+    }
+
+    void textShowsHighDensityTwins_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("twin");
+        // The path with its suffix, as the picker reports it: Qt puts "@2x" before the last dot
+        // of the whole path, so it finds no twin for text's paths without suffix in the cache.
+        const QString cached
+            = EmoticonThemeFactory::defaultEmoticonTheme().filePathToCodeSequenceMapping().key(
+                ":)");
+        QTest::newRow("built-in theme") << cached << cached.chopped(4) + "@2x.png";
+        QTest::newRow("installed theme's own")
+            << themesRoot.filePath("two/t0.png") << themesRoot.filePath("two/t0@2x.png");
+    }
+
+    void textShowsHighDensityTwins()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, twin);
+        const QImage image = pixels(twin);
+        QCOMPARE(image.size(), QSize(40, 40));
+        QCOMPARE(shownInText(path, 2), image);
+        QCOMPARE(shownInText(path, 1), pixels(path));
+    }
+
+    void pickerDrawsAtDevicePixelRatio_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QColor>("colour");
+        // Cells show 44-pixel icons: at 1 device pixel per pixel the 40-pixel image is nearest.
+        QTest::newRow("1: @2x") << 1.0 << QColor(Qt::green);
+        QTest::newRow("2: @4x") << 2.0 << QColor(Qt::blue);
+    }
+
+    void pickerDrawsAtDevicePixelRatio()
+    {
+        QFETCH(qreal, ratio);
+        openPicker("two");
+        const QRectF cell = shownCells().constFirst()->sceneBoundingRect();
+        QImage shown = solid(qRound(cell.width() * ratio), Qt::transparent);
+        shown.setDevicePixelRatio(ratio);
+        QPainter painter(&shown);
+        window->scene()->render(&painter, QRectF(QPointF(), cell.size()), cell);
+        painter.end();
+        QTEST(shown.pixelColor(shown.width() / 2, shown.height() / 2), "colour");
+    }
+
+    void fewEmoticonsShowWhole_data()
+    {
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<QSize>("windowSize");
+        QTest::addColumn<QString>("sheet");
+        QTest::newRow("one, landscape") << "one" << QSize(800, 480) << QString();
+        QTest::newRow("two, portrait") << "two" << QSize(480, 800) << QString();
+        QTest::newRow("eight, one portrait column")
+            << "eight" << QSize(480, 800) << "selectortest-columns-2";
+    }
+
+    // Every cell lies inside the dialog, at its own size, and each row's strip is rounded at
+    // both of its ends, so that no cell looks cut off.
+    void fewEmoticonsShowWhole()
+    {
+        QFETCH(QString, theme);
+        QFETCH(QSize, windowSize);
+        QFETCH(QString, sheet);
+        std::unique_ptr<MLibrary> library(sheet.isEmpty() ? nullptr : new MLibrary(sheet));
+        window->resize(windowSize);
+        QTRY_COMPARE(window->viewport()->size(), windowSize);
+        openPicker(theme);
+        QVERIFY(window->scene()->sceneRect().contains(dialog()->sceneBoundingRect()));
+        const QRectF visible = dialog()->rect().adjusted(2, 2, -2, -2);
+        const QImage shot = window->grab().toImage();
+        const QColor background = window->scene()->palette().color(QPalette::Window);
+        const QList<MButton *> cells = shownCells();
+        for (int i = 0; i < cells.size(); ++i) {
+            const MButton *cell = cells.at(i);
+            QCOMPARE(cell->size(), cell->preferredSize());
+            QVERIFY(visible.contains(dialog()->mapRectFromItem(cell, cell->rect())));
+            const QRect shown = window->mapFromScene(cell->sceneBoundingRect()).boundingRect();
+            const auto row = [&cells](int j) {
+                return cells.at(j)->scenePos().y();
+            };
+            if (i == 0 || row(i - 1) != row(i))
+                QCOMPARE(shot.pixelColor(shown.left() + 1, shown.top() + 1), background);
+            if (i == cells.size() - 1 || row(i + 1) != row(i))
+                QCOMPARE(shot.pixelColor(shown.right() - 1, shown.top() + 1), background);
+        }
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(PickerLookTest)
+#include "pickerlooktest.moc"
