@@ -51,6 +51,7 @@ public:
     void performCharacterCode2EmoticonReplacement(MTextEdit *textEdit, bool wholeDocument);
 
 private:
+    friend class emoSequenceSearchTreePrivate;
     const std::unique_ptr<emoSequenceSearchTreePrivate> d;
 };
 

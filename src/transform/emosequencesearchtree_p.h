@@ -4,7 +4,9 @@
 #ifndef GLYPHMORPH_EMOSEQUENCESEARCHTREE_P_H
 #define GLYPHMORPH_EMOSEQUENCESEARCHTREE_P_H
 
+#include "emosequencesearchtree.h"
 #include "glyphmorph_export.h"
+#include "glyphmorpher.h"
 
 #include <QChar>
 #include <QHash>
@@ -59,7 +61,8 @@ public:
     /** Deletes @p node and everything below it. */
     void cleanupSearchTreeRecursively(emoNode *node);
 
-    QString performPlainText2HTMLReplacement(const QString &text, int, const QString &lineBreak);
+    QString performPlainText2HTMLReplacement(const QString &text, int, const QString &lineBreak,
+        Glyphmorpher::ConversionOptions options = Glyphmorpher::DefaultConversion);
     /** Word step: copies up to the start of the next word; false when the text is exhausted. */
     bool moveToStartOfNextWord(
         PlainTextScan &result, const QString &text, int &pos, const QString &lineBreak);
@@ -87,6 +90,8 @@ public:
         const char16_t u = c.unicode();
         return codeStarts.mayContain(u) && (u < 256 || rootNode->children.contains(c));
     }
+
+    static emoSequenceSearchTreePrivate *get(emoSequenceSearchTree *tree) { return tree->d.get(); }
 
     emoNode *rootNode = nullptr;
     /** The root's children, so that most words need no hash lookup. */

@@ -3,6 +3,7 @@
 // Plain text to HTML: a single left-to-right scan alternating a word step and a code step.
 #include "emosequencesearchtree_p.h"
 #include "plaintextscan_p.h"
+#include "roundtriphtml_p.h"
 
 #include <new>
 
@@ -37,6 +38,8 @@ template<typename Drop> void dropFrom(Output &out, int first, int last, Drop dro
 // The image replaces the code read from @p begin up to @p end.
 void emitImage(Output &out, int begin, int end, const emoSequenceSearchTreePrivate::emoNode *node)
 {
+    if (out.images)
+        out.images->push_back({ begin, end, &node->filePath });
     out.copyUpTo(begin);
     out.write(node->imageTag);
     out.skipTo(end);
@@ -101,17 +104,25 @@ Q_ALWAYS_INLINE void emoSequenceSearchTreePrivate::replaceEmoticonSequence(
 }
 
 QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
-    const QString &text, int n, const QString &lineBreak)
+    const QString &text, int n, const QString &lineBreak, Glyphmorpher::ConversionOptions options)
 {
     // HTML that no string can hold, or no memory left for it: the text as it stands.
     if (text.size() > PlainTextScan::maxLength)
         return text;
     try {
         PlainTextScan result(text, qint64(text.size()) * 3 / 2);
+        std::vector<ImageSpan> images;
+        result.strictCodeEnds = options.testFlag(Glyphmorpher::StrictCodeEnds);
+        if (options.testFlag(Glyphmorpher::RoundTrip))
+            result.images = &images;
         int pos = 0;
         while (moveToStartOfNextWord(result, text, pos, lineBreak))
             replaceEmoticonSequence(result, text, pos, n, lineBreak);
         result.copyUpTo(int(text.size()));
+        if (result.images) {
+            const QString html = RoundTripHtml::write(text, images, lineBreak);
+            return html.isNull() ? text : html;
+        }
         return result.failed() ? text : result.takeHtml();
     } catch (const std::bad_alloc &) {
         return text;
@@ -140,7 +151,7 @@ void emoSequenceSearchTreePrivate::readCodeSequences(PlainTextScan &result, int 
         if (child) {
             node = child;
             ++pos;
-            if (node->filePath.isEmpty())
+            if (node->filePath.isEmpty() || (result.strictCodeEnds && !result.acceptsCodeEnd(pos)))
                 continue;
             pending = node;
             if (!node->children.isEmpty()) {

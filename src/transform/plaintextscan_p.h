@@ -11,6 +11,15 @@
 
 #include <cstring>
 #include <utility>
+#include <vector>
+
+/** Text [begin, end) that the image at *filePath replaces. */
+struct ImageSpan
+{
+    int begin;
+    int end;
+    const QString *filePath;
+};
 
 /**
  * The HTML being built from a text, and where the text's words begin.
@@ -80,9 +89,17 @@ public:
         replaceLineEndsInBlocks(from, to, lineBreak);
     }
 
+    /** True when a code ending before @p end is followed by a separator, the end of the text or
+     *  a character that cannot go on a word. */
+    bool acceptsCodeEnd(int end) const;
+
     const QChar *const text;
     const int length;
     int copied = 0;
+    /** Strict mode: codes count only where acceptsCodeEnd(). */
+    bool strictCodeEnds = false;
+    /** When set, each image is recorded here too, for a writer of its own. */
+    std::vector<ImageSpan> *images = nullptr;
 
 private:
     // Writing through the string's own buffer spares a capacity check per piece in QString::append.
