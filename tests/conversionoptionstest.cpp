@@ -244,24 +244,14 @@ private:
         editor.document()->clearUndoRedoStacks();
     }
 
-    QString content(const MTextEdit &editor) const
+    static QString content(const MTextEdit &editor)
     {
-        QString text;
+        QString text = editor.text().replace(QChar::ObjectReplacementCharacter, QLatin1Char('@'));
         const QTextCursor cursor = editor.textCursor();
-        const QTextDocument *document = editor.document();
-        for (int i = 0; i <= document->characterCount() - 1; ++i) {
-            if (cursor.hasSelection() && i == cursor.selectionStart())
-                text += QLatin1Char('[');
-            if (cursor.hasSelection() && i == cursor.selectionEnd())
-                text += QLatin1Char(']');
-            if (!cursor.hasSelection() && i == cursor.position())
-                text += QLatin1Char('|');
-            if (i == document->characterCount() - 1)
-                break;
-            const QChar c = document->characterAt(i);
-            text += c == QChar::ObjectReplacementCharacter ? QChar(u'@') : c;
-        }
-        return text;
+        if (!cursor.hasSelection())
+            return text.insert(cursor.position(), QLatin1Char('|'));
+        return text.insert(cursor.selectionEnd(), QLatin1Char(']'))
+            .insert(cursor.selectionStart(), QLatin1Char('['));
     }
 
     // Inserts @p text at @p position and runs the in-place replacement for the change, as an

@@ -62,7 +62,8 @@ public:
      *  alt attribute and ends with width='N' height='N' becomes that code, "<br>" a line feed.
      *  Everything else stays as it is. */
     QString transformHTMLToPlainText(const QString &html);
-    /** As above, with @p options; see ConversionOption. */
+    /** As above, with @p options; see ConversionOption. With RoundTrip the text is escaped even
+     *  when the account has no theme. */
     QString transformPlainTextToHTML(const QString &plainText, const QString &accountPath, int,
         const QString &lineBreak, ConversionOptions options);
     QString transformHTMLToPlainText(const QString &html, ConversionOptions options);
