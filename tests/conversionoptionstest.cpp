@@ -175,6 +175,10 @@ private Q_SLOTS:
             << QByteArray(":Dx :D\r\n") << 0 << QByteArray(":Dx :D\r\n");
         QTest::newRow("round trip, no final line end")
             << QStringList { "--round-trip" } << QByteArray("\r:)") << 0 << QByteArray("\r:)");
+        // Lines longer than the tool's pieces, without a space to cut at.
+        QTest::newRow("round trip, long line")
+            << QStringList { "--round-trip" } << "x" + QByteArray(1200000, '&') + " :)\n"
+            << 0 << "x" + QByteArray(1200000, '&') + " :)\n";
         QTest::newRow("strict") << QStringList { "--strict", ":Default", ":D" } << QByteArray() << 0
                                 << QByteArray(":Default <img");
         QTest::newRow("round trip escapes itself")
