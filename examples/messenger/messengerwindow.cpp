@@ -66,6 +66,8 @@ public:
     QMenu *menu = nullptr;
     // The walk edits the document, which reports its own edits again.
     bool transforming = false;
+    // The last change made an image before the cursor: one Backspace takes it back to its code.
+    bool revertible = false;
 };
 
 MessengerWindowPrivate::MessengerWindowPrivate(MessengerWindow *q, const QString &accountPath)
@@ -84,7 +86,15 @@ void MessengerWindowPrivate::transformEditor(int position, int added)
     transforming = true;
     page->editor->setProperty("positionOfChange", position);
     page->editor->setProperty("charactersPasted", added);
+    const auto imageBeforeCursor = [this] {
+        const int cursor = page->editor->cursorPosition();
+        return cursor > 0
+            && page->editor->document()->characterAt(cursor - 1)
+            == QChar::ObjectReplacementCharacter;
+    };
+    const bool imageBefore = imageBeforeCursor();
     morpher()->transformTextEditContentToEmoticonInPlace(page->editor, accountPath, false);
+    revertible = !imageBefore && imageBeforeCursor();
     transforming = false;
 }
 
@@ -301,12 +311,20 @@ void MessengerWindow::openMenu()
     d->menu->popup(viewport()->mapToGlobal(below - QPoint(d->menu->sizeHint().width(), 0)));
 }
 
-// Return sends, as in most messengers; Shift+Return starts a new line.
+// Return sends, as in most messengers; Shift+Return starts a new line. The first Backspace
+// after a code became an image takes the image back to the code, as phones do.
 void MessengerWindow::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && !(event->modifiers() & Qt::ShiftModifier) && d->page->editor->hasFocus()) {
         send();
+        event->accept();
+        return;
+    }
+    const bool revert = d->revertible && event->key() == Qt::Key_Backspace
+        && event->modifiers() == Qt::NoModifier && d->page->editor->hasFocus();
+    d->revertible = false;
+    if (revert && morpher()->revertEmoticonBeforeCursor(d->page->editor)) {
         event->accept();
         return;
     }

@@ -46,13 +46,16 @@ public:
      * read: the editor's dynamic properties "positionOfChange" and "charactersPasted" (ints) say
      * where it began and how many characters it inserted. An image grows into a longer code when
      * the characters after it complete one. The editor's "imageResourceHash" property records the
-     * images already added to its document.
+     * images already added to its document; its "keptCode" property, the code that
+     * Glyphmorpher::revertEmoticonBeforeCursor() turned back into text, which stays text until
+     * edited.
      */
     void performCharacterCode2EmoticonReplacement(MTextEdit *textEdit, bool wholeDocument);
 
 private:
     // Walks the editors of every toolkit.
     friend class TextEditorAccess;
+    friend class emoSequenceSearchTreePrivate;
     const std::unique_ptr<emoSequenceSearchTreePrivate> d;
 };
 

@@ -4,6 +4,7 @@
 #include "emosequencesearchtree.h"
 #include "emosequencesearchtree_p.h"
 #include "emoticonimagefile_p.h"
+#include "keptcode_p.h"
 #include "texteditoraccess_p.h"
 
 #include <QHash>
@@ -206,6 +207,14 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
         // The anchor stays after the current character; the selection reaches back over the code
         // (and over the image it grows out of).
         const int codeLength = child->characterCodeSequence.size();
+        if (!extending
+            && KeptCode::isKept(
+                editor.editor(), position + 1 - codeLength, child->characterCodeSequence)) {
+            ++position;
+            if (child->children.isEmpty())
+                node = rootNode;
+            continue;
+        }
         cursor.setPosition(position + 1);
         cursor.setPosition(
             extending ? position + extensionCode.size() - codeLength : position + 1 - codeLength,

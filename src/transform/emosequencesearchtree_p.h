@@ -4,7 +4,9 @@
 #ifndef GLYPHMORPH_EMOSEQUENCESEARCHTREE_P_H
 #define GLYPHMORPH_EMOSEQUENCESEARCHTREE_P_H
 
+#include "emosequencesearchtree.h"
 #include "glyphmorph_export.h"
+#include "glyphmorpher.h"
 
 #include <QChar>
 #include <QHash>
@@ -109,7 +111,8 @@ public:
     /** Deletes @p node and everything below it. */
     void cleanupSearchTreeRecursively(emoNode *node);
 
-    QString performPlainText2HTMLReplacement(const QString &text, int, const QString &lineBreak);
+    QString performPlainText2HTMLReplacement(const QString &text, int, const QString &lineBreak,
+        Glyphmorpher::ConversionOptions options = Glyphmorpher::DefaultConversion);
     /** Word step: copies up to the start of the next word; false when the text is exhausted. */
     bool moveToStartOfNextWord(
         PlainTextScan &result, const QString &text, int &pos, const QString &lineBreak);
@@ -132,15 +135,17 @@ public:
     void scanShortText(PlainTextScan &result) const;
     /** The code step's walk from the root, for a word that may begin with a code. */
     void readCodeSequences(PlainTextScan &result, int &pos) const;
-    /** The match step: the longest code that begins at @p pos in the first @p length characters
-     *  of @p text, or null; @p end is where it ends, @p walked where the walk stopped (at the
-     *  first character that continues no code, or at @p length). */
-    const emoNode *matchCode(const QChar *text, int length, int pos, int &end, int &walked) const;
+    /** The match step: the longest code that begins at @p pos in the scan's text (in strict mode
+     *  the longest that the scan accepts the end of), or null; @p end is where it ends, @p walked
+     *  where the walk stopped (at the first character that continues no code, or at the end). */
+    const emoNode *matchCode(const PlainTextScan &scan, int pos, int &end, int &walked) const;
     /** "<img src='PATH'  width='20' height='20'>" with PATH escaped for the attribute. */
     static QString htmlImageTag(const QString &filePath);
 
     /** True when a code may begin with @p c. */
     bool mayBeginCode(QChar c) const { return flat.first(c.unicode()) != 0; }
+
+    static emoSequenceSearchTreePrivate *get(emoSequenceSearchTree *tree) { return tree->d.get(); }
 
     emoNode *rootNode = nullptr;
     FlatTrie flat;

@@ -3,6 +3,7 @@
 // Plain text to HTML: a single left-to-right scan alternating a word step and a code step.
 #include "emosequencesearchtree_p.h"
 #include "plaintextscan_p.h"
+#include "roundtriphtml_p.h"
 
 #include <new>
 
@@ -94,19 +95,28 @@ Q_ALWAYS_INLINE void emoSequenceSearchTreePrivate::replaceEmoticonSequence(
 }
 
 QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
-    const QString &text, int n, const QString &lineBreak)
+    const QString &text, int n, const QString &lineBreak, Glyphmorpher::ConversionOptions options)
 {
     // HTML that no string can hold, or no memory left for it: the text as it stands.
     if (text.size() > PlainTextScan::maxLength)
         return text;
     try {
         PlainTextScan result(text, lineBreak);
+        std::vector<ImageSpan> images;
+        result.strictCodeEnds = options.testFlag(Glyphmorpher::StrictCodeEnds);
+        if (options.testFlag(Glyphmorpher::RoundTrip))
+            result.images = &images;
         if (text.size() <= ShortText) {
             scanShortText(result);
         } else {
             int pos = 0;
             while (moveToStartOfNextWord(result, text, pos, lineBreak))
                 replaceEmoticonSequence(result, text, pos, n, lineBreak);
+        }
+        // The round trip writes the whole text anew around the images the scan found.
+        if (result.images) {
+            const QString html = RoundTripHtml::write(text, images, lineBreak);
+            return html.isNull() ? text : html;
         }
         QString html = result.takeHtml();
         return result.failed() ? text : html;
@@ -181,14 +191,18 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
 }
 
 const emoSequenceSearchTreePrivate::emoNode *emoSequenceSearchTreePrivate::matchCode(
-    const QChar *text, int length, int pos, int &end, int &walked) const
+    const PlainTextScan &scan, int pos, int &end, int &walked) const
 {
+    const QChar *text = scan.text;
+    const int length = scan.length;
     const emoNode *found = nullptr;
     if (pos < length) {
         FlatTrie::Index node = flat.first(text[pos].unicode());
         while (node) {
             ++pos;
-            if (const emoNode *code = flat.terminal(node)) {
+            // In strict mode the longest code on the way that a word does not go on after.
+            const emoNode *code = flat.terminal(node);
+            if (code && (!scan.strictCodeEnds || scan.acceptsCodeEnd(pos))) {
                 found = code;
                 end = pos;
             }
@@ -210,7 +224,7 @@ void emoSequenceSearchTreePrivate::readCodeSequences(PlainTextScan &result, int 
     while (true) {
         int end = pos;
         int walked = pos;
-        const emoNode *code = matchCode(data, length, pos, end, walked);
+        const emoNode *code = matchCode(result, pos, end, walked);
         if (code)
             result.replaceByImage(pos, end, code);
         if (walked == length) {

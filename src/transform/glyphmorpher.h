@@ -33,6 +33,24 @@ class GLYPHMORPH_EXPORT Glyphmorpher : public QObject, public SingletonBase<Glyp
     Q_OBJECT
 
 public:
+    /** Departures from the plain conversions, all off by default. */
+    enum ConversionOption
+    {
+        DefaultConversion = 0x0,
+        /** Plain text to HTML escapes the text (& < > " ') and gives each image its code,
+         *  escaped, in alt and title; HTML to plain text restores codes from any image's alt
+         *  (either quote style) and decodes entities, so that the pair gives back the text.
+         *  Reading drops raw line ends as layout and turns "<br>" into a line feed; a carriage
+         *  return is written as "&#13;". The text comes back exactly when the line break is
+         *  "<br>" with at most line ends around it. */
+        RoundTrip = 0x1,
+        /** Plain text to HTML replaces a code only when a separator, the end of the text or a
+         *  character that cannot go on a word (anything but a letter, digit or combining mark)
+         *  follows it; the longest code on the way that passes is taken. */
+        StrictCodeEnds = 0x2,
+    };
+    Q_DECLARE_FLAGS(ConversionOptions, ConversionOption)
+
     /** Makes sure the theme manager exists. */
     explicit Glyphmorpher(QObject *parent = nullptr);
     /** Deletes the theme manager, with the whole theme discovery; the next user starts a new one.
@@ -47,6 +65,16 @@ public:
      *  alt attribute and ends with width='N' height='N' becomes that code, "<br>" a line feed.
      *  Everything else stays as it is. */
     QString transformHTMLToPlainText(const QString &html);
+    /** As above, with @p options; see ConversionOption. With RoundTrip the text is escaped even
+     *  when the account has no theme. */
+    QString transformPlainTextToHTML(const QString &plainText, const QString &accountPath, int,
+        const QString &lineBreak, ConversionOptions options);
+    QString transformHTMLToPlainText(const QString &html, ConversionOptions options);
+    /** When the character before the cursor of @p textEdit is an emoticon image carrying its
+     *  code, replaces it by the code's text in one undo step, leaves the cursor after it and
+     *  returns true; the in-place replacement leaves that text as it is until it is edited.
+     *  False, and no change, otherwise (no editor, a selection, text before the cursor). */
+    bool revertEmoticonBeforeCursor(MTextEdit *textEdit);
     /** Inserts the image at @p imagePath, carrying @p characterCode, at the editor's cursor.
      *  Nothing happens for a null editor or an image that cannot be loaded. */
     void addEmoticonToTextEdit(
@@ -82,5 +110,7 @@ public:
     void transformTextEditContentToEmoticonInPlace(std::nullptr_t, const QString &, bool) { }
     QString transformTextEditContentToPlainText(std::nullptr_t) { return QString(); }
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(Glyphmorpher::ConversionOptions)
 
 #endif

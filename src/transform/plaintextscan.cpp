@@ -122,6 +122,16 @@ void PlainTextScan::replaceLineEndsInBlocks(int from, int to)
     }
 }
 
+bool PlainTextScan::acceptsCodeEnd(int end) const
+{
+    if (end >= length || isSeparator(text[end].unicode()))
+        return true;
+    uint c = text[end].unicode();
+    if (QChar::isHighSurrogate(c) && end + 1 < length && text[end + 1].isLowSurrogate())
+        c = QChar::surrogateToUcs4(text[end], text[end + 1]);
+    return !(QChar::isLetterOrNumber(c) || QChar::isMark(c));
+}
+
 int PlainTextScan::maxLength = (std::numeric_limits<int>::max() - 64) / int(sizeof(QChar));
 
 void PlainTextScan::writeEdits(bool last)

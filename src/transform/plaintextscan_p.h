@@ -11,6 +11,16 @@
 #include <QtAlgorithms>
 
 #include <cstring>
+#include <utility>
+#include <vector>
+
+/** Text [begin, end) that the image at *filePath replaces. */
+struct ImageSpan
+{
+    int begin;
+    int end;
+    const QString *filePath;
+};
 
 /**
  * The HTML being built from a text, and where the text's words begin.
@@ -43,7 +53,12 @@ public:
     { }
 
     /** The text in [@p from, @p to) becomes the image of @p code; edits come in text order. */
-    void replaceByImage(int from, int to, const Code *code) { add({ from, to, code, false }); }
+    void replaceByImage(int from, int to, const Code *code)
+    {
+        if (images)
+            images->push_back({ from, to, &code->filePath });
+        add({ from, to, code, false });
+    }
     /** The character at @p at becomes the line break. */
     void replaceByLineBreak(int at) { add({ at, at + 1, nullptr, true }); }
     /** The character at @p at is left out. */
@@ -80,8 +95,16 @@ public:
         replaceLineEndsInBlocks(from, to);
     }
 
+    /** True when a code ending before @p end is followed by a separator, the end of the text or
+     *  a character that cannot go on a word. */
+    bool acceptsCodeEnd(int end) const;
+
     const QChar *const text;
     const int length;
+    /** Strict mode: codes count only where acceptsCodeEnd(). */
+    bool strictCodeEnds = false;
+    /** When set, each image is recorded here too, for a writer of its own. */
+    std::vector<ImageSpan> *images = nullptr;
 
 private:
     struct Edit

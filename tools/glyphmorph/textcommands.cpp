@@ -43,7 +43,15 @@ int runHtml(const QStringList &arguments)
     const QCommandLineOption escape(QStringLiteral("escape"),
         QStringLiteral("HTML-escape the text first (& < > \" become entities); escaped codes such "
                        "as &lt;3 are still found."));
-    parser.addOptions({ account, lineBreak, escape });
+    const QCommandLineOption roundTrip(QStringLiteral("round-trip"),
+        QStringLiteral("Escape the text and give each image its code in alt and title, so that "
+                       "'glyphmorph plain --round-trip' gives back exactly the text (a carriage "
+                       "return becomes &#13;; the line break must be <br> with line ends only). "
+                       "Standard input keeps its final line end then."));
+    const QCommandLineOption strict(QStringLiteral("strict"),
+        QStringLiteral("Replace a code only when a space, a line end, the end of the text or a "
+                       "character that is no letter, digit or combining mark follows it."));
+    parser.addOptions({ account, lineBreak, escape, roundTrip, strict });
     parser.addPositionalArgument(
         QStringLiteral("text"), QStringLiteral("The message text."), QStringLiteral("[TEXT...]"));
     const int parsed = commandLine.parse(arguments);
@@ -54,10 +62,23 @@ int runHtml(const QStringList &arguments)
     QString lineBreakText = parser.value(lineBreak);
     lineBreakText.replace(QLatin1String("\\n"), QLatin1String("\n"));
     Library library;
+    Glyphmorpher::ConversionOptions options;
+    options.setFlag(Glyphmorpher::RoundTrip, parser.isSet(roundTrip));
+    options.setFlag(Glyphmorpher::StrictCodeEnds, parser.isSet(strict));
+    if (parser.isSet(roundTrip) && parser.isSet(escape))
+        return fail(
+            QStringLiteral("--round-trip escapes the text itself; leave out --escape"), UsageError);
+    if (parser.isSet(roundTrip)
+        && library.morpher().transformHTMLToPlainText(lineBreakText, Glyphmorpher::RoundTrip)
+            != QLatin1String("\n"))
+        return fail(QStringLiteral("--round-trip needs a line break that reads back as one line "
+                                   "feed: <br>, with line ends around it at most"),
+            UsageError);
     const auto convert = [&](QString text) {
         if (parser.isSet(escape))
             text = text.toHtmlEscaped();
-        return library.morpher().transformPlainTextToHTML(text, accountPath, 0, lineBreakText);
+        return library.morpher().transformPlainTextToHTML(
+            text, accountPath, 0, lineBreakText, options);
     };
 
     const QStringList words = parser.positionalArguments();
@@ -72,7 +93,9 @@ int runHtml(const QStringList &arguments)
     QByteArray piece;
     while (input.next(&piece)) {
         QString text = decode(piece.constData(), piece.size());
-        if (input.atEnd())
+        // A round trip gives back the final line end too: the one written after the HTML is
+        // layout there.
+        if (input.atEnd() && !parser.isSet(roundTrip))
             dropFinalLineEnd(&text);
         QString html = convert(text);
         if (input.atEnd())
@@ -99,6 +122,12 @@ int runPlain(const QStringList &arguments)
             "longer than 1 MiB is cut at its last space within 1 MiB (else between two\n"
             "characters), and an image tag is not found across such a cut. Malformed UTF-8\n"
             "becomes U+FFFD."));
+    const QCommandLineOption roundTrip(QStringLiteral("round-trip"),
+        QStringLiteral(
+            "Read what 'glyphmorph html --round-trip' writes: an image tag with an alt "
+            "attribute in either quote style becomes its value, entities are decoded, "
+            "raw line ends are layout; the text comes back as it was, final line end and all."));
+    commandLine.parser.addOption(roundTrip);
     commandLine.parser.addPositionalArgument(QStringLiteral("file"),
         QStringLiteral("The HTML file (default: standard input)."), QStringLiteral("[FILE]"));
     const int parsed = commandLine.parse(arguments);
@@ -124,10 +153,13 @@ int runPlain(const QStringList &arguments)
     Library library;
     TextSplitter input(standardInput ? STDIN_FILENO : file.handle(), TextSplitter::Html);
     QByteArray piece;
+    const Glyphmorpher::ConversionOptions options = commandLine.parser.isSet(roundTrip)
+        ? Glyphmorpher::RoundTrip
+        : Glyphmorpher::DefaultConversion;
     QChar last = QLatin1Char('\n');
     while (input.next(&piece)) {
-        const QString text
-            = library.morpher().transformHTMLToPlainText(decode(piece.constData(), piece.size()));
+        const QString text = library.morpher().transformHTMLToPlainText(
+            decode(piece.constData(), piece.size()), options);
         if (!text.isEmpty())
             last = text.back();
         if (!out(text))
@@ -135,8 +167,9 @@ int runPlain(const QStringList &arguments)
     }
     if (!input.atEnd())
         return readFailure(source, input.error());
-    // The text ends with a line end, unless there is none.
-    if (last != QLatin1Char('\n') && !out(QStringLiteral("\n")))
+    // The text ends with a line end, unless there is none; a round trip gives back the text as
+    // it was.
+    if (!options && last != QLatin1Char('\n') && !out(QStringLiteral("\n")))
         return fail(outputError());
     return Success;
 }

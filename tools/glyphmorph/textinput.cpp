@@ -141,21 +141,26 @@ qsizetype TextSplitter::longLineCut() const
         }
         return maxPieceSize;
     }
-    // In HTML, best at a space outside any image tag, else at any space, else between two
-    // characters; never inside "<img src=" or "<br>".
+    // In HTML, best at a space outside any image tag, else before a tag or an entity, else at
+    // any space, else between two characters; never inside "<img src=" or "<br>". Round-trip
+    // HTML holds no spaces outside tags where the text had none: cut there, entities and tags
+    // come through whole.
     qsizetype spaceOutsideTag = 0;
+    qsizetype markup = 0;
     qsizetype space = 0;
     qsizetype character = 0;
     bool inTag = false;
     for (qsizetype at = 0; at < maxPieceSize;) {
         if (const qsizetype tag = tagAt(at)) {
             inTag = tag == imageTagStart.size();
-            character = at;
+            character = markup = at;
             at += tag;
             continue;
         }
         if (data[at] == '>') {
             inTag = false;
+        } else if (data[at] == '&' && !inTag) {
+            markup = at;
         } else if (data[at] == ' ') {
             space = at + 1;
             if (!inTag)
@@ -167,6 +172,8 @@ qsizetype TextSplitter::longLineCut() const
     }
     if (spaceOutsideTag > 0)
         return spaceOutsideTag;
+    if (markup > 0)
+        return markup;
     if (space > 0)
         return space;
     return character > 0 ? character : maxPieceSize;
