@@ -74,36 +74,6 @@ void writeBitmap(const QString &path, Qt::GlobalColor color, int side, const QDa
     QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
 }
 
-// A random rich document, a length limit now and then, and a change as the document reported it
-// or figures gone stale; true when the whole document is to be walked.
-bool buildRandomEditor(
-    MTextEdit &editor, int seed, const QStringList &codes, const QStringList &paths)
-{
-    RandomChoices choices { quint32(seed) };
-    int changePosition = 0;
-    int changeAdded = 0;
-    QObject::connect(
-        editor.document(), &QTextDocument::contentsChange, [&](int position, int, int added) {
-            changePosition = position;
-            changeAdded = added;
-        });
-    QTextCursor cursor(editor.document());
-    for (int edits = 1 + choices.below(12); edits > 0; --edits)
-        editRichDocument(cursor, choices, codes, paths);
-    editor.setTextCursor(cursor);
-    if (choices.below(3) == 0)
-        editor.setMaxLength(choices.below(40));
-    QObject::disconnect(editor.document(), &QTextDocument::contentsChange, nullptr, nullptr);
-    if (choices.below(3) == 0) {
-        const int reach = editor.document()->characterCount() + 4;
-        changePosition = choices.below(reach + 4) - 4;
-        changeAdded = choices.below(reach + 4) - 4;
-    }
-    editor.setProperty("positionOfChange", changePosition);
-    editor.setProperty("charactersPasted", changeAdded);
-    return choices.below(4) == 0;
-}
-
 } // namespace
 
 class EditorReplacementTest : public QObject
@@ -339,8 +309,13 @@ private Q_SLOTS:
         for (int seed = 0; seed < documents; ++seed) {
             MTextEdit walked;
             MTextEdit modelled;
-            const bool wholeDocument = buildRandomEditor(walked, seed, codes, paths);
-            buildRandomEditor(modelled, seed, codes, paths);
+            const auto limit = [](MTextEdit &editor) {
+                return [&editor](int length) {
+                    editor.setMaxLength(length);
+                };
+            };
+            const bool wholeDocument = buildRandomEditor(walked, seed, codes, paths, limit(walked));
+            buildRandomEditor(modelled, seed, codes, paths, limit(modelled));
             QTextDocument *document = walked.document();
             const QString before = positionNotation(document);
             QCOMPARE(positionNotation(modelled.document()), before);

@@ -14,38 +14,6 @@
 
 using namespace GlyphmorphTest;
 
-namespace {
-
-// The same random document and change figures in either kind of editor; true for a whole pass.
-template<typename Editor>
-bool buildRandomEditor(Editor &editor, int seed, const QStringList &codes, const QStringList &paths)
-{
-    RandomChoices choices { quint32(seed) };
-    int changePosition = 0;
-    int changeAdded = 0;
-    const QMetaObject::Connection connection = QObject::connect(
-        editor.document(), &QTextDocument::contentsChange, [&](int position, int, int added) {
-            changePosition = position;
-            changeAdded = added;
-        });
-    QTextCursor cursor(editor.document());
-    for (int edits = 1 + choices.below(12); edits > 0; --edits)
-        editRichDocument(cursor, choices, codes, paths);
-    editor.setTextCursor(cursor);
-    QObject::disconnect(connection);
-    if (choices.below(3) == 0) {
-        // Figures gone stale, or never right.
-        const int reach = editor.document()->characterCount() + 4;
-        changePosition = choices.below(reach + 4) - 4;
-        changeAdded = choices.below(reach + 4) - 4;
-    }
-    editor.setProperty("positionOfChange", changePosition);
-    editor.setProperty("charactersPasted", changeAdded);
-    return choices.below(4) == 0;
-}
-
-} // namespace
-
 class QTextEditTest : public QObject
 {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #ifndef GLYPHMORPH_RICHDOCUMENT_H
 #define GLYPHMORPH_RICHDOCUMENT_H
 
+#include <QObject>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTextCursor>
@@ -13,6 +14,8 @@
 #include <QTextImageFormat>
 #include <QTextList>
 #include <QTextTable>
+
+#include <functional>
 
 namespace GlyphmorphTest {
 
@@ -103,6 +106,46 @@ void editRichDocument(
         cursor.insertFrame(QTextFrameFormat());
         break;
     }
+}
+
+/**
+ * A random rich document in @p editor (an MTextEdit or a QTextEdit), a length limit now and then
+ * where @p setLimit is given, and a change as the document reported it or figures gone stale;
+ * true when the whole document is to be walked. The same seed gives the same document and
+ * figures in either kind of editor.
+ */
+template<typename Editor>
+bool buildRandomEditor(Editor &editor, int seed, const QStringList &codes, const QStringList &paths,
+    const std::function<void(int)> &setLimit = {})
+{
+    RandomChoices choices { quint32(seed) };
+    int changePosition = 0;
+    int changeAdded = 0;
+    const QMetaObject::Connection connection = QObject::connect(
+        editor.document(), &QTextDocument::contentsChange, [&](int position, int, int added) {
+            changePosition = position;
+            changeAdded = added;
+        });
+    QTextCursor cursor(editor.document());
+    for (int edits = 1 + choices.below(12); edits > 0; --edits)
+        editRichDocument(cursor, choices, codes, paths);
+    editor.setTextCursor(cursor);
+    // While the change is still recorded: a limit cuts the content.
+    if (choices.below(3) == 0) {
+        const int limit = choices.below(40);
+        if (setLimit)
+            setLimit(limit);
+    }
+    QObject::disconnect(connection);
+    if (choices.below(3) == 0) {
+        // Figures gone stale, or never right.
+        const int reach = editor.document()->characterCount() + 4;
+        changePosition = choices.below(reach + 4) - 4;
+        changeAdded = choices.below(reach + 4) - 4;
+    }
+    editor.setProperty("positionOfChange", changePosition);
+    editor.setProperty("charactersPasted", changeAdded);
+    return choices.below(4) == 0;
 }
 
 } // namespace GlyphmorphTest
