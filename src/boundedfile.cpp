@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QStringBuilder>
 
 bool BoundedFile::isRegularFile(const QString &path)
 {
@@ -58,4 +59,11 @@ QImage BoundedFile::readImage(const QString &path)
     if (!size.isValid() || size.width() > maxImageSide || size.height() > maxImageSide)
         return QImage();
     return reader.read();
+}
+
+QString BoundedFile::densityTwin(const QString &path, int ratio)
+{
+    const QFileInfo file(path);
+    return file.path() % QLatin1Char('/') % file.completeBaseName() % QLatin1Char('@')
+        % QString::number(ratio) % QLatin1String("x.") % file.suffix();
 }

@@ -32,6 +32,9 @@ public:
     /** The image @p path stands for (see imageFile()), read from at most maxImageFileSize bytes and
      *  at most maxImageSide pixels a side; a null image otherwise. */
     static QImage readImage(const QString &path);
+    /** NAME@Nx.EXT beside NAME.EXT (@p ratio N): the image for screens of N device pixels per
+     *  pixel, where Qt looks for it. */
+    static QString densityTwin(const QString &path, int ratio);
 };
 
 #endif

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "testenvironment.h"
 
+#include "emoticonimagefile_p.h"
+
 #include <defaultemoticonthemehandler.h>
 #include <emosequencesearchtree.h>
 #include <emoticonthemefactory.h>
@@ -248,6 +250,27 @@ private Q_SLOTS:
         MGConfItem(platformKey).set("base");
         QTRY_COMPARE(events, QStringList { "added Default" });
         verifyRenderedCache();
+    }
+
+    // On a dense screen editors show the sharper twin, laid out at the image's own size.
+    void editorsTakeHighDensityTwins()
+    {
+        MGConfItem(platformKey).set("base");
+        QVERIFY(DefaultEmoticonThemeHandler().reloadDefaultEmoticonTheme());
+        const EmoticonImageFile file = EmoticonImageFile::current(happyPath());
+        QSize laidOut[2];
+        for (const int ratio : { 1, 2 }) {
+            const QPixmap pixmap = file.pixmap(ratio);
+            QCOMPARE(pixmap.devicePixelRatio(), qreal(ratio));
+            const QString shown = ratio == 1 ? file.path : file.path.chopped(4) + "@2x.png";
+            QCOMPARE(pixmap.toImage().convertToFormat(QImage::Format_ARGB32),
+                QImage(shown).convertToFormat(QImage::Format_ARGB32));
+            QTextDocument document;
+            document.addResource(QTextDocument::ImageResource, QUrl(happyPath()), pixmap);
+            QTextCursor(&document).insertImage(EmoticonImageFile::textFormat(happyPath(), ":)"));
+            laidOut[ratio - 1] = document.size().toSize();
+        }
+        QCOMPARE(laidOut[1], laidOut[0]);
     }
 };
 

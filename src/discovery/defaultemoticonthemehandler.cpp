@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "defaultemoticonthemehandler.h"
 
+#include "boundedfile_p.h"
+
 #include "emoticonthemefactory.h"
 #include "mgconfitem.h"
 #include "mtheme.h"
@@ -22,13 +24,6 @@ const QSize cachedIconSize(20, 20);
 // place of NAME.png on screens of two device pixels per pixel.
 const int highDensityRatio = 2;
 
-QString highDensityPath(const QString &filePath)
-{
-    const QFileInfo file(filePath);
-    return file.path() % QLatin1Char('/') % file.completeBaseName() % QLatin1String("@2x.")
-        % file.suffix();
-}
-
 EmoticonTheme localisedDefaultTheme()
 {
     EmoticonTheme theme = EmoticonThemeFactory::defaultEmoticonTheme();
@@ -41,7 +36,8 @@ bool hasMissingImage(const EmoticonTheme &theme)
     const QHash<QString, QString> &images = theme.filepathToPickerImageMapping();
     for (auto path = images.keyBegin(); path != images.keyEnd(); ++path) {
         if (!path->isEmpty()
-            && (!QFileInfo(*path).isFile() || !QFileInfo(highDensityPath(*path)).isFile()))
+            && (!QFileInfo(*path).isFile()
+                || !QFileInfo(BoundedFile::densityTwin(*path, highDensityRatio)).isFile()))
             return true;
     }
     return false;
@@ -61,7 +57,8 @@ bool renderIcons(const QString &filePath)
 {
     const QString iconId = QFileInfo(filePath).baseName();
     return renderIcon(iconId, filePath, cachedIconSize)
-        && renderIcon(iconId, highDensityPath(filePath), cachedIconSize * highDensityRatio);
+        && renderIcon(iconId, BoundedFile::densityTwin(filePath, highDensityRatio),
+            cachedIconSize * highDensityRatio);
 }
 
 } // namespace

@@ -237,10 +237,8 @@ QImage render(const QString &path, const QSize &size)
     // for dense screens, rather than the image blown up.
     const qreal ratio
         = qMax(qreal(size.width()) / image.width(), qreal(size.height()) / image.height());
-    const QFileInfo file(path);
     for (int n = qMin(qCeil(ratio), 9); n > 1; --n) {
-        const QString twin = file.path() % QLatin1Char('/') % file.completeBaseName()
-            % QLatin1Char('@') % QString::number(n) % QLatin1String("x.") % file.suffix();
+        const QString twin = BoundedFile::densityTwin(path, n);
         const QImage sharper
             = BoundedFile::isRegularFile(twin) ? BoundedFile::readImage(twin) : QImage();
         if (!sharper.isNull()) {

@@ -6,8 +6,11 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHash>
 #include <QPixmapCache>
+#include <QStringBuilder>
+#include <QtMath>
 
 EmoticonImageFile EmoticonImageFile::current(const QString &imagePath)
 {
@@ -38,13 +41,30 @@ QTextImageFormat EmoticonImageFile::textFormat(const QString &imagePath, const Q
     return format;
 }
 
-QPixmap EmoticonImageFile::pixmap() const
+QPixmap EmoticonImageFile::pixmap(int ratio) const
 {
     QPixmap pixmap;
-    if (path.isEmpty() || QPixmapCache::find(identity, &pixmap))
+    if (path.isEmpty())
         return pixmap;
-    pixmap = QPixmap::fromImage(BoundedFile::readImage(path));
+    const QString twin = ratio > 1 ? BoundedFile::densityTwin(path, ratio) : QString();
+    const bool sharp = !twin.isEmpty() && BoundedFile::isRegularFile(twin);
+    const QString key = sharp ? identity % QLatin1Char('@') % QString::number(ratio) : identity;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    if (sharp) {
+        pixmap = QPixmap::fromImage(BoundedFile::readImage(twin));
+        pixmap.setDevicePixelRatio(ratio);
+    }
+    if (pixmap.isNull())
+        pixmap = QPixmap::fromImage(BoundedFile::readImage(path));
     if (!pixmap.isNull())
-        QPixmapCache::insert(identity, pixmap);
+        QPixmapCache::insert(key, pixmap);
     return pixmap;
+}
+
+int EmoticonImageFile::screenDensity()
+{
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance())
+        ? qCeil(qGuiApp->devicePixelRatio())
+        : 1;
 }

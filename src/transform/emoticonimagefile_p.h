@@ -4,6 +4,8 @@
 #ifndef GLYPHMORPH_EMOTICONIMAGEFILE_P_H
 #define GLYPHMORPH_EMOTICONIMAGEFILE_P_H
 
+#include "glyphmorph_export.h"
+
 #include <QPixmap>
 #include <QString>
 #include <QTextImageFormat>
@@ -13,7 +15,7 @@
  * paths when the platform theme changes, in this process or another; their time and size tell the
  * new file from the old, where the path alone cannot.
  */
-struct EmoticonImageFile
+struct GLYPHMORPH_AUTOTEST_EXPORT EmoticonImageFile
 {
     /** The file @p imagePath stands for (a built-in image path has no suffix); empty when none. */
     static EmoticonImageFile current(const QString &imagePath);
@@ -23,8 +25,12 @@ struct EmoticonImageFile
     static QTextImageFormat textFormat(const QString &imagePath, const QString &code);
 
     /** The image, from the process-wide pixmap cache while the file stays the same; null when the
-     *  file cannot be read as an image. */
-    QPixmap pixmap() const;
+     *  file cannot be read as an image. For @p ratio device pixels per pixel its sharper twin
+     *  (NAME@2x.EXT for 2) where there is one, with that device pixel ratio, so that a document
+     *  draws it at the image's size. */
+    QPixmap pixmap(int ratio = screenDensity()) const;
+    /** The device pixels per pixel of the densest screen, rounded up; 1 without a GUI. */
+    static int screenDensity();
 
     QString path;
     /** Path, time and size: the pixmap cache key. */
