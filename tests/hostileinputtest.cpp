@@ -22,60 +22,13 @@
 #include <QTextCodec>
 #include <QTextDocument>
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 using GlyphmorphTest::ThemeContent;
 
 namespace {
 
-// A reader blocked on a FIFO waits for a writer for ever. Should the library open one, this opens
-// and closes the writing end after a while: the reader sees the end, and the test fails instead of
-// hanging.
-class FifoWatchdog
-{
-public:
-    explicit FifoWatchdog(const QByteArray &fifo)
-        : m_thread([this, fifo] {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            if (m_done.wait_for(lock, std::chrono::seconds(10), [this] { return m_finished; }))
-                return;
-            const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
-                m_fired = true;
-                ::close(fd);
-            }
-        })
-    { }
-    ~FifoWatchdog() { finish(); }
-
-    /** True when the library was found blocked on the FIFO. */
-    bool finish()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_finished = true;
-        }
-        m_done.notify_all();
-        if (m_thread.joinable())
-            m_thread.join();
-        return m_fired;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_done;
-    bool m_finished = false;
-    std::atomic<bool> m_fired { false };
-    std::thread m_thread;
-};
-
+// A library that opens a FIFO to read waits for a writer for ever: the test's timeout catches it.
 enum class Kind
 {
     Fifo,
@@ -156,15 +109,12 @@ private Q_SLOTS:
         const QString accounts = AccountServiceMapper::accountsFilePath();
         for (const QString &path : { settings, accounts })
             QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        FifoWatchdog settingsWatchdog(QFile::encodeName(settings));
-        FifoWatchdog accountsWatchdog(QFile::encodeName(accounts));
 
         MGConfItem item("/Messaging/Settings/CurrentCustomEmoticonTheme");
         QVERIFY(!item.value().isValid());
         item.set("x");
         AccountServiceMapper mapper;
         QVERIFY(mapper.ssoServiceIDForTpAccount("/a").isNull());
-        QVERIFY2(!settingsWatchdog.finish() && !accountsWatchdog.finish(), "a FIFO was opened");
         // What could not be read is not replaced.
         QVERIFY(!QFileInfo(settings).isFile());
         QFile::remove(settings);
@@ -243,7 +193,6 @@ private Q_SLOTS:
             = GlyphmorphTest::writeTheme(directory, "T", { "u", {}, { "img" } }, false);
         const QString image = QDir(description).filePath("img.png");
         QVERIFY(make(kind, image));
-        FifoWatchdog watchdog(QFile::encodeName(image));
 
         QCOMPARE(BoundedFile::isRegularFile(image), readable);
         QCOMPARE(!BoundedFile::readImage(image).isNull(), readable);
@@ -276,7 +225,6 @@ private Q_SLOTS:
         Glyphmorpher().addEmoticonToTextEdit(&edit, ":img:", image);
         // The layout asks for every image's size: it must find the library's, not read the file.
         QCOMPARE(edit.document()->size().isValid(), true);
-        QVERIFY2(!watchdog.finish(), "a FIFO was opened");
     }
 
     // A registered directory is searched below itself only: a link to "/" must not make the
