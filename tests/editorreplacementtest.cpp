@@ -12,7 +12,6 @@
 
 #include <QDateTime>
 #include <QPixmapCache>
-#include <QTextTable>
 
 using namespace GlyphmorphTest;
 
@@ -109,83 +108,6 @@ private Q_SLOTS:
 
     void init() { QPixmapCache::clear(); }
 
-    // Documents walked once: "{code}" an image already there, "|" a paragraph boundary.
-    void walk_data()
-    {
-        QTest::addColumn<QString>("document");
-        QTest::addColumn<int>("maxLength");
-        QTest::addColumn<int>("change");
-        QTest::addColumn<int>("pasted");
-        QTest::addColumn<bool>("wholeDocument");
-        QTest::addColumn<QString>("expected");
-        // Change figures reaching past the end: the length limit brings the end back in.
-        QTest::newRow("clipped at the limit")
-            << ":) :) :)" << 8 << 0 << 100 << false << "{:)@/a.png} {:)@/a.png} {:)@/a.png}";
-        // A ")" typed after an image grows it when its code is one of the theme's; growing an image
-        // of another theme would take the wrong characters.
-        QTest::newRow("typed after the theme's image")
-            << "{:-})ab" << -1 << 1 << 1 << false << "{:-)@/c.png}ab";
-        QTest::newRow("typed after another theme's image")
-            << "{xyz:-})ab" << -1 << 1 << 1 << false << "{xyz:-@/images/smile.png!})ab";
-    }
-
-    void walk()
-    {
-        QFETCH(QString, document);
-        QFETCH(int, maxLength);
-        QFETCH(bool, wholeDocument);
-        MTextEdit editor;
-        editor.setMaxLength(maxLength);
-        writeDocument(editor.document(), document);
-        QFETCH(int, change);
-        QFETCH(int, pasted);
-        editor.setProperty("positionOfChange", change);
-        editor.setProperty("charactersPasted", pasted);
-        emoSequenceSearchTree(m_codes).performCharacterCode2EmoticonReplacement(
-            &editor, wholeDocument);
-        QTEST(contents(editor), "expected");
-    }
-
-    // Text before a table, in its cells and after it; "|" separates the cells.
-    void tables_data()
-    {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("cells");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<bool>("wholeDocument");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("a cell ends a code") << ":-"
-                                            << ")|:-|)"
-                                            << ")" << true << "{:-@/b.png}|)|{:-@/b.png}|)|)";
-        QTest::newRow("typed in a cell") << ":)"
-                                         << "a|b :)"
-                                         << "" << false << ":)|a|b {:)@/a.png}|";
-    }
-
-    void tables()
-    {
-        QFETCH(QString, before);
-        QFETCH(QString, cells);
-        QFETCH(QString, after);
-        QFETCH(bool, wholeDocument);
-        MTextEdit editor;
-        QTextCursor cursor(editor.document());
-        cursor.insertText(before);
-        const QStringList texts = cells.split('|');
-        QTextTable *table = cursor.insertTable(1, int(texts.size()));
-        for (int column = 0; column < texts.size(); ++column)
-            table->cellAt(0, column).firstCursorPosition().insertText(texts.at(column));
-        // The change: the last cell's text.
-        editor.setProperty(
-            "positionOfChange", table->cellAt(0, int(texts.size()) - 1).lastPosition());
-        editor.setProperty("charactersPasted", 0);
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(after);
-        emoSequenceSearchTree(m_codes).performCharacterCode2EmoticonReplacement(
-            &editor, wholeDocument);
-        QTEST(contents(editor), "expected");
-    }
-
     void eachImageIsRegisteredOnce()
     {
         Typist typist(m_codes);
@@ -200,35 +122,17 @@ private Q_SLOTS:
     // The built-in theme's images are rendered again under the same paths, without suffix, when
     // the platform theme changes; an image typed or picked then must show the new file. A file of
     // the same time and size is not told apart: that would cost a read on every keystroke.
-    void changedImageFileIsReadAgain_data()
-    {
-        QTest::addColumn<bool>("picked");
-        QTest::addColumn<int>("side");
-        QTest::addColumn<int>("secondsLater");
-        QTest::newRow("typed, later") << false << 20 << 10;
-        QTest::newRow("picked, other size") << true << 21 << 0;
-    }
-
     void changedImageFileIsReadAgain()
     {
-        QFETCH(bool, picked);
-        QFETCH(int, side);
-        QFETCH(int, secondsLater);
         const QString path = image("/rendered");
         const QDateTime rendered = QDateTime::fromSecsSinceEpoch(1600000000);
         writeBitmap(path + ".bmp", Qt::red, 20, rendered);
-        Glyphmorpher morpher;
         Typist typist({ { ":S", path } });
-        const auto insertedColour = [&] {
-            if (picked)
-                morpher.addEmoticonToTextEdit(&typist.editor, ":S", path);
-            else
-                typist.paste(":S");
-            return documentImage(typist.editor, path).pixelColor(0, 0);
-        };
-        QCOMPARE(insertedColour(), QColor(Qt::red));
-        writeBitmap(path + ".bmp", Qt::blue, side, rendered.addSecs(secondsLater));
-        QCOMPARE(insertedColour(), QColor(Qt::blue));
+        typist.paste(":S");
+        QCOMPARE(documentImage(typist.editor, path).pixelColor(0, 0), QColor(Qt::red));
+        writeBitmap(path + ".bmp", Qt::blue, 20, rendered.addSecs(10));
+        Glyphmorpher().addEmoticonToTextEdit(&typist.editor, ":S", path);
+        QCOMPARE(documentImage(typist.editor, path).pixelColor(0, 0), QColor(Qt::blue));
         QCOMPARE(contents(typist.editor), QStringLiteral("{:S@/rendered}{:S@/rendered}"));
     }
 
