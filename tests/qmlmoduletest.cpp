@@ -49,6 +49,14 @@ class QmlModuleTest : public QObject
     EmoticonTheme m_theme;
 
     QObject *child(const char *name) const { return m_scene->property(name).value<QObject *>(); }
+    // Calls the scene's QML function @p name on @p text.
+    QString call(const char *name, const QString &text) const
+    {
+        QVariant result;
+        QMetaObject::invokeMethod(
+            m_scene, name, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, text));
+        return result.toString();
+    }
     QString path(const char *code) const
     {
         return m_theme.codeSequenceToFilepathMapping().value(QLatin1String(code));
@@ -88,30 +96,14 @@ private Q_SLOTS:
         delete m_scene;
     }
 
-    void textConversions_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("html");
-        const QString tag = QStringLiteral("<img src='%1'  width='20' height='20'>");
-        QTest::newRow("codes") << "I <3 it :)"
-                               << "I " + tag.arg(path("<3")) + " it " + tag.arg(path(":)"));
-        QTest::newRow("markup escaped, line ends") << "<b>:)\n:("
-                                                   << "&lt;b&gt;:)<br>" + tag.arg(path(":("));
-    }
-
     void textConversions()
     {
-        QFETCH(QString, text);
-        QVariant html;
-        QVERIFY(QMetaObject::invokeMethod(
-            m_scene, "html", Q_RETURN_ARG(QVariant, html), Q_ARG(QVariant, text)));
-        QTEST(html.toString(), "html");
-        QVariant plain;
-        const QString withCodes = QStringLiteral("a <img src='/x.png' alt=':)' width='20' "
-                                                 "height='20'><br>b");
-        QVERIFY(QMetaObject::invokeMethod(
-            m_scene, "plain", Q_RETURN_ARG(QVariant, plain), Q_ARG(QVariant, withCodes)));
-        QCOMPARE(plain.toString(), QStringLiteral("a :)\nb"));
+        const QString tag = QStringLiteral("<img src='%1'  width='20' height='20'>");
+        // Markup escaped, and a code right after it kept as text.
+        QCOMPARE(call("html", "I <3 it :)\n<b>:)"),
+            "I " + tag.arg(path("<3")) + " it " + tag.arg(path(":)")) + "<br>&lt;b&gt;:)");
+        QCOMPARE(call("plain", "a <img src='/x.png' alt=':)' width='20' height='20'><br>b"),
+            QStringLiteral("a :)\nb"));
     }
 
     // Text put in as the TextEdit puts typed and pasted text in; a picked emoticon at its cursor.
@@ -145,14 +137,13 @@ private Q_SLOTS:
     void themeList()
     {
         auto *themes = qobject_cast<QAbstractItemModel *>(child("themes"));
-        QVERIFY(themes);
         QCOMPARE(themes->rowCount(), 1);
-        const QHash<int, QByteArray> roles = themes->roleNames();
-        const QModelIndex first = themes->index(0, 0);
-        QCOMPARE(first.data(roles.key("name")).toString(), m_theme.themeName());
-        QCOMPARE(first.data(roles.key("uuid")).toString(), m_theme.themeUUID());
-        QCOMPARE(first.data(roles.key("preview")).toString(),
-            "image://glyphmorph/" + m_theme.previewPixmapName());
+        const auto role = [themes](const char *name) {
+            return themes->index(0, 0).data(themes->roleNames().key(name)).toString();
+        };
+        QCOMPARE(role("name"), m_theme.themeName());
+        QCOMPARE(role("uuid"), m_theme.themeUUID());
+        QCOMPARE(role("preview"), "image://glyphmorph/" + m_theme.previewPixmapName());
     }
 
     void pickerShowsTheThemeAndTellsTheChoice()
