@@ -247,30 +247,23 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("xml");
         QTest::addColumn<QStringList>("images");
         QTest::addColumn<QByteArray>("installed"); // a theme in the root before the check
-        QTest::addColumn<bool>("inRoot"); // the checked directory is itself installed
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message"); // in the output, with $DIR the checked directory
         const QStringList both = { QStringLiteral("smile"), QStringLiteral("wink") };
         const QByteArray good = themeXml({ QStringLiteral("u1"), QString() });
-        QTest::newRow("accepted") << good << both << QByteArray() << false << 0
+        // One row for each exit code.
+        QTest::newRow("accepted") << good << both << QByteArray() << 0
                                   << "accepted: $DIR: 'Theme u1' (u1), 2 emoticons\n";
-        QTest::newRow("accepted when it is the installed theme itself")
-            << good << both << QByteArray() << true << 0 << "(u1), 2 emoticons";
         QTest::newRow("not well-formed")
             << QByteArray("<emoticon_theme theme_uuid='u' theme_name='n'>\n<emoticon>\n"
                           "</emoticon_theme>")
-            << both << QByteArray() << false << 4 << "not well-formed at line 3, column";
-        QTest::newRow("accepted in place of the built-in theme")
-            << themeXml({ builtInUUID, QString() }) << both << QByteArray() << false << 0
-            << "glyphmorph: warning: $DIR: the UUID " + builtInUUID
-                + " is the built-in theme's: once installed, this theme replaces the built-in "
-                  "theme\n";
+            << both << QByteArray() << 4 << "not well-formed at line 3, column";
         QTest::newRow("image missing")
-            << good << QStringList { QStringLiteral("smile") } << QByteArray() << false << 7
+            << good << QStringList { QStringLiteral("smile") } << QByteArray() << 7
             << "glyphmorph: refused: $DIR: image files missing:\n  wink.png (for :wink:)\n";
         QTest::newRow("service taken")
             << themeXml({ QStringLiteral("u1"), QStringLiteral("S") }) << both
-            << themeXml({ QStringLiteral("u2"), QStringLiteral("S") }) << false << 8
+            << themeXml({ QStringLiteral("u2"), QStringLiteral("S") }) << 8
             << "the service S is taken by the installed theme 'Theme u2'";
     }
 
@@ -279,7 +272,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, xml);
         QFETCH(QStringList, images);
         QFETCH(QByteArray, installed);
-        QFETCH(bool, inRoot);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         if (!installed.isEmpty()) {
@@ -287,7 +279,7 @@ private Q_SLOTS:
             QVERIFY(writeBytes(root() + QStringLiteral("/Other/Other.xml"), installed));
             QVERIFY(writeImages(root() + QStringLiteral("/Other"), ThemeContent()));
         }
-        const QString directory = (inRoot ? root() : work()) + QStringLiteral("/Smile");
+        const QString directory = work() + QStringLiteral("/Smile");
         QVERIFY(QDir().mkpath(directory));
         QVERIFY(writeBytes(directory + QStringLiteral("/Smile.xml"), xml));
         ThemeContent files;
@@ -528,21 +520,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("input"); // a file for standard input; empty: no input
         QTest::addColumn<QString>("output"); // a file for standard output
         QTest::addColumn<QString>("message");
-        const QString full = QStringLiteral("/dev/full");
-        for (const char *command : { "html", "plain", "page" }) {
-            const QStringList arguments = { QLatin1String(command) };
-            const bool text = arguments.first() != QLatin1String("plain");
-            QTest::addRow("%s to a full disk", command)
-                << (text ? arguments + QStringList { QStringLiteral(":)") } : arguments)
-                << (text ? QString() : QStringLiteral("$CHAT")) << full
-                << QStringLiteral("cannot write standard output: ");
-            QTest::addRow("%s reading a directory", command)
-                << arguments << QStringLiteral("$DIR") << QString()
-                << QStringLiteral("cannot read standard input: ");
-        }
-        QTest::newRow("html of standard input to a full disk")
-            << QStringList { QStringLiteral("html") } << QStringLiteral("$CHAT") << full
-            << QStringLiteral("cannot write standard output: ");
+        const auto row = [](const char *name, const QString &arguments, const char *input,
+                             const char *output, const char *message) {
+            QTest::newRow(name) << arguments.split(QLatin1Char('|')) << QString(input)
+                                << QString(output) << QString(message);
+        };
+        const char *full = "/dev/full";
+        const char *cannotWrite = "cannot write standard output: ";
+        row("html to a full disk", "html|:)", "", full, cannotWrite);
+        row("html of standard input to a full disk", "html", "$CHAT", full, cannotWrite);
+        row("plain to a full disk", "plain", "$CHAT", full, cannotWrite);
+        row("page to a full disk", "page|:)", "", full, cannotWrite);
+        for (const char *command : { "html", "plain", "page" })
+            row((QByteArray(command) + " reading a directory").constData(), command, "$DIR", "",
+                "cannot read standard input: ");
     }
 
     void inputAndOutputFailures()
