@@ -95,8 +95,9 @@ void TextEditorAccess::addEmoticon(const QString &characterCode, const QString &
     // Replaced every time: the document may hold an older image under the same path.
     m_document->addResource(QTextDocument::ImageResource, resourceUrl(imagePath), pixmap);
     QTextImageFormat format = EmoticonImageFile::textFormat(imagePath, characterCode);
-    format.setWidth(pixmap.width());
-    format.setHeight(pixmap.height());
+    // In pixels of the screen's layout: a dense screen's twin has more device pixels.
+    format.setWidth(pixmap.width() / pixmap.devicePixelRatio());
+    format.setHeight(pixmap.height() / pixmap.devicePixelRatio());
     textCursor().insertImage(format);
 }
 
