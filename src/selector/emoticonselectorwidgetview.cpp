@@ -59,10 +59,16 @@ public:
     CellKeys keys { this };
 
     int shownGrid() const { return layout && layout->policy() == portraitPolicy ? 1 : 0; }
-    int cellOf(QObject *button) const
+    int cellOf(const QObject *button) const
     {
-        const int index = cells[0].indexOf(static_cast<MButton *>(button));
-        return index >= 0 ? index : cells[1].indexOf(static_cast<MButton *>(button));
+        // Compared as objects: a cell being destroyed is no longer an MButton to cast to.
+        for (const QVector<MButton *> &grid : cells) {
+            for (int i = 0; i < grid.size(); ++i) {
+                if (static_cast<const QObject *>(grid.at(i)) == button)
+                    return i;
+            }
+        }
+        return -1;
     }
     void focusCell(int index)
     {
