@@ -141,6 +141,8 @@ public:
     const emoNode *matchCode(const PlainTextScan &scan, int pos, int &end, int &walked) const;
     /** "<img src='PATH'  width='20' height='20'>" with PATH escaped for the attribute. */
     static QString htmlImageTag(const QString &filePath);
+    /** Appends @p c to @p html, as an entity when it is one of & < > " '. */
+    static void appendHtmlEscaped(QString &html, QChar c);
 
     /** True when a code may begin with @p c. */
     bool mayBeginCode(QChar c) const { return flat.first(c.unicode()) != 0; }

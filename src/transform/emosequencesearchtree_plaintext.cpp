@@ -38,32 +38,36 @@ template<typename Drop> void dropFrom(PlainTextScan &out, int first, int last, D
 
 } // namespace
 
+void emoSequenceSearchTreePrivate::appendHtmlEscaped(QString &html, QChar c)
+{
+    switch (c.unicode()) {
+    case u'&':
+        html += QLatin1String("&amp;");
+        break;
+    case u'<':
+        html += QLatin1String("&lt;");
+        break;
+    case u'>':
+        html += QLatin1String("&gt;");
+        break;
+    case u'"':
+        html += QLatin1String("&quot;");
+        break;
+    case u'\'':
+        html += QLatin1String("&#39;");
+        break;
+    default:
+        html += c;
+        break;
+    }
+}
+
 // The path goes into a single-quoted attribute: a quote or markup in it must not end the attribute.
 QString emoSequenceSearchTreePrivate::htmlImageTag(const QString &filePath)
 {
     QString tag = QStringLiteral("<img src='");
-    for (const QChar c : filePath) {
-        switch (c.unicode()) {
-        case u'&':
-            tag += QLatin1String("&amp;");
-            break;
-        case u'<':
-            tag += QLatin1String("&lt;");
-            break;
-        case u'>':
-            tag += QLatin1String("&gt;");
-            break;
-        case u'"':
-            tag += QLatin1String("&quot;");
-            break;
-        case u'\'':
-            tag += QLatin1String("&#39;");
-            break;
-        default:
-            tag += c;
-            break;
-        }
-    }
+    for (const QChar c : filePath)
+        appendHtmlEscaped(tag, c);
     tag += QLatin1String("'  width='20' height='20'>");
     return tag;
 }

@@ -20,32 +20,12 @@ bool isSpace(QChar c)
 // Line ends too: an attribute value keeps them only as references.
 void appendEscaped(QString &html, QChar c)
 {
-    switch (c.unicode()) {
-    case u'&':
-        html += QLatin1String("&amp;");
-        break;
-    case u'<':
-        html += QLatin1String("&lt;");
-        break;
-    case u'>':
-        html += QLatin1String("&gt;");
-        break;
-    case u'"':
-        html += QLatin1String("&quot;");
-        break;
-    case u'\'':
-        html += QLatin1String("&#39;");
-        break;
-    case u'\n':
+    if (c == QLatin1Char('\n'))
         html += QLatin1String("&#10;");
-        break;
-    case u'\r':
+    else if (c == QLatin1Char('\r'))
         html += QLatin1String("&#13;");
-        break;
-    default:
-        html += c;
-        break;
-    }
+    else
+        emoSequenceSearchTreePrivate::appendHtmlEscaped(html, c);
 }
 
 QString escaped(QStringView text)
