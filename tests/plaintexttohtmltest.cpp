@@ -240,8 +240,10 @@ private Q_SLOTS:
         QRandomGenerator random(20261206);
         for (int round = 0; round < 20000; ++round) {
             QString text;
-            // Short texts reach every branch; long ones cross the scan's 64-character blocks.
-            const int length = int(random.bounded(round % 4 == 0 ? 300 : 24));
+            // Short texts reach every branch; longer ones cross 64-character words and blocks.
+            const int length = int(random.bounded(round % 4 == 0 ? 300
+                    : round % 4 == 1                             ? 140
+                                                                 : 24));
             for (int i = 0; i < length; ++i)
                 text += alphabet.at(int(random.bounded(alphabet.size())));
             const QString actual = tree.performPlainText2HTMLReplacement(text, 0, "<br>");

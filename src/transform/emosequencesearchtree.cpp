@@ -73,13 +73,16 @@ void emoSequenceSearchTreePrivate::FlatTrie::build(const emoNode *root)
             order.push_back(child);
         }
     }
+    characters.resize(characters.size() + 7);
     std::fill(std::begin(rootTable), std::end(rootTable), 0);
     highestFirst = 0;
+    lowercaseFirst = false;
     for (quint32 edge = 0; edge < nodes[0].edgeCount; ++edge) {
         const char16_t c = characters[edge];
         if (c < 256)
             rootTable[c] = targets[edge];
         highestFirst = c;
+        lowercaseFirst = lowercaseFirst || (c >= u'a' && c <= u'z');
     }
 }
 

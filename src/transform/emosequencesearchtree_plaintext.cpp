@@ -7,12 +7,6 @@
 
 #include <new>
 
-// The portable loop stands in where SSE2 is missing, and in builds that test it.
-#if defined(__SSE2__) && !defined(GLYPHMORPH_NO_SIMD)
-#define GLYPHMORPH_SCAN_SSE2
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 constexpr char16_t LineSeparator = 0x2028;
@@ -129,77 +123,133 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
     }
 }
 
-namespace {
-
-// The first separator at or after @p pos, or @p length.
-int endOfWord(const QChar *data, int pos, int length)
-{
-    const char16_t *characters = reinterpret_cast<const char16_t *>(data);
-    while (true) {
-#ifdef GLYPHMORPH_SCAN_SSE2
-        // Eight characters at a time to the next one at or below a space; separators are.
-        const __m128i space = _mm_set1_epi16(' ');
-        while (pos + 8 <= length) {
-            const __m128i eight
-                = _mm_loadu_si128(reinterpret_cast<const __m128i *>(characters + pos));
-            const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(eight, space), _mm_setzero_si128());
-            const int bits = _mm_movemask_epi8(low);
-            if (bits) {
-                pos += int(qCountTrailingZeroBits(quint32(bits))) / 2;
-                break;
-            }
-            pos += 8;
-        }
-#endif
-        while (pos < length && characters[pos] > u' ')
-            ++pos;
-        if (pos == length || isSeparator(characters[pos]))
-            return pos;
-        ++pos; // a tab or another control character: part of the word
-    }
-}
-
-} // namespace
-
-// A message is a few dozen characters: a plain loop over them costs less than finding words 64
-// characters at a time. The steps are the same.
+// A message is a few dozen characters: its separators and line ends are found for the whole of it
+// at once, and the scan then visits only the words' first characters. The steps are the same as
+// for longer texts.
 void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
 {
-    const QChar *data = result.text;
+    const char16_t *data = reinterpret_cast<const char16_t *>(result.text);
     const int length = result.length;
-    int pos = 0;
-    while (true) {
-        // The separators before a word: spaces stay, line ends become line breaks.
-        for (;; ++pos) {
-            if (pos == length)
-                return;
-            const char16_t c = data[pos].unicode();
-            if (c == u'\n' || c == u'\r')
-                result.replaceByLineBreak(pos);
-            else if (c != u' ')
-                break;
+    // Bit i of word i / 64 stands for character i. Plain characters begin no code and are no
+    // line break: a word that begins with one needs no look.
+    quint64 separators[2] = {};
+    quint64 lineEnds[2] = {};
+    quint64 plain[2] = {};
+#ifdef GLYPHMORPH_SCAN_SSE2
+    const __m128i space = _mm_set1_epi16(' ');
+    const __m128i lineFeed = _mm_set1_epi16('\n');
+    const __m128i carriageReturn = _mm_set1_epi16('\r');
+    const __m128i unicodeBreak = _mm_set1_epi16(short(LineSeparator));
+    const __m128i notLast = _mm_set1_epi16(short(~1));
+    const __m128i lowercaseA = _mm_set1_epi16('a');
+    const __m128i lettersAfterA = _mm_set1_epi16('z' - 'a');
+    const __m128i highestFirst = _mm_set1_epi16(short(flat.highestFirstCharacter()));
+    const __m128i lowercasePlain
+        = flat.hasLowercaseFirst() ? _mm_setzero_si128() : _mm_set1_epi16(-1);
+    const __m128i zero = _mm_setzero_si128();
+    // Eight characters from @p at on: bits 0-7 line ends, 8-15 separators, 16-23 plain.
+    const auto eightAt = [&](int at) {
+        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+        const __m128i ends = _mm_or_si128(
+            _mm_cmpeq_epi16(eight, lineFeed), _mm_cmpeq_epi16(eight, carriageReturn));
+        const __m128i breaks = _mm_or_si128(ends, _mm_cmpeq_epi16(eight, space));
+        const __m128i lowercase = _mm_cmpeq_epi16(
+            _mm_subs_epu16(_mm_sub_epi16(eight, lowercaseA), lettersAfterA), zero);
+        // Above every first character, and not U+2028 or U+2029, which are left out.
+        const __m128i notAbove = _mm_cmpeq_epi16(_mm_subs_epu16(eight, highestFirst), zero);
+        const __m128i lineOrParagraph
+            = _mm_cmpeq_epi16(_mm_and_si128(eight, notLast), unicodeBreak);
+        const __m128i plainHere = _mm_or_si128(_mm_and_si128(lowercase, lowercasePlain),
+            _mm_andnot_si128(_mm_or_si128(notAbove, lineOrParagraph), _mm_set1_epi16(-1)));
+        return quint32(_mm_movemask_epi8(_mm_packs_epi16(ends, breaks)))
+            | (quint32(_mm_movemask_epi8(_mm_packs_epi16(plainHere, zero))) << 16);
+    };
+    if (length >= 8) {
+        for (int half = 0; half << 6 < length; ++half) {
+            const int first = half << 6;
+            const int count = qMin(64, length - first);
+            quint64 ends = 0;
+            quint64 breaks = 0;
+            quint64 plainHere = 0;
+            int i = 0;
+            for (; i + 8 <= count; i += 8) {
+                const quint32 three = eightAt(first + i);
+                ends |= quint64(three & 0xff) << i;
+                breaks |= quint64((three >> 8) & 0xff) << i;
+                plainHere |= quint64(three >> 16) << i;
+            }
+            if (i < count) {
+                // The last eight characters of the text again, of which the first are known.
+                const int rest = count - i;
+                const quint32 three = eightAt(length - 8);
+                const quint32 keep = (1u << rest) - 1;
+                ends |= quint64((three >> (8 - rest)) & keep) << i;
+                breaks |= quint64((three >> (16 - rest)) & keep) << i;
+                plainHere |= quint64((three >> (24 - rest)) & keep) << i;
+            }
+            lineEnds[half] = ends;
+            separators[half] = breaks;
+            plain[half] = plainHere;
         }
-        const QChar first = data[pos];
-        if (mayBeginCode(first)) {
-            int end = pos;
-            readCodeSequences(result, end);
-            pos = end;
-        } else {
-            if (Q_UNLIKELY(isUnicodeBreak(first.unicode())))
-                result.leaveOut(pos);
-            ++pos;
+    } else
+#endif
+    {
+        for (int i = 0; i < length; ++i) {
+            const char16_t c = data[i];
+            lineEnds[i >> 6] |= quint64(c == u'\n' || c == u'\r') << (i & 63);
+            separators[i >> 6] |= quint64(isSeparator(c)) << (i & 63);
         }
-        // The rest of the word stands as it is.
-        pos = endOfWord(data, pos, length);
     }
+    // A word begins at a character that is no separator, at the start or after a separator.
+    quint64 starts[2] = { ~separators[0] & ((separators[0] << 1) | 1),
+        ~separators[1] & ((separators[1] << 1) | (separators[0] >> 63)) };
+    if (length <= 64)
+        starts[1] = 0;
+    if (length & 63)
+        starts[length >> 6] &= ~(~quint64(0) << (length & 63));
+    starts[0] &= ~plain[0];
+    starts[1] &= ~plain[1];
+
+    const bool hasLineEnds = (lineEnds[0] | lineEnds[1]) != 0;
+    // Spaces stay; line ends in [pos, before) become line breaks.
+    const auto lineBreaksUpTo = [&](int pos, int before) {
+        for (int at = pos; at < before; ++at) {
+            if (lineEnds[at >> 6] & (quint64(1) << (at & 63)))
+                result.replaceByLineBreak(at);
+        }
+    };
+    int pos = 0; // the text before this has been read
+    for (int word = 0; word < 2; ++word) {
+        for (quint64 bits = starts[word]; bits; bits &= bits - 1) {
+            const int at = (word << 6) + int(qCountTrailingZeroBits(bits));
+            // A word that a code's walk has read past.
+            if (at < pos)
+                continue;
+            const char16_t first = data[at];
+            if (Q_LIKELY(!mayBeginCode(QChar(first)) && !isUnicodeBreak(first)))
+                continue;
+            if (Q_UNLIKELY(hasLineEnds))
+                lineBreaksUpTo(pos, at);
+            if (isUnicodeBreak(first) && !mayBeginCode(QChar(first))) {
+                result.leaveOut(at);
+                pos = at + 1;
+            } else {
+                pos = at;
+                readCodeSequences(result, pos);
+            }
+        }
+    }
+    if (Q_UNLIKELY(hasLineEnds))
+        lineBreaksUpTo(pos, length);
 }
 
-const emoSequenceSearchTreePrivate::emoNode *emoSequenceSearchTreePrivate::matchCode(
-    const PlainTextScan &scan, int pos, int &end, int &walked) const
+// Inlined into the code step, which runs it once or twice per code.
+Q_ALWAYS_INLINE emoSequenceSearchTreePrivate::Match emoSequenceSearchTreePrivate::matchCode(
+    const PlainTextScan &scan, int pos) const
 {
     const QChar *text = scan.text;
     const int length = scan.length;
-    const emoNode *found = nullptr;
+    Match match { nullptr, pos, pos };
     if (pos < length) {
         FlatTrie::Index node = flat.first(text[pos].unicode());
         while (node) {
@@ -207,16 +257,16 @@ const emoSequenceSearchTreePrivate::emoNode *emoSequenceSearchTreePrivate::match
             // In strict mode the longest code on the way that a word does not go on after.
             const emoNode *code = flat.terminal(node);
             if (code && (!scan.strictCodeEnds || scan.acceptsCodeEnd(pos))) {
-                found = code;
-                end = pos;
+                match.code = code;
+                match.end = pos;
             }
             if (pos == length)
                 break;
             node = flat.find(node, text[pos].unicode());
         }
     }
-    walked = pos;
-    return found;
+    match.walked = pos;
+    return match;
 }
 
 void emoSequenceSearchTreePrivate::readCodeSequences(PlainTextScan &result, int &pos) const
@@ -226,27 +276,25 @@ void emoSequenceSearchTreePrivate::readCodeSequences(PlainTextScan &result, int 
     // Codes directly after one another are all replaced; the chain ends at the first character
     // that begins none.
     while (true) {
-        int end = pos;
-        int walked = pos;
-        const emoNode *code = matchCode(result, pos, end, walked);
-        if (code)
-            result.replaceByImage(pos, end, code);
-        if (walked == length) {
+        const Match match = matchCode(result, pos);
+        if (match.code)
+            result.replaceByImage(pos, match.end, match.code);
+        if (match.walked == length) {
             // The walk ran into the end: what follows the code is not read again.
-            dropFrom(result, code ? end : pos, length, isUnicodeBreak);
+            dropFrom(result, match.code ? match.end : pos, length, isUnicodeBreak);
             pos = length;
             return;
         }
-        if (!code) {
+        if (!match.code) {
             // A separator stays for the word step, which emits it exactly once; line ends that a
             // code's beginning took in are left out.
-            const bool separator = isSeparator(data[walked].unicode());
-            const int last = separator ? walked : walked + 1;
+            const bool separator = isSeparator(data[match.walked].unicode());
+            const int last = separator ? match.walked : match.walked + 1;
             dropFrom(result, pos, last,
                 [](char16_t x) { return isUnicodeBreak(x) || x == u'\n' || x == u'\r'; });
             pos = last;
             return;
         }
-        pos = end;
+        pos = match.end;
     }
 }

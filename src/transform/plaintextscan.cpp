@@ -6,12 +6,6 @@
 #include <limits>
 #include <utility>
 
-// The portable loop stands in where SSE2 is missing, and in builds that test it.
-#if defined(__SSE2__) && !defined(GLYPHMORPH_NO_SIMD)
-#define GLYPHMORPH_SCAN_SSE2
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 constexpr int BlockShift = 6;
@@ -136,11 +130,11 @@ int PlainTextScan::maxLength = (std::numeric_limits<int>::max() - 64) / int(size
 
 void PlainTextScan::writeEdits(bool last)
 {
-    // What these edits write: the text before each, its piece and, the last time, the rest.
+    // What these edits write: the text before each, its replacement and, the last time, the rest.
     qint64 size = 0;
     int from = copied;
     for (int i = 0; i < editCount; ++i) {
-        size += edits[i].from - from + piece(edits[i]).size();
+        size += edits[i].from - from + edits[i].replacement->size();
         from = edits[i].to;
     }
     if (last)
@@ -152,7 +146,7 @@ void PlainTextScan::writeEdits(bool last)
     if (reserve(needed, wanted)) {
         for (int i = 0; i < editCount; ++i) {
             write(text + copied, edits[i].from - copied);
-            const QString &replacement = piece(edits[i]);
+            const QString &replacement = *edits[i].replacement;
             write(replacement.constData(), int(replacement.size()));
             copied = edits[i].to;
         }
@@ -190,9 +184,12 @@ QString PlainTextScan::takeHtml()
     writeEdits(true);
     if (overflowed)
         return QString();
-    html.resize(written);
-    // A result far shorter than its buffer would hold on to the rest for as long as it lives.
-    if (html.capacity() - written > 1 << 16)
-        html.squeeze();
+    // A message's HTML is allocated at its size; a long text's may have room to spare.
+    if (written != html.size()) {
+        html.resize(written);
+        // A result far shorter than its buffer would hold on to the rest for as long as it lives.
+        if (html.capacity() - written > 1 << 16)
+            html.squeeze();
+    }
     return std::move(html);
 }

@@ -57,12 +57,12 @@ public:
     {
         if (images)
             images->push_back({ from, to, &code->filePath });
-        add({ from, to, code, false });
+        add({ from, to, &code->imageTag });
     }
     /** The character at @p at becomes the line break. */
-    void replaceByLineBreak(int at) { add({ at, at + 1, nullptr, true }); }
+    void replaceByLineBreak(int at) { add({ at, at + 1, &lineBreak }); }
     /** The character at @p at is left out. */
-    void leaveOut(int at) { add({ at, at + 1, nullptr, false }); }
+    void leaveOut(int at) { add({ at, at + 1, &nothing }); }
 
     /** True when the HTML would have been longer than maxLength. */
     bool failed() const { return overflowed; }
@@ -107,12 +107,13 @@ public:
     std::vector<ImageSpan> *images = nullptr;
 
 private:
+    // What the HTML holds in place of [from, to): the image's tag, the line break or nothing.
+    // How images and line breaks look is decided where edits are added, and only there.
     struct Edit
     {
         int from;
         int to;
-        const Code *image; // null for a line break or a character left out
-        bool lineBreak;
+        const QString *replacement;
     };
     static constexpr int EditBatch = 64;
 
@@ -121,12 +122,6 @@ private:
         if (editCount == EditBatch)
             writeEdits(false);
         edits[editCount++] = edit;
-    }
-    // What an edit writes in place of its range: the one place that decides how images and line
-    // breaks look in the HTML.
-    const QString &piece(const Edit &edit) const
-    {
-        return edit.image ? edit.image->imageTag : edit.lineBreak ? lineBreak : nothing;
     }
     void writeEdits(bool last);
     bool reserve(qint64 needed, qint64 wanted);
