@@ -116,8 +116,11 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
             const QString html = RoundTripHtml::write(text, images, lineBreak);
             return html.isNull() ? text : html;
         }
+        // Each copy of a shared string is an atomic operation: the HTML is moved out, not copied.
         QString html = result.takeHtml();
-        return result.failed() ? text : html;
+        if (result.failed())
+            return text;
+        return html;
     } catch (const std::bad_alloc &) {
         return text;
     }
