@@ -31,18 +31,12 @@ QString previewPath()
         "preview_343a7f65-0095-4eae-8fc2-87af7f3bf5158.png");
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // File name to content, for every "*.png" of the cache.
 QMap<QString, QByteArray> cachedFiles()
 {
     QMap<QString, QByteArray> files;
     for (const QFileInfo &info : cache().entryInfoList({ "*.png" }, QDir::Files))
-        files.insert(info.fileName(), contents(info.filePath()));
+        files.insert(info.fileName(), GlyphmorphTest::readBytes(info.filePath()));
     return files;
 }
 
@@ -196,7 +190,7 @@ private Q_SLOTS:
         MGConfItem(platformKey).set("base");
         QVERIFY(DefaultEmoticonThemeHandler().reloadDefaultEmoticonTheme());
         const QMap<QString, QByteArray> baseFiles = cachedFiles();
-        const QByteArray basePreview = contents(previewPath());
+        const QByteArray basePreview = GlyphmorphTest::readBytes(previewPath());
         DefaultEmoticonThemeHandler handler;
         QStringList events;
         record(handler, events);
@@ -228,7 +222,7 @@ private Q_SLOTS:
         const QMap<QString, QByteArray> nightFiles = cachedFiles();
         for (auto it = nightFiles.cbegin(); it != nightFiles.cend(); ++it)
             QVERIFY2(it.value() != baseFiles.value(it.key()), qPrintable(it.key()));
-        QVERIFY(contents(previewPath()) != basePreview);
+        QVERIFY(GlyphmorphTest::readBytes(previewPath()) != basePreview);
 
         const QImage night = typeSmiley(edit);
         QVERIFY(night != base);

@@ -81,20 +81,14 @@ private Q_SLOTS:
         MGConfItem(currentKey).unset();
     }
 
-    void freshUserGetsTheBuiltInTheme()
-    {
-        EmoticonThemeManager manager;
-        QCOMPARE(manager.currentTheme(), defaultUUID);
-        QCOMPARE(manager.emoticonThemes().keys(), QList<QString> { defaultUUID });
-        QCOMPARE(themeFor(manager, "/account/unknown"), defaultUUID);
-        QVERIFY(!MGConfItem(currentKey).value().isValid());
-    }
-
+    // Without a choice, the built-in theme serves accounts without a service theme; the manager
+    // stores no choice for the user.
     void serviceThemesTakePrecedence()
     {
         QVERIFY(!writeTheme(root(), "Jabber", { "uuid-jabber", "service-s" }).isEmpty());
         QVERIFY(!writeTheme(root(), "One", { "uuid-one", "Service1" }).isEmpty());
         EmoticonThemeManager manager;
+        QCOMPARE(manager.currentTheme(), defaultUUID);
         QCOMPARE(manager.emoticonThemes().size(), 3);
         QCOMPARE(themeFor(manager, "/account/jabber"), QStringLiteral("uuid-jabber"));
         QCOMPARE(themeFor(manager, "Service1"), QStringLiteral("uuid-one"));
@@ -102,6 +96,7 @@ private Q_SLOTS:
         QCOMPARE(
             manager.themeForServiceUUID("service-s").themeUUID(), QStringLiteral("uuid-jabber"));
         QVERIFY(!manager.themeForServiceUUID("none").isValid());
+        QVERIFY(!MGConfItem(currentKey).value().isValid());
     }
 
     void signalsOfAdditionAndRemoval()
