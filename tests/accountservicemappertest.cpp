@@ -39,9 +39,9 @@ private Q_SLOTS:
             const char *name, *content, *service;
         } rows[] = { { "spaces, comments", "# accounts\n\n  @ \t=  jabber  # at work\n", "jabber" },
             { "'=' in the service, no final newline", "@=skype=legacy", "skype=legacy" },
-            { "commented out or empty", "# @=hidden\n@=\n", nullptr },
             { "last row wins, CRLF line ends", "@=first\r\n@=msn\r\n/other=x\r\n", "msn" },
-            { "unknown", "/other=x\nno separator\n=orphan\n", nullptr } };
+            { "commented out, empty or malformed", "# @=hidden\n@=\nno separator\n=orphan\n",
+                nullptr } };
         for (const auto &row : rows) {
             QTest::newRow(row.name) << QByteArray(row.content).replace('@', account.toUtf8())
                                     << (row.service ? QString(row.service) : QString());

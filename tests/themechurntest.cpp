@@ -125,10 +125,10 @@ private Q_SLOTS:
     void churn()
     {
         // The user's choice is a theme that is reinstalled (removed, then the same UUID again).
-        install(QStringLiteral("Chosen"), QStringLiteral("chosen"), true, false);
+        install("Chosen", "chosen", true, false);
         SingletonBase<EmoticonThemeManager>::m_pInstance = new EmoticonThemeManager;
         EmoticonThemeManager *manager = SingletonBase<EmoticonThemeManager>::m_pInstance;
-        manager->setCurrentTheme(QStringLiteral("chosen"));
+        manager->setCurrentTheme("chosen");
         EmoticonSelectorWidget picker;
         picker.setServiceName(QLatin1String(account));
         QTRY_COMPARE(picker.emoticonTheme().themeUUID(), QStringLiteral("chosen"));
@@ -139,16 +139,16 @@ private Q_SLOTS:
             if (QTest::currentTestFailed())
                 return;
             if (i == 400) {
-                QVERIFY(QDir(path(QStringLiteral("Chosen"))).removeRecursively());
-                install(QStringLiteral("Chosen"), QStringLiteral("chosen"), true, true);
+                QVERIFY(QDir(path("Chosen")).removeRecursively());
+                install("Chosen", "chosen", true, true);
             }
         }
 
         // A last burst while the application is busy, so there is something to converge on.
         for (int i = 0; i < 5; ++i)
             install(QStringLiteral("Last%1").arg(i), freshUUID(), true, i % 2 == 0);
-        QVERIFY(QDir(path(QStringLiteral("Chosen"))).removeRecursively());
-        install(QStringLiteral("Chosen"), QStringLiteral("chosen"), true, false);
+        QVERIFY(QDir(path("Chosen")).removeRecursively());
+        install("Chosen", "chosen", true, false);
         const QString builtIn = EmoticonThemeManager::defaultThemeUUID();
         const auto registered = [manager, &builtIn] {
             QStringList uuids = manager->emoticonThemes().keys();
@@ -160,9 +160,8 @@ private Q_SLOTS:
 
         const bool chosenSurvived = validUUIDs().contains(QStringLiteral("chosen"));
         if (chosenSurvived)
-            QCOMPARE(MGConfItem(QStringLiteral("/Messaging/Settings/CurrentCustomEmoticonTheme"))
-                         .value()
-                         .toString(),
+            QCOMPARE(
+                MGConfItem("/Messaging/Settings/CurrentCustomEmoticonTheme").value().toString(),
                 QStringLiteral("chosen"));
         const auto pickerFollowsText = [&picker, manager] {
             return picker.emoticonTheme().characterCodeSequenceSearchTree()
