@@ -27,28 +27,21 @@ QString storedCurrentTheme()
     return MGConfItem(currentKey).value().toString();
 }
 
-// Records the manager's signals in the order they are emitted.
-class SignalLog : public QObject
+// Records the manager's signals in the order they are emitted; @p log must outlive the manager,
+// which may still emit as it goes.
+void record(EmoticonThemeManager &manager, QStringList &log)
 {
-    Q_OBJECT
-
-public:
-    explicit SignalLog(EmoticonThemeManager *manager)
-    {
-        connect(manager, &EmoticonThemeManager::themeAdded, this,
-            [this](const QString &service, const QString &uuid) {
-                entries << "added " + service + ' ' + uuid;
-            });
-        connect(manager, &EmoticonThemeManager::themeRemoved, this,
-            [this](const QString &uuid) { entries << "removed " + uuid; });
-        connect(manager, &EmoticonThemeManager::currentThemeChanged, this,
-            [this](const QString &uuid) { entries << "current " + uuid; });
-        connect(manager, &EmoticonThemeManager::availableThemesChanged, this,
-            [this] { entries << "available"; });
-    }
-
-    QStringList entries;
-};
+    QObject::connect(&manager, &EmoticonThemeManager::themeAdded,
+        [&log](const QString &service, const QString &uuid) {
+            log << "added " + service + ' ' + uuid;
+        });
+    QObject::connect(&manager, &EmoticonThemeManager::themeRemoved,
+        [&log](const QString &uuid) { log << "removed " + uuid; });
+    QObject::connect(&manager, &EmoticonThemeManager::currentThemeChanged,
+        [&log](const QString &uuid) { log << "current " + uuid; });
+    QObject::connect(
+        &manager, &EmoticonThemeManager::availableThemesChanged, [&log] { log << "available"; });
+}
 
 QString themeFor(EmoticonThemeManager &manager, const char *account)
 {
@@ -107,8 +100,9 @@ private Q_SLOTS:
     {
         QVERIFY(!writeTheme(root(), "Jabber", { "uuid-jabber", "service-s" }).isEmpty());
         QVERIFY(!writeTheme(root(), "One", { "uuid-one", "Service1" }).isEmpty());
+        QStringList log;
         EmoticonThemeManager manager;
-        SignalLog log(&manager);
+        record(manager, log);
         QCOMPARE(manager.currentTheme(), defaultUUID);
         QCOMPARE(manager.emoticonThemes().size(), 3);
         QCOMPARE(themeFor(manager, "/account/jabber"), QStringLiteral("uuid-jabber"));
@@ -120,11 +114,10 @@ private Q_SLOTS:
         QVERIFY(!MGConfItem(currentKey).value().isValid());
 
         QVERIFY(removeTheme("Jabber"));
-        QTRY_COMPARE(log.entries, QStringList({ "removed uuid-jabber", "available" }));
+        QTRY_COMPARE(log, QStringList({ "removed uuid-jabber", "available" }));
         QCOMPARE(themeFor(manager, "/account/jabber"), defaultUUID);
         QVERIFY(!moveInTheme(root(), "Jabber", { "uuid-jabber", "service-s" }).isEmpty());
-        QTRY_COMPARE(
-            log.entries.mid(2), QStringList({ "added service-s uuid-jabber", "available" }));
+        QTRY_COMPARE(log.mid(2), QStringList({ "added service-s uuid-jabber", "available" }));
         QCOMPARE(themeFor(manager, "/account/jabber"), QStringLiteral("uuid-jabber"));
     }
 
@@ -145,13 +138,14 @@ private Q_SLOTS:
         const ThemeContent plain { "uuid-plain", {} };
         QVERIFY(!writeTheme(root(), "Plain", plain).isEmpty());
         MGConfItem(currentKey).set(plain.uuid);
+        QStringList log;
         EmoticonThemeManager manager;
-        SignalLog log(&manager);
+        record(manager, log);
         QCOMPARE(themeFor(manager, "/account/x"), plain.uuid);
 
         QVERIFY(removeTheme("Plain"));
         // No themeRemoved for a theme without a service.
-        QTRY_COMPARE(log.entries, QStringList { "available" });
+        QTRY_COMPARE(log, QStringList { "available" });
         QCOMPARE(themeFor(manager, "/account/x"), defaultUUID);
         QCOMPARE(storedCurrentTheme(), plain.uuid);
         if (reinstall) {
@@ -166,26 +160,27 @@ private Q_SLOTS:
             QCOMPARE(storedCurrentTheme(), plain.uuid);
         } else {
             // Nothing was noticed before the manager came up, so the notice carries no UUID.
-            QTRY_COMPARE(log.entries, QStringList({ "available", "current " }));
+            QTRY_COMPARE(log, QStringList({ "available", "current " }));
         }
         EmoticonThemeResourceAvailabilityCheckerPrivate::setTimeoutForTests(0);
     }
 
     void currentThemeChangeCarriesThePreviousTheme()
     {
+        QStringList log;
         EmoticonThemeManager manager;
-        SignalLog log(&manager);
+        record(manager, log);
         manager.setCurrentTheme("uuid-y");
         manager.setCurrentTheme("uuid-z");
         // The process's own first change is told too; nothing was noticed before it.
-        QTRY_COMPARE(log.entries, QStringList { "current " });
+        QTRY_COMPARE(log, QStringList { "current " });
         QCOMPARE(manager.currentTheme(), QStringLiteral("uuid-z"));
 
         // Another process of the user changes it.
         QProcess writer;
         writer.start(SETTINGSWRITER, { "set", currentKey.toUtf8().toPercentEncoding(), "uuid-w" });
         QVERIFY(writer.waitForFinished(60000) && writer.exitCode() == 0);
-        QTRY_COMPARE(log.entries, QStringList({ "current ", "current uuid-z" }));
+        QTRY_COMPARE(log, QStringList({ "current ", "current uuid-z" }));
         QCOMPARE(manager.currentTheme(), QStringLiteral("uuid-w"));
     }
 

@@ -44,11 +44,8 @@ QByteArray chat(quint32 seed, bool html, int longLines = 0)
         "(y)", "(y)(n)", "(y)(n)!", "(n)", ":\xc3\xa9", "caf\xc3\xa9", "\xf0\x9f\x91\x8d", "&",
         "<b>", "\xe2\x80\xa8", QByteArray("\0", 1), "\xff", "\xe2\x82", " ", " ", " ", "  " };
     const QList<QByteArray> lineEnds = { "\n", "\r", "\r\n", "\n\n" };
-    if (html) {
-        pieces << emoticonTag(":)") << emoticonTag("<3") << emoticonTag("br") << "<br>"
-               << "<b"
-               << "r>";
-    }
+    if (html)
+        pieces += { emoticonTag(":)"), emoticonTag("<3"), emoticonTag("br"), "<br>", "<b", "r>" };
     // Parts of tags would join the lines over 1 MiB into one unfinished tag, and "<br>" would cut
     // them short.
     const QList<QByteArray> parts
@@ -450,14 +447,11 @@ private Q_SLOTS:
         QFETCH(bool, nestedCodes);
         m_processHome = true;
         if (nestedCodes) {
-            const QString directory = root() + "/Nested";
-            QVERIFY(QDir().mkpath(directory));
             // The built-in theme's UUID: it takes that theme's place, used without choosing it.
-            QVERIFY(QFile::copy(
-                QFINDTESTDATA("data/themes-nested/Nested.xml"), directory + "/Nested.xml"));
-            ThemeContent images;
-            images.images = QStringList { "y", "yn", "n", "e" };
-            QVERIFY(writeImages(directory, images));
+            const QString directory
+                = writeTheme(root(), "Nested", { {}, {}, { "y", "yn", "n", "e" } });
+            QVERIFY(writeBytes(directory + "/Nested.xml",
+                readBytes(QFINDTESTDATA("data/themes-nested/Nested.xml"))));
         }
         qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(root()));
         const QByteArray expected = convertedAtOnce(arguments, input);

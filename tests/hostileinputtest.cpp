@@ -24,8 +24,6 @@
 
 #include <sys/stat.h>
 
-using GlyphmorphTest::ThemeContent;
-
 namespace {
 
 // Puts the thing the row names at @p path; the PNG a link may point to lives beside it. A library
