@@ -24,9 +24,13 @@ QT_WARNING_DISABLE_DEPRECATED
 #include <functional>
 #include <new>
 
+using Mapping = QHash<QString, QString>;
+using Result = QHash<QString, QVariant>;
+
+namespace {
+
 // Counts how often the watched address is released, inside the library as well: the executable's
 // operator delete replaces the one the library links against.
-namespace {
 const void *watched = nullptr;
 int watchedDeletes = 0;
 
@@ -38,38 +42,6 @@ int deletesOf(const void *address, const std::function<void()> &action)
     watched = nullptr;
     return watchedDeletes;
 }
-} // namespace
-
-// Allocation is replaced along with release: memory from the runtime's own operator new must not
-// reach free() (AddressSanitizer reports the mismatch).
-void *operator new(std::size_t size)
-{
-    if (void *p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void *operator new(std::size_t size, const std::nothrow_t &) noexcept
-{
-    return std::malloc(size ? size : 1);
-}
-void operator delete(void *p) noexcept
-{
-    watchedDeletes += p && p == watched;
-    std::free(p);
-}
-void operator delete(void *p, std::size_t) noexcept
-{
-    operator delete(p);
-}
-void operator delete(void *p, const std::nothrow_t &) noexcept
-{
-    operator delete(p);
-}
-
-using Mapping = QHash<QString, QString>;
-using Result = QHash<QString, QVariant>;
-
-namespace {
 
 // The parse result, or an empty one when the reader fails.
 Result parse(QByteArray xml, const QString &baseDirectory = QStringLiteral("/themes/t"))
@@ -154,6 +126,32 @@ EmoticonTheme fromItem(const QVariantHash &codes, const QString &small, const QS
 }
 
 } // namespace
+
+// Allocation is replaced along with release: memory from the runtime's own operator new must not
+// reach free() (AddressSanitizer reports the mismatch).
+void *operator new(std::size_t size)
+{
+    if (void *p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    return std::malloc(size ? size : 1);
+}
+void operator delete(void *p) noexcept
+{
+    watchedDeletes += p && p == watched;
+    std::free(p);
+}
+void operator delete(void *p, std::size_t) noexcept
+{
+    operator delete(p);
+}
+void operator delete(void *p, const std::nothrow_t &) noexcept
+{
+    operator delete(p);
+}
 
 class EmoticonThemeFactoryTest : public QObject
 {
