@@ -1,16 +1,23 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
+// The registry of themes: the current theme, service themes, their signals, the table that lists
+// them, and themes changing at random under a running application.
 #include "testenvironment.h"
 #include "themedirectory.h"
 
 #include <accountservicemapper.h>
+#include <emoticonselectorwidget.h>
 #include <emoticonthememanager.h>
 #include <emoticonthemeresourceavailabilitychecker_p.h>
 #include <mgconfitem.h>
+#include <themetablemodel.h>
 
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+
+#include <map>
 
 using namespace GlyphmorphTest;
 
@@ -24,33 +31,53 @@ QString storedCurrentTheme()
     return MGConfItem(currentKey).value().toString();
 }
 
-// Records the manager's signals in the order they are emitted.
-class SignalLog : public QObject
+// Records the manager's signals in the order they are emitted; @p log must outlive the manager,
+// which may still emit as it goes.
+void record(EmoticonThemeManager &manager, QStringList &log)
 {
-    Q_OBJECT
-
-public:
-    explicit SignalLog(EmoticonThemeManager *manager)
-    {
-        connect(manager, &EmoticonThemeManager::themeAdded, this,
-            [this](const QString &service, const QString &uuid) {
-                entries << "added " + service + ' ' + uuid;
-            });
-        connect(manager, &EmoticonThemeManager::themeRemoved, this,
-            [this](const QString &uuid) { entries << "removed " + uuid; });
-        connect(manager, &EmoticonThemeManager::currentThemeChanged, this,
-            [this](const QString &uuid) { entries << "current " + uuid; });
-        connect(manager, &EmoticonThemeManager::availableThemesChanged, this,
-            [this] { entries << "available"; });
-    }
-
-    QStringList entries;
-};
+    QObject::connect(&manager, &EmoticonThemeManager::themeAdded,
+        [&log](const QString &service, const QString &uuid) {
+            log << "added " + service + ' ' + uuid;
+        });
+    QObject::connect(&manager, &EmoticonThemeManager::themeRemoved,
+        [&log](const QString &uuid) { log << "removed " + uuid; });
+    QObject::connect(&manager, &EmoticonThemeManager::currentThemeChanged,
+        [&log](const QString &uuid) { log << "current " + uuid; });
+    QObject::connect(
+        &manager, &EmoticonThemeManager::availableThemesChanged, [&log] { log << "available"; });
+}
 
 QString themeFor(EmoticonThemeManager &manager, const char *account)
 {
     return manager.themeForAccountPath(QLatin1String(account)).themeUUID();
 }
+
+EmoticonTheme theme(const QString &name)
+{
+    EmoticonTheme theme;
+    theme.setThemeName(name);
+    theme.setThemeUUID("uuid-" + name);
+    theme.setPreviewPixmapName("preview_uuid-" + name);
+    return theme;
+}
+
+QStringList names(const ThemeTableModel &model)
+{
+    QStringList names;
+    for (int row = 0; row < model.rowCount(); ++row)
+        names << model.data(model.index(row, 0)).toString();
+    return names;
+}
+
+const char account[] = "/account/churn";
+
+// What the test believes each directory holds.
+struct Installed
+{
+    QString uuid;
+    bool complete = false; // description and images
+    bool broken = false; // a description that is no theme
+};
 
 } // namespace
 
@@ -64,6 +91,90 @@ class EmoticonThemeManagerTest : public QObject
     bool removeTheme(const QString &name) const
     {
         return QDir(m_root->filePath(name)).removeRecursively();
+    }
+
+    std::map<QString, Installed> m_model;
+    int m_uuids = 0;
+
+    QString path(const QString &name) const { return QDir(root()).filePath(name); }
+
+    // Written beside the root and renamed in, or written in place, as installers do.
+    void install(const QString &name, const QString &uuid, bool complete, bool inPlace)
+    {
+        const ThemeContent content { uuid, QString() };
+        QVERIFY(!(inPlace ? GlyphmorphTest::writeTheme : GlyphmorphTest::moveInTheme)(
+            root(), name, content, complete)
+                     .isEmpty());
+        m_model[name] = { uuid, complete, false };
+    }
+
+    QString freshUUID() { return QStringLiteral("churn-%1").arg(++m_uuids); }
+
+    void step(QRandomGenerator &random)
+    {
+        const int count = int(m_model.size());
+        auto any = m_model.begin();
+        std::advance(any, random.bounded(count));
+        const QString name = any->first;
+        // New themes and completions twice as often as each kind of damage.
+        static const int operations[] = { 0, 0, 1, 1, 2, 3, 4, 5, 6 };
+        const int operation = count < 20 ? 0 : operations[random.bounded(9)];
+        // The chosen theme is changed on purpose only.
+        if (operation > 0 && operation < 6 && name == QLatin1String("Chosen"))
+            return;
+        switch (operation) {
+        case 0: // a new theme, complete or still arriving
+            install(QStringLiteral("T%1").arg(m_uuids), freshUUID(), random.bounded(3) > 0,
+                random.bounded(2) == 0);
+            break;
+        case 1: // the images arrive
+            if (!any->second.complete && !any->second.broken) {
+                QVERIFY(GlyphmorphTest::writeImages(path(name), { any->second.uuid, QString() }));
+                any->second.complete = true;
+            }
+            break;
+        case 2: // a description that is no theme, renamed over the old one
+            QVERIFY(GlyphmorphTest::writeBytes(
+                QDir(path(name)).filePath(name + QStringLiteral(".xml")), "<broken/>"));
+            any->second.broken = true;
+            break;
+        case 3: { // renamed: the description keeps the old name, so the theme is incomplete
+            const QString to = name + QStringLiteral("r");
+            if (m_model.count(to))
+                break;
+            QVERIFY(QDir().rename(path(name), path(to)));
+            Installed moved = any->second;
+            m_model.erase(any);
+            moved.complete = false;
+            moved.broken = true;
+            m_model[to] = moved;
+            break;
+        }
+        case 4: // replaced in one go: a reinstall keeps the UUID, an update may not
+            QVERIFY(QDir(path(name)).removeRecursively());
+            install(name, random.bounded(2) ? any->second.uuid : freshUUID(), true,
+                random.bounded(2) == 0);
+            break;
+        case 5:
+            QVERIFY(QDir(path(name)).removeRecursively());
+            m_model.erase(any);
+            break;
+        default: // the application gets a moment between changes
+            QCoreApplication::processEvents();
+            break;
+        }
+    }
+
+    QStringList validUUIDs() const
+    {
+        QStringList uuids;
+        for (const auto &entry : m_model) {
+            if (entry.second.complete && !entry.second.broken)
+                uuids << entry.second.uuid;
+        }
+        uuids.sort();
+        uuids.removeDuplicates();
+        return uuids;
     }
 
 private Q_SLOTS:
@@ -81,20 +192,16 @@ private Q_SLOTS:
         MGConfItem(currentKey).unset();
     }
 
-    void freshUserGetsTheBuiltInTheme()
-    {
-        EmoticonThemeManager manager;
-        QCOMPARE(manager.currentTheme(), defaultUUID);
-        QCOMPARE(manager.emoticonThemes().keys(), QList<QString> { defaultUUID });
-        QCOMPARE(themeFor(manager, "/account/unknown"), defaultUUID);
-        QVERIFY(!MGConfItem(currentKey).value().isValid());
-    }
-
-    void serviceThemesTakePrecedence()
+    // Without a choice, the built-in theme serves accounts without a service theme, and the
+    // manager stores no choice for the user; service themes come and go with their signals.
+    void serviceThemes()
     {
         QVERIFY(!writeTheme(root(), "Jabber", { "uuid-jabber", "service-s" }).isEmpty());
         QVERIFY(!writeTheme(root(), "One", { "uuid-one", "Service1" }).isEmpty());
+        QStringList log;
         EmoticonThemeManager manager;
+        record(manager, log);
+        QCOMPARE(manager.currentTheme(), defaultUUID);
         QCOMPARE(manager.emoticonThemes().size(), 3);
         QCOMPARE(themeFor(manager, "/account/jabber"), QStringLiteral("uuid-jabber"));
         QCOMPARE(themeFor(manager, "Service1"), QStringLiteral("uuid-one"));
@@ -102,20 +209,14 @@ private Q_SLOTS:
         QCOMPARE(
             manager.themeForServiceUUID("service-s").themeUUID(), QStringLiteral("uuid-jabber"));
         QVERIFY(!manager.themeForServiceUUID("none").isValid());
-    }
-
-    void signalsOfAdditionAndRemoval()
-    {
-        EmoticonThemeManager manager;
-        SignalLog log(&manager);
-        QVERIFY(!moveInTheme(root(), "Jabber", { "uuid-jabber", "service-s" }).isEmpty());
-        QTRY_COMPARE(log.entries, QStringList({ "added service-s uuid-jabber", "available" }));
-        QCOMPARE(themeFor(manager, "/account/jabber"), QStringLiteral("uuid-jabber"));
+        QVERIFY(!MGConfItem(currentKey).value().isValid());
 
         QVERIFY(removeTheme("Jabber"));
-        QTRY_COMPARE(log.entries.size(), 4);
-        QCOMPARE(log.entries.mid(2), QStringList({ "removed uuid-jabber", "available" }));
+        QTRY_COMPARE(log, QStringList({ "removed uuid-jabber", "available" }));
         QCOMPARE(themeFor(manager, "/account/jabber"), defaultUUID);
+        QVERIFY(!moveInTheme(root(), "Jabber", { "uuid-jabber", "service-s" }).isEmpty());
+        QTRY_COMPARE(log.mid(2), QStringList({ "added service-s uuid-jabber", "available" }));
+        QCOMPARE(themeFor(manager, "/account/jabber"), QStringLiteral("uuid-jabber"));
     }
 
     // Lookups fall back at once; the user's choice survives a reinstall and is reset only when
@@ -135,13 +236,14 @@ private Q_SLOTS:
         const ThemeContent plain { "uuid-plain", {} };
         QVERIFY(!writeTheme(root(), "Plain", plain).isEmpty());
         MGConfItem(currentKey).set(plain.uuid);
+        QStringList log;
         EmoticonThemeManager manager;
-        SignalLog log(&manager);
+        record(manager, log);
         QCOMPARE(themeFor(manager, "/account/x"), plain.uuid);
 
         QVERIFY(removeTheme("Plain"));
         // No themeRemoved for a theme without a service.
-        QTRY_COMPARE(log.entries, QStringList { "available" });
+        QTRY_COMPARE(log, QStringList { "available" });
         QCOMPARE(themeFor(manager, "/account/x"), defaultUUID);
         QCOMPARE(storedCurrentTheme(), plain.uuid);
         if (reinstall) {
@@ -156,26 +258,27 @@ private Q_SLOTS:
             QCOMPARE(storedCurrentTheme(), plain.uuid);
         } else {
             // Nothing was noticed before the manager came up, so the notice carries no UUID.
-            QTRY_COMPARE(log.entries, QStringList({ "available", "current " }));
+            QTRY_COMPARE(log, QStringList({ "available", "current " }));
         }
         EmoticonThemeResourceAvailabilityCheckerPrivate::setTimeoutForTests(0);
     }
 
     void currentThemeChangeCarriesThePreviousTheme()
     {
+        QStringList log;
         EmoticonThemeManager manager;
-        SignalLog log(&manager);
+        record(manager, log);
         manager.setCurrentTheme("uuid-y");
         manager.setCurrentTheme("uuid-z");
         // The process's own first change is told too; nothing was noticed before it.
-        QTRY_COMPARE(log.entries, QStringList { "current " });
+        QTRY_COMPARE(log, QStringList { "current " });
         QCOMPARE(manager.currentTheme(), QStringLiteral("uuid-z"));
 
         // Another process of the user changes it.
         QProcess writer;
         writer.start(SETTINGSWRITER, { "set", currentKey.toUtf8().toPercentEncoding(), "uuid-w" });
         QVERIFY(writer.waitForFinished(60000) && writer.exitCode() == 0);
-        QTRY_COMPARE(log.entries, QStringList({ "current ", "current uuid-z" }));
+        QTRY_COMPARE(log, QStringList({ "current ", "current uuid-z" }));
         QCOMPARE(manager.currentTheme(), QStringLiteral("uuid-w"));
     }
 
@@ -210,6 +313,103 @@ private Q_SLOTS:
         QVERIFY(removeTheme("Impostor"));
         QTRY_VERIFY(manager.emoticonThemes().isEmpty());
         QVERIFY(!manager.themeForAccountPath("/account/x").isValid());
+    }
+
+    // Each on the rows "T0 T1", which setData() appended to an empty model.
+    void setData_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("insertedRow"); // -1: none
+        QTest::addColumn<int>("changedRow"); // -1: none
+        const QVariant a = QVariant::fromValue(theme("A"));
+        QTest::newRow("append by the UUID column") << 2 << 1 << a << "T0 T1 A" << 2 << -1;
+        QTest::newRow("beyond the end, at the end") << 7 << 0 << a << "T0 T1 A" << 2 << -1;
+        QTest::newRow("replace first row") << 0 << 0 << a << "A T1" << -1 << 0;
+        QTest::newRow("string") << 0 << 0 << QVariant("A") << "T0 T1" << -1 << -1;
+        QTest::newRow("negative row") << -1 << 0 << a << "T0 T1" << -1 << -1;
+    }
+
+    void setData()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QVariant, value);
+        QFETCH(QString, after);
+        QFETCH(int, insertedRow);
+        QFETCH(int, changedRow);
+        ThemeTableModel model;
+        for (int i = 0; i < 2; ++i)
+            QVERIFY(model.setData(model.index(i, 0),
+                QVariant::fromValue(theme("T" + QString::number(i))), Qt::DisplayRole));
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+        QCOMPARE(model.setData(model.index(row, column), value, Qt::DisplayRole), after != "T0 T1");
+        QCOMPARE(names(model).join(' '), after);
+        QCOMPARE(inserted.size(), insertedRow < 0 ? 0 : 1);
+        if (insertedRow >= 0)
+            QCOMPARE(inserted[0].mid(1), QVariantList({ insertedRow, insertedRow }));
+        QCOMPARE(changed.size(), changedRow < 0 ? 0 : 1);
+        if (changedRow >= 0) {
+            QCOMPARE(changed[0][0].toModelIndex(), model.index(changedRow, 0));
+            QCOMPARE(changed[0][1].toModelIndex(), model.index(changedRow, 1));
+        }
+    }
+
+    // Themes installed, completed, broken, renamed, replaced and deleted in random order under a
+    // running application: in the end the registry holds exactly the valid themes, the user's
+    // choice stands if its theme survived, and the picker shows the theme that text uses.
+    void churn()
+    {
+        // The user's choice is a theme that is reinstalled (removed, then the same UUID again).
+        install("Chosen", "chosen", true, false);
+        SingletonBase<EmoticonThemeManager>::m_pInstance = new EmoticonThemeManager;
+        EmoticonThemeManager *manager = SingletonBase<EmoticonThemeManager>::m_pInstance;
+        manager->setCurrentTheme("chosen");
+        EmoticonSelectorWidget picker;
+        picker.setServiceName(QLatin1String(account));
+        QTRY_COMPARE(picker.emoticonTheme().themeUUID(), QStringLiteral("chosen"));
+
+        QRandomGenerator random(20261206);
+        for (int i = 0; i < 1000 && m_uuids < 200; ++i) {
+            step(random);
+            if (QTest::currentTestFailed())
+                return;
+            if (i == 400) {
+                QVERIFY(QDir(path("Chosen")).removeRecursively());
+                install("Chosen", "chosen", true, true);
+            }
+        }
+
+        // A last burst while the application is busy, so there is something to converge on.
+        for (int i = 0; i < 5; ++i)
+            install(QStringLiteral("Last%1").arg(i), freshUUID(), true, i % 2 == 0);
+        QVERIFY(QDir(path("Chosen")).removeRecursively());
+        install("Chosen", "chosen", true, false);
+        const QString builtIn = EmoticonThemeManager::defaultThemeUUID();
+        const auto registered = [manager, &builtIn] {
+            QStringList uuids = manager->emoticonThemes().keys();
+            uuids.removeOne(builtIn);
+            uuids.sort();
+            return uuids;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(registered(), validUUIDs(), 30000);
+
+        const bool chosenSurvived = validUUIDs().contains(QStringLiteral("chosen"));
+        if (chosenSurvived)
+            QCOMPARE(
+                MGConfItem("/Messaging/Settings/CurrentCustomEmoticonTheme").value().toString(),
+                QStringLiteral("chosen"));
+        const auto pickerFollowsText = [&picker, manager] {
+            return picker.emoticonTheme().characterCodeSequenceSearchTree()
+                == manager->themeForAccountPath(QLatin1String(account))
+                       .characterCodeSequenceSearchTree();
+        };
+        QTRY_VERIFY(pickerFollowsText());
+        delete manager;
     }
 };
 

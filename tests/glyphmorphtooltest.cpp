@@ -30,12 +30,6 @@ QString imageTag(const QString &home, const char *name)
         .arg(home, QLatin1String(name));
 }
 
-QByteArray testData(const QString &name)
-{
-    QFile file(QFINDTESTDATA(QStringLiteral("data/tool/") + name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing test data");
-}
-
 QByteArray emoticonTag(const QByteArray &code)
 {
     return "<img src='/p/i.png' alt='" + code + "' width='20' height='20'>";
@@ -50,11 +44,8 @@ QByteArray chat(quint32 seed, bool html, int longLines = 0)
         "(y)", "(y)(n)", "(y)(n)!", "(n)", ":\xc3\xa9", "caf\xc3\xa9", "\xf0\x9f\x91\x8d", "&",
         "<b>", "\xe2\x80\xa8", QByteArray("\0", 1), "\xff", "\xe2\x82", " ", " ", " ", "  " };
     const QList<QByteArray> lineEnds = { "\n", "\r", "\r\n", "\n\n" };
-    if (html) {
-        pieces << emoticonTag(":)") << emoticonTag("<3") << emoticonTag("br") << "<br>"
-               << "<b"
-               << "r>";
-    }
+    if (html)
+        pieces += { emoticonTag(":)"), emoticonTag("<3"), emoticonTag("br"), "<br>", "<b", "r>" };
     // Parts of tags would join the lines over 1 MiB into one unfinished tag, and "<br>" would cut
     // them short.
     const QList<QByteArray> parts
@@ -100,11 +91,9 @@ QByteArray convertedAtOnce(const QStringList &arguments, const QByteArray &input
         text.chop(1);
     if (text.endsWith(QLatin1Char('\r')))
         text.chop(1);
-    if (arguments.contains(QStringLiteral("--escape")))
+    if (arguments.contains("--escape"))
         text = text.toHtmlEscaped();
-    const QString lineBreak = arguments.contains(QStringLiteral("--line-break"))
-        ? QStringLiteral("<br>\n")
-        : QStringLiteral("<br>");
+    const QString lineBreak = arguments.contains("--line-break") ? "<br>\n" : "<br>";
     return (morpher.transformPlainTextToHTML(text, QString(), 0, lineBreak) + QLatin1Char('\n'))
         .toUtf8();
 }
@@ -127,22 +116,18 @@ class GlyphmorphToolTest : public QObject
     // The home of this process, so that the library here finds the images where the tool does.
     bool m_processHome = false;
 
-    QString home() const
-    {
-        return m_processHome ? QDir::homePath() : m_dir->filePath(QStringLiteral("home"));
-    }
-    QString root() const { return m_dir->filePath(QStringLiteral("themes")); }
-    QString work() const { return m_dir->filePath(QStringLiteral("work")); }
+    QString home() const { return m_processHome ? QDir::homePath() : m_dir->filePath("home"); }
+    QString root() const { return m_dir->filePath("themes"); }
+    QString work() const { return m_dir->filePath("work"); }
 
     void prepare(QProcess &process) const
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), home());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home() + QStringLiteral("/.config"));
-        environment.insert(
-            QStringLiteral("XDG_RUNTIME_DIR"), m_dir->filePath(QStringLiteral("runtime")));
-        environment.insert(QStringLiteral("GLYPHMORPH_THEMES_ROOT"), root());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert("HOME", home());
+        environment.insert("XDG_CONFIG_HOME", home() + "/.config");
+        environment.insert("XDG_RUNTIME_DIR", m_dir->filePath("runtime"));
+        environment.insert("GLYPHMORPH_THEMES_ROOT", root());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
         process.setProcessEnvironment(environment);
         process.setProgram(QStringLiteral(GLYPHMORPH_TOOL_PATH));
     }
@@ -165,7 +150,7 @@ class GlyphmorphToolTest : public QObject
         if (!process.waitForFinished(60000)) {
             process.kill();
             process.waitForFinished();
-            result.err = QStringLiteral("timed out");
+            result.err = "timed out";
             return result;
         }
         result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -191,12 +176,15 @@ private Q_SLOTS:
         m_processHome = false;
         for (const char *sub : { "home/.config", "themes", "runtime", "work" })
             QVERIFY(QDir().mkpath(m_dir->filePath(QLatin1String(sub))));
-        QFile::setPermissions(m_dir->filePath(QStringLiteral("runtime")),
-            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(
+            m_dir->filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
+    // $WORK is a scratch directory; work/Smile holds smile.png, wink.png and the row's input as
+    // its description, and an installed theme has the service S.
     void commandLine_data()
     {
+        // "</PATH", ">/PATH": standard input and output, as in a shell
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
@@ -207,12 +195,12 @@ private Q_SLOTS:
             QTest::newRow(name) << arguments.split(QLatin1Char('|'), Qt::SkipEmptyParts) << input
                                 << exitCode << out << QString::fromUtf8(err);
         };
-        const QString happy = imageTag(QStringLiteral("$HOME"), "happy");
+        const QString happy = imageTag("$HOME", "happy");
         row("version", "--version", {}, 0, "=glyphmorph " GLYPHMORPH_VERSION_STRING "\n", "");
         row("no command renders a sample", "", {}, 0, "Hi " + happy + " see",
             "'glyphmorph --help'");
         row("html from arguments", "html|I|<3 it", {}, 0,
-            "=I " + imageTag(QStringLiteral("$HOME"), "heart") + " it\n", "");
+            "=I " + imageTag("$HOME", "heart") + " it\n", "");
         row("page of more than 16 MiB", "page", QByteArray(17 * 1024 * 1024, 'a'), 1, "=",
             "standard input holds more than 16 MiB");
         row("plain of a missing file", "plain|/nonexistent/file.html", {}, 1, "",
@@ -223,74 +211,63 @@ private Q_SLOTS:
             "no registered theme has the UUID 'nope'");
         row("watch of a root that is a file", "--themes-root|/dev/null|watch", {}, 1, "=",
             "the themes root /dev/null is not a directory");
+        // Written at the end, or piece by piece as the input is read.
+        const char *cannotWrite = "cannot write standard output: ";
+        row("html to a full disk", "html|:)|>/dev/full", {}, 1, "", cannotWrite);
+        row("html of standard input to a full disk", "html|<$WORK/chat.txt|>/dev/full", {}, 1, "",
+            cannotWrite);
+        row("plain to a full disk", "plain|<$WORK/chat.txt|>/dev/full", {}, 1, "", cannotWrite);
+        // html and plain read in pieces, page at once.
+        row("html reading a directory", "html|<$WORK", {}, 1, "", "cannot read standard input: ");
+        row("page reading a directory", "page|<$WORK", {}, 1, "", "cannot read standard input: ");
+        // What the library finds is its own test; these rows, one for each exit code of check, are
+        // about how it reports it.
+        row("check, accepted", "check|$WORK/Smile", themeXml({ "u1", {} }), 0,
+            "=accepted: $WORK/Smile: 'Theme u1' (u1), 2 emoticons\n", "");
+        row("check, not well-formed", "check|$WORK/Smile",
+            "<emoticon_theme theme_uuid='u' theme_name='n'>\n<emoticon>\n</emoticon_theme>", 4, "=",
+            "not well-formed at line 3, column");
+        row("check, image missing", "check|$WORK/Smile",
+            themeXml({ "u1", {}, { "smile", "wink", "gone" } }), 7, "=",
+            "glyphmorph: refused: $WORK/Smile: image files missing:\n  gone.png (for :gone:)\n");
+        row("check, service taken", "check|$WORK/Smile", themeXml({ "u1", "S" }), 8, "=",
+            "the service S is taken by the installed theme 'Theme u2'");
     }
 
     void commandLine()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, input);
+        QFETCH(int, exitCode);
         QFETCH(QString, out);
-        out.replace(QStringLiteral("$HOME"), home());
-        const Result result = run(arguments, input);
-        QTEST(result.exitCode, "exitCode");
+        QFETCH(QString, err);
+        QVERIFY(writeBytes(work() + "/chat.txt", chat(7, true)));
+        QVERIFY(!writeTheme(root(), "Other", { "u2", "S" }).isEmpty());
+        QVERIFY(writeBytes(writeTheme(work(), "Smile", {}) + "/Smile.xml", input));
+        for (QString *text : { &out, &err })
+            text->replace("$HOME", home()).replace("$WORK", work());
+        for (QString &argument : arguments)
+            argument.replace("$WORK", work());
+        const QStringList redirections = arguments.filter(QRegularExpression("^[<>]/"));
+        for (const QString &redirection : redirections)
+            arguments.removeOne(redirection);
+        const Result result = run(arguments, input, [&](QProcess &process) {
+            for (const QString &file : redirections) {
+                if (file.startsWith(QLatin1Char('<')))
+                    process.setStandardInputFile(file.mid(1));
+                else
+                    process.setStandardOutputFile(file.mid(1));
+            }
+        });
+        QCOMPARE(result.exitCode, exitCode);
         if (out.startsWith(QLatin1Char('=')))
             QCOMPARE(result.out, out.mid(1));
         else
             QVERIFY2(result.out.contains(out), qPrintable(result.out));
-        QFETCH(QString, err);
         QVERIFY2(result.err.contains(err), qPrintable(result.err));
-    }
-
-    // What the library finds is its own test; these rows are about how check reports it.
-    void check_data()
-    {
-        QTest::addColumn<QByteArray>("xml");
-        QTest::addColumn<QStringList>("images");
-        QTest::addColumn<QByteArray>("installed"); // a theme in the root before the check
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message"); // in the output, with $DIR the checked directory
-        const QStringList both = { QStringLiteral("smile"), QStringLiteral("wink") };
-        const QByteArray good = themeXml({ QStringLiteral("u1"), QString() });
-        // One row for each exit code.
-        QTest::newRow("accepted") << good << both << QByteArray() << 0
-                                  << "accepted: $DIR: 'Theme u1' (u1), 2 emoticons\n";
-        QTest::newRow("not well-formed")
-            << QByteArray("<emoticon_theme theme_uuid='u' theme_name='n'>\n<emoticon>\n"
-                          "</emoticon_theme>")
-            << both << QByteArray() << 4 << "not well-formed at line 3, column";
-        QTest::newRow("image missing")
-            << good << QStringList { QStringLiteral("smile") } << QByteArray() << 7
-            << "glyphmorph: refused: $DIR: image files missing:\n  wink.png (for :wink:)\n";
-        QTest::newRow("service taken")
-            << themeXml({ QStringLiteral("u1"), QStringLiteral("S") }) << both
-            << themeXml({ QStringLiteral("u2"), QStringLiteral("S") }) << 8
-            << "the service S is taken by the installed theme 'Theme u2'";
-    }
-
-    void check()
-    {
-        QFETCH(QByteArray, xml);
-        QFETCH(QStringList, images);
-        QFETCH(QByteArray, installed);
-        QFETCH(int, exitCode);
-        QFETCH(QString, message);
-        if (!installed.isEmpty()) {
-            QVERIFY(QDir().mkpath(root() + QStringLiteral("/Other")));
-            QVERIFY(writeBytes(root() + QStringLiteral("/Other/Other.xml"), installed));
-            QVERIFY(writeImages(root() + QStringLiteral("/Other"), ThemeContent()));
-        }
-        const QString directory = work() + QStringLiteral("/Smile");
-        QVERIFY(QDir().mkpath(directory));
-        QVERIFY(writeBytes(directory + QStringLiteral("/Smile.xml"), xml));
-        ThemeContent files;
-        files.images = images;
-        QVERIFY(writeImages(directory, files));
-
-        const Result result = run({ QStringLiteral("check"), directory });
-        QCOMPARE(result.exitCode, exitCode);
-        message.replace(QStringLiteral("$DIR"), directory);
-        QVERIFY2((result.err + result.out).contains(message), qPrintable(result.out + result.err));
-        QCOMPARE(result.out.isEmpty(), exitCode != 0);
+        // A failure is told in one line.
+        if (exitCode == 1)
+            QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
     }
 
     void installRemoveImport_data()
@@ -300,21 +277,21 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("installed"); // the root's entries afterwards
-        const QStringList none;
-        const QStringList tiny = { QStringLiteral("Tiny") };
-        const auto install = [](const char *source) {
-            return QStringList { QStringLiteral("install"),
-                QStringLiteral("$DATA/") + QLatin1String(source) };
+        // Arguments and entries are separated by "|".
+        const auto row = [](const char *name, const QString &before, const QString &command,
+                             int exitCode, const char *message, const QString &installed) {
+            QTest::newRow(name) << before.split('|', Qt::SkipEmptyParts) << command.split('|')
+                                << exitCode << QString::fromUtf8(message)
+                                << installed.split('|', Qt::SkipEmptyParts);
         };
         for (const char *archive :
             { "tiny.zip", "tiny.tar", "tiny.tar.gz", "tiny.tar.xz", "tiny.tar.bz2" })
-            QTest::newRow(archive)
-                << none << install(archive) << 0 << QStringLiteral("installed: 'Tiny'") << tiny;
-        QTest::newRow("UUID installed") << install("tiny.zip") << install("tiny.tar") << 8
-                                        << QStringLiteral("is installed already") << tiny;
-        QTest::newRow("replaced") << install("tiny.zip")
-                                  << (install("tiny.tar") << QStringLiteral("--replace")) << 0
-                                  << QStringLiteral("replacing the earlier version") << tiny;
+            row(archive, "", "install|$DATA/" + QLatin1String(archive), 0, "installed: 'Tiny'",
+                "Tiny");
+        row("UUID installed", "install|$DATA/tiny.zip", "install|$DATA/tiny.tar", 8,
+            "is installed already", "Tiny");
+        row("replaced", "install|$DATA/tiny.zip", "install|$DATA/tiny.tar|--replace", 0,
+            "replacing the earlier version", "Tiny");
         const char *const hostile[][2] = {
             { "traversal-dotdot.tar",
                 "archive entry 'Tiny/../../escaped.txt' has a \"..\" component" },
@@ -326,28 +303,17 @@ private Q_SLOTS:
             { "bomb.zip", "archive entry 'Tiny/Tiny.xml' unpacks to more than 16777216 bytes" },
             { "not-an-archive.zip", "Unrecognized archive format" },
         };
-        for (const auto &row : hostile)
-            QTest::newRow(row[0]) << none << install(row[0]) << 1 << QString::fromUtf8(row[1])
-                                  << none;
-        QTest::newRow("KDE archive")
-            << none << install("kde-kiwi.zip") << 0
-            << QStringLiteral("warning: code \"8-)\" of face-glasses left out")
-            << QStringList { QStringLiteral("Kiwi") };
-        QTest::newRow("Pidgin directory") << none << install("../themes-import/Plum") << 0
-                                          << QStringLiteral("installed: 'Plum Smileys'")
-                                          << QStringList { QStringLiteral("Plum-Smileys") };
-        QTest::newRow("removed by name")
-            << install("tiny.zip")
-            << QStringList { QStringLiteral("remove"), QStringLiteral("Tiny") } << 0
-            << QStringLiteral("removed: ") << none;
-        QTest::newRow("built-in theme kept")
-            << none << QStringList { QStringLiteral("remove"), builtInUUID } << 1
-            << QStringLiteral("the built-in theme cannot be removed") << none;
-        QTest::newRow("imported, not installed")
-            << none
-            << QStringList { QStringLiteral("import"), QStringLiteral("$DATA/pidgin-plum.tar.gz"),
-                   QStringLiteral("-o"), QStringLiteral("$WORK") }
-            << 0 << QStringLiteral("imported: $WORK/Plum-Smileys") << none;
+        for (const auto &archive : hostile)
+            row(archive[0], "", "install|$DATA/" + QLatin1String(archive[0]), 1, archive[1], "");
+        row("KDE archive", "", "install|$DATA/kde-kiwi.zip", 0,
+            "warning: code \"8-)\" of face-glasses left out", "Kiwi");
+        row("Pidgin directory", "", "install|$DATA/../themes-import/Plum", 0,
+            "installed: 'Plum Smileys'", "Plum-Smileys");
+        row("removed by name", "install|$DATA/tiny.zip", "remove|Tiny", 0, "removed: ", "");
+        row("built-in theme kept", "", "remove|" + builtInUUID, 1,
+            "the built-in theme cannot be removed", "");
+        row("imported, not installed", "", "import|$DATA/pidgin-plum.tar.gz|-o|$WORK", 0,
+            "imported: $WORK/Plum-Smileys", "");
     }
 
     void installRemoveImport()
@@ -358,58 +324,53 @@ private Q_SLOTS:
         const QString data = QFileInfo(QFINDTESTDATA("data/archives/tiny.zip")).absolutePath();
         for (QStringList *arguments : { &before, &command }) {
             for (QString &argument : *arguments)
-                argument.replace(QStringLiteral("$DATA"), data)
-                    .replace(QStringLiteral("$WORK"), work());
+                argument.replace("$DATA", data).replace("$WORK", work());
         }
         if (!before.isEmpty())
             QCOMPARE(run(before).exitCode, 0);
         const Result result = run(command);
         QTEST(result.exitCode, "exitCode");
-        message.replace(QStringLiteral("$WORK"), work());
+        message.replace("$WORK", work());
         QVERIFY2((result.out + result.err).contains(message), qPrintable(result.out + result.err));
         // Whatever happened, the root holds whole themes only: no staging is left behind.
         QTEST(QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
             "installed");
-        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/glyphmorph-absolute.txt")));
-        QVERIFY(!QFileInfo::exists(root() + QStringLiteral("/../escaped.txt")));
+        QVERIFY(!QFileInfo::exists("/tmp/glyphmorph-absolute.txt"));
+        QVERIFY(!QFileInfo::exists(root() + "/../escaped.txt"));
         if (command.first() == QLatin1String("import"))
-            QVERIFY(QFileInfo(work() + QStringLiteral("/Plum-Smileys/Plum-Smileys.xml")).isFile());
+            QVERIFY(QFileInfo(work() + "/Plum-Smileys/Plum-Smileys.xml").isFile());
     }
 
     // The listing with the directories that hold no registered theme and why; the choice of a
     // theme, which then renders the text.
     void themesAndUse()
     {
-        for (const QString &twin : { QStringLiteral("Seven"), QStringLiteral("Twin") })
-            QVERIFY(!writeTheme(root(), twin, { QStringLiteral("u7"), {} }).isEmpty());
-        QVERIFY(QDir(root()).mkpath(QStringLiteral("Broken")));
-        QVERIFY(writeBytes(root() + QStringLiteral("/Broken/Broken.xml"), "<emoticon_theme"));
-        const QString listing = run({ QStringLiteral("themes"), QStringLiteral("--all") }).out;
-        QVERIFY2(listing.contains(root() + QStringLiteral("/Broken\n    ") + root()
-                     + QStringLiteral("/Broken/Broken.xml is not well-formed")),
+        for (const char *twin : { "Seven", "Twin" })
+            QVERIFY(!writeTheme(root(), twin, { "u7", {} }).isEmpty());
+        QVERIFY(QDir(root()).mkpath("Broken"));
+        QVERIFY(writeBytes(root() + "/Broken/Broken.xml", "<emoticon_theme"));
+        const QString listing = run({ "themes", "--all" }).out;
+        QVERIFY2(listing.contains(
+                     root() + "/Broken\n    " + root() + "/Broken/Broken.xml is not well-formed"),
             qPrintable(listing));
-        QVERIFY2(listing.contains(QStringLiteral("is also the registered theme 'Theme u7'")),
-            qPrintable(listing));
+        QVERIFY2(listing.contains("is also the registered theme 'Theme u7'"), qPrintable(listing));
 
-        const Result json = run({ QStringLiteral("themes"), QStringLiteral("--json") });
+        const Result json = run({ "themes", "--json" });
         QCOMPARE(json.exitCode, 0);
         const QJsonObject object = QJsonDocument::fromJson(json.bytes).object();
-        QCOMPARE(object.value(QStringLiteral("current")).toString(), builtInUUID);
-        const QJsonArray list = object.value(QStringLiteral("themes")).toArray();
+        QCOMPARE(object.value("current").toString(), builtInUUID);
+        const QJsonArray list = object.value("themes").toArray();
         QCOMPARE(list.size(), 2);
         const QJsonObject installed
-            = list.at(list.at(0).toObject().value(QStringLiteral("uuid")) == builtInUUID ? 1 : 0)
-                  .toObject();
-        QCOMPARE(installed.value(QStringLiteral("emoticons")).toInt(), 2);
-        QVERIFY(QFile::exists(installed.value(QStringLiteral("preview")).toString()));
+            = list.at(list.at(0).toObject().value("uuid") == builtInUUID ? 1 : 0).toObject();
+        QCOMPARE(installed.value("emoticons").toInt(), 2);
+        QVERIFY(QFile::exists(installed.value("preview").toString()));
 
-        const Result use = run({ QStringLiteral("use"), QStringLiteral("u7") });
+        const Result use = run({ "use", "u7" });
         QCOMPARE(use.out, QStringLiteral("current theme: Theme u7 (u7)\n"));
-        QVERIFY(
-            run({ QStringLiteral("themes") }).out.contains(QStringLiteral("* Theme u7 (current)")));
+        QVERIFY(run({ "themes" }).out.contains("* Theme u7 (current)"));
         // Whichever of the twins was found first renders the text now.
-        QVERIFY(run({ QStringLiteral("html"), QStringLiteral(":smile:") })
-                    .out.contains(QStringLiteral("/smile.png'  width='20'")));
+        QVERIFY(run({ "html", ":smile:" }).out.contains("/smile.png'  width='20'"));
     }
 
     void watch()
@@ -418,23 +379,20 @@ private Q_SLOTS:
         QVERIFY(QDir(root()).removeRecursively());
         QProcess watcher;
         prepare(watcher);
-        watcher.setArguments({ QStringLiteral("watch") });
+        watcher.setArguments({ "watch" });
         watcher.start();
         QString out;
         QTRY_VERIFY_WITH_TIMEOUT(
-            seen(watcher, out,
-                QStringLiteral("watching ") + root() + QStringLiteral(" (not there yet)")),
-            30000);
-        QVERIFY(out.contains(QStringLiteral("present  ") + builtInUUID));
-        const QString late
-            = writeTheme(root(), QStringLiteral("Late"), { QStringLiteral("u9"), {} });
-        for (const QString &line : { QStringLiteral("added    u9  'Theme u9'  ") + late,
-                 QStringLiteral("current  u9  'Theme u9'"), QStringLiteral("removed  u9"),
+            seen(watcher, out, "watching " + root() + " (not there yet)"), 30000);
+        QVERIFY(out.contains("present  " + builtInUUID));
+        const QString late = writeTheme(root(), "Late", { "u9", {} });
+        for (const QString &line : QStringList { "added    u9  'Theme u9'  " + late,
+                 "current  u9  'Theme u9'", "removed  u9",
                  // Removing the current theme sends the user back to the built-in theme.
-                 QStringLiteral("current  ") + builtInUUID }) {
+                 "current  " + builtInUUID }) {
             QTRY_VERIFY_WITH_TIMEOUT(seen(watcher, out, line), 15000);
             if (line.startsWith(QLatin1String("added")))
-                QCOMPARE(run({ QStringLiteral("use"), QStringLiteral("u9") }).exitCode, 0);
+                QCOMPARE(run({ "use", "u9" }).exitCode, 0);
             else if (line.startsWith(QLatin1String("current  u9")))
                 QVERIFY(QDir(late).removeRecursively());
         }
@@ -450,10 +408,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<bool>("nestedCodes");
-        const QStringList html = { QStringLiteral("html") };
-        const QStringList escaped = { QStringLiteral("html"), QStringLiteral("--escape"),
-            QStringLiteral("--line-break"), QStringLiteral("<br>\\n") };
-        const QStringList plain = { QStringLiteral("plain") };
+        const QStringList html = { "html" };
+        const QStringList escaped = { "html", "--escape", "--line-break", "<br>\\n" };
+        const QStringList plain = { "plain" };
         for (quint32 seed = 1; seed <= 3; ++seed) {
             QTest::addRow("html, seed %u", seed) << html << chat(seed, false) << false;
             QTest::addRow("html escaped, seed %u", seed) << escaped << chat(seed, false) << false;
@@ -474,11 +431,12 @@ private Q_SLOTS:
         const QByteArray unbroken = QByteArray("x\xc3\xa9").repeated(700 * 1024) + " :)\n";
         QTest::newRow("html, 2 MiB without a space") << html << unbroken << false;
         QTest::newRow("plain, 2 MiB without a space") << plain << unbroken << false;
-        const QStringList files = QDir(QFINDTESTDATA("data/tool")).entryList(QDir::Files);
-        QVERIFY(files.contains(QStringLiteral("nul-in-input.txt")));
-        for (const QString &file : files) {
-            QTest::addRow("html of %s", qPrintable(file)) << html << testData(file) << false;
-            QTest::addRow("plain of %s", qPrintable(file)) << plain << testData(file) << false;
+        const QDir data(QFINDTESTDATA("data/tool"));
+        QVERIFY(data.exists("nul-in-input.txt"));
+        for (const QString &file : data.entryList(QDir::Files)) {
+            const QByteArray input = readBytes(data.filePath(file));
+            QTest::addRow("html of %s", qPrintable(file)) << html << input << false;
+            QTest::addRow("plain of %s", qPrintable(file)) << plain << input << false;
         }
     }
 
@@ -489,15 +447,11 @@ private Q_SLOTS:
         QFETCH(bool, nestedCodes);
         m_processHome = true;
         if (nestedCodes) {
-            const QString directory = root() + QStringLiteral("/Nested");
-            QVERIFY(QDir().mkpath(directory));
             // The built-in theme's UUID: it takes that theme's place, used without choosing it.
-            QVERIFY(QFile::copy(QFINDTESTDATA("data/themes-nested/Nested.xml"),
-                directory + QStringLiteral("/Nested.xml")));
-            ThemeContent images;
-            images.images = QStringList { QStringLiteral("y"), QStringLiteral("yn"),
-                QStringLiteral("n"), QStringLiteral("e") };
-            QVERIFY(writeImages(directory, images));
+            const QString directory
+                = writeTheme(root(), "Nested", { {}, {}, { "y", "yn", "n", "e" } });
+            QVERIFY(writeBytes(directory + "/Nested.xml",
+                readBytes(QFINDTESTDATA("data/themes-nested/Nested.xml"))));
         }
         qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(root()));
         const QByteArray expected = convertedAtOnce(arguments, input);
@@ -513,95 +467,44 @@ private Q_SLOTS:
             QCOMPARE(result.bytes.count('\0'), input.count('\0'));
     }
 
-    // A full disk and a directory as standard input: one line on standard error, exit 1.
-    void inputAndOutputFailures_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("input"); // a file for standard input; empty: no input
-        QTest::addColumn<QString>("output"); // a file for standard output
-        QTest::addColumn<QString>("message");
-        const auto row = [](const char *name, const QString &arguments, const char *input,
-                             const char *output, const char *message) {
-            QTest::newRow(name) << arguments.split(QLatin1Char('|')) << QString(input)
-                                << QString(output) << QString(message);
-        };
-        const char *full = "/dev/full";
-        const char *cannotWrite = "cannot write standard output: ";
-        row("html to a full disk", "html|:)", "", full, cannotWrite);
-        row("html of standard input to a full disk", "html", "$CHAT", full, cannotWrite);
-        row("plain to a full disk", "plain", "$CHAT", full, cannotWrite);
-        row("page to a full disk", "page|:)", "", full, cannotWrite);
-        for (const char *command : { "html", "plain", "page" })
-            row((QByteArray(command) + " reading a directory").constData(), command, "$DIR", "",
-                "cannot read standard input: ");
-    }
-
-    void inputAndOutputFailures()
-    {
-        QFETCH(QString, input);
-        QFETCH(QString, output);
-        const QString chatFile = m_dir->filePath(QStringLiteral("chat.txt"));
-        QVERIFY(writeBytes(chatFile, chat(7, true)));
-        input.replace(QStringLiteral("$CHAT"), chatFile).replace(QStringLiteral("$DIR"), work());
-        QFETCH(QStringList, arguments);
-        const Result result = run(arguments, QByteArray(), [&](QProcess &process) {
-            if (!input.isEmpty())
-                process.setStandardInputFile(input);
-            if (!output.isEmpty())
-                process.setStandardOutputFile(output);
-        });
-        QCOMPARE(result.exitCode, 1);
-        QFETCH(QString, message);
-        QVERIFY2(result.err.contains(message), qPrintable(result.err));
-        QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
-    }
-
     // An image of the built-in theme's cache and one of an installed theme, both linked to a file
     // outside: the page, saved to a file, must not carry its content.
     void pageLeavesUnsafeImagesEmpty()
     {
-        const QString secret = work() + QStringLiteral("/secret.png");
+        const QString secret = work() + "/secret.png";
         QImage image(7, 7, QImage::Format_ARGB32); // unlike any image of a theme here
         image.fill(Qt::blue);
         QVERIFY(image.save(secret, "PNG"));
-        QFile secretFile(secret);
-        QVERIFY(secretFile.open(QIODevice::ReadOnly));
-        const QByteArray leaked = secretFile.readAll().toBase64();
+        const QByteArray leaked = readBytes(secret).toBase64();
         // The first run fills the cache; a link put there later stays.
-        QCOMPARE(run({ QStringLiteral("html"), QStringLiteral(":)") }).exitCode, 0);
-        const QString happy
-            = home() + QStringLiteral("/.emoticonthemecache/icon-s-messaging-smiley-happy.png");
+        QCOMPARE(run({ "html", ":)" }).exitCode, 0);
+        const QString happy = home() + "/.emoticonthemecache/icon-s-messaging-smiley-happy.png";
         QVERIFY(QFile::remove(happy) && QFile::link(secret, happy));
-        const QString leaky
-            = writeTheme(root(), QStringLiteral("Leaky"), { QStringLiteral("u5"), {} });
-        QVERIFY(QFile::remove(leaky + QStringLiteral("/wink.png")));
-        QVERIFY(QFile::link(secret, leaky + QStringLiteral("/wink.png")));
+        const QString leaky = writeTheme(root(), "Leaky", { "u5", {} });
+        QVERIFY(QFile::remove(leaky + "/wink.png"));
+        QVERIFY(QFile::link(secret, leaky + "/wink.png"));
 
-        const QString file = work() + QStringLiteral("/page.html");
+        const QString file = work() + "/page.html";
         const struct
         {
             const char *text, *outside, *start;
         } pages[] = { { "<b> & :) <3", "smiley-happy", "&lt;b&gt; &amp; <img src=''" },
             { ":smile: :wink:", "wink.png", "<img src='data:image/png;base64," } };
         for (const auto &page : pages) {
-            const Result result = run({ QStringLiteral("page"), QStringLiteral("-o"), file,
-                QString::fromUtf8(page.text) });
+            const Result result = run({ "page", "-o", file, QString::fromUtf8(page.text) });
             QCOMPARE(result.exitCode, 0);
-            QVERIFY2(result.err.contains(QLatin1String(page.outside)
-                         + QStringLiteral(" resolves outside the theme directory")),
+            QVERIFY2(result.err.contains(
+                         QLatin1String(page.outside) + " resolves outside the theme directory"),
                 qPrintable(result.err));
-            QFile written(file);
-            QVERIFY(written.open(QIODevice::ReadOnly));
-            const QByteArray bytes = written.readAll();
+            const QByteArray bytes = readBytes(file);
             QVERIFY2(bytes.contains(page.start), bytes.constData());
             QCOMPARE(bytes.count("src='data:image/png;base64,"), 1);
             const QRegularExpressionMatch shown
-                = QRegularExpression(QStringLiteral("base64,([^']+)'"))
-                      .match(QString::fromUtf8(bytes));
+                = QRegularExpression("base64,([^']+)'").match(QString::fromUtf8(bytes));
             QVERIFY(
                 !QImage::fromData(QByteArray::fromBase64(shown.captured(1).toLatin1())).isNull());
             QVERIFY(!bytes.contains(leaked));
-            QCOMPARE(run({ QStringLiteral("use"), QStringLiteral("u5") }).exitCode, 0);
+            QCOMPARE(run({ "use", "u5" }).exitCode, 0);
         }
     }
 };

@@ -1,9 +1,12 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
+// The per-user files of the settings store: settings, from this process and others, and accounts.
 #include "mgconfitem.h"
+#include "accountservicemapper.h"
 #include "settingsfile_p.h"
 #include "testenvironment.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QSignalSpy>
@@ -12,19 +15,13 @@
 namespace {
 
 const int signalTimeout = 20000;
-// Its built-in default is "base".
+// Its default is "night" in the defaults file that this test names.
 const QString themeKey = QStringLiteral("/meegotouch/theme/name");
 
 QString storePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
         + QStringLiteral("/glyphmorph/settings.conf");
-}
-
-QByteArray readStore()
-{
-    QFile file(storePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void startHelper(QProcess &process, const QStringList &arguments)
@@ -43,13 +40,18 @@ bool ranCleanly(QProcess &process)
         && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-QByteArray getInHelper(const QString &key,
-    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+const QString account = QStringLiteral("/org/freedesktop/Telepathy/Account/gabble/jabber/alice0");
+
+// In place, as an editor that keeps the file would; a given modification time is set back after.
+void writeAccounts(const QByteArray &content, const QDateTime &modified = QDateTime())
 {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    startHelper(process, { QStringLiteral("get"), key });
-    return ranCleanly(process) ? process.readAllStandardOutput() : QByteArray("helper failed");
+    QVERIFY(QDir().mkpath(QFileInfo(AccountServiceMapper::accountsFilePath()).path()));
+    QFile file(AccountServiceMapper::accountsFilePath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), qint64(content.size()));
+    QVERIFY(file.flush());
+    if (modified.isValid())
+        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
 
 } // namespace
@@ -72,8 +74,11 @@ class MGConfItemTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        // Defaults are read once a process: this one uses the built-in ones.
-        qunsetenv("GLYPHMORPH_SETTINGS_DEFAULTS");
+        // Defaults are read once a process, before the first item; helpers inherit the file.
+        const QString defaults = QDir::home().filePath("defaults.conf");
+        QVERIFY(GlyphmorphTest::writeBytes(
+            defaults, "# other defaults\n" + themeKey.toUtf8() + "=night\n"));
+        qputenv("GLYPHMORPH_SETTINGS_DEFAULTS", QFile::encodeName(defaults));
         QVERIFY(QDir().mkpath(QFileInfo(storePath()).path()));
     }
 
@@ -88,14 +93,13 @@ private Q_SLOTS:
         const QString key = QStringLiteral("/test/values/%1");
         const QVariant none;
         const QVariant a(QStringLiteral("a"));
-        const QVariant base(QStringLiteral("base"));
         const QVariant night(QStringLiteral("night"));
         QTest::newRow("new value") << key.arg(1) << none << none << a << true;
         QTest::newRow("same value") << key.arg(3) << none << a << a << false;
         QTest::newRow("set(QVariant())") << key.arg(4) << none << a << none << true;
-        QTest::newRow("over the default") << themeKey << base << none << night << true;
-        QTest::newRow("back to the default") << themeKey << base << night << none << true;
-        QTest::newRow("the default's own value") << themeKey << base << none << base << false;
+        QTest::newRow("over the default") << themeKey << night << none << a << true;
+        QTest::newRow("back to the default") << themeKey << night << a << none << true;
+        QTest::newRow("the default's own value") << themeKey << night << none << night << false;
     }
 
     void valuesAndEmissions()
@@ -128,7 +132,8 @@ private Q_SLOTS:
         const QVariant expected = after.isValid() ? after : defaultValue;
         QCOMPARE(item.value(), expected);
         QCOMPARE(sibling.value(), expected);
-        QCOMPARE(SettingsFile::parse(readStore()).values.contains(key), after.isValid());
+        QCOMPARE(SettingsFile::parse(GlyphmorphTest::readBytes(storePath())).values.contains(key),
+            after.isValid());
         QVERIFY(settle());
         QCOMPARE(spy.count(), int(emits));
         QCOMPARE(siblingSpy.count(), int(emits));
@@ -138,18 +143,6 @@ private Q_SLOTS:
         QCOMPARE(item.value(fallback), whenUnset);
     }
 
-    // Defaults are read once a process, so another defaults file is tried in a helper.
-    void defaultsFromTheEnvironment()
-    {
-        const QString defaults = QDir::home().filePath(QStringLiteral("defaults.conf"));
-        QVERIFY(GlyphmorphTest::writeBytes(
-            defaults, "# other defaults\n/meegotouch/theme/name=night\n"));
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("GLYPHMORPH_SETTINGS_DEFAULTS"), defaults);
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir::homePath());
-        QCOMPARE(getInHelper(themeKey, environment), QByteArray("value:night"));
-    }
-
     // Each write replaces the store file, so every change must renew the watch.
     void changesByAnotherProcess()
     {
@@ -157,8 +150,8 @@ private Q_SLOTS:
         QSignalSpy spy(&item, &MGConfItem::valueChanged);
 
         const QString tricky = QString::fromUtf8("Grüße 😀\nx=y");
-        const QList<QPair<QStringList, QVariant>> steps { { { "set", themeKey, "night" }, "night" },
-            { { "set", themeKey, tricky }, tricky }, { { "set", themeKey }, "base" } };
+        const QList<QPair<QStringList, QVariant>> steps { { { "set", themeKey, "day" }, "day" },
+            { { "set", themeKey, tricky }, tricky }, { { "set", themeKey }, "night" } };
         for (int i = 0; i < steps.size(); ++i) {
             QProcess helper;
             startHelper(helper, steps.at(i).first);
@@ -168,38 +161,25 @@ private Q_SLOTS:
         }
     }
 
-    void damagedStoreFile_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QVariant>("kept");
-
-        QTest::newRow("binary garbage")
-            << QByteArray("\x00\xff\xfe\x01\n\xc3\x28\n/x=\\", 11) << QVariant();
-        QTest::newRow("bad lines among good ones") << QByteArray(
-            "/test/damaged/kept=yes\nno separator\n/bad\\q=x\n"
-            "/test/damaged/written=dangling\\") << QVariant("yes");
-    }
-
+    // Unreadable lines among good ones: any other bytes are the settings file fuzz target's.
     void damagedStoreFile()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(QVariant, kept);
-
+        const QByteArray content = "/test/damaged/kept=yes\nno separator\n/bad\\q=x\n"
+                                   "/test/damaged/written=dangling\\";
         QVERIFY(GlyphmorphTest::writeBytes(storePath(), content));
-        MGConfItem keptItem(QStringLiteral("/test/damaged/kept"));
+        MGConfItem kept(QStringLiteral("/test/damaged/kept"));
         MGConfItem written(QStringLiteral("/test/damaged/written"));
-        QCOMPARE(keptItem.value(), kept);
+        QCOMPARE(kept.value(), QVariant("yes"));
         QCOMPARE(written.value(), QVariant());
 
         written.set(QStringLiteral("new"));
-        const SettingsFile::Content after = SettingsFile::parse(readStore());
+        const SettingsFile::Content after
+            = SettingsFile::parse(GlyphmorphTest::readBytes(storePath()));
         QVERIFY(after.clean);
         QCOMPARE(after.values.value(written.key()), QStringLiteral("new"));
-        QCOMPARE(after.values.value(keptItem.key()), kept.toString());
+        QCOMPARE(after.values.value(kept.key()), QStringLiteral("yes"));
         // The rewrite drops the unreadable lines, so the old file is kept for the user.
-        QFile backup(storePath() + QStringLiteral(".corrupt"));
-        QVERIFY(backup.open(QIODevice::ReadOnly));
-        QCOMPARE(backup.readAll(), content);
+        QCOMPARE(GlyphmorphTest::readBytes(storePath() + ".corrupt"), content);
     }
 
     void concurrentWritersLoseNothing()
@@ -218,7 +198,7 @@ private Q_SLOTS:
         while (writers[0].state() != QProcess::NotRunning
             || writers[1].state() != QProcess::NotRunning) {
             QVERIFY2(!deadline.hasExpired(), "the writers did not finish");
-            const QByteArray bytes = readStore();
+            const QByteArray bytes = GlyphmorphTest::readBytes(storePath());
             QVERIFY2(SettingsFile::parse(bytes).clean && bytes.endsWith('\n'), bytes.constData());
             for (QProcess &writer : writers)
                 writer.waitForFinished(5);
@@ -227,12 +207,60 @@ private Q_SLOTS:
             QVERIFY(ranCleanly(writer));
 
         const QString last = QString::number(writes - 1);
-        const SettingsFile::Content content = SettingsFile::parse(readStore());
+        const SettingsFile::Content content
+            = SettingsFile::parse(GlyphmorphTest::readBytes(storePath()));
         QCOMPARE(content.values.value(prefix + names[0]), last);
         QCOMPARE(content.values.value(prefix + names[1]), last);
         const QString shared = content.values.value(prefix + QStringLiteral("shared"));
         QVERIFY2(shared == names[0] + u':' + last || shared == names[1] + u':' + last,
             qPrintable(shared));
+    }
+
+    void mapping_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("service");
+        // '@' stands for the account looked up.
+        const struct
+        {
+            const char *name, *content, *service;
+        } rows[] = { { "spaces, comments", "# accounts\n\n  @ \t=  jabber  # at work\n", "jabber" },
+            { "'=' in the service, no final newline", "@=skype=legacy", "skype=legacy" },
+            { "last row wins, CRLF line ends", "@=first\r\n@=msn\r\n/other=x\r\n", "msn" },
+            { "commented out, empty or malformed", "# @=hidden\n@=\nno separator\n=orphan\n",
+                nullptr } };
+        for (const auto &row : rows) {
+            QTest::newRow(row.name) << QByteArray(row.content).replace('@', account.toUtf8())
+                                    << (row.service ? QString(row.service) : QString());
+        }
+    }
+
+    void mapping()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, service);
+        writeAccounts(content);
+        const QString mapped = AccountServiceMapper().ssoServiceIDForTpAccount(account);
+        QCOMPARE(mapped, service);
+        QCOMPARE(mapped.isNull(), service.isNull());
+        QVERIFY(AccountServiceMapper().ssoServiceIDForTpAccount(QString()).isNull());
+    }
+
+    void rereadsAfterChange()
+    {
+        QFile::remove(AccountServiceMapper::accountsFilePath());
+        AccountServiceMapper mapper;
+        QVERIFY(mapper.ssoServiceIDForTpAccount(account).isNull());
+
+        const QDateTime lastWeek = QDateTime::currentDateTimeUtc().addDays(-7);
+        writeAccounts(account.toUtf8() + "=one\n", lastWeek);
+        QCOMPARE(mapper.ssoServiceIDForTpAccount(account), QStringLiteral("one"));
+        // Same size and modification time as the content read before: only the content differs.
+        writeAccounts(account.toUtf8() + "=two\n", lastWeek);
+        QCOMPARE(mapper.ssoServiceIDForTpAccount(account), QStringLiteral("two"));
+
+        QVERIFY(QFile::remove(AccountServiceMapper::accountsFilePath()));
+        QVERIFY(mapper.ssoServiceIDForTpAccount(account).isNull());
     }
 };
 

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // Another process of the same user, for the tests of settings and of the platform theme.
 // Arguments arrive percent-encoded (UTF-8), so any string passes whatever the locale.
-//   settingswriter get KEY            prints "value:" and the value as UTF-8, or "unset"
 //   settingswriter set KEY [VALUE]    stores VALUE, or without one unsets KEY
 //   settingswriter hammer NAME COUNT  writes /test/concurrent/NAME = 0..COUNT-1 and, after each,
 //                                     /test/concurrent/shared = NAME:i
@@ -24,13 +23,6 @@ int main(int argc, char *argv[])
         args << QString::fromUtf8(QByteArray::fromPercentEncoding(argument.toLatin1()));
     const QString command = args.value(0);
 
-    if (command == QLatin1String("get") && args.size() == 2) {
-        const QVariant value = MGConfItem(args.at(1)).value();
-        const QByteArray out
-            = value.isValid() ? "value:" + value.toString().toUtf8() : QByteArray("unset");
-        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-        return 0;
-    }
     if (command == QLatin1String("set") && (args.size() == 2 || args.size() == 3)) {
         MGConfItem(args.at(1)).set(args.size() == 3 ? QVariant(args.at(2)) : QVariant());
         return 0;
@@ -52,7 +44,7 @@ int main(int argc, char *argv[])
         MGConfItem(QStringLiteral("/meegotouch/theme/name")).set(args.at(1));
         return DefaultEmoticonThemeHandler().reloadDefaultEmoticonTheme() ? 0 : 1;
     }
-    std::fprintf(stderr,
-        "usage: settingswriter get KEY | set KEY [VALUE] | hammer NAME COUNT | render THEME\n");
+    std::fprintf(
+        stderr, "usage: settingswriter set KEY [VALUE] | hammer NAME COUNT | render THEME\n");
     return 2;
 }

@@ -49,14 +49,21 @@ private:
     QTemporaryDir m_home;
 };
 
+inline QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-/** How much longer @p run takes on @p make(4 n) than on @p make(n), from the best of three runs each: about 4 when
- *  linear, 16 when quadratic. A ratio, unlike a time limit, holds on a slow or busy machine. */
+/** How much longer @p run takes on @p make(4 n) than on @p make(n), from the best of three runs
+ * each: about 4 when linear, 16 when quadratic. A ratio, unlike a time limit, holds on a slow or
+ * busy machine. */
 template<typename Make, typename Run> double growth(Make make, Run run, int n)
 {
     const auto fastest = [&run](const auto &input) {

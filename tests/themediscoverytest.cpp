@@ -1,10 +1,12 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-// The discovery pipeline on real directories: waiting for a theme, the time-out's lower bound, the
-// one file-system watcher that all pending checks share, the duplicate rule and removal.
+// The discovery pipeline on real directories: the theme directories below the root, waiting for a
+// theme, the time-out's lower bound, the one file-system watcher that all pending checks share, the
+// duplicate rule and removal.
 #include "testenvironment.h"
 #include "themedirectory.h"
 
+#include <emoticonthemedirectorywatcher.h>
 #include <emoticonthemeinspector.h>
 #include <emoticonthemeresourceavailabilitychecker.h>
 #include <emoticonthemeresourceavailabilitychecker_p.h>
@@ -18,6 +20,7 @@
 
 using namespace GlyphmorphTest;
 using Checker = EmoticonThemeResourceAvailabilityChecker;
+using Watcher = EmoticonThemeDirectoryWatcher;
 
 namespace {
 
@@ -42,9 +45,19 @@ QStringList firsts(const QSignalSpy &spy)
     return result;
 }
 
-QSignalSpy *availableSpy(Checker *checker)
+QStringList sorted(QStringList list)
 {
-    return new QSignalSpy(checker, &Checker::resourcesAvailable);
+    list.sort();
+    return list;
+}
+
+// The names, separated by spaces, as sorted absolute paths in @p dir.
+QStringList absolute(const QDir &dir, const QString &names)
+{
+    QStringList result;
+    for (const QString &name : names.split(' ', Qt::SkipEmptyParts))
+        result << dir.absoluteFilePath(name);
+    return sorted(result);
 }
 
 // With inotify every file-system watcher is a kernel instance, and a user has only 128 of them.
@@ -90,11 +103,74 @@ private Q_SLOTS:
 
     void cleanup() { EmoticonThemeResourceAvailabilityCheckerPrivate::setTimeoutForTests(0); }
 
+    // Changes under a root that holds Alpha (with its description), Beta, a hidden directory and
+    // a file, of which the theme directories are reported at first: "+D" makes the theme directory
+    // D, "-D" removes D, "D>E" renames it, "!P" writes the file P beside and renames it over, as
+    // editors and package managers do.
+    void followsChanges_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QString>("addedNames");
+        QTest::addColumn<QString>("removedNames");
+        const auto row
+            = [](const char *name, const char *changes, const char *added, const char *removed) {
+                  QTest::newRow(name) << QString(changes) << QString(added) << QString(removed);
+              };
+        // Both in one notification: the removal is not lost behind the addition.
+        row("created and deleted", "-Alpha +Gamma", "Gamma", "Alpha");
+        row("renamed", "Alpha>Delta", "Delta", "Alpha");
+        // The same name, another theme: what was registered under it must go.
+        row("replaced in one go", "-Alpha +Alpha", "Alpha", "Alpha");
+        row("description renamed over the old one", "!Alpha/Alpha.xml", "Alpha", "Alpha");
+        row("first description, an image", "!Beta/Beta.xml !Alpha/a.png", "", "");
+    }
+
+    void followsChanges()
+    {
+        QFETCH(QString, changes);
+        QTemporaryDir root;
+        QDir dir(root.path());
+        QVERIFY(dir.mkdir("Alpha") && dir.mkdir("Beta") && dir.mkdir(".hidden"));
+        QVERIFY(writeBytes(dir.filePath("Alpha/Alpha.xml"), "<a/>"));
+        QVERIFY(writeBytes(dir.filePath("file.xml"), ""));
+        Watcher watcher;
+        QSignalSpy added(&watcher, &Watcher::themeDirectoryAdded);
+        QSignalSpy removed(&watcher, &Watcher::themeDirectoryRemoved);
+        // A second call reports everything again and removes nothing.
+        for (int call = 0; call < 2; ++call) {
+            watcher.setEmoticonThemeDirectoryPath(root.path());
+            QVERIFY(watcher.isActive());
+            QCOMPARE(sorted(firsts(added)), absolute(dir, "Alpha Beta"));
+            QCOMPARE(removed.count(), 0);
+            added.clear();
+        }
+
+        for (const QString &change : changes.split(' ')) {
+            const QString name = change.mid(1);
+            if (change.startsWith('-'))
+                QVERIFY(QDir(dir.filePath(name)).removeRecursively());
+            else if (change.startsWith('!'))
+                QVERIFY(writeBytes(dir.filePath(name), "<c/>"));
+            else if (change.startsWith('+'))
+                QVERIFY(dir.mkdir(name)
+                    && writeBytes(dir.filePath(name + '/' + name + ".xml"), "<b/>"));
+            else
+                QVERIFY(dir.rename(change.section('>', 0, 0), change.section('>', 1)));
+        }
+
+        // Every notification before the sentinel's has been handled once the sentinel is seen.
+        QVERIFY(dir.mkdir("Sentinel"));
+        QTRY_VERIFY(firsts(added).contains(dir.absoluteFilePath("Sentinel")));
+        QFETCH(QString, addedNames);
+        QFETCH(QString, removedNames);
+        QCOMPARE(sorted(firsts(added)), absolute(dir, addedNames + " Sentinel"));
+        QCOMPARE(sorted(firsts(removed)), absolute(dir, removedNames));
+    }
+
     void waitsForTheWholeTheme_data()
     {
         QTest::addColumn<int>("xmlPercent"); // of the description, there at first
         QTest::addColumn<bool>("imagesFirst");
-        QTest::newRow("complete at start") << 100 << true;
         // The preview image was missing when the description was read.
         QTest::newRow("images after the description") << 100 << false;
         QTest::newRow("description after the images") << 0 << true;
@@ -120,21 +196,20 @@ private Q_SLOTS:
         QVERIFY(!imagesFirst || writeImages(directory, content));
 
         Checker checker(directory);
-        const std::unique_ptr<QSignalSpy> available(availableSpy(&checker));
+        QSignalSpy available(&checker, &Checker::resourcesAvailable);
         QSignalSpy unavailable(&checker, &Checker::resourcesUnavailable);
         checker.start();
-        const bool complete = split == xml.size() && imagesFirst;
-        QCOMPARE(available->count(), int(complete));
-        if (!complete)
-            QTimer::singleShot(300, [&] {
-                if (append(xml.mid(split)))
-                    writeImages(directory, content);
-            });
-        QTRY_COMPARE_WITH_TIMEOUT(available->count(), 1, verdictWait);
+        // Every row lacks a part at first: a verdict comes once it arrives.
+        QCOMPARE(available.count(), 0);
+        QTimer::singleShot(300, [&] {
+            if (append(xml.mid(split)))
+                writeImages(directory, content);
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(available.count(), 1, verdictWait);
         QCOMPARE(unavailable.count(), 0);
-        QCOMPARE(available->at(0).at(0).toString(), xmlPath(directory));
-        QCOMPARE(available->at(0).at(1).value<EmoticonTheme>().themeUUID(), content.uuid);
-        QCOMPARE(available->at(0).at(2).value<Checker *>(), &checker);
+        QCOMPARE(available.at(0).at(0).toString(), xmlPath(directory));
+        QCOMPARE(available.at(0).at(1).value<EmoticonTheme>().themeUUID(), content.uuid);
+        QCOMPARE(available.at(0).at(2).value<Checker *>(), &checker);
         QVERIFY(QFileInfo::exists(
             QDir::home().filePath(".emoticonthemepreview/preview_" + content.uuid + ".png")));
     }
@@ -199,10 +274,7 @@ private Q_SLOTS:
             completed << xmlPath(directories.at(i));
         }
         QTRY_COMPARE_WITH_TIMEOUT(valid.count(), completed.size(), verdictWait);
-        QStringList reported = firsts(valid);
-        reported.sort();
-        completed.sort();
-        QCOMPARE(reported, completed);
+        QCOMPARE(sorted(firsts(valid)), sorted(completed));
         QCOMPARE(checker->pendingCheckCount(), themes - completed.size());
         QCOMPARE(invalid.count(), 0);
 
@@ -230,8 +302,8 @@ private Q_SLOTS:
         const QString directory = writeTheme(m_root.path(), name, { name, {} }, false);
         QPointer<Checker> first = new Checker(directory);
         QPointer<Checker> second = new Checker(directory);
-        const std::unique_ptr<QSignalSpy> firstAvailable(availableSpy(first));
-        const std::unique_ptr<QSignalSpy> secondAvailable(availableSpy(second));
+        QSignalSpy firstAvailable(first, &Checker::resourcesAvailable);
+        QSignalSpy secondAvailable(second, &Checker::resourcesAvailable);
         first->start();
         second->start();
         m_victim = victimIsFirst ? first : second;
@@ -242,10 +314,10 @@ private Q_SLOTS:
 
         QVERIFY(writeImages(directory, ThemeContent()));
         const bool firstReports = !victimIsFirst || inFirstVerdict;
-        QTRY_COMPARE_WITH_TIMEOUT(firstAvailable->count() + secondAvailable->count(),
+        QTRY_COMPARE_WITH_TIMEOUT(firstAvailable.count() + secondAvailable.count(),
             int(firstReports) + int(victimIsFirst), verdictWait);
-        QCOMPARE(firstAvailable->count(), int(firstReports));
-        QCOMPARE(secondAvailable->count(), int(victimIsFirst));
+        QCOMPARE(firstAvailable.count(), int(firstReports));
+        QCOMPARE(secondAvailable.count(), int(victimIsFirst));
         QVERIFY(!m_victim);
         delete first;
         delete second;
@@ -264,13 +336,13 @@ private Q_SLOTS:
         QVERIFY(QDir(directory).removeRecursively());
         QVERIFY(!writeTheme(m_root.path(), name, { name, {} }, false).isEmpty());
         Checker fresh(directory);
-        const std::unique_ptr<QSignalSpy> available(availableSpy(&fresh));
+        QSignalSpy available(&fresh, &Checker::resourcesAvailable);
         QSignalSpy unavailable(&fresh, &Checker::resourcesUnavailable);
         fresh.start();
         // Once the removal was seen.
         QTimer::singleShot(300, [&] { writeImages(directory, ThemeContent()); });
-        QTRY_COMPARE_WITH_TIMEOUT(available->count() + unavailable.count(), 1, verdictWait);
-        QCOMPARE(available->count(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(available.count() + unavailable.count(), 1, verdictWait);
+        QCOMPARE(available.count(), 1);
     }
 
     void duplicatesRenamesAndRemovals()
@@ -284,10 +356,8 @@ private Q_SLOTS:
         QSignalSpy removed(&inspector, &EmoticonThemeInspector::themeRemoved);
         inspector.init(root.path());
         QVERIFY(inspector.isActive());
-        QStringList announced = firsts(added);
-        QCOMPARE(announced.first(), builtInUUID);
-        announced.sort();
-        QCOMPARE(announced, QStringList({ builtInUUID, "uuid-a", "uuid-b" }));
+        QCOMPARE(firsts(added).first(), builtInUUID);
+        QCOMPARE(sorted(firsts(added)), QStringList({ builtInUUID, "uuid-a", "uuid-b" }));
 
         // A second init re-checks the directories; the themes are known and refused, and the
         // built-in theme is not announced twice.
