@@ -1,33 +1,42 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
+// The emoticon picker: its grids, taps, theme changes and turns; and as people use it: by
+// keyboard, through assistive technology, in the platform UI theme's colours, whole with few
+// emoticons, sharp on dense screens.
 #include "testenvironment.h"
 #include "themedirectory.h"
 
 #include <emoticonselectorwidget.h>
 #include <emoticonselectorwidgetview.h>
+#include <emoticonthemefactory.h>
 #include <emoticonthememanager.h>
 #include <mbutton.h>
 #include <mdialog.h>
+#include <mgconfitem.h>
 #include <mgridlayoutpolicy.h>
 #include <mlayout.h>
 #include <mlibrary.h>
 #include <mscenemanager.h>
+#include <mtheme.h>
 #include <mwidgetcreator.h>
 #include <mwindow.h>
 
+#include <QAccessible>
+#include <QPainter>
 #include <QSignalSpy>
+#include <QTextDocument>
 
 namespace {
 const char account[] = "/org/freedesktop/Telepathy/Account/test/jabber/me";
 
 // A theme of @p count emoticons, declared in reverse order of their picker positions: emoticon
-// at position p has the code ":pP:" and the image "pP.png".
-void installTheme(const QString &root, const QString &uuid, int count)
+// at position p has the code ":Xp:" and the image "Xp.png", X being @p prefix.
+void installTheme(const QString &root, const QString &uuid, int count, const QString &prefix)
 {
     GlyphmorphTest::ThemeContent content { uuid, {}, {},
         GlyphmorphTest::ThemeContent::Positions::Reversed };
     for (int p = count - 1; p >= 0; --p)
-        content.images << "p" + QString::number(p);
+        content.images << prefix + QString::number(p);
     QVERIFY(!GlyphmorphTest::writeTheme(root, uuid, content).isEmpty());
 }
 
@@ -64,6 +73,48 @@ QString grid(const MGridLayoutPolicy *policy)
     }
     return rows.join('/');
 }
+
+// The image at @p path, whatever density its name tells.
+QImage pixels(const QString &path)
+{
+    QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+QImage solid(int side, QColor colour)
+{
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(colour);
+    return image;
+}
+
+// What @p draw paints on @p size at @p ratio device pixels per pixel, pixel by pixel.
+template<typename Draw> QImage drawn(QSizeF size, qreal ratio, Draw draw)
+{
+    QImage shown = solid(qRound(size.width() * ratio), Qt::transparent);
+    shown.setDevicePixelRatio(ratio);
+    QPainter painter(&shown);
+    draw(painter);
+    painter.end();
+    shown.setDevicePixelRatio(1);
+    return shown;
+}
+
+// What a text document shows of an image tag on a screen of @p ratio device pixels per pixel.
+QImage shownInText(const QString &path, qreal ratio)
+{
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setHtml("<img src='" + path + "' width='20' height='20'>");
+    return drawn(QSizeF(20, 20), ratio,
+        [&](QPainter &painter) { document.drawContents(&painter, QRectF(0, 0, 20, 20)); });
+}
+
+bool near(QColor a, QColor b)
+{
+    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 24;
+}
 } // namespace
 
 class EmoticonSelectorTest : public QObject
@@ -72,11 +123,10 @@ class EmoticonSelectorTest : public QObject
 
     QTemporaryDir themesRoot;
     MWindow *window = nullptr;
+    std::unique_ptr<EmoticonSelectorWidget> widget;
 
-    EmoticonThemeManager *manager() const
-    {
-        return SingletonBase<EmoticonThemeManager>::m_pInstance;
-    }
+    EmoticonThemeManager *manager() const { return EmoticonThemeManager::m_pInstance; }
+    MDialog *shownDialog() const { return window->sceneManager()->sceneWindows().value(0); }
 
     void useTheme(const QString &uuid)
     {
@@ -87,18 +137,15 @@ class EmoticonSelectorTest : public QObject
         QVERIFY(changed.wait());
     }
 
-    // A selector on the window's scene, filled with the current theme unless @p fill is false.
-    std::unique_ptr<EmoticonSelectorWidget> selector(bool fill = true)
+    // A selector on the window's scene, filled with the current theme.
+    std::unique_ptr<EmoticonSelectorWidget> selector()
     {
-        std::unique_ptr<EmoticonSelectorWidget> widget(static_cast<EmoticonSelectorWidget *>(
+        std::unique_ptr<EmoticonSelectorWidget> created(static_cast<EmoticonSelectorWidget *>(
             MWidgetCreatorBase::createWidget(QStringLiteral("EmoticonSelectorWidget"))));
-        window->scene()->addItem(widget.get());
-        if (fill)
-            widget->setServiceName(QLatin1String(account));
-        return widget;
+        window->scene()->addItem(created.get());
+        created->setServiceName(QLatin1String(account));
+        return created;
     }
-
-    MDialog *shownDialog() const { return window->sceneManager()->sceneWindows().value(0); }
 
     static QList<MGridLayoutPolicy *> policies(const MDialog *dialog)
     {
@@ -109,19 +156,66 @@ class EmoticonSelectorTest : public QObject
         return grids;
     }
 
+    // The cells of the grid shown, in picker order.
+    QList<MButton *> shownCells() const
+    {
+        QList<MButton *> cells;
+        const auto *layout = static_cast<MLayout *>(shownDialog()->centralWidget()->layout());
+        for (int i = 0; i < layout->policy()->count(); ++i)
+            cells << static_cast<MButton *>(layout->policy()->itemAt(i));
+        return cells;
+    }
+
+    // Opens a fresh picker on @p uuid and waits until its layout has settled, over a few
+    // event-loop turns.
+    void openPicker(const QString &uuid = QStringLiteral("eight"))
+    {
+        useTheme(uuid);
+        widget = selector();
+        widget->appear();
+        QVERIFY(shownDialog());
+        settle();
+    }
+
+    void settle()
+    {
+        QList<QRectF> settled;
+        QTRY_VERIFY(([&] {
+            const QList<MButton *> cells = shownCells();
+            const QList<QRectF> now { shownDialog()->sceneBoundingRect(),
+                cells.isEmpty() ? QRectF() : cells.constLast()->sceneBoundingRect() };
+            const bool same = now == settled && !cells.isEmpty() && cells.constLast()->isVisible();
+            settled = now;
+            return same;
+        }()));
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
         qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(themesRoot.path()));
-        installTheme(themesRoot.path(), "five", 5);
-        installTheme(themesRoot.path(), "eight", 8);
+        // Image names differ where images differ: icon ids are shared by every theme directory.
+        installTheme(themesRoot.path(), "five", 5, "p");
+        installTheme(themesRoot.path(), "eight", 8, "p");
+        installTheme(themesRoot.path(), "two", 2, "t");
+        // A theme's own images for dense screens, each in a colour of its own.
+        QVERIFY(solid(40, Qt::green).save(themesRoot.filePath("two/t0@2x.png")));
+        QVERIFY(solid(80, Qt::blue).save(themesRoot.filePath("two/t0@4x.png")));
         window = new MWindow;
         window->resize(800, 480);
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        SingletonBase<EmoticonThemeManager>::m_pInstance = new EmoticonThemeManager;
-        QCOMPARE(manager()->emoticonThemes().size(), 3);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        EmoticonThemeManager::m_pInstance = new EmoticonThemeManager;
+        QCOMPARE(manager()->emoticonThemes().size(), 4);
         useTheme("five");
+    }
+
+    void cleanup()
+    {
+        widget.reset();
+        window->resize(800, 480);
+        QTRY_COMPARE(window->orientation(), M::Landscape);
     }
 
     void cleanupTestCase()
@@ -133,14 +227,14 @@ private Q_SLOTS:
     // A second setServiceName must not connect the manager's signals twice.
     void widgetTakesServiceThemeAndConnectsOnce()
     {
-        CountingSelector widget;
-        QVERIFY(!widget.emoticonTheme().isValid());
-        QSignalSpy changed(&widget, SIGNAL(emoticonThemeChanged()));
-        widget.setServiceName(QLatin1String(account));
-        widget.setServiceName(QLatin1String(account));
-        QCOMPARE(widget.emoticonTheme().themeUUID(), QStringLiteral("five"));
+        CountingSelector counting;
+        QVERIFY(!counting.emoticonTheme().isValid());
+        QSignalSpy changed(&counting, SIGNAL(emoticonThemeChanged()));
+        counting.setServiceName(QLatin1String(account));
+        counting.setServiceName(QLatin1String(account));
+        QCOMPARE(counting.emoticonTheme().themeUUID(), QStringLiteral("five"));
         Q_EMIT manager()->themeRemoved(QString());
-        QCOMPARE(widget.calls, 1);
+        QCOMPARE(counting.calls, 1);
         QCOMPARE(changed.count(), 0); // the theme stayed the same
     }
 
@@ -169,8 +263,8 @@ private Q_SLOTS:
         QFETCH(QString, theme);
         std::unique_ptr<MLibrary> library(sheet.isEmpty() ? nullptr : new MLibrary(sheet));
         useTheme(theme);
-        auto widget = selector();
-        widget->appear();
+        const auto shown = selector();
+        shown->appear();
         MDialog *dialog = shownDialog();
         QVERIFY(dialog);
         QCOMPARE(dialog->objectName(), QStringLiteral("EmoticonDialogStyle"));
@@ -187,20 +281,10 @@ private Q_SLOTS:
 
     void tapReportsCodeThenPath()
     {
-        auto widget = selector();
+        openPicker("five");
         QSignalSpy done(widget.get(), SIGNAL(selectionDone(QString, QString)));
-        widget->appear();
         MDialog *dialog = shownDialog();
-        const auto grids = policies(dialog);
-        const auto *button = static_cast<MButton *>(grids.at(0)->itemAt(0, 2));
-        // The dialog lays itself out over a few event-loop turns: click where the button stays.
-        QRectF settled;
-        QTRY_VERIFY([&] {
-            const QRectF now = button->isVisible() ? button->sceneBoundingRect() : QRectF();
-            const bool same = !now.isEmpty() && now == settled;
-            settled = now;
-            return same;
-        }());
+        const MButton *button = shownCells().at(2);
         QTest::mouseClick(window->viewport(), Qt::LeftButton, {},
             window->mapFromScene(button->sceneBoundingRect().center()));
         QCOMPARE(done.count(), 1);
@@ -221,7 +305,7 @@ private Q_SLOTS:
     // at once with the new grid, a closed one stays closed.
     void themeChangeRebuildsTheDialog()
     {
-        auto widget = selector();
+        widget = selector();
         QSignalSpy changed(widget.get(), SIGNAL(emoticonThemeChanged()));
         widget->appear();
         MDialog *dialog = shownDialog();
@@ -243,21 +327,189 @@ private Q_SLOTS:
         dialog->disappear();
     }
 
-    // Turning the window switches the open dialog's grid.
-    void rotationSwitchesPolicy()
+    void keyboard_data()
     {
-        auto widget = selector();
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<bool>("rotate");
+        QTest::addColumn<int>("finalKey");
+        // Eight cells: a row of six and a row of two in landscape, rows of three in portrait.
+        QTest::newRow("first cell on opening") << "" << 0 << false << int(Qt::Key_Return);
+        QTest::newRow("down into the shorter row")
+            << "Right Right Down" << 7 << false << int(Qt::Key_Space);
+        QTest::newRow("edges hold") << "Left Up End Right Down" << 7 << false << int(Qt::Key_Enter);
+        QTest::newRow("end, left, up") << "End Left Up" << 0 << false << int(Qt::Key_Return);
+        QTest::newRow("rotated: three columns")
+            << "Right Right Right Right" << 4 << true << int(Qt::Key_Return);
+        QTest::newRow("Escape chooses nothing") << "Right" << 1 << false << int(Qt::Key_Escape);
+    }
+
+    void keyboard()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, cell);
+        QFETCH(bool, rotate);
+        QFETCH(int, finalKey);
+        openPicker();
+        QSignalSpy done(widget.get(), SIGNAL(selectionDone(QString, QString)));
+        const QHash<QString, Qt::Key> named { { "Left", Qt::Key_Left }, { "Right", Qt::Key_Right },
+            { "Up", Qt::Key_Up }, { "Down", Qt::Key_Down }, { "End", Qt::Key_End } };
+        for (const QString &key : keys.split(' ', Qt::SkipEmptyParts))
+            QTest::keyClick(window, named.value(key));
+        if (rotate) {
+            window->resize(480, 800);
+            QTRY_VERIFY(shownCells().size() == 8 && shownCells().at(cell)->isVisible());
+            settle();
+            QTest::keyClick(window, Qt::Key_Down);
+            cell += 3;
+        }
+        // Focused, as assistive technology reads it too.
+        const QList<MButton *> cells = shownCells();
+        QCOMPARE(window->scene()->focusItem(), cells.at(cell));
+        const QString code = ":p" + QString::number(cell) + ":";
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(window)->focusChild()->text(QAccessible::Name),
+            code);
+
+        // The focus is seen: a frame in the highlight colour, on that cell only.
+        const QImage shot = window->grab().toImage();
+        const QColor highlight = window->scene()->palette().color(QPalette::Highlight);
+        for (MButton *button : cells) {
+            const QRect area = window->mapFromScene(button->sceneBoundingRect()).boundingRect();
+            int highlighted = 0;
+            for (int x = area.left(); x <= area.right(); ++x)
+                highlighted += near(shot.pixelColor(x, area.center().y()), highlight);
+            QCOMPARE(highlighted > 0, button == cells.at(cell));
+        }
+
+        QTest::keyClick(window, Qt::Key(finalKey));
+        QVERIFY(!shownDialog());
+        QCOMPARE(done.count(), finalKey == Qt::Key_Escape ? 0 : 1);
+        if (!done.isEmpty())
+            QCOMPARE(done.at(0).at(0).toString(), code);
+    }
+
+    void accessibleNames()
+    {
+        openPicker();
+        QAccessibleInterface *windowInterface = QAccessible::queryAccessibleInterface(window);
+        QAccessibleInterface *dialogInterface
+            = windowInterface->child(windowInterface->childCount() - 1);
+        QCOMPARE(dialogInterface->object(), shownDialog());
+        QCOMPARE(dialogInterface->text(QAccessible::Name), QStringLiteral("Select smiley"));
+
+        // From the window down to every cell shown, and back up.
+        QStringList names;
+        QList<QAccessibleInterface *> pending { dialogInterface };
+        while (!pending.isEmpty()) {
+            QAccessibleInterface *node = pending.takeFirst();
+            for (int i = 0; i < node->childCount(); ++i) {
+                QAccessibleInterface *child = node->child(i);
+                QCOMPARE(child->parent(), node);
+                QCOMPARE(node->indexOfChild(child), i);
+                pending << child;
+                if (child->role() == QAccessible::Button && !child->state().invisible)
+                    names << child->text(QAccessible::Name);
+            }
+        }
+        QStringList codes = widget->emoticonSet().values();
+        codes.sort();
+        names.sort();
+        QCOMPARE(names, codes);
+
+        // Pressing a cell chooses it.
+        QSignalSpy done(widget.get(), SIGNAL(selectionDone(QString, QString)));
+        QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(shownCells().at(2));
+        QVERIFY(cell->actionInterface());
+        cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(done.at(0).at(0).toString(), QStringLiteral(":p2:"));
+    }
+
+    // The picker paints in the platform theme's palette: the dialog its window colour, a cell the
+    // alternate base.
+    void paletteFollowsPlatformTheme()
+    {
+        for (const QString platformTheme : { "night", "base" }) {
+            MGConfItem(QStringLiteral("/meegotouch/theme/name")).set(platformTheme);
+            QTRY_COMPARE(MTheme::currentTheme(), platformTheme);
+            QTRY_VERIFY(window->scene()->palette() == MTheme::palette());
+            const QPalette palette = MTheme::palette();
+            QCOMPARE(palette.color(QPalette::Window).lightness() < 128, platformTheme == "night");
+            openPicker();
+            const QImage shot = window->grab().toImage();
+            const QRect area
+                = window->mapFromScene(shownDialog()->sceneBoundingRect()).boundingRect();
+            QCOMPARE(shot.pixelColor(area.left() + 8, area.center().y()),
+                palette.color(QPalette::Window));
+            const QRect cell
+                = window->mapFromScene(shownCells().at(3)->sceneBoundingRect()).boundingRect();
+            QCOMPARE(shot.pixelColor(cell.left() + 5, cell.center().y()),
+                palette.color(QPalette::AlternateBase));
+        }
+    }
+
+    // The built-in theme's cache holds each image twice: at 20 and, drawn afresh from the
+    // platform's icon, at 40 pixels, named so that text shows the twin on dense screens.
+    void builtInCacheHasHighDensityTwins()
+    {
+        for (const QString &path :
+            EmoticonThemeFactory::defaultEmoticonTheme().filepathToPickerImageMapping().keys()) {
+            const QString twin = path.chopped(4) + "@2x.png";
+            const std::unique_ptr<QPixmap> icon(
+                MTheme::pixmapCopy(QFileInfo(path).baseName(), QSize(40, 40)));
+            QCOMPARE(
+                pixels(twin), icon->toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
+            QCOMPARE(shownInText(path, 2), pixels(twin));
+            QCOMPARE(shownInText(path, 1), pixels(path));
+        }
+    }
+
+    void pickerDrawsAtDevicePixelRatio_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QColor>("colour");
+        // Cells show 44-pixel icons: at 1 device pixel per pixel the 40-pixel image is nearest.
+        QTest::newRow("1: @2x") << 1.0 << QColor(Qt::green);
+        QTest::newRow("2: @4x") << 2.0 << QColor(Qt::blue);
+    }
+
+    void pickerDrawsAtDevicePixelRatio()
+    {
+        QFETCH(qreal, ratio);
+        openPicker("two");
+        const QRectF cell = shownCells().constFirst()->sceneBoundingRect();
+        const QImage shown = drawn(cell.size(), ratio, [&](QPainter &painter) {
+            window->scene()->render(&painter, QRectF(QPointF(), cell.size()), cell);
+        });
+        QTEST(shown.pixelColor(shown.width() / 2, shown.height() / 2), "colour");
+    }
+
+    // Two cells in portrait: every cell lies inside the dialog, at its own size, and each row's
+    // strip is rounded at both of its ends, so that no cell looks cut off.
+    void fewEmoticonsShowWhole()
+    {
         window->resize(480, 800);
-        QTRY_COMPARE(window->orientation(), M::Portrait);
-        widget->appear();
-        const auto grids = policies(shownDialog());
-        const auto *layout = static_cast<MLayout *>(grids.at(0)->layout());
-        QCOMPARE(layout->policy(), grids.at(1));
-        window->resize(800, 480);
-        QTRY_COMPARE(layout->policy(), grids.at(0));
-        QVERIFY(static_cast<MButton *>(grids.at(0)->itemAt(0))->isVisible());
-        QVERIFY(!static_cast<MButton *>(grids.at(1)->itemAt(0))->isVisible());
-        shownDialog()->disappear();
+        QTRY_COMPARE(window->viewport()->size(), QSize(480, 800));
+        openPicker("two");
+        QVERIFY(window->scene()->sceneRect().contains(shownDialog()->sceneBoundingRect()));
+        const QRectF visible = shownDialog()->rect().adjusted(2, 2, -2, -2);
+        const QImage shot = window->grab().toImage();
+        const QColor background = window->scene()->palette().color(QPalette::Window);
+        const QList<MButton *> cells = shownCells();
+        for (int i = 0; i < cells.size(); ++i) {
+            const MButton *cell = cells.at(i);
+            QCOMPARE(cell->size(), cell->preferredSize());
+            QVERIFY(visible.contains(shownDialog()->mapRectFromItem(cell, cell->rect())));
+            const QRect shown = window->mapFromScene(cell->sceneBoundingRect()).boundingRect();
+            const auto row = [&cells](int j) {
+                return cells.at(j)->scenePos().y();
+            };
+            if (i == 0 || row(i - 1) != row(i))
+                QCOMPARE(shot.pixelColor(shown.left() + 1, shown.top() + 1), background);
+            if (i == cells.size() - 1 || row(i + 1) != row(i))
+                QCOMPARE(shot.pixelColor(shown.right() - 1, shown.top() + 1), background);
+        }
     }
 };
 
