@@ -16,7 +16,8 @@
 
 namespace GlyphmorphTest {
 
-/** Every position as one character; an image as "{code@name}". */
+/** Every position as one character; an image as "{code@name}", "{code@name!}" when it is not
+ *  bottom-aligned as emoticons are. */
 inline QString positionNotation(const QTextDocument *document)
 {
     QString notation;
@@ -30,7 +31,10 @@ inline QString positionNotation(const QTextDocument *document)
         cursor.setPosition(p + 1);
         const QTextImageFormat image = cursor.charFormat().toImageFormat();
         notation += QLatin1Char('{') + image.property(QTextFormat::UserProperty).toString()
-            + QLatin1Char('@') + image.name() + QLatin1Char('}');
+            + QLatin1Char('@') + image.name();
+        if (image.verticalAlignment() != QTextCharFormat::AlignBottom)
+            notation += QLatin1Char('!');
+        notation += QLatin1Char('}');
     }
     return notation;
 }

@@ -1,10 +1,11 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // The editor: codes typed or pasted become images, checked against the step-by-step walk, and
-// editor content read back as plain text, checked against the position-by-position reading.
-#include "documentbuilder.h"
+// editor content read back as plain text, checked against the position-by-position reading; in
+// an MTextEdit and in a stock QTextEdit.
 #include "editormodel.h"
 #include "emosequencesearchtree.h"
+#include "emoticonthememanager.h"
 #include "glyphmorpher.h"
 #include "mtextedit.h"
 #include "richdocument.h"
@@ -12,6 +13,7 @@
 
 #include <QDateTime>
 #include <QPixmapCache>
+#include <QTextEdit>
 
 using namespace GlyphmorphTest;
 
@@ -31,18 +33,10 @@ struct Typist
             });
     }
 
-    // "|" starts a new paragraph.
     void paste(const QString &text)
     {
         QTextCursor cursor = editor.textCursor();
-        const QStringList lines = text.split('|');
-        cursor.beginEditBlock();
-        for (int i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                cursor.insertBlock();
-            cursor.insertText(lines.at(i));
-        }
-        cursor.endEditBlock();
+        cursor.insertText(text);
         editor.setTextCursor(cursor);
         editor.setProperty("positionOfChange", changePosition);
         editor.setProperty("charactersPasted", changeAdded);
@@ -84,10 +78,17 @@ class EditorReplacementTest : public QObject
 
     QString image(const char *name) const { return m_images.path() + QLatin1String(name); }
 
-    // Image paths are shown relative to the image directory.
+    // The built-in theme's codes, current in a new home, while a morpher keeps the manager.
+    static QHash<QString, QString> builtInCodes()
+    {
+        return EmoticonThemeManager::m_pInstance->themeForAccountPath(QString())
+            .codeSequenceToFilepathMapping();
+    }
+
+    // Image paths are shown relative to the image directory; the final paragraph end is left out.
     QString contents(const MTextEdit &editor) const
     {
-        return readDocument(editor.document()).replace(m_images.path(), QString());
+        return positionNotation(editor.document()).chopped(1).replace(m_images.path(), QString());
     }
 
 private Q_SLOTS:
@@ -152,49 +153,6 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(missing));
     }
 
-    // The three readers on one document: all of it, the selection from anchor to position, and
-    // what lies outside the selection; "{code}" is an image.
-    void readers_data()
-    {
-        QTest::addColumn<QString>("document");
-        QTest::addColumn<int>("anchor");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("whole");
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<QString>("outside");
-        const auto row = [](const char *name, const char *document, int anchor, int position,
-                             const char *whole, const char *selected, const char *outside) {
-            QTest::newRow(name) << QString(document) << anchor << position << QString(whole)
-                                << QString(selected) << QString(outside);
-        };
-        row("image without code", "a{}b", 0, 0, "a b", "", "");
-        row("backwards across paragraphs", "abc|def", 6, 1, "abc\ndef", "bc\nde", "af");
-        row("image after a boundary", "one|{:)}x", 0, 5, "one\n :)x", "one\n:)", "x");
-        row("image after a word outside", "ab{:)}cd", 3, 5, "ab :)cd", "cd", "ab :)");
-        row("boundary outside", "ab|{:)}", 0, 1, "ab\n :)", "a", "b\n:)");
-    }
-
-    void readers()
-    {
-        QFETCH(QString, document);
-        QFETCH(int, anchor);
-        QFETCH(int, position);
-        MTextEdit editor;
-        writeDocument(editor.document(), document);
-        QTextCursor cursor(editor.document());
-        cursor.setPosition(anchor);
-        cursor.setPosition(position, QTextCursor::KeepAnchor);
-        Glyphmorpher transformer;
-        QTEST(transformer.transformTextEditContentToPlainText(&editor), "whole");
-        QTEST(transformer.transformTextCursorContentToPlainText(&cursor), "selected");
-        QTEST(transformer.transformInverseTextCursorContentToPlainText(&cursor), "outside");
-        QCOMPARE(cursor.anchor(), anchor);
-        QCOMPARE(cursor.position(), position);
-        QCOMPARE(transformer.transformTextEditContentToPlainText(nullptr), QString());
-        QCOMPARE(transformer.transformTextCursorContentToPlainText(nullptr), QString());
-        QCOMPARE(transformer.transformInverseTextCursorContentToPlainText(nullptr), QString());
-    }
-
     // Random rich documents. Read by the library and position by position, with a random
     // selection; walked by the library and by the step-by-step model: the same document, the same
     // editor cursor, one undo step that brings the document back.
@@ -204,13 +162,10 @@ private Q_SLOTS:
         codes << ":-)x"
               << "&amp;";
         const QStringList paths = { image("/a.png"), image("/c.png") };
-        const int documents = qEnvironmentVariableIsSet("GLYPHMORPH_WALK_DOCUMENTS")
-            ? qEnvironmentVariableIntValue("GLYPHMORPH_WALK_DOCUMENTS")
-            : 20000;
         emoSequenceSearchTree tree(m_codes);
         EditorWalkModel model(m_codes);
         Glyphmorpher transformer;
-        for (int seed = 0; seed < documents; ++seed) {
+        for (int seed = 0; seed < 20000; ++seed) {
             MTextEdit walked;
             MTextEdit modelled;
             const auto limit = [](MTextEdit &editor) {
@@ -275,6 +230,95 @@ private Q_SLOTS:
             document->undo();
             QCOMPARE(positionNotation(document), before);
         }
+    }
+    // The facade with the built-in theme on random rich documents, against the step-by-step
+    // model. On a QTextEdit: the reader, and the walk with the same document, the same cursor, no
+    // signal and one undo step back. On an MTextEdit with a limit: the whole-document pass, which
+    // cuts nothing and changes nothing when done again.
+    void facadeAgreesWithTheModel()
+    {
+        Glyphmorpher morpher;
+        const QHash<QString, QString> builtIn = builtInCodes();
+        QStringList codes = builtIn.keys();
+        codes.sort();
+        codes << QStringLiteral(":-)x") << QStringLiteral("&amp;");
+        const QStringList paths = { builtIn.value(QStringLiteral(":)")), image("/x.png") };
+        EditorWalkModel model(builtIn);
+        for (int seed = 0; seed < 1000; ++seed) {
+            QTextEdit edit;
+            MTextEdit modelled;
+            const bool wholeDocument = buildRandomEditor(edit, seed, codes, paths);
+            buildRandomEditor(modelled, seed, codes, paths);
+            QTextDocument *document = edit.document();
+            const QString before = positionNotation(document);
+            QCOMPARE(positionNotation(modelled.document()), before);
+            QCOMPARE(morpher.transformTextEditContentToPlainText(&edit),
+                readPositions(document, 0, INT_MAX, Separation::AfterSpaceOrImage, false));
+
+            QSignalSpy changed(&edit, &QTextEdit::textChanged);
+            morpher.transformTextEditContentToEmoticonInPlace(&edit, QString(), wholeDocument);
+            if (wholeDocument) {
+                modelled.setText(readPositions(
+                    modelled.document(), 0, INT_MAX, Separation::AfterWalkSeparator, false));
+            }
+            model.walk(&modelled, wholeDocument);
+            const QString after = positionNotation(document);
+            if (after != positionNotation(modelled.document()))
+                qWarning("seed %d: %s", seed, qPrintable(before));
+            QCOMPARE(after, positionNotation(modelled.document()));
+            QCOMPARE(edit.textCursor().position(), modelled.cursorPosition());
+            QCOMPARE(changed.count(), 0);
+            if (!wholeDocument) {
+                if (after != before) {
+                    document->undo();
+                    QCOMPARE(positionNotation(document), before);
+                }
+                continue;
+            }
+
+            MTextEdit limited;
+            buildRandomEditor(
+                limited, seed, codes, paths, [&](int limit) { limited.setMaxLength(limit); });
+            MTextEdit expected;
+            expected.setText(readPositions(
+                limited.document(), 0, INT_MAX, Separation::AfterWalkSeparator, false));
+            model.walk(&expected, true);
+            morpher.transformTextEditContentToEmoticonInPlace(&limited, QString(), true);
+            const QString once = positionNotation(limited.document());
+            morpher.transformTextEditContentToEmoticonInPlace(&limited, QString(), true);
+            if (once != positionNotation(expected.document()))
+                qWarning("seed %d, limit %d", seed, limited.maxLength());
+            QCOMPARE(once, positionNotation(expected.document()));
+            QCOMPARE(positionNotation(limited.document()), once);
+        }
+    }
+
+    // Keys typed into a QTextEdit, the change recorded from the document as an application does.
+    void qTextEditTypingAndPicking()
+    {
+        Glyphmorpher morpher;
+        const QHash<QString, QString> builtIn = builtInCodes();
+        QTextEdit edit;
+        QObject::connect(
+            edit.document(), &QTextDocument::contentsChange, [&](int position, int, int added) {
+                edit.setProperty("positionOfChange", position);
+                edit.setProperty("charactersPasted", added);
+            });
+        QObject::connect(&edit, &QTextEdit::textChanged,
+            [&] { morpher.transformTextEditContentToEmoticonInPlace(&edit, QString(), false); });
+        QTest::keyClicks(&edit, QStringLiteral("hi :-) x:)"));
+        const QString smile = builtIn.value(QStringLiteral(":-)"));
+        QCOMPARE(
+            positionNotation(edit.document()), QStringLiteral("hi {:-)@%1} x:)\u2029").arg(smile));
+        QCOMPARE(edit.textCursor().position(), 8);
+
+        QTextCursor cursor = edit.textCursor();
+        cursor.setPosition(2);
+        edit.setTextCursor(cursor);
+        morpher.addEmoticonToTextEdit(&edit, QStringLiteral("<3"), builtIn.value("<3"));
+        QCOMPARE(edit.textCursor().position(), 3);
+        QCOMPARE(
+            morpher.transformTextEditContentToPlainText(&edit), QStringLiteral("hi <3 :-) x:)"));
     }
 };
 
