@@ -117,9 +117,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("reverted");
         QTest::addColumn<QString>("after");
         QTest::newRow("image before cursor") << "hi @|!" << true << "hi :)|!";
-        QTest::newRow("image at the start") << "@|" << true << ":)|";
         QTest::newRow("text before cursor") << "hi @!|" << false << "hi @!|";
-        QTest::newRow("image after cursor") << "|@" << false << "|@";
         QTest::newRow("empty editor") << "|" << false << "|";
         QTest::newRow("selection") << "[@]" << false << "[@]";
     }
