@@ -168,13 +168,10 @@ private Q_SLOTS:
         for (int seed = 0; seed < 20000; ++seed) {
             MTextEdit walked;
             MTextEdit modelled;
-            const auto limit = [](MTextEdit &editor) {
-                return [&editor](int length) {
-                    editor.setMaxLength(length);
-                };
-            };
-            const bool wholeDocument = buildRandomEditor(walked, seed, codes, paths, limit(walked));
-            buildRandomEditor(modelled, seed, codes, paths, limit(modelled));
+            const bool wholeDocument = buildRandomEditor(
+                walked, seed, codes, paths, [&](int limit) { walked.setMaxLength(limit); });
+            buildRandomEditor(
+                modelled, seed, codes, paths, [&](int limit) { modelled.setMaxLength(limit); });
             QTextDocument *document = walked.document();
             const QString before = positionNotation(document);
             QCOMPARE(positionNotation(modelled.document()), before);

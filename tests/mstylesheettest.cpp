@@ -34,7 +34,6 @@ private Q_SLOTS:
             QTest::newRow(name) << QString::fromLatin1(sheet) << QString(widget) << columnCount
                                 << red;
         };
-        row("dashed name to property", "Grid { column-count: 6; }", "", 6);
         row("style name beats type, whatever the order",
             "Grid.S { column-count: 4 } Grid { column-count: 2 }", ".S", 4);
         row("object name beats style name", "Grid#O { column-count: 8 } Grid.S { column-count: 4 }",
@@ -48,7 +47,6 @@ private Q_SLOTS:
             "Grid { column-count: 2 } MWidgetStyle { background-color: #ff0000; }"
             "MWidgetStyle { column-count: 7 }",
             "", 2, true);
-        row("comments", "/* Grid { column-count: 9 } */ Grid { column-count: 5 }", "", 5);
         row("unterminated comment", "Grid { column-count: 5 } /* Grid { column-count: 9 }", "", 5);
         row("unterminated block", "Grid { column-count: 6", "", 0);
         row("nested block skipped, next block read",

@@ -46,20 +46,6 @@ private:
     QRandomGenerator m_random;
 };
 
-/** An image carrying one of @p codes, or now and then any text. */
-template<typename Choices>
-void insertRichImage(
-    QTextCursor &cursor, Choices &choices, const QStringList &codes, const QStringList &paths)
-{
-    QTextImageFormat image;
-    image.setName(paths.at(choices.below(int(paths.size()))));
-    image.setProperty(QTextFormat::UserProperty,
-        choices.below(4) == 0 ? choices.text(6, richDocumentAlphabet())
-                              : codes.at(choices.below(int(codes.size()))));
-    image.setVerticalAlignment(QTextCharFormat::AlignBottom);
-    cursor.insertImage(image);
-}
-
 /** One edit at @p cursor: text, a code, an image, a paragraph, a list, a table, a frame, a move
  *  or a removal. */
 template<typename Choices>
@@ -75,9 +61,17 @@ void editRichDocument(
     case 2:
         cursor.insertText(codes.at(choices.below(int(codes.size()))));
         break;
-    case 3:
-        insertRichImage(cursor, choices, codes, paths);
+    case 3: {
+        // An image carrying one of the codes, or now and then any text.
+        QTextImageFormat image;
+        image.setName(paths.at(choices.below(int(paths.size()))));
+        image.setProperty(QTextFormat::UserProperty,
+            choices.below(4) == 0 ? choices.text(6, richDocumentAlphabet())
+                                  : codes.at(choices.below(int(codes.size()))));
+        image.setVerticalAlignment(QTextCharFormat::AlignBottom);
+        cursor.insertImage(image);
         break;
+    }
     case 4:
         cursor.insertBlock();
         break;
