@@ -90,8 +90,11 @@ public:
         : m_codes(codes)
     {
         for (auto it = codes.constBegin(); it != codes.constEnd(); ++it) {
-            for (int n = 1; n <= it.key().size(); ++n)
+            for (int n = 0; n <= it.key().size(); ++n) {
                 m_prefixes.insert(it.key().left(n));
+                if (n < it.key().size())
+                    m_parents.insert(it.key().left(n));
+            }
         }
     }
 
@@ -154,16 +157,7 @@ private:
         if (p >= 0 && p <= last())
             cursor.setPosition(p);
     }
-    bool hasChildren(const QString &node) const
-    {
-        for (const QString &prefix : m_prefixes) {
-            if (prefix.size() == node.size() + 1 && prefix.startsWith(node))
-                return true;
-        }
-        return false;
-    }
-    // An image grows only when its whole code is a path of the theme's codes.
-    bool isPrefix(const QString &code) const { return code.isEmpty() || m_prefixes.contains(code); }
+    bool hasChildren(const QString &node) const { return m_parents.contains(node); }
 
     bool moveToStartOfCurrentWord(QTextCursor &cursor) const
     {
@@ -213,7 +207,8 @@ private:
                 extension
                     = unescaped(cursor.charFormat().property(QTextFormat::UserProperty).toString());
                 node = extension;
-                extending = isPrefix(node) && hasChildren(node);
+                // An image grows only when its whole code is a path of the theme's codes.
+                extending = hasChildren(node);
                 if (!extending)
                     node.clear();
                 continue;
@@ -257,6 +252,7 @@ private:
 
     QHash<QString, QString> m_codes;
     QSet<QString> m_prefixes;
+    QSet<QString> m_parents; // prefixes that longer codes go on from
     QTextDocument *m_document = nullptr;
 };
 
