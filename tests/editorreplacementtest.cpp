@@ -13,6 +13,7 @@
 
 #include <QDateTime>
 #include <QPixmapCache>
+#include <QScopeGuard>
 #include <QTextEdit>
 
 using namespace GlyphmorphTest;
@@ -197,27 +198,23 @@ private Q_SLOTS:
                 selection ? readPositions(document, start, end, Separation::AfterWordEnd, true)
                           : QString(),
                 selection ? outside : QString() };
-            // The seed and the document come first: QCOMPARE names neither.
-            const auto tell = [&](bool agree) {
-                if (!agree)
+            // QCOMPARE names neither the seed nor the document: told after a failed check.
+            const auto tell = qScopeGuard([&] {
+                if (QTest::currentTestFailed())
                     qWarning("seed %d, %s, change %d+%d, limit %d, selection %d-%d of\n%s", seed,
                         wholeDocument ? "whole" : "change",
                         walked.property("positionOfChange").toInt(),
                         walked.property("charactersPasted").toInt(), walked.maxLength(), start, end,
                         qPrintable(before));
-            };
-            for (int reader = 0; reader < 3; ++reader) {
-                tell(read[reader] == expected[reader]);
+            });
+            for (int reader = 0; reader < 3; ++reader)
                 QCOMPARE(read[reader], expected[reader]);
-            }
 
             const int undoSteps = document->availableUndoSteps();
             tree.performCharacterCode2EmoticonReplacement(&walked, wholeDocument);
             model.walk(&modelled, wholeDocument);
             const QString after = positionNotation(document);
-            tell(after == positionNotation(modelled.document()));
             QCOMPARE(after, positionNotation(modelled.document()));
-            tell(walked.cursorPosition() == modelled.cursorPosition());
             QCOMPARE(walked.cursorPosition(), modelled.cursorPosition());
             // Nothing replaced: no undo step either.
             if (after == before) {
