@@ -64,10 +64,27 @@ public:
         return QDeadlineTimer::current(Qt::CoarseTimer).deadline();
     }
 
+    // The answer of themeForAccountPathInPlace when it is not the remembered one.
+    EmoticonTheme lastGiven;
+
     void forgetAnswer()
     {
         ++generation;
-        answer.theme = EmoticonTheme(); // a removed theme must not live on here
+        // A removed theme must not live on here.
+        answer.theme = EmoticonTheme();
+        lastGiven = EmoticonTheme();
+    }
+
+    bool answers(const QString &accountPath) const
+    {
+        // Callers mostly pass the same shared string again: comparing where it points is enough.
+        if (answer.generation != generation
+            || !((answer.accountPath.constData() == accountPath.constData()
+                     && answer.accountPath.size() == accountPath.size())
+                || answer.accountPath == accountPath))
+            return false;
+        const qint64 age = coarseNowMs() - answer.givenAtMs;
+        return age >= 0 && age < answerLifetimeMs;
     }
 
     /** An unregistered choice may still arrive: a directory is being checked, or the chosen
@@ -123,15 +140,8 @@ void EmoticonThemeManager::setCurrentTheme(const QString &themeUUID)
 EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPath)
 {
     EmoticonThemeManagerPrivate::Answer &answer = d->answer;
-    // Callers mostly pass the same shared string again: comparing where it points is enough then.
-    if (answer.generation == d->generation
-        && ((answer.accountPath.constData() == accountPath.constData()
-                && answer.accountPath.size() == accountPath.size())
-            || answer.accountPath == accountPath)) {
-        const qint64 age = EmoticonThemeManagerPrivate::coarseNowMs() - answer.givenAtMs;
-        if (age >= 0 && age < EmoticonThemeManagerPrivate::answerLifetimeMs)
-            return answer.theme;
-    }
+    if (d->answers(accountPath))
+        return answer.theme;
     const auto remember = [&answer, &accountPath, this](const EmoticonTheme &theme) {
         answer.accountPath = accountPath;
         answer.theme = theme;
@@ -170,6 +180,14 @@ EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPa
         return d->themes.value(defaultThemeUUID());
     }
     return EmoticonTheme();
+}
+
+const EmoticonTheme &EmoticonThemeManager::themeForAccountPathInPlace(const QString &accountPath)
+{
+    if (d->answers(accountPath))
+        return d->answer.theme;
+    d->lastGiven = themeForAccountPath(accountPath);
+    return d->lastGiven;
 }
 
 QString EmoticonThemeManager::themesRootPath()

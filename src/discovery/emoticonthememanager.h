@@ -79,6 +79,11 @@ private Q_SLOTS:
     void handleRemovalGraceOver();
 
 private:
+    friend class Glyphmorpher;
+    /** themeForAccountPath without copying the theme, which costs a message two atomic
+     *  operations; the reference holds until the manager is next called. */
+    const EmoticonTheme &themeForAccountPathInPlace(const QString &accountPath);
+
     const std::unique_ptr<EmoticonThemeManagerPrivate> d;
 };
 

@@ -139,35 +139,42 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
     quint64 lineEnds[2] = {};
     quint64 plain[2] = {};
 #ifdef GLYPHMORPH_SCAN_SSE2
-    const __m128i space = _mm_set1_epi16(' ');
-    const __m128i lineFeed = _mm_set1_epi16('\n');
-    const __m128i carriageReturn = _mm_set1_epi16('\r');
+    // Sixteen characters at a time, packed into bytes: a character above U+00FF packs to 0xFF
+    // (or, from U+8000 on, to 0), which is neither a separator nor a lower-case letter, and
+    // which counts as plain only when no code begins above U+00FE.
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i lowercaseA = _mm_set1_epi8('a');
+    const __m128i lettersAfterA = _mm_set1_epi8('z' - 'a');
+    const __m128i highestFirst = _mm_set1_epi8(char(qMin<int>(flat.highestFirstCharacter(), 0xff)));
+    const __m128i lowercasePlain
+        = flat.hasLowercaseFirst() ? _mm_setzero_si128() : _mm_set1_epi8(-1);
     const __m128i unicodeBreak = _mm_set1_epi16(short(LineSeparator));
     const __m128i notLast = _mm_set1_epi16(short(~1));
-    const __m128i lowercaseA = _mm_set1_epi16('a');
-    const __m128i lettersAfterA = _mm_set1_epi16('z' - 'a');
-    const __m128i highestFirst = _mm_set1_epi16(short(flat.highestFirstCharacter()));
-    const __m128i lowercasePlain
-        = flat.hasLowercaseFirst() ? _mm_setzero_si128() : _mm_set1_epi16(-1);
     const __m128i zero = _mm_setzero_si128();
-    // Eight characters from @p at on: bits 0-7 line ends, 8-15 separators, 16-23 plain.
-    const auto eightAt = [&](int at) {
-        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
-        const __m128i ends = _mm_or_si128(
-            _mm_cmpeq_epi16(eight, lineFeed), _mm_cmpeq_epi16(eight, carriageReturn));
-        const __m128i breaks = _mm_or_si128(ends, _mm_cmpeq_epi16(eight, space));
-        const __m128i lowercase = _mm_cmpeq_epi16(
-            _mm_subs_epu16(_mm_sub_epi16(eight, lowercaseA), lettersAfterA), zero);
+    // Sixteen characters from @p at on: bits 0-15 line ends, 16-31 separators, 32-47 plain.
+    const auto sixteenAt = [&](int at) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 8));
+        const __m128i bytes = _mm_packus_epi16(low, high);
+        const __m128i ends
+            = _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_cmpeq_epi8(bytes, carriageReturn));
+        const __m128i breaks = _mm_or_si128(ends, _mm_cmpeq_epi8(bytes, space));
+        const __m128i lowercase
+            = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(bytes, lowercaseA), lettersAfterA), zero);
         // Above every first character, and not U+2028 or U+2029, which are left out.
-        const __m128i notAbove = _mm_cmpeq_epi16(_mm_subs_epu16(eight, highestFirst), zero);
+        const __m128i notAbove = _mm_cmpeq_epi8(_mm_subs_epu8(bytes, highestFirst), zero);
         const __m128i lineOrParagraph
-            = _mm_cmpeq_epi16(_mm_and_si128(eight, notLast), unicodeBreak);
+            = _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(low, notLast), unicodeBreak),
+                _mm_cmpeq_epi16(_mm_and_si128(high, notLast), unicodeBreak));
         const __m128i plainHere = _mm_or_si128(_mm_and_si128(lowercase, lowercasePlain),
-            _mm_andnot_si128(_mm_or_si128(notAbove, lineOrParagraph), _mm_set1_epi16(-1)));
-        return quint32(_mm_movemask_epi8(_mm_packs_epi16(ends, breaks)))
-            | (quint32(_mm_movemask_epi8(_mm_packs_epi16(plainHere, zero))) << 16);
+            _mm_andnot_si128(_mm_or_si128(notAbove, lineOrParagraph), _mm_set1_epi8(-1)));
+        return quint64(quint32(_mm_movemask_epi8(ends)))
+            | quint64(quint32(_mm_movemask_epi8(breaks))) << 16
+            | quint64(quint32(_mm_movemask_epi8(plainHere))) << 32;
     };
-    if (length >= 8) {
+    if (length >= 16) {
         for (int half = 0; half << 6 < length; ++half) {
             const int first = half << 6;
             const int count = qMin(64, length - first);
@@ -175,20 +182,20 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
             quint64 breaks = 0;
             quint64 plainHere = 0;
             int i = 0;
-            for (; i + 8 <= count; i += 8) {
-                const quint32 three = eightAt(first + i);
-                ends |= quint64(three & 0xff) << i;
-                breaks |= quint64((three >> 8) & 0xff) << i;
-                plainHere |= quint64(three >> 16) << i;
+            for (; i + 16 <= count; i += 16) {
+                const quint64 three = sixteenAt(first + i);
+                ends |= (three & 0xffff) << i;
+                breaks |= ((three >> 16) & 0xffff) << i;
+                plainHere |= (three >> 32) << i;
             }
             if (i < count) {
-                // The last eight characters of the text again, of which the first are known.
+                // The last sixteen characters of the text again, of which the first are known.
                 const int rest = count - i;
-                const quint32 three = eightAt(length - 8);
-                const quint32 keep = (1u << rest) - 1;
-                ends |= quint64((three >> (8 - rest)) & keep) << i;
-                breaks |= quint64((three >> (16 - rest)) & keep) << i;
-                plainHere |= quint64((three >> (24 - rest)) & keep) << i;
+                const quint64 three = sixteenAt(length - 16);
+                const quint64 keep = (quint64(1) << rest) - 1;
+                ends |= ((three >> (16 - rest)) & keep) << i;
+                breaks |= ((three >> (32 - rest)) & keep) << i;
+                plainHere |= ((three >> (48 - rest)) & keep) << i;
             }
             lineEnds[half] = ends;
             separators[half] = breaks;

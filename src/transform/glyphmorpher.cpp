@@ -24,9 +24,10 @@ Glyphmorpher::~Glyphmorpher()
 QString Glyphmorpher::transformPlainTextToHTML(
     const QString &plainText, const QString &accountPath, int n, const QString &lineBreak)
 {
-    // The copy keeps the theme, and with it the tree, alive while the tree works.
-    const EmoticonTheme theme
-        = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(accountPath);
+    // The manager holds the theme, and with it the tree, while the tree works: the scan does not
+    // call back into the manager.
+    const EmoticonTheme &theme
+        = sharedInstance<EmoticonThemeManager>()->themeForAccountPathInPlace(accountPath);
     emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();
     return tree ? tree->performPlainText2HTMLReplacement(plainText, n, lineBreak) : plainText;
 }

@@ -13,8 +13,8 @@
 QString Glyphmorpher::transformPlainTextToHTML(const QString &plainText, const QString &accountPath,
     int n, const QString &lineBreak, ConversionOptions options)
 {
-    const EmoticonTheme theme
-        = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(accountPath);
+    const EmoticonTheme &theme
+        = sharedInstance<EmoticonThemeManager>()->themeForAccountPathInPlace(accountPath);
     if (emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree())
         return emoSequenceSearchTreePrivate::get(tree)->performPlainText2HTMLReplacement(
             plainText, n, lineBreak, options);
