@@ -73,7 +73,8 @@ void emoSequenceSearchTreePrivate::FlatTrie::build(const emoNode *root)
             order.push_back(child);
         }
     }
-    characters.resize(characters.size() + 7);
+    characters.resize(characters.size() + 8);
+    targets.resize(targets.size() + 8);
     std::fill(std::begin(rootTable), std::end(rootTable), 0);
     highestFirst = 0;
     lowercaseFirst = false;

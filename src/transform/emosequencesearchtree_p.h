@@ -67,18 +67,22 @@ public:
             const Node &n = nodes[node];
             const char16_t *edges = characters.data() + n.firstEdge;
 #ifdef GLYPHMORPH_SCAN_SSE2
-            // Eight edges at a time, without a branch per edge: the array has room past its end.
+            // Eight edges at a time, without a branch per edge, and for most nodes without a
+            // branch on whether one matched: both arrays have room past their ends.
             const __m128i key = _mm_set1_epi16(short(c));
-            for (quint32 done = 0; done < n.edgeCount; done += 8) {
+            for (quint32 done = 0;; done += 8) {
                 const __m128i eight
                     = _mm_loadu_si128(reinterpret_cast<const __m128i *>(edges + done));
                 quint32 bits = quint32(_mm_movemask_epi8(_mm_cmpeq_epi16(eight, key)));
-                if (n.edgeCount - done < 8)
-                    bits &= (1u << (2 * (n.edgeCount - done))) - 1;
-                if (bits)
-                    return targets[n.firstEdge + done + qCountTrailingZeroBits(bits) / 2];
+                const quint32 left = n.edgeCount - done;
+                if (left < 8)
+                    bits &= (1u << (2 * left)) - 1;
+                if (left <= 8 || bits) {
+                    const Index target
+                        = targets[n.firstEdge + done + qCountTrailingZeroBits(bits | 0x10000) / 2];
+                    return bits ? target : 0;
+                }
             }
-            return 0;
 #else
             for (quint32 i = 0; i < n.edgeCount; ++i) {
                 if (edges[i] == c)
@@ -115,8 +119,8 @@ public:
             const emoNode *terminal = nullptr;
         };
         std::vector<Node> nodes;
-        // The edges of node i are [firstEdge, firstEdge + edgeCount), sorted by character, and
-        // seven more after the last, so that eight can be read from any edge.
+        // The edges of node i are [firstEdge, firstEdge + edgeCount), sorted by character; both
+        // arrays hold eight more after the last edge, so that eight can be read from any node.
         std::vector<char16_t> characters;
         std::vector<Index> targets;
         Index rootTable[256] = {};

@@ -264,11 +264,18 @@ Q_ALWAYS_INLINE emoSequenceSearchTreePrivate::Match emoSequenceSearchTreePrivate
         FlatTrie::Index node = flat.first(text[pos].unicode());
         while (node) {
             ++pos;
-            // In strict mode the longest code on the way that a word does not go on after.
+            // The longest code on the way; in strict mode the longest that a word does not go
+            // on after.
             const emoNode *code = flat.terminal(node);
-            if (code && (!scan.strictCodeEnds || scan.acceptsCodeEnd(pos))) {
-                match.code = code;
-                match.end = pos;
+            if (Q_UNLIKELY(scan.strictCodeEnds)) {
+                if (code && scan.acceptsCodeEnd(pos)) {
+                    match.code = code;
+                    match.end = pos;
+                }
+            } else {
+                // Without a branch: whether a code ends here is hard to foretell.
+                match.end = code ? pos : match.end;
+                match.code = code ? code : match.code;
             }
             if (pos == length)
                 break;
