@@ -124,6 +124,7 @@ private:
         edits[editCount++] = edit;
     }
     void writeEdits(bool last);
+    QString writeMessage();
     bool reserve(qint64 needed, qint64 wanted);
     void write(const QChar *from, int count)
     {
