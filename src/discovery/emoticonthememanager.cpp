@@ -77,11 +77,9 @@ public:
 
     bool answers(const QString &accountPath) const
     {
-        // Callers mostly pass the same shared string again: comparing where it points is enough.
+        // Callers mostly pass the same shared string again: that it is shared is enough.
         if (answer.generation != generation
-            || !((answer.accountPath.constData() == accountPath.constData()
-                     && answer.accountPath.size() == accountPath.size())
-                || answer.accountPath == accountPath))
+            || !(answer.accountPath.isSharedWith(accountPath) || answer.accountPath == accountPath))
             return false;
         const qint64 age = coarseNowMs() - answer.givenAtMs;
         return age >= 0 && age < answerLifetimeMs;

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "glyphmorpher.h"
 
-#include "emosequencesearchtree.h"
+#include "emosequencesearchtree_p.h"
 #include "emoticonthememanager.h"
 #include "sharedinstance_p.h"
 #include "texteditoraccess_p.h"
@@ -29,7 +29,9 @@ QString Glyphmorpher::transformPlainTextToHTML(
     const EmoticonTheme &theme
         = sharedInstance<EmoticonThemeManager>()->themeForAccountPathInPlace(accountPath);
     emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();
-    return tree ? tree->performPlainText2HTMLReplacement(plainText, n, lineBreak) : plainText;
+    return tree ? emoSequenceSearchTreePrivate::get(tree)->performPlainText2HTMLReplacement(
+               plainText, n, lineBreak)
+                : plainText;
 }
 
 void Glyphmorpher::addEmoticonToTextEdit(
