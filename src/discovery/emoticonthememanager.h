@@ -50,8 +50,8 @@ public:
     /** The theme for the messaging account at @p accountPath: the theme bound to its service,
      *  else the current theme, else the built-in theme. Invalid when none is registered. The
      *  latest answer is kept for 20 ms on the coarse monotonic clock (up to one scheduler tick
-     *  more): a change made elsewhere than through this manager
-     *  (another process, the accounts file) shows within that time, or once it is notified. */
+     *  more): a change made elsewhere than through this manager (another process, the accounts
+     *  file) shows within that time, or once it is notified. */
     EmoticonTheme themeForAccountPath(const QString &accountPath);
 
     /** The themes root watched by managers of this process. */
