@@ -78,8 +78,9 @@ public:
                 if (left < 8)
                     bits &= (1u << (2 * left)) - 1;
                 if (left <= 8 || bits) {
+                    // Without a match this reads the eighth entry, which the padding holds.
                     const Index target
-                        = targets[n.firstEdge + done + qCountTrailingZeroBits(bits | 0x10000) / 2];
+                        = targets[n.firstEdge + done + qCountTrailingZeroBits(bits | 0x8000) / 2];
                     return bits ? target : 0;
                 }
             }
@@ -92,24 +93,12 @@ public:
 #endif
         }
         /** The tree's node when a code ends at @p node, else null. */
-        const emoNode *terminal(Index node) const
-        {
-            return nodes[node].terminal;
-        }
-        bool hasChildren(Index node) const
-        {
-            return nodes[node].edgeCount != 0;
-        }
+        const emoNode *terminal(Index node) const { return nodes[node].terminal; }
+        bool hasChildren(Index node) const { return nodes[node].edgeCount != 0; }
         /** Whether a code begins with a lower-case ASCII letter. */
-        bool hasLowercaseFirst() const
-        {
-            return lowercaseFirst;
-        }
+        bool hasLowercaseFirst() const { return lowercaseFirst; }
         /** The highest character that a code begins with, 0 when there are none. */
-        char16_t highestFirstCharacter() const
-        {
-            return highestFirst;
-        }
+        char16_t highestFirstCharacter() const { return highestFirst; }
 
     private:
         struct Node
@@ -184,15 +173,9 @@ public:
     static void appendHtmlEscaped(QString &html, QChar c);
 
     /** True when a code may begin with @p c. */
-    bool mayBeginCode(QChar c) const
-    {
-        return flat.first(c.unicode()) != 0;
-    }
+    bool mayBeginCode(QChar c) const { return flat.first(c.unicode()) != 0; }
 
-    static emoSequenceSearchTreePrivate *get(emoSequenceSearchTree *tree)
-    {
-        return tree->d.get();
-    }
+    static emoSequenceSearchTreePrivate *get(emoSequenceSearchTree *tree) { return tree->d.get(); }
 
     emoNode *rootNode = nullptr;
     FlatTrie flat;
