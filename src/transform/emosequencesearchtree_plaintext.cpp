@@ -133,15 +133,17 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
 {
     const char16_t *data = reinterpret_cast<const char16_t *>(result.text);
     const int length = result.length;
-    // Bit i of word i / 64 stands for character i. Plain characters begin no code and are no
-    // line break: a word that begins with one needs no look.
+    // Bit i of word i / 64 stands for character i. A character matters when it is no separator
+    // and may begin a code or is a line or paragraph separator: only a word that begins with one
+    // needs a look.
     quint64 separators[2] = {};
+    quint64 matters[2] = {};
     quint64 lineEnds[2] = {};
-    quint64 plain[2] = {};
+    bool anyLineEnd = false;
 #ifdef GLYPHMORPH_SCAN_SSE2
     // Sixteen characters at a time, packed into bytes: a character above U+00FF packs to 0xFF
     // (or, from U+8000 on, to 0), which is neither a separator nor a lower-case letter, and
-    // which counts as plain only when no code begins above U+00FE.
+    // which matters only when a code begins above U+00FE.
     const __m128i space = _mm_set1_epi8(' ');
     const __m128i lineFeed = _mm_set1_epi8('\n');
     const __m128i carriageReturn = _mm_set1_epi8('\r');
@@ -153,74 +155,65 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
     const __m128i unicodeBreak = _mm_set1_epi16(short(LineSeparator));
     const __m128i notLast = _mm_set1_epi16(short(~1));
     const __m128i zero = _mm_setzero_si128();
-    // Sixteen characters from @p at on: bits 0-15 line ends, 16-31 separators, 32-47 plain.
+    // Line ends are rare in a message: only whether there are any is gathered here.
+    __m128i ends = zero;
+    // Sixteen characters from @p at on: bits 0-15 separators, 16-31 those that matter.
     const auto sixteenAt = [&](int at) {
         const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
         const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 8));
         const __m128i bytes = _mm_packus_epi16(low, high);
-        const __m128i ends
+        const __m128i endsHere
             = _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_cmpeq_epi8(bytes, carriageReturn));
-        const __m128i breaks = _mm_or_si128(ends, _mm_cmpeq_epi8(bytes, space));
+        ends = _mm_or_si128(ends, endsHere);
+        const __m128i breaks = _mm_or_si128(endsHere, _mm_cmpeq_epi8(bytes, space));
         const __m128i lowercase
             = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(bytes, lowercaseA), lettersAfterA), zero);
-        // Above every first character, and not U+2028 or U+2029, which are left out.
+        // At or below the highest first character, or U+2028 or U+2029, which are left out.
         const __m128i notAbove = _mm_cmpeq_epi8(_mm_subs_epu8(bytes, highestFirst), zero);
         const __m128i lineOrParagraph
             = _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(low, notLast), unicodeBreak),
                 _mm_cmpeq_epi16(_mm_and_si128(high, notLast), unicodeBreak));
-        const __m128i plainHere = _mm_or_si128(_mm_and_si128(lowercase, lowercasePlain),
-            _mm_andnot_si128(_mm_or_si128(notAbove, lineOrParagraph), _mm_set1_epi8(-1)));
-        return quint64(quint32(_mm_movemask_epi8(ends)))
-            | quint64(quint32(_mm_movemask_epi8(breaks))) << 16
-            | quint64(quint32(_mm_movemask_epi8(plainHere))) << 32;
+        const __m128i mattersHere
+            = _mm_andnot_si128(_mm_or_si128(breaks, _mm_and_si128(lowercase, lowercasePlain)),
+                _mm_or_si128(notAbove, lineOrParagraph));
+        return quint32(_mm_movemask_epi8(breaks)) | quint32(_mm_movemask_epi8(mattersHere)) << 16;
     };
     if (length >= 16) {
-        for (int half = 0; half << 6 < length; ++half) {
-            const int first = half << 6;
-            const int count = qMin(64, length - first);
-            quint64 ends = 0;
-            quint64 breaks = 0;
-            quint64 plainHere = 0;
-            int i = 0;
-            for (; i + 16 <= count; i += 16) {
-                const quint64 three = sixteenAt(first + i);
-                ends |= (three & 0xffff) << i;
-                breaks |= ((three >> 16) & 0xffff) << i;
-                plainHere |= (three >> 32) << i;
-            }
-            if (i < count) {
-                // The last sixteen characters of the text again, of which the first are known.
-                const int rest = count - i;
-                const quint64 three = sixteenAt(length - 16);
-                const quint64 keep = (quint64(1) << rest) - 1;
-                ends |= ((three >> (16 - rest)) & keep) << i;
-                breaks |= ((three >> (32 - rest)) & keep) << i;
-                plainHere |= ((three >> (48 - rest)) & keep) << i;
-            }
-            lineEnds[half] = ends;
-            separators[half] = breaks;
-            plain[half] = plainHere;
+        int at = 0;
+        for (; at + 16 <= length; at += 16) {
+            const quint64 two = sixteenAt(at);
+            separators[at >> 6] |= (two & 0xffff) << (at & 63);
+            matters[at >> 6] |= (two >> 16) << (at & 63);
         }
+        if (at < length) {
+            // The last sixteen characters of the text again, of which the first are known.
+            const int rest = length - at;
+            const quint64 two = sixteenAt(length - 16);
+            const quint64 keep = (quint64(1) << rest) - 1;
+            separators[at >> 6] |= ((two >> (16 - rest)) & keep) << (at & 63);
+            matters[at >> 6] |= ((two >> (32 - rest)) & keep) << (at & 63);
+        }
+        anyLineEnd = _mm_movemask_epi8(ends) != 0;
     } else
 #endif
     {
         for (int i = 0; i < length; ++i) {
             const char16_t c = data[i];
-            lineEnds[i >> 6] |= quint64(c == u'\n' || c == u'\r') << (i & 63);
-            separators[i >> 6] |= quint64(isSeparator(c)) << (i & 63);
+            const bool separator = isSeparator(c);
+            separators[i >> 6] |= quint64(separator) << (i & 63);
+            matters[i >> 6] |= quint64(!separator) << (i & 63);
+            anyLineEnd |= c == u'\n' || c == u'\r';
         }
     }
+    if (Q_UNLIKELY(anyLineEnd)) {
+        for (int i = 0; i < length; ++i)
+            lineEnds[i >> 6] |= quint64(data[i] == u'\n' || data[i] == u'\r') << (i & 63);
+    }
     // A word begins at a character that is no separator, at the start or after a separator.
-    quint64 starts[2] = { ~separators[0] & ((separators[0] << 1) | 1),
-        ~separators[1] & ((separators[1] << 1) | (separators[0] >> 63)) };
-    if (length <= 64)
-        starts[1] = 0;
-    if (length & 63)
-        starts[length >> 6] &= ~(~quint64(0) << (length & 63));
-    starts[0] &= ~plain[0];
-    starts[1] &= ~plain[1];
+    const quint64 starts[2] = { matters[0] & ((separators[0] << 1) | 1),
+        matters[1] & ((separators[1] << 1) | (separators[0] >> 63)) };
 
-    const bool hasLineEnds = (lineEnds[0] | lineEnds[1]) != 0;
+    const bool hasLineEnds = anyLineEnd;
     // Spaces stay; line ends in [pos, before) become line breaks.
     const auto lineBreaksUpTo = [&](int pos, int before) {
         for (int at = pos; at < before; ++at) {
