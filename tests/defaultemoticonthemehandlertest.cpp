@@ -9,11 +9,14 @@
 #include <emoticonthemefactory.h>
 #include <mgconfitem.h>
 #include <mtextedit.h>
+#include <mtheme.h>
 
 #include <QImage>
 #include <QProcess>
 #include <QTextDocument>
 #include <QUrl>
+
+#include <memory>
 
 namespace {
 
@@ -78,16 +81,22 @@ QImage cachedSmiley()
     return QImage(happyPath() + ".png", "PNG").convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-// Every image of the built-in theme is in the cache as a 20x20 PNG with its @2x twin, and
-// nothing else.
+// Every image of the built-in theme is in the cache as a 20x20 PNG with its twin for dense
+// screens, drawn afresh from the platform's icon at 40 pixels, and nothing else.
 void verifyRenderedCache()
 {
     const QStringList paths
         = EmoticonThemeFactory::defaultEmoticonTheme().filepathToPickerImageMapping().keys();
     QCOMPARE(paths.size(), 18);
+    // The cache itself would lend its images to the icon ids they are named after.
+    MTheme::clearPixmapDirectories();
     for (const QString &path : paths) {
         QCOMPARE(QFileInfo(path).absolutePath(), cache().absolutePath());
         QCOMPARE(QImage(path, "PNG").size(), QSize(20, 20));
+        const std::unique_ptr<QPixmap> icon(
+            MTheme::pixmapCopy(QFileInfo(path).baseName(), QSize(40, 40)));
+        QImage twin(path.chopped(4) + "@2x.png");
+        QVERIFY2(twin == icon->toImage().convertToFormat(QImage::Format_ARGB32), qPrintable(path));
     }
     QCOMPARE(cachedFiles().size(), 2 * 18); // with the @2x twins
     QVERIFY(QFileInfo(previewPath()).isFile());

@@ -73,31 +73,11 @@ QString grid(const MGridLayoutPolicy *policy)
     return rows.join('/');
 }
 
-// The image at @p path, whatever density its name tells.
-QImage pixels(const QString &path)
-{
-    QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(1);
-    return image;
-}
-
 QImage solid(int side, QColor colour)
 {
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(colour);
     return image;
-}
-
-// What @p draw paints on @p size at @p ratio device pixels per pixel, pixel by pixel.
-template<typename Draw> QImage drawn(QSizeF size, qreal ratio, Draw draw)
-{
-    QImage shown = solid(qRound(size.width() * ratio), Qt::transparent);
-    shown.setDevicePixelRatio(ratio);
-    QPainter painter(&shown);
-    draw(painter);
-    painter.end();
-    shown.setDevicePixelRatio(1);
-    return shown;
 }
 
 bool near(QColor a, QColor b)
@@ -294,9 +274,8 @@ private Q_SLOTS:
     // at once with the new grid, a closed one stays closed.
     void themeChangeRebuildsTheDialog()
     {
-        widget = selector();
+        openPicker("five");
         QSignalSpy changed(widget.get(), SIGNAL(emoticonThemeChanged()));
-        widget->appear();
         MDialog *dialog = shownDialog();
         QCOMPARE(policies(dialog).at(0)->count(), 5);
         useTheme("eight");
@@ -316,41 +295,51 @@ private Q_SLOTS:
         dialog->disappear();
     }
 
+    // The picker by keyboard, in the platform theme's palette: the dialog its window colour, a
+    // cell the alternate base, the focused cell framed in the highlight colour.
     void keyboard_data()
     {
+        QTest::addColumn<QString>("platformTheme");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("cell");
-        QTest::addColumn<bool>("rotate");
         QTest::addColumn<int>("finalKey");
-        // Eight cells: a row of six and a row of two in landscape, rows of three in portrait; the
-        // first has the focus on opening.
-        QTest::newRow("down into the shorter row")
-            << "Right Right Down" << 7 << false << int(Qt::Key_Space);
-        QTest::newRow("edges hold") << "Left Up End Right Down" << 7 << false << int(Qt::Key_Enter);
-        QTest::newRow("end, left, up") << "End Left Up" << 0 << false << int(Qt::Key_Return);
-        QTest::newRow("rotated: three columns")
-            << "Right Right Right Right" << 4 << true << int(Qt::Key_Return);
-        QTest::newRow("Escape chooses nothing") << "Right" << 1 << false << int(Qt::Key_Escape);
+        // Eight cells: a row of six and a row of two in landscape, rows of three in portrait
+        // ("Turn"); the first has the focus on opening.
+        QTest::newRow("edges hold, then moves")
+            << "base"
+            << "Left Up End Right Down Left Up" << 0 << int(Qt::Key_Return);
+        QTest::newRow("turned, down into the shorter row")
+            << "night"
+            << "Right Right Right Right Right Turn Down" << 7 << int(Qt::Key_Space);
+        QTest::newRow("Escape chooses nothing") << "base"
+                                                << "Right" << 1 << int(Qt::Key_Escape);
     }
 
     void keyboard()
     {
+        QFETCH(QString, platformTheme);
         QFETCH(QString, keys);
         QFETCH(int, cell);
-        QFETCH(bool, rotate);
         QFETCH(int, finalKey);
+        MGConfItem(QStringLiteral("/meegotouch/theme/name")).set(platformTheme);
+        QTRY_COMPARE(MTheme::currentTheme(), platformTheme);
+        QTRY_VERIFY(window->scene()->palette() == MTheme::palette());
+        const QPalette palette = MTheme::palette();
+        QCOMPARE(palette.color(QPalette::Window).lightness() < 128, platformTheme == "night");
         openPicker();
         QSignalSpy done(widget.get(), SIGNAL(selectionDone(QString, QString)));
         const QHash<QString, Qt::Key> named { { "Left", Qt::Key_Left }, { "Right", Qt::Key_Right },
             { "Up", Qt::Key_Up }, { "Down", Qt::Key_Down }, { "End", Qt::Key_End } };
-        for (const QString &key : keys.split(' ', Qt::SkipEmptyParts))
-            QTest::keyClick(window, named.value(key));
-        if (rotate) {
+        for (const QString &key : keys.split(' ')) {
+            if (key != "Turn") {
+                QTest::keyClick(window, named.value(key));
+                continue;
+            }
+            const int focused
+                = shownCells().indexOf(static_cast<MButton *>(window->scene()->focusItem()));
             window->resize(480, 800);
-            QTRY_VERIFY(shownCells().size() == 8 && shownCells().at(cell)->isVisible());
+            QTRY_VERIFY(shownCells().size() == 8 && shownCells().at(focused)->isVisible());
             settle();
-            QTest::keyClick(window, Qt::Key_Down);
-            cell += 3;
         }
         // Focused, as assistive technology reads it too.
         const QList<MButton *> cells = shownCells();
@@ -360,15 +349,21 @@ private Q_SLOTS:
             QAccessible::queryAccessibleInterface(window)->focusChild()->text(QAccessible::Name),
             code);
 
-        // The focus is seen: a frame in the highlight colour, on that cell only.
         const QImage shot = window->grab().toImage();
-        const QColor highlight = window->scene()->palette().color(QPalette::Highlight);
+        const QRect dialog
+            = window->mapFromScene(shownDialog()->sceneBoundingRect()).boundingRect();
+        QCOMPARE(shot.pixelColor(dialog.left() + 8, dialog.center().y()),
+            palette.color(QPalette::Window));
         for (MButton *button : cells) {
             const QRect area = window->mapFromScene(button->sceneBoundingRect()).boundingRect();
             int highlighted = 0;
             for (int x = area.left(); x <= area.right(); ++x)
-                highlighted += near(shot.pixelColor(x, area.center().y()), highlight);
+                highlighted += near(
+                    shot.pixelColor(x, area.center().y()), palette.color(QPalette::Highlight));
             QCOMPARE(highlighted > 0, button == cells.at(cell));
+            if (button != cells.at(cell))
+                QCOMPARE(shot.pixelColor(area.left() + 5, area.center().y()),
+                    palette.color(QPalette::AlternateBase));
         }
 
         QTest::keyClick(window, Qt::Key(finalKey));
@@ -415,43 +410,6 @@ private Q_SLOTS:
         QCOMPARE(done.at(0).at(0).toString(), QStringLiteral(":p2:"));
     }
 
-    // The picker paints in the platform theme's palette: the dialog its window colour, a cell the
-    // alternate base.
-    void paletteFollowsPlatformTheme()
-    {
-        for (const QString platformTheme : { "night", "base" }) {
-            MGConfItem(QStringLiteral("/meegotouch/theme/name")).set(platformTheme);
-            QTRY_COMPARE(MTheme::currentTheme(), platformTheme);
-            QTRY_VERIFY(window->scene()->palette() == MTheme::palette());
-            const QPalette palette = MTheme::palette();
-            QCOMPARE(palette.color(QPalette::Window).lightness() < 128, platformTheme == "night");
-            openPicker();
-            const QImage shot = window->grab().toImage();
-            const QRect area
-                = window->mapFromScene(shownDialog()->sceneBoundingRect()).boundingRect();
-            QCOMPARE(shot.pixelColor(area.left() + 8, area.center().y()),
-                palette.color(QPalette::Window));
-            const QRect cell
-                = window->mapFromScene(shownCells().at(3)->sceneBoundingRect()).boundingRect();
-            QCOMPARE(shot.pixelColor(cell.left() + 5, cell.center().y()),
-                palette.color(QPalette::AlternateBase));
-        }
-    }
-
-    // The built-in theme's cache holds each image twice: at 20 and, drawn afresh from the
-    // platform's icon, at 40 pixels, named as Qt looks for the twin on dense screens.
-    void builtInCacheHasHighDensityTwins()
-    {
-        for (const QString &path :
-            EmoticonThemeFactory::defaultEmoticonTheme().filepathToPickerImageMapping().keys()) {
-            const QString twin = path.chopped(4) + "@2x.png";
-            const std::unique_ptr<QPixmap> icon(
-                MTheme::pixmapCopy(QFileInfo(path).baseName(), QSize(40, 40)));
-            QCOMPARE(
-                pixels(twin), icon->toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
-        }
-    }
-
     void pickerDrawsAtDevicePixelRatio_data()
     {
         QTest::addColumn<qreal>("ratio");
@@ -466,9 +424,11 @@ private Q_SLOTS:
         QFETCH(qreal, ratio);
         openPicker("two");
         const QRectF cell = shownCells().constFirst()->sceneBoundingRect();
-        const QImage shown = drawn(cell.size(), ratio, [&](QPainter &painter) {
-            window->scene()->render(&painter, QRectF(QPointF(), cell.size()), cell);
-        });
+        QImage shown = solid(qRound(cell.width() * ratio), Qt::transparent);
+        shown.setDevicePixelRatio(ratio);
+        QPainter painter(&shown);
+        window->scene()->render(&painter, QRectF(QPointF(), cell.size()), cell);
+        painter.end();
         QTEST(shown.pixelColor(shown.width() / 2, shown.height() / 2), "colour");
     }
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // The registry of themes: the current theme, service themes, their signals, the table that lists
-// them, and themes changing at random under a running application.
+// them, and themes changing at random under a running application; the shared instances.
 #include "testenvironment.h"
 #include "themedirectory.h"
 
@@ -9,6 +9,7 @@
 #include <emoticonselectorwidget.h>
 #include <emoticonthememanager.h>
 #include <emoticonthemeresourceavailabilitychecker_p.h>
+#include <glyphmorpher.h>
 #include <mgconfitem.h>
 #include <themetablemodel.h>
 
@@ -71,6 +72,13 @@ QStringList names(const ThemeTableModel &model)
 
 const char account[] = "/account/churn";
 
+// Shaped like the library's singletons: QObject first, so the base sits at an offset.
+class Shared : public QObject, public SingletonBase<Shared>
+{
+public:
+    char payload[64] = {};
+};
+
 // What the test believes each directory holds.
 struct Installed
 {
@@ -87,16 +95,12 @@ class EmoticonThemeManagerTest : public QObject
 
     QScopedPointer<QTemporaryDir> m_root;
 
-    QString root() const { return m_root->path(); }
-    bool removeTheme(const QString &name) const
-    {
-        return QDir(m_root->filePath(name)).removeRecursively();
-    }
-
     std::map<QString, Installed> m_model;
     int m_uuids = 0;
 
-    QString path(const QString &name) const { return QDir(root()).filePath(name); }
+    QString root() const { return m_root->path(); }
+    QString path(const QString &name) const { return m_root->filePath(name); }
+    bool removeTheme(const QString &name) const { return QDir(path(name)).removeRecursively(); }
 
     // Written beside the root and renamed in, or written in place, as installers do.
     void install(const QString &name, const QString &uuid, bool complete, bool inPlace)
@@ -151,12 +155,12 @@ class EmoticonThemeManagerTest : public QObject
             break;
         }
         case 4: // replaced in one go: a reinstall keeps the UUID, an update may not
-            QVERIFY(QDir(path(name)).removeRecursively());
+            QVERIFY(removeTheme(name));
             install(name, random.bounded(2) ? any->second.uuid : freshUUID(), true,
                 random.bounded(2) == 0);
             break;
         case 5:
-            QVERIFY(QDir(path(name)).removeRecursively());
+            QVERIFY(removeTheme(name));
             m_model.erase(any);
             break;
         default: // the application gets a moment between changes
@@ -325,8 +329,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("insertedRow"); // -1: none
         QTest::addColumn<int>("changedRow"); // -1: none
         const QVariant a = QVariant::fromValue(theme("A"));
-        QTest::newRow("append by the UUID column") << 2 << 1 << a << "T0 T1 A" << 2 << -1;
-        QTest::newRow("beyond the end, at the end") << 7 << 0 << a << "T0 T1 A" << 2 << -1;
+        QTest::newRow("beyond the end, at the end") << 7 << 1 << a << "T0 T1 A" << 2 << -1;
         QTest::newRow("replace first row") << 0 << 0 << a << "A T1" << -1 << 0;
         QTest::newRow("string") << 0 << 0 << QVariant("A") << "T0 T1" << -1 << -1;
         QTest::newRow("negative row") << -1 << 0 << a << "T0 T1" << -1 << -1;
@@ -379,7 +382,7 @@ private Q_SLOTS:
             if (QTest::currentTestFailed())
                 return;
             if (i == 400) {
-                QVERIFY(QDir(path("Chosen")).removeRecursively());
+                QVERIFY(removeTheme("Chosen"));
                 install("Chosen", "chosen", true, true);
             }
         }
@@ -387,7 +390,7 @@ private Q_SLOTS:
         // A last burst while the application is busy, so there is something to converge on.
         for (int i = 0; i < 5; ++i)
             install(QStringLiteral("Last%1").arg(i), freshUUID(), true, i % 2 == 0);
-        QVERIFY(QDir(path("Chosen")).removeRecursively());
+        QVERIFY(removeTheme("Chosen"));
         install("Chosen", "chosen", true, false);
         const QString builtIn = EmoticonThemeManager::defaultThemeUUID();
         const auto registered = [manager, &builtIn] {
@@ -400,9 +403,7 @@ private Q_SLOTS:
 
         const bool chosenSurvived = validUUIDs().contains(QStringLiteral("chosen"));
         if (chosenSurvived)
-            QCOMPARE(
-                MGConfItem("/Messaging/Settings/CurrentCustomEmoticonTheme").value().toString(),
-                QStringLiteral("chosen"));
+            QCOMPARE(storedCurrentTheme(), QStringLiteral("chosen"));
         const auto pickerFollowsText = [&picker, manager] {
             return picker.emoticonTheme().characterCodeSequenceSearchTree()
                 == manager->themeForAccountPath(QLatin1String(account))
@@ -410,6 +411,33 @@ private Q_SLOTS:
         };
         QTRY_VERIFY(pickerFollowsText());
         delete manager;
+    }
+
+    // Only the instance clears the pointer, also when deleted through its base.
+    void deletingTheInstanceClearsThePointer()
+    {
+        auto *instance = new Shared;
+        Shared::m_pInstance = instance;
+        delete new Shared;
+        {
+            Shared onStack;
+        }
+        QCOMPARE(Shared::m_pInstance, instance);
+        SingletonBase<Shared> *base = instance;
+        delete base;
+        QVERIFY(!Shared::m_pInstance);
+    }
+
+    // The library's destructors and its users must reach one and the same instance pointer.
+    void libraryInstances()
+    {
+        AccountServiceMapper::m_pInstance = new AccountServiceMapper;
+        delete AccountServiceMapper::m_pInstance;
+        QVERIFY(!AccountServiceMapper::m_pInstance);
+        Glyphmorpher::m_pInstance = new Glyphmorpher;
+        QVERIFY(Glyphmorpher::m_pInstance->qt_metacast("SingletonBase<Glyphmorpher>"));
+        delete Glyphmorpher::m_pInstance;
+        QVERIFY(!Glyphmorpher::m_pInstance);
     }
 };
 

@@ -56,9 +56,11 @@ bool renderIcon(const QString &iconId, const QString &filePath, const QSize &siz
 bool renderIcons(const QString &filePath)
 {
     const QString iconId = QFileInfo(filePath).baseName();
-    return renderIcon(iconId, filePath, cachedIconSize)
-        && renderIcon(iconId, BoundedFile::densityTwin(filePath, highDensityRatio),
-            cachedIconSize * highDensityRatio);
+    // The twin first: the cache may be a registered pixmap directory, whose image of this icon
+    // id, once written, would be blown up for the twin instead of the icon drawn afresh.
+    return renderIcon(iconId, BoundedFile::densityTwin(filePath, highDensityRatio),
+               cachedIconSize * highDensityRatio)
+        && renderIcon(iconId, filePath, cachedIconSize);
 }
 
 } // namespace
