@@ -18,6 +18,13 @@ foreach(forbidden emosequencesearchtree_p.h testenvironment.h)
         message(FATAL_ERROR "private header installed: ${forbidden}")
     endif()
 endforeach()
+file(GLOB_RECURSE headers RELATIVE ${prefix}/include/glyphmorph0 ${prefix}/include/glyphmorph0/*.h)
+list(SORT headers)
+set(includes "")
+foreach(header IN LISTS headers)
+    string(APPEND includes "#include <${header}>\n")
+endforeach()
+file(WRITE ${WORK_DIR}/generated/installedheaders.h "${includes}")
 file(GLOB libdirs LIST_DIRECTORIES true ${prefix}/lib*)
 set(pcpath "")
 foreach(dir IN LISTS libdirs)
@@ -29,6 +36,7 @@ set(ENV{PKG_CONFIG_PATH} ${pcpath})
 # and XML development files were not installed.
 run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE_DIR} -B ${WORK_DIR}/build
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
+    -DINSTALLED_HEADERS_DIR=${WORK_DIR}/generated
     -DCMAKE_DISABLE_FIND_PACKAGE_Qt${GLYPHMORPH_QT_MAJOR}Svg=ON
     -DCMAKE_DISABLE_FIND_PACKAGE_Qt${GLYPHMORPH_QT_MAJOR}Xml=ON
     -DCMAKE_DISABLE_FIND_PACKAGE_Qt${GLYPHMORPH_QT_MAJOR}Core5Compat=ON

@@ -1,50 +1,8 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-// Every installed header: the installed set must compile from the prefix alone.
-#include <accountservicemapper.h>
-#include <defaultemoticonthemehandler.h>
-#include <emosequencesearchtree.h>
-#include <emoticonparsingitem.h>
-#include <emoticonselectorwidget.h>
-#include <emoticonselectorwidgetmodel.h>
-#include <emoticonselectorwidgetview.h>
-#include <emoticonselectorwidgetviewstyle.h>
-#include <emoticonselectorwidgetviewstylecontainer.h>
-#include <emoticontheme.h>
-#include <emoticonthemediagnosis.h>
-#include <emoticonthemedirectorywatcher.h>
-#include <emoticonthemefactory.h>
-#include <emoticonthemeinspector.h>
-#include <emoticonthememanager.h>
-#include <emoticonthemeresourceavailabilitychecker.h>
-#include <emoticonthemevalidationchecker.h>
-#include <glyphmorph_version.h>
-#include <glyphmorpher.h>
-#include <libglyphmorphcssloader.h>
-#include <mabstractlayoutpolicy.h>
-#include <mapplication.h>
-#include <mbutton.h>
-#include <mdialog.h>
-#include <mgconfitem.h>
-#include <mgridlayoutpolicy.h>
-#include <mlayout.h>
-#include <mlibrary.h>
-#include <mnamespace.h>
-#include <mscenemanager.h>
-#include <mstylecreator.h>
-#include <mtextedit.h>
-#include <mtheme.h>
-#include <mviewcreator.h>
-#include <mwidget.h>
-#include <mwidgetcontroller.h>
-#include <mwidgetcreator.h>
-#include <mwidgetmodel.h>
-#include <mwidgetstyle.h>
-#include <mwidgetstylecontainer.h>
-#include <mwidgetview.h>
-#include <mwindow.h>
-#include <singletonbase.h>
-#include <themetablemodel.h>
+// Every installed header, listed by the test from the installed include directory: the
+// installed set must compile from the prefix alone.
+#include "installedheaders.h"
 
 #include <QHash>
 #include <QString>
