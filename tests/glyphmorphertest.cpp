@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
+// The facade, with its opt-in departures: round trip, strict code ends and the revert of an image.
 #include "editormodel.h"
-#include "htmltoplainmodel.h"
+#include "emosequencesearchtree_p.h"
 #include "testenvironment.h"
 #include "themedirectory.h"
 
@@ -13,15 +14,31 @@
 #include <QRandomGenerator>
 #include <QTextDocument>
 
-using GlyphmorphTest::htmlToPlainWithExpressions;
 using GlyphmorphTest::ThemeContent;
 
 namespace {
 
-QString tagFor(const QString &code)
+QString img(const QString &path)
 {
-    return QStringLiteral("<img src='/i/x.png' alt='") + code
-        + QStringLiteral("' width='20' height='20'>");
+    return "<img src='" + path + "'  width='20' height='20'>";
+}
+
+// A random text of codes, markup, entities, quotes, line ends and non-ASCII, joined directly or
+// by spaces.
+QString randomText(QRandomGenerator &random, const QStringList &codes)
+{
+    static const QStringList pieces = { "a", "Default", "&", "<", ">", "\"", "'", "\n", "\r",
+        "\r\n", " ", "  ", "\t", "é", "日本", "\u2028", "😀", "&amp;", "&lt;3", "<br>", "&#13;",
+        "<img src='x' alt=':)' width='20' height='20'>", "<b>", ";", "." };
+    QString text;
+    const int count = random.bounded(12);
+    for (int i = 0; i < count; ++i) {
+        const QStringList &from = random.bounded(3) == 0 ? codes : pieces;
+        text += from.at(random.bounded(from.size()));
+        if (random.bounded(2))
+            text += QLatin1Char(' ');
+    }
+    return text;
 }
 
 } // namespace
@@ -44,26 +61,6 @@ private Q_SLOTS:
         qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(m_root.path()));
         m_image = QDir(m_root.path()).filePath(QStringLiteral("image.png"));
         QVERIFY(GlyphmorphTest::writeImage(m_image));
-    }
-
-    // Near misses written down, then random texts from the pieces the expressions care about,
-    // against the expressions.
-    void htmlToPlainTextAgreesWithTheExpressions()
-    {
-        QStringList texts = { "a " + tagFor(":)") + tagFor(":)") + "<br>" + tagFor("&lt;3"),
-            "<img src='x' alt=':)' title='t' width='20' height='20'>", "<img src=a " + tagFor(":P"),
-            "<img src='x' alt=':)' height='20' width='20'>", "<br><BR><br/>" };
-        const QStringList pieces = { "<img src=", "alt='", "'", ">", "' width='", "' height='",
-            "20", "x", ":)", "<br>", " " };
-        QRandomGenerator random(7);
-        for (int i = 0; i < 20000; ++i) {
-            texts << QString();
-            for (int n = random.bounded(1, 24); n > 0; --n)
-                texts.last() += pieces.at(random.bounded(pieces.size()));
-        }
-        Glyphmorpher morpher;
-        for (const QString &html : texts)
-            QCOMPARE(morpher.transformHTMLToPlainText(html), htmlToPlainWithExpressions(html));
     }
 
     // Peer text on which the expressions backtrack for minutes is read in one pass: four times the
@@ -92,10 +89,9 @@ private Q_SLOTS:
                      QStringLiteral("a :x:\r\nb"), QString(), 0, QStringLiteral("<br>")),
             QStringLiteral("a :x:\r\nb"));
 
-        QHash<QString, QString> mapping;
-        useTheme(&mapping);
+        useTheme();
         QCOMPARE(morpher.transformPlainTextToHTML("a :x:\nb", QString(), 42, "<br>"),
-            "a <img src='" + mapping.value(":x:") + "'  width='20' height='20'><br>b");
+            "a <img src='" + m_root.filePath("XY/x.png") + "'  width='20' height='20'><br>b");
     }
 
     void managerLivesWithTheMorpher()
@@ -157,9 +153,143 @@ private Q_SLOTS:
         QCOMPARE(editor.text(), QStringLiteral("abc"));
     }
 
+    // The built-in theme's codes, plain and escaped, in any company, with either line break. This
+    // and the tests below publish the built-in theme: they come after those that want none.
+    void roundTripGivesBackTheText()
+    {
+        Glyphmorpher morpher;
+        useBuiltInTheme();
+        const QStringList codes = EmoticonThemeManager::m_pInstance->themeForAccountPath(QString())
+                                      .codeSequenceToFilepathMapping()
+                                      .keys();
+        QVERIFY(codes.size() > 80);
+        QRandomGenerator random(17);
+        for (int i = 0; i < 4000; ++i) {
+            const QString text = randomText(random, codes);
+            const QString lineBreak = i % 2 ? QStringLiteral("<br>") : QStringLiteral("<br>\r\n");
+            for (const auto strict :
+                { Glyphmorpher::DefaultConversion, Glyphmorpher::StrictCodeEnds }) {
+                const QString html = morpher.transformPlainTextToHTML(
+                    text, QString(), 0, lineBreak, Glyphmorpher::RoundTrip | strict);
+                QVERIFY2(!html.contains(QLatin1Char('"')) && !html.contains(QLatin1String("<b>")),
+                    qPrintable(html));
+                QCOMPARE(morpher.transformHTMLToPlainText(html, Glyphmorpher::RoundTrip), text);
+            }
+        }
+        // An image carries its code for readers of either kind.
+        const QString html = morpher.transformPlainTextToHTML(QStringLiteral("I <3 it"), QString(),
+            0, QStringLiteral("<br>"), Glyphmorpher::RoundTrip);
+        QVERIFY2(html.contains(QLatin1String(" title='&lt;3' alt='&lt;3' width='20'")),
+            qPrintable(html));
+        QCOMPARE(morpher.transformHTMLToPlainText(html), QStringLiteral("I &lt;3 it"));
+        QCOMPARE(
+            morpher.transformHTMLToPlainText(
+                QStringLiteral("<IMG SRC=x ALT=\":&apos;(\">&#x1F600;<br/>&bogus;<i>&quot;</i>"),
+                Glyphmorpher::RoundTrip),
+            QStringLiteral(":'(😀\n&bogus;<i>\"</i>"));
+    }
+
+    void strictCodeEnds_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("html");
+        const auto row = [](const char *name, const QString &text, const QString &html) {
+            QTest::newRow(name) << text << html;
+        };
+        // A letter, digit or mark right after a code keeps it text.
+        for (const QString text : { ":Default", ":)2", ":)é", ":)𝐀", ":)́", ":-x" })
+            row(qPrintable(text), text, text);
+        row("end, space, line end", ":D :)\n:D", img("/d") + " " + img("/a") + "<br>" + img("/d"));
+        row("punctuation", ":D, :).", img("/d") + ", " + img("/a") + ".");
+        row("symbol: codes in a row", "<3<3:)", img("/h") + img("/h") + img("/a"));
+        row("emoji after code", ":)😀", img("/a") + "😀");
+        row("shorter code that passes", ":-)x", img("/b") + ")x");
+        row("longer code that passes", ":-):", img("/c") + ":");
+    }
+
+    void strictCodeEnds()
+    {
+        QFETCH(QString, text);
+        const QHash<QString, QString> mapping { { ":)", "/a" }, { ":-", "/b" }, { ":-)", "/c" },
+            { ":D", "/d" }, { "<3", "/h" } };
+        emoSequenceSearchTreePrivate tree(mapping);
+        QTEST(tree.performPlainText2HTMLReplacement(text, 0, "<br>", Glyphmorpher::StrictCodeEnds),
+            "html");
+    }
+
+    // Refused with no change: no editor, an empty editor, text before the cursor, a selection.
+    void revert()
+    {
+        Glyphmorpher morpher;
+        QVERIFY(!morpher.revertEmoticonBeforeCursor(nullptr));
+        useBuiltInTheme();
+        MTextEdit editor;
+        QVERIFY(!morpher.revertEmoticonBeforeCursor(&editor));
+        editor.setText(QStringLiteral("hi !"));
+        editor.setCursorPosition(3);
+        morpher.addEmoticonToTextEdit(&editor, QStringLiteral(":)"), m_image);
+        editor.document()->clearUndoRedoStacks();
+        const QString image = QStringLiteral("hi \uFFFC!");
+        editor.setCursorPosition(5);
+        QVERIFY(!morpher.revertEmoticonBeforeCursor(&editor));
+        QTextCursor cursor = editor.textCursor();
+        cursor.setPosition(3);
+        cursor.setPosition(4, QTextCursor::KeepAnchor);
+        editor.setTextCursor(cursor);
+        QVERIFY(!morpher.revertEmoticonBeforeCursor(&editor));
+        QCOMPARE(editor.text(), image);
+        QCOMPARE(editor.textCursor().selectionStart(), 3);
+
+        // The code, in one undo step, with the cursor after it.
+        editor.setCursorPosition(4);
+        QVERIFY(morpher.revertEmoticonBeforeCursor(&editor));
+        QCOMPARE(editor.text(), QStringLiteral("hi :)!"));
+        QCOMPARE(editor.cursorPosition(), 5);
+        editor.document()->undo();
+        QCOMPARE(editor.text(), image);
+        editor.setCursorPosition(4);
+        QVERIFY(morpher.revertEmoticonBeforeCursor(&editor));
+        // The in-place replacement the change brings leaves the code as text, also while the
+        // user types after it; edited, the code is read afresh.
+        typeAt(morpher, editor, 3, 2, QString());
+        typeAt(morpher, editor, 5, 1, QStringLiteral(" "));
+        QCOMPARE(editor.text().count(QChar::ObjectReplacementCharacter), 0);
+        cursor.setPosition(5);
+        cursor.deletePreviousChar();
+        cursor.insertText(QStringLiteral("("));
+        typeAt(morpher, editor, 4, 1, QString());
+        QCOMPARE(editor.text().count(QChar::ObjectReplacementCharacter), 1);
+    }
+
 private:
-    // Installs and chooses a theme with the codes ":x:" and ":y:"; gives its codes and images.
-    void useTheme(QHash<QString, QString> *mapping = nullptr)
+    // Inserts @p text at @p position and runs the in-place replacement for the change, as an
+    // application does on the document's change signal.
+    void typeAt(
+        Glyphmorpher &morpher, MTextEdit &editor, int position, int added, const QString &text)
+    {
+        if (!text.isEmpty()) {
+            QTextCursor cursor = editor.textCursor();
+            cursor.setPosition(position);
+            cursor.insertText(text);
+            added = int(text.size());
+        }
+        editor.setProperty("positionOfChange", position);
+        editor.setProperty("charactersPasted", added);
+        morpher.transformTextEditContentToEmoticonInPlace(&editor, QString(), false);
+    }
+
+    // Publishes the built-in theme, which no platform UI theme did, and chooses it.
+    void useBuiltInTheme()
+    {
+        MGConfItem(QStringLiteral("/meegotouch/theme/name")).set(QStringLiteral("base"));
+        const QString uuid = QStringLiteral("343a7f65-0095-4eae-8fc2-87af7f3bf5158");
+        auto *manager = SingletonBase<EmoticonThemeManager>::m_pInstance;
+        QTRY_VERIFY(manager->emoticonThemes().contains(uuid));
+        manager->setCurrentTheme(uuid);
+    }
+
+    // Installs and chooses a theme with the codes ":x:" and ":y:".
+    void useTheme()
     {
         const ThemeContent content { QStringLiteral("uuid-xy"), QString(),
             { QStringLiteral("x"), QStringLiteral("y") } };
@@ -170,8 +300,6 @@ private:
             QTRY_VERIFY(manager->emoticonThemes().contains(content.uuid));
         }
         manager->setCurrentTheme(content.uuid);
-        if (mapping)
-            *mapping = manager->themeForAccountPath(QString()).codeSequenceToFilepathMapping();
     }
 };
 

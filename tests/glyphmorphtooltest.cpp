@@ -207,6 +207,11 @@ private Q_SLOTS:
             "cannot read /nonexistent/file.html");
         row("unknown command", "frobnicate", {}, 2, "=", "unknown command 'frobnicate'");
         row("unknown option", "html|--bogus", {}, 2, "=", "bogus");
+        row("round trip of escaped text", "html|--round-trip|--escape|x", {}, 2, "=",
+            "leave out --escape");
+        row("round trip with a line break that does not read back",
+            "html|--round-trip|--line-break|<p>|x", {}, 2, "=", "needs a line break");
+        row("strict code ends", "html|--strict|:Default|:D", {}, 0, ":Default <img", "");
         row("use of an unknown theme", "use|nope", {}, 1, "=",
             "no registered theme has the UUID 'nope'");
         row("watch of a root that is a file", "--themes-root|/dev/null|watch", {}, 1, "=",
@@ -339,6 +344,31 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(root() + "/../escaped.txt"));
         if (command.first() == QLatin1String("import"))
             QVERIFY(QFileInfo(work() + "/Plum-Smileys/Plum-Smileys.xml").isFile());
+    }
+
+    // What html --round-trip writes, plain --round-trip reads back byte for byte.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QStringList>("html");
+        QTest::addColumn<QByteArray>("input");
+        QTest::newRow("chat") << QStringList()
+                              << QByteArray("a <3 & \"b\" 'c'\r\n<i>\u00e9 :)\n\n");
+        QTest::newRow("strict, line break")
+            << QStringList { "--strict", "--line-break", "<br>\\n" } << QByteArray(":Dx :D\r\n");
+        QTest::newRow("no final line end") << QStringList() << QByteArray("\r:)");
+        // Longer than the tool's pieces, without a space to cut at.
+        QTest::newRow("long line") << QStringList() << "x" + QByteArray(1200000, '&') + " :)\n";
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QStringList, html);
+        QFETCH(QByteArray, input);
+        const Result there = run(QStringList { "html", "--round-trip" } + html, input);
+        QCOMPARE(there.exitCode, 0);
+        const Result back = run({ "plain", "--round-trip" }, there.bytes);
+        QCOMPARE(back.exitCode, 0);
+        QCOMPARE(back.bytes, input);
     }
 
     // The listing with the directories that hold no registered theme and why; the choice of a

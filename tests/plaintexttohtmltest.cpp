@@ -56,64 +56,39 @@ private:
         result += c == QLatin1Char(' ') ? QStringLiteral(" ") : m_lineBreak;
     }
 
+    // The rest of the word the code step stopped in, as it stands, then the separators.
     bool wordStep(QString &result, const QString &text, int &pos)
     {
-        if (pos != 0) {
-            if (pos >= text.size())
-                return false;
-            while (true) {
-                const QChar c = text.at(pos);
-                if (isSeparator(c)) {
-                    emitSeparator(result, c);
-                    ++pos;
-                    break;
-                }
-                result += c;
-                ++pos;
-                if (pos == text.size())
-                    return false;
-            }
-        }
-        while (true) {
-            if (pos >= text.size())
-                return false;
-            if (!isSeparator(text.at(pos)))
-                return true;
-            emitSeparator(result, text.at(pos));
-            ++pos;
-        }
+        while (pos != 0 && pos < text.size() && !isSeparator(text.at(pos)))
+            result += text.at(pos++);
+        while (pos < text.size() && isSeparator(text.at(pos)))
+            emitSeparator(result, text.at(pos++));
+        return pos < text.size();
     }
 
     void codeStep(QString &result, const QString &text, int &pos)
     {
         QString node; // the code read so far; the root is empty
-        int start = pos;
-        QString pendingTag;
-        bool matched = false;
-        int matchEnd = 0;
+        int start = pos; // the first character not written yet
+        QString pendingTag; // of the code read last, when longer codes go on from it
         while (pos < text.size()) {
             const QChar c = text.at(pos);
             if (m_prefixes.contains(node + c)) {
                 node += c;
-                if (!m_codes.value(node).isEmpty()) {
-                    pendingTag = img(m_codes.value(node));
-                    ++pos;
-                    if (m_parents.contains(node)) {
-                        matched = true;
-                        start = matchEnd = pos;
-                    } else {
-                        result += pendingTag;
-                        node.clear();
-                        start = pos;
-                        matched = false;
-                    }
-                } else {
-                    ++pos;
-                }
-            } else if (matched) {
+                ++pos;
+                if (m_codes.value(node).isEmpty())
+                    continue;
+                pendingTag = img(m_codes.value(node));
+                start = pos;
+                if (m_parents.contains(node))
+                    continue;
                 result += pendingTag;
-                matched = false;
-                pos = matchEnd;
+                pendingTag.clear();
+                node.clear();
+            } else if (!pendingTag.isEmpty()) {
+                result += pendingTag;
+                pendingTag.clear();
+                pos = start;
                 node.clear();
             } else {
                 for (int i = start; i <= pos; ++i) {
@@ -128,8 +103,7 @@ private:
                 return;
             }
         }
-        if (matched)
-            result += pendingTag;
+        result += pendingTag;
         for (int i = start; i < text.size(); ++i)
             if (!isUnicodeBreak(text.at(i)))
                 result += text.at(i);
