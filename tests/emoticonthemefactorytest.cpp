@@ -520,9 +520,8 @@ private Q_SLOTS:
             for (int level = 0; level < depth - 2; ++level)
                 inside += decorations[random.bounded(6)] + "</n>";
             // The theme's first emoticon is at depth 2 already.
-            QByteArray xml = GlyphmorphTest::themeXml(
-                { "u", {},
-                    { "a" } }).replace("<positionindex>", inside + "<positionindex>");
+            QByteArray xml = GlyphmorphTest::themeXml({ "u", {}, { "a" } });
+            xml.replace("<positionindex>", inside + "<positionindex>");
             if (round / 8 % 2)
                 xml.replace("<emoticon_theme",
                     "<!DOCTYPE emoticon_theme [ <!ELEMENT n ANY> ]>\n<emoticon_theme");
