@@ -159,16 +159,12 @@ private:
     }
     bool hasChildren(const QString &node) const { return m_parents.contains(node); }
 
-    bool moveToStartOfCurrentWord(QTextCursor &cursor) const
+    void moveToStartOfCurrentWord(QTextCursor &cursor) const
     {
-        for (int p = cursor.position(); p > 0; --p) {
-            if (isSeparator(at(p - 1))) {
-                cursor.setPosition(p - 1);
-                return true;
-            }
-        }
-        cursor.setPosition(0);
-        return false;
+        int p = cursor.position();
+        while (p > 0 && !isSeparator(at(p - 1)))
+            --p;
+        cursor.setPosition(qMax(p - 1, 0));
     }
 
     bool moveToStartOfNextWord(QTextCursor &cursor) const
@@ -223,11 +219,9 @@ private:
                 continue;
             }
             node = child;
-            if (m_codes.value(child).isEmpty()) {
-                cursor.setPosition(p + 1);
-                continue;
-            }
             cursor.setPosition(p + 1);
+            if (m_codes.value(child).isEmpty())
+                continue;
             cursor.setPosition(extending ? p + int(extension.size()) - int(child.size())
                                          : p + 1 - int(child.size()),
                 QTextCursor::KeepAnchor);

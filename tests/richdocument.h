@@ -19,21 +19,12 @@
 
 namespace GlyphmorphTest {
 
-// Characters that make up codes, and those that end or join words.
-inline QString richDocumentAlphabet()
-{
-    return QStringLiteral(":;=-)(DPpOo<3&lt;gS|*\\/8B xy\u2028\u2029\uFFFC\t\u00e9");
-}
-
 /** Numbers from a seeded generator, in the shape the fuzz bytes give them. */
-class RandomChoices
+struct RandomChoices
 {
-public:
-    explicit RandomChoices(quint32 seed)
-        : m_random(seed)
-    { }
+    QRandomGenerator random;
 
-    int below(int bound) { return int(m_random.bounded(bound)); }
+    int below(int bound) { return int(random.bounded(bound)); }
     QString text(int maxLength, const QString &alphabet)
     {
         QString result;
@@ -41,9 +32,6 @@ public:
             result += alphabet.at(below(int(alphabet.size())));
         return result;
     }
-
-private:
-    QRandomGenerator m_random;
 };
 
 /** One edit at @p cursor: text, a code, an image, a paragraph, a list, a table, a frame, a move
@@ -52,11 +40,14 @@ template<typename Choices>
 void editRichDocument(
     QTextCursor &cursor, Choices &choices, const QStringList &codes, const QStringList &paths)
 {
+    // Characters that make up codes, and those that end or join words.
+    const QString alphabet
+        = QStringLiteral(":;=-)(DPpOo<3&lt;gS|*\\/8B xy\u2028\u2029\uFFFC\t\u00e9");
     const int length = cursor.document()->characterCount();
     switch (choices.below(10)) {
     case 0:
     case 1:
-        cursor.insertText(choices.text(8, richDocumentAlphabet()));
+        cursor.insertText(choices.text(8, alphabet));
         break;
     case 2:
         cursor.insertText(codes.at(choices.below(int(codes.size()))));
@@ -66,7 +57,7 @@ void editRichDocument(
         QTextImageFormat image;
         image.setName(paths.at(choices.below(int(paths.size()))));
         image.setProperty(QTextFormat::UserProperty,
-            choices.below(4) == 0 ? choices.text(6, richDocumentAlphabet())
+            choices.below(4) == 0 ? choices.text(6, alphabet)
                                   : codes.at(choices.below(int(codes.size()))));
         image.setVerticalAlignment(QTextCharFormat::AlignBottom);
         cursor.insertImage(image);
@@ -112,7 +103,7 @@ template<typename Editor>
 bool buildRandomEditor(Editor &editor, int seed, const QStringList &codes, const QStringList &paths,
     const std::function<void(int)> &setLimit = {})
 {
-    RandomChoices choices { quint32(seed) };
+    RandomChoices choices { QRandomGenerator(quint32(seed)) };
     int changePosition = 0;
     int changeAdded = 0;
     const QMetaObject::Connection connection = QObject::connect(
