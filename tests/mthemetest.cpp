@@ -92,7 +92,6 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("expected");
 
         QTest::newRow("not square") << happyId << QSize(30, 50) << QSize(30, 50);
-        QTest::newRow("unknown") << "icon-m-messaging-smiley-none" << QSize(8, 8) << QSize();
         QTest::newRow("path") << "../night/icons/" + happyId << QSize(8, 8) << QSize();
     }
 
