@@ -221,8 +221,8 @@ private Q_SLOTS:
     }
 
     // The facade with the built-in theme on random rich documents in a QTextEdit, against the
-    // step-by-step model: the reader, and the walk with the same document, the same cursor, no
-    // signal, and one undo step back; the whole-document pass changes nothing when done again.
+    // step-by-step model: the walk with the same document, the same cursor, no signal, and one
+    // undo step back; the whole-document pass changes nothing when done again.
     void facadeAgreesWithTheModel()
     {
         Glyphmorpher morpher;
@@ -244,8 +244,6 @@ private Q_SLOTS:
                     qWarning("seed %d: %s", seed, qPrintable(before));
             });
             QCOMPARE(positionNotation(modelled.document()), before);
-            QCOMPARE(morpher.transformTextEditContentToPlainText(&edit),
-                readPositions(document, 0, INT_MAX, Separation::AfterSpaceOrImage, false));
 
             QSignalSpy changed(&edit, &QTextEdit::textChanged);
             morpher.transformTextEditContentToEmoticonInPlace(&edit, QString(), wholeDocument);

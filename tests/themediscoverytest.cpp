@@ -294,7 +294,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("victimIsFirst");
         QTest::addColumn<bool>("inFirstVerdict");
         QTest::newRow("first deleted while waiting") << true << false;
-        QTest::newRow("second deleted while waiting") << false << false;
         QTest::newRow("second deleted by the first's verdict") << false << true;
         QTest::newRow("first deleted by its own verdict") << true << true;
     }
