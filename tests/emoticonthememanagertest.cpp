@@ -431,6 +431,8 @@ private Q_SLOTS:
     // The library's destructors and its users must reach one and the same instance pointer.
     void libraryInstances()
     {
+        // The instance the tests above made first: replaced, it would leak.
+        delete AccountServiceMapper::m_pInstance;
         AccountServiceMapper::m_pInstance = new AccountServiceMapper;
         delete AccountServiceMapper::m_pInstance;
         QVERIFY(!AccountServiceMapper::m_pInstance);
