@@ -142,8 +142,8 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
     bool anyLineEnd = false;
 #ifdef GLYPHMORPH_SCAN_SSE2
     // Sixteen characters at a time, packed into bytes: a character above U+00FF packs to 0xFF
-    // (or, from U+8000 on, to 0), which is neither a separator nor a lower-case letter, and
-    // which matters only when a code begins above U+00FE.
+    // (or, from U+8000 on, to 0), which is neither a separator nor a lower-case letter. Either
+    // byte may send the scan to a word for nothing, never past one that holds a code.
     const __m128i space = _mm_set1_epi8(' ');
     const __m128i lineFeed = _mm_set1_epi8('\n');
     const __m128i carriageReturn = _mm_set1_epi8('\r');
@@ -213,7 +213,6 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
     const quint64 starts[2] = { matters[0] & ((separators[0] << 1) | 1),
         matters[1] & ((separators[1] << 1) | (separators[0] >> 63)) };
 
-    const bool hasLineEnds = anyLineEnd;
     // Spaces stay; line ends in [pos, before) become line breaks.
     const auto lineBreaksUpTo = [&](int pos, int before) {
         for (int at = pos; at < before; ++at) {
@@ -229,11 +228,12 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
             if (at < pos)
                 continue;
             const char16_t first = data[at];
-            if (Q_LIKELY(!mayBeginCode(QChar(first)) && !isUnicodeBreak(first)))
+            const bool code = mayBeginCode(QChar(first));
+            if (Q_LIKELY(!code && !isUnicodeBreak(first)))
                 continue;
-            if (Q_UNLIKELY(hasLineEnds))
+            if (Q_UNLIKELY(anyLineEnd))
                 lineBreaksUpTo(pos, at);
-            if (isUnicodeBreak(first) && !mayBeginCode(QChar(first))) {
+            if (!code) {
                 result.leaveOut(at);
                 pos = at + 1;
             } else {
@@ -242,7 +242,7 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
             }
         }
     }
-    if (Q_UNLIKELY(hasLineEnds))
+    if (Q_UNLIKELY(anyLineEnd))
         lineBreaksUpTo(pos, length);
 }
 
