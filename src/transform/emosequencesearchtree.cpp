@@ -75,6 +75,7 @@ void emoSequenceSearchTreePrivate::FlatTrie::build(const emoNode *root)
     }
     characters.resize(characters.size() + 8);
     targets.resize(targets.size() + 8);
+    buildTable();
     std::fill(std::begin(rootTable), std::end(rootTable), 0);
     highestFirst = 0;
     lowercaseFirst = false;
@@ -84,6 +85,30 @@ void emoSequenceSearchTreePrivate::FlatTrie::build(const emoNode *root)
             rootTable[c] = targets[edge];
         highestFirst = c;
         lowercaseFirst = lowercaseFirst || (c >= u'a' && c <= u'z');
+    }
+}
+
+void emoSequenceSearchTreePrivate::FlatTrie::buildTable()
+{
+    // About 64 KiB at most: a theme of a few hundred codes gets a row for every node, a huge one
+    // for its shallow nodes, where most walks end.
+    constexpr size_t maxEntries = 1 << 14;
+    std::fill(std::begin(classOf), std::end(classOf), 0);
+    classCount = 1;
+    const size_t edgeCount = characters.size() - 8;
+    for (size_t edge = 0; edge < edgeCount; ++edge) {
+        const char16_t c = characters[edge];
+        if (c < 128 && !classOf[c])
+            classOf[c] = quint8(classCount++);
+    }
+    denseRows = Index(qMin(nodes.size(), maxEntries / classCount));
+    dense.assign(size_t(denseRows) * classCount, 0);
+    for (Index node = 0; node < denseRows; ++node) {
+        const quint32 first = nodes[node].firstEdge;
+        for (quint32 edge = first; edge < first + nodes[node].edgeCount; ++edge) {
+            if (characters[edge] < 128)
+                dense[node * classCount + classOf[characters[edge]]] = targets[edge];
+        }
     }
 }
 

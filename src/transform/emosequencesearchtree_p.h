@@ -61,7 +61,14 @@ public:
         {
             return c < 256 ? rootTable[c] : c > highestFirst ? 0 : find(0, c);
         }
-        /** The child of @p node under @p c, or 0. */
+        /** The child of @p node under @p c, or 0: from the table when it has a row for the node
+         *  and @p c is ASCII, else from the node's sorted edges. */
+        Index next(Index node, char16_t c) const
+        {
+            return c < 128 && node < denseRows ? dense[node * classCount + classOf[c]]
+                                               : find(node, c);
+        }
+        /** The child of @p node under @p c, or 0, from the node's sorted edges. */
         Index find(Index node, char16_t c) const
         {
             const Node &n = nodes[node];
@@ -101,6 +108,8 @@ public:
         char16_t highestFirstCharacter() const { return highestFirst; }
 
     private:
+        void buildTable();
+
         struct Node
         {
             quint32 firstEdge = 0;
@@ -112,6 +121,14 @@ public:
         // arrays hold eight more after the last edge, so that eight can be read from any node.
         std::vector<char16_t> characters;
         std::vector<Index> targets;
+        // The first denseRows nodes (the shallowest: they are numbered breadth first) have a row
+        // of classCount children, one per ASCII character that some code holds, and class 0 for
+        // the rest; a step along an edge is then one read, with no search and no branch on the
+        // node's edges. Rows are made while the table stays small.
+        std::vector<Index> dense;
+        Index denseRows = 0;
+        quint32 classCount = 1;
+        quint8 classOf[128] = {};
         Index rootTable[256] = {};
         char16_t highestFirst = 0;
         bool lowercaseFirst = false;
@@ -148,10 +165,23 @@ public:
     /** Moves forward to just after the next separator; false at the end of the document. */
     bool moveToStartOfNextWord(QTextCursor &cursor, DocumentText &text);
 
-    /** Texts up to this long are scanned by scanShortText. */
+    /** Texts up to this long are read at once, as a message. */
     static constexpr int ShortText = 128;
+    /** Bit i of word i / 64 stands for character i of a message. */
+    struct MessageBits
+    {
+        quint64 separators[2];
+        /** Characters that are no separator and may begin a code, or are U+2028 or U+2029. */
+        quint64 matters[2];
+        /** Whether the message holds a line end, U+2028 or U+2029. */
+        bool anyBreak;
+    };
+    /** The separators and characters that matter in @p text, at most ShortText long. */
+    MessageBits readMessage(const QString &text) const;
+    /** A message that holds no line end, U+2028 or U+2029, converted without options. */
+    QString convertMessage(const QString &text, const MessageBits &bits) const;
     /** Both steps over a short text in one loop. */
-    void scanShortText(PlainTextScan &result) const;
+    void scanShortText(PlainTextScan &result, const MessageBits &bits) const;
     /** The code step's walk from the root, for a word that may begin with a code. */
     void readCodeSequences(PlainTextScan &result, int &pos) const;
     struct Match
@@ -164,9 +194,9 @@ public:
          *  text's end. */
         int walked;
     };
-    /** The match step: the longest code that begins at @p pos in the scan's text (in strict mode
-     *  the longest that the scan accepts the end of). */
-    Match matchCode(const PlainTextScan &scan, int pos) const;
+    /** The match step: the longest code that begins at @p pos in @p text (with @p strict, the
+     *  longest whose end it accepts). */
+    Match matchCode(const QChar *text, int length, int pos, const PlainTextScan *strict) const;
     /** "<img src='PATH'  width='20' height='20'>" with PATH escaped for the attribute. */
     static QString htmlImageTag(const QString &filePath);
     /** Appends @p c to @p html, as an entity when it is one of & < > " '. */

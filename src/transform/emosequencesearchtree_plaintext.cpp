@@ -99,13 +99,18 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
     if (text.size() > PlainTextScan::maxLength)
         return text;
     try {
+        const bool message = text.size() <= ShortText;
+        const MessageBits bits = message ? readMessage(text) : MessageBits();
+        // Most messages are one line: their codes are all there is to replace.
+        if (message && !bits.anyBreak && options == Glyphmorpher::DefaultConversion)
+            return convertMessage(text, bits);
         PlainTextScan result(text, lineBreak);
         std::vector<ImageSpan> images;
         result.strictCodeEnds = options.testFlag(Glyphmorpher::StrictCodeEnds);
         if (options.testFlag(Glyphmorpher::RoundTrip))
             result.images = &images;
-        if (text.size() <= ShortText) {
-            scanShortText(result);
+        if (message) {
+            scanShortText(result, bits);
         } else {
             int pos = 0;
             while (moveToStartOfNextWord(result, text, pos, lineBreak))
@@ -126,20 +131,14 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
     }
 }
 
-// A message is a few dozen characters: its separators and line ends are found for the whole of it
-// at once, and the scan then visits only the words' first characters. The steps are the same as
-// for longer texts.
-void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
+// A message is a few dozen characters: its separators are found for the whole of it at once, and
+// the scan then visits only the words' first characters.
+emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMessage(
+    const QString &text) const
 {
-    const char16_t *data = reinterpret_cast<const char16_t *>(result.text);
-    const int length = result.length;
-    // Bit i of word i / 64 stands for character i. A character matters when it is no separator
-    // and may begin a code or is a line or paragraph separator: only a word that begins with one
-    // needs a look.
-    quint64 separators[2] = {};
-    quint64 matters[2] = {};
-    quint64 lineEnds[2] = {};
-    bool anyLineEnd = false;
+    const char16_t *data = reinterpret_cast<const char16_t *>(text.constData());
+    const int length = int(text.size());
+    MessageBits bits = {};
 #ifdef GLYPHMORPH_SCAN_SSE2
     // Sixteen characters at a time, packed into bytes: a character above U+00FF packs to 0xFF
     // (or, from U+8000 on, to 0), which is neither a separator nor a lower-case letter. Either
@@ -155,8 +154,8 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
     const __m128i unicodeBreak = _mm_set1_epi16(short(LineSeparator));
     const __m128i notLast = _mm_set1_epi16(short(~1));
     const __m128i zero = _mm_setzero_si128();
-    // Line ends are rare in a message: only whether there are any is gathered here.
-    __m128i ends = zero;
+    // Breaks are rare in a message: only whether there are any is gathered.
+    __m128i breaks = zero;
     // Sixteen characters from @p at on: bits 0-15 separators, 16-31 those that matter.
     const auto sixteenAt = [&](int at) {
         const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
@@ -164,8 +163,7 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
         const __m128i bytes = _mm_packus_epi16(low, high);
         const __m128i endsHere
             = _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_cmpeq_epi8(bytes, carriageReturn));
-        ends = _mm_or_si128(ends, endsHere);
-        const __m128i breaks = _mm_or_si128(endsHere, _mm_cmpeq_epi8(bytes, space));
+        const __m128i separatorsHere = _mm_or_si128(endsHere, _mm_cmpeq_epi8(bytes, space));
         const __m128i lowercase
             = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(bytes, lowercaseA), lettersAfterA), zero);
         // At or below the highest first character, or U+2028 or U+2029, which are left out.
@@ -173,45 +171,119 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
         const __m128i lineOrParagraph
             = _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(low, notLast), unicodeBreak),
                 _mm_cmpeq_epi16(_mm_and_si128(high, notLast), unicodeBreak));
-        const __m128i mattersHere
-            = _mm_andnot_si128(_mm_or_si128(breaks, _mm_and_si128(lowercase, lowercasePlain)),
-                _mm_or_si128(notAbove, lineOrParagraph));
-        return quint32(_mm_movemask_epi8(breaks)) | quint32(_mm_movemask_epi8(mattersHere)) << 16;
+        breaks = _mm_or_si128(breaks, _mm_or_si128(endsHere, lineOrParagraph));
+        const __m128i mattersHere = _mm_andnot_si128(
+            _mm_or_si128(separatorsHere, _mm_and_si128(lowercase, lowercasePlain)),
+            _mm_or_si128(notAbove, lineOrParagraph));
+        return quint32(_mm_movemask_epi8(separatorsHere))
+            | quint32(_mm_movemask_epi8(mattersHere)) << 16;
     };
     if (length >= 16) {
         int at = 0;
         for (; at + 16 <= length; at += 16) {
             const quint64 two = sixteenAt(at);
-            separators[at >> 6] |= (two & 0xffff) << (at & 63);
-            matters[at >> 6] |= (two >> 16) << (at & 63);
+            bits.separators[at >> 6] |= (two & 0xffff) << (at & 63);
+            bits.matters[at >> 6] |= (two >> 16) << (at & 63);
         }
         if (at < length) {
             // The last sixteen characters of the text again, of which the first are known.
             const int rest = length - at;
             const quint64 two = sixteenAt(length - 16);
             const quint64 keep = (quint64(1) << rest) - 1;
-            separators[at >> 6] |= ((two >> (16 - rest)) & keep) << (at & 63);
-            matters[at >> 6] |= ((two >> (32 - rest)) & keep) << (at & 63);
+            bits.separators[at >> 6] |= ((two >> (16 - rest)) & keep) << (at & 63);
+            bits.matters[at >> 6] |= ((two >> (32 - rest)) & keep) << (at & 63);
         }
-        anyLineEnd = _mm_movemask_epi8(ends) != 0;
-    } else
+        bits.anyBreak = _mm_movemask_epi8(breaks) != 0;
+        return bits;
+    }
 #endif
+    for (int i = 0; i < length; ++i) {
+        const char16_t c = data[i];
+        const bool separator = isSeparator(c);
+        bits.separators[i >> 6] |= quint64(separator) << (i & 63);
+        bits.matters[i >> 6] |= quint64(!separator) << (i & 63);
+        bits.anyBreak = bits.anyBreak || c == u'\n' || c == u'\r' || isUnicodeBreak(c);
+    }
+    return bits;
+}
+
+// The word steps of the scan for a message whose only edits are images: no scan state, and the
+// HTML written at its size once the images are known.
+QString emoSequenceSearchTreePrivate::convertMessage(
+    const QString &text, const MessageBits &bits) const
+{
+    const QChar *data = text.constData();
+    const int length = int(text.size());
+    struct Image
     {
-        for (int i = 0; i < length; ++i) {
-            const char16_t c = data[i];
-            const bool separator = isSeparator(c);
-            separators[i >> 6] |= quint64(separator) << (i & 63);
-            matters[i >> 6] |= quint64(!separator) << (i & 63);
-            anyLineEnd |= c == u'\n' || c == u'\r';
+        int from;
+        int to;
+        const QString *tag;
+    };
+    Image images[ShortText];
+    int imageCount = 0;
+    qint64 size = length;
+    const quint64 starts[2] = { bits.matters[0] & ((bits.separators[0] << 1) | 1),
+        bits.matters[1] & ((bits.separators[1] << 1) | (bits.separators[0] >> 63)) };
+    int pos = 0; // the text before this has been read
+    for (int word = 0; word < 2; ++word) {
+        for (quint64 wordStarts = starts[word]; wordStarts; wordStarts &= wordStarts - 1) {
+            const int at = (word << 6) + int(qCountTrailingZeroBits(wordStarts));
+            // A word that a code's walk has read past, or one that begins no code.
+            if (at < pos || !mayBeginCode(data[at]))
+                continue;
+            // Codes directly after one another are all replaced, as in the scan's code step.
+            pos = at;
+            while (true) {
+                const Match match = matchCode(data, length, pos, nullptr);
+                if (match.code) {
+                    images[imageCount++] = { pos, match.end, &match.code->imageTag };
+                    size += match.code->imageTag.size() - (match.end - pos);
+                }
+                if (match.walked == length) {
+                    pos = length;
+                    break;
+                }
+                if (!match.code) {
+                    pos = isSeparator(data[match.walked].unicode()) ? match.walked
+                                                                    : match.walked + 1;
+                    break;
+                }
+                pos = match.end;
+            }
         }
     }
-    if (Q_UNLIKELY(anyLineEnd)) {
+    // Nothing differs from the text: share it rather than copy it.
+    if (imageCount == 0)
+        return text;
+    if (size > PlainTextScan::maxLength)
+        return text;
+    QString html(int(size), Qt::Uninitialized);
+    QChar *to = html.data();
+    int from = 0;
+    for (int i = 0; i < imageCount; ++i) {
+        to = PlainTextScan::copyPiece(to, data + from, images[i].from - from);
+        to = PlainTextScan::copyPiece(to, images[i].tag->constData(), int(images[i].tag->size()));
+        from = images[i].to;
+    }
+    PlainTextScan::copyPiece(to, data + from, length - from);
+    return html;
+}
+
+// The steps are the same as for longer texts.
+void emoSequenceSearchTreePrivate::scanShortText(
+    PlainTextScan &result, const MessageBits &bits) const
+{
+    const char16_t *data = reinterpret_cast<const char16_t *>(result.text);
+    const int length = result.length;
+    quint64 lineEnds[2] = {};
+    if (bits.anyBreak) {
         for (int i = 0; i < length; ++i)
             lineEnds[i >> 6] |= quint64(data[i] == u'\n' || data[i] == u'\r') << (i & 63);
     }
     // A word begins at a character that is no separator, at the start or after a separator.
-    const quint64 starts[2] = { matters[0] & ((separators[0] << 1) | 1),
-        matters[1] & ((separators[1] << 1) | (separators[0] >> 63)) };
+    const quint64 starts[2] = { bits.matters[0] & ((bits.separators[0] << 1) | 1),
+        bits.matters[1] & ((bits.separators[1] << 1) | (bits.separators[0] >> 63)) };
 
     // Spaces stay; line ends in [pos, before) become line breaks.
     const auto lineBreaksUpTo = [&](int pos, int before) {
@@ -222,8 +294,8 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
     };
     int pos = 0; // the text before this has been read
     for (int word = 0; word < 2; ++word) {
-        for (quint64 bits = starts[word]; bits; bits &= bits - 1) {
-            const int at = (word << 6) + int(qCountTrailingZeroBits(bits));
+        for (quint64 wordStarts = starts[word]; wordStarts; wordStarts &= wordStarts - 1) {
+            const int at = (word << 6) + int(qCountTrailingZeroBits(wordStarts));
             // A word that a code's walk has read past.
             if (at < pos)
                 continue;
@@ -231,8 +303,7 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
             const bool code = mayBeginCode(QChar(first));
             if (Q_LIKELY(!code && !isUnicodeBreak(first)))
                 continue;
-            if (Q_UNLIKELY(anyLineEnd))
-                lineBreaksUpTo(pos, at);
+            lineBreaksUpTo(pos, at);
             if (!code) {
                 result.leaveOut(at);
                 pos = at + 1;
@@ -242,16 +313,13 @@ void emoSequenceSearchTreePrivate::scanShortText(PlainTextScan &result) const
             }
         }
     }
-    if (Q_UNLIKELY(anyLineEnd))
-        lineBreaksUpTo(pos, length);
+    lineBreaksUpTo(pos, length);
 }
 
-// Inlined into the code step, which runs it once or twice per code.
+// Inlined into the code steps, which run it once or twice per code.
 Q_ALWAYS_INLINE emoSequenceSearchTreePrivate::Match emoSequenceSearchTreePrivate::matchCode(
-    const PlainTextScan &scan, int pos) const
+    const QChar *text, int length, int pos, const PlainTextScan *strict) const
 {
-    const QChar *text = scan.text;
-    const int length = scan.length;
     Match match { nullptr, pos, pos };
     if (pos < length) {
         FlatTrie::Index node = flat.first(text[pos].unicode());
@@ -260,19 +328,21 @@ Q_ALWAYS_INLINE emoSequenceSearchTreePrivate::Match emoSequenceSearchTreePrivate
             // The longest code on the way; in strict mode the longest that a word does not go
             // on after.
             const emoNode *code = flat.terminal(node);
-            if (Q_UNLIKELY(scan.strictCodeEnds)) {
-                if (code && scan.acceptsCodeEnd(pos)) {
+            if (Q_UNLIKELY(strict)) {
+                if (code && strict->acceptsCodeEnd(pos)) {
                     match.code = code;
                     match.end = pos;
                 }
             } else {
                 // Without a branch: whether a code ends here is hard to foretell.
-                match.end = code ? pos : match.end;
-                match.code = code ? code : match.code;
+                const quintptr keep = quintptr(code != nullptr) - 1;
+                match.end = int((quintptr(pos) & ~keep) | (quintptr(match.end) & keep));
+                match.code = reinterpret_cast<const emoNode *>(
+                    quintptr(code) | (quintptr(match.code) & keep));
             }
             if (pos == length)
                 break;
-            node = flat.find(node, text[pos].unicode());
+            node = flat.next(node, text[pos].unicode());
         }
     }
     match.walked = pos;
@@ -286,7 +356,7 @@ void emoSequenceSearchTreePrivate::readCodeSequences(PlainTextScan &result, int 
     // Codes directly after one another are all replaced; the chain ends at the first character
     // that begins none.
     while (true) {
-        const Match match = matchCode(result, pos);
+        const Match match = matchCode(data, length, pos, result.strictCodeEnds ? &result : nullptr);
         if (match.code)
             result.replaceByImage(pos, match.end, match.code);
         if (match.walked == length) {
