@@ -175,6 +175,8 @@ public:
         quint64 matters[2];
         /** Whether the message holds a line end, U+2028 or U+2029. */
         bool anyBreak;
+        /** A copy of the message; what lies after it is undefined, and may be read. */
+        char16_t text[ShortText + 32];
     };
     /** The separators and characters that matter in @p text, at most ShortText long. */
     MessageBits readMessage(const QString &text) const;

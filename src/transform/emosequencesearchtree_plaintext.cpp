@@ -5,6 +5,7 @@
 #include "plaintextscan_p.h"
 #include "roundtriphtml_p.h"
 
+#include <cstring>
 #include <new>
 
 namespace {
@@ -28,6 +29,18 @@ template<typename Drop> void dropFrom(PlainTextScan &out, int first, int last, D
     for (int i = first; i < last; ++i)
         if (drop(out.text[i].unicode()))
             out.leaveOut(i);
+}
+
+// Copies @p count characters in steps of 32: up to 31 more are read after them and written, which
+// an image tag (36 characters at least) then writes over.
+inline char16_t *copyWithRoom(char16_t *to, const char16_t *from, int count)
+{
+    int done = 0;
+    do {
+        std::memcpy(to + done, from + done, 32 * sizeof(char16_t));
+        done += 32;
+    } while (done < count);
+    return to + count;
 }
 
 } // namespace
@@ -138,7 +151,7 @@ emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMess
 {
     const char16_t *data = reinterpret_cast<const char16_t *>(text.constData());
     const int length = int(text.size());
-    MessageBits bits = {};
+    MessageBits bits;
 #ifdef GLYPHMORPH_SCAN_SSE2
     // Sixteen characters at a time, packed into bytes: a character above U+00FF packs to 0xFF
     // (or, from U+8000 on, to 0), which is neither a separator nor a lower-case letter. Either
@@ -160,6 +173,8 @@ emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMess
     const auto sixteenAt = [&](int at) {
         const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
         const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(bits.text + at), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(bits.text + at + 8), high);
         const __m128i bytes = _mm_packus_epi16(low, high);
         const __m128i endsHere
             = _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_cmpeq_epi8(bytes, carriageReturn));
@@ -179,26 +194,33 @@ emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMess
             | quint32(_mm_movemask_epi8(mattersHere)) << 16;
     };
     if (length >= 16) {
+        // Sixteen bits a piece, stored in place (the processor is little-endian).
+        quint16 separators[8] = {};
+        quint16 matters[8] = {};
         int at = 0;
         for (; at + 16 <= length; at += 16) {
-            const quint64 two = sixteenAt(at);
-            bits.separators[at >> 6] |= (two & 0xffff) << (at & 63);
-            bits.matters[at >> 6] |= (two >> 16) << (at & 63);
+            const quint32 two = sixteenAt(at);
+            separators[at >> 4] = quint16(two);
+            matters[at >> 4] = quint16(two >> 16);
         }
         if (at < length) {
             // The last sixteen characters of the text again, of which the first are known.
             const int rest = length - at;
-            const quint64 two = sixteenAt(length - 16);
-            const quint64 keep = (quint64(1) << rest) - 1;
-            bits.separators[at >> 6] |= ((two >> (16 - rest)) & keep) << (at & 63);
-            bits.matters[at >> 6] |= ((two >> (32 - rest)) & keep) << (at & 63);
+            const quint32 two = sixteenAt(length - 16);
+            separators[at >> 4] = quint16(two & 0xffff) >> (16 - rest);
+            matters[at >> 4] = quint16(two >> 16) >> (16 - rest);
         }
+        std::memcpy(bits.separators, separators, sizeof separators);
+        std::memcpy(bits.matters, matters, sizeof matters);
         bits.anyBreak = _mm_movemask_epi8(breaks) != 0;
         return bits;
     }
 #endif
+    bits.separators[0] = bits.separators[1] = bits.matters[0] = bits.matters[1] = 0;
+    bits.anyBreak = false;
     for (int i = 0; i < length; ++i) {
         const char16_t c = data[i];
+        bits.text[i] = c;
         const bool separator = isSeparator(c);
         bits.separators[i >> 6] |= quint64(separator) << (i & 63);
         bits.matters[i >> 6] |= quint64(!separator) << (i & 63);
@@ -259,14 +281,17 @@ QString emoSequenceSearchTreePrivate::convertMessage(
     if (size > PlainTextScan::maxLength)
         return text;
     QString html(int(size), Qt::Uninitialized);
-    QChar *to = html.data();
+    char16_t *to = reinterpret_cast<char16_t *>(html.data());
     int from = 0;
     for (int i = 0; i < imageCount; ++i) {
-        to = PlainTextScan::copyPiece(to, data + from, images[i].from - from);
-        to = PlainTextScan::copyPiece(to, images[i].tag->constData(), int(images[i].tag->size()));
+        // What this writes past the text before the image, the image's tag writes over.
+        to = copyWithRoom(to, bits.text + from, images[i].from - from);
+        const QString &tag = *images[i].tag;
+        std::memcpy(to, tag.constData(), size_t(tag.size()) * sizeof(char16_t));
+        to += tag.size();
         from = images[i].to;
     }
-    PlainTextScan::copyPiece(to, data + from, length - from);
+    std::memcpy(to, bits.text + from, size_t(length - from) * sizeof(char16_t));
     return html;
 }
 
