@@ -178,6 +178,10 @@ public:
         /** A copy of the message; what lies after it is undefined, and may be read. */
         char16_t text[ShortText + 32];
     };
+    /** The scan of a text that is no one-line message, or is converted with @p options; with
+     *  @p message when the text is read as one. */
+    QString scanText(const QString &text, const QString &lineBreak,
+        Glyphmorpher::ConversionOptions options, const MessageBits *message);
     /** The separators and characters that matter in @p text, at most ShortText long. */
     MessageBits readMessage(const QString &text) const;
     /** A message that holds no line end, U+2028 or U+2029, converted without options. */

@@ -106,42 +106,50 @@ Q_ALWAYS_INLINE void emoSequenceSearchTreePrivate::replaceEmoticonSequence(
 }
 
 QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
-    const QString &text, int n, const QString &lineBreak, Glyphmorpher::ConversionOptions options)
+    const QString &text, int, const QString &lineBreak, Glyphmorpher::ConversionOptions options)
 {
     // HTML that no string can hold, or no memory left for it: the text as it stands.
     if (text.size() > PlainTextScan::maxLength)
         return text;
     try {
-        const bool message = text.size() <= ShortText;
-        const MessageBits bits = message ? readMessage(text) : MessageBits();
+        if (text.size() > ShortText)
+            return scanText(text, lineBreak, options, nullptr);
+        const MessageBits bits = readMessage(text);
         // Most messages are one line: their codes are all there is to replace.
-        if (message && !bits.anyBreak && options == Glyphmorpher::DefaultConversion)
+        if (!bits.anyBreak && options == Glyphmorpher::DefaultConversion)
             return convertMessage(text, bits);
-        PlainTextScan result(text, lineBreak);
-        std::vector<ImageSpan> images;
-        result.strictCodeEnds = options.testFlag(Glyphmorpher::StrictCodeEnds);
-        if (options.testFlag(Glyphmorpher::RoundTrip))
-            result.images = &images;
-        if (message) {
-            scanShortText(result, bits);
-        } else {
-            int pos = 0;
-            while (moveToStartOfNextWord(result, text, pos, lineBreak))
-                replaceEmoticonSequence(result, text, pos, n, lineBreak);
-        }
-        // The round trip writes the whole text anew around the images the scan found.
-        if (result.images) {
-            const QString html = RoundTripHtml::write(text, images, lineBreak);
-            return html.isNull() ? text : html;
-        }
-        // Each copy of a shared string is an atomic operation: the HTML is moved out, not copied.
-        QString html = result.takeHtml();
-        if (result.failed())
-            return text;
-        return html;
+        return scanText(text, lineBreak, options, &bits);
     } catch (const std::bad_alloc &) {
         return text;
     }
+}
+
+// Apart from one-line messages: the scan's state is large, and kept out of their way.
+Q_NEVER_INLINE QString emoSequenceSearchTreePrivate::scanText(const QString &text,
+    const QString &lineBreak, Glyphmorpher::ConversionOptions options, const MessageBits *message)
+{
+    PlainTextScan result(text, lineBreak);
+    std::vector<ImageSpan> images;
+    result.strictCodeEnds = options.testFlag(Glyphmorpher::StrictCodeEnds);
+    if (options.testFlag(Glyphmorpher::RoundTrip))
+        result.images = &images;
+    if (message) {
+        scanShortText(result, *message);
+    } else {
+        int pos = 0;
+        while (moveToStartOfNextWord(result, text, pos, lineBreak))
+            replaceEmoticonSequence(result, text, pos, 0, lineBreak);
+    }
+    // The round trip writes the whole text anew around the images the scan found.
+    if (result.images) {
+        const QString html = RoundTripHtml::write(text, images, lineBreak);
+        return html.isNull() ? text : html;
+    }
+    // Each copy of a shared string is an atomic operation: the HTML is moved out, not copied.
+    QString html = result.takeHtml();
+    if (result.failed())
+        return text;
+    return html;
 }
 
 // A message is a few dozen characters: its separators are found for the whole of it at once, and
