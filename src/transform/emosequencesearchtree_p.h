@@ -167,6 +167,9 @@ public:
 
     /** Texts up to this long are read at once, as a message. */
     static constexpr int ShortText = 128;
+    /** How far a message's pieces are read, and written, past their ends: an image tag is
+     *  longer. */
+    static constexpr int Room = 32;
     /** Bit i of word i / 64 stands for character i of a message. */
     struct MessageBits
     {
@@ -175,8 +178,11 @@ public:
         quint64 matters[2];
         /** Whether the message holds a line end, U+2028 or U+2029. */
         bool anyBreak;
-        /** A copy of the message; what lies after it is undefined, and may be read. */
-        char16_t text[ShortText + 32];
+        /** A copy of the message at buffer + Room: Room characters before and after it may be
+         *  read, and hold anything. */
+        char16_t buffer[Room + ShortText + Room];
+        char16_t *text() { return buffer + Room; }
+        const char16_t *text() const { return buffer + Room; }
     };
     /** The scan of a text that is no one-line message, or is converted with @p options; with
      *  @p message when the text is read as one. */

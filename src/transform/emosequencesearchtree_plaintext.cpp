@@ -35,10 +35,11 @@ template<typename Drop> void dropFrom(PlainTextScan &out, int first, int last, D
 // an image tag (36 characters at least) then writes over.
 inline char16_t *copyWithRoom(char16_t *to, const char16_t *from, int count)
 {
+    constexpr int Step = emoSequenceSearchTreePrivate::Room;
     int done = 0;
     do {
-        std::memcpy(to + done, from + done, 32 * sizeof(char16_t));
-        done += 32;
+        std::memcpy(to + done, from + done, Step * sizeof(char16_t));
+        done += Step;
     } while (done < count);
     return to + count;
 }
@@ -70,6 +71,7 @@ void emoSequenceSearchTreePrivate::appendHtmlEscaped(QString &html, QChar c)
 }
 
 // The path goes into a single-quoted attribute: a quote or markup in it must not end the attribute.
+// A tag is longer than Room, which the writing of messages relies on.
 QString emoSequenceSearchTreePrivate::htmlImageTag(const QString &filePath)
 {
     QString tag = QStringLiteral("<img src='");
@@ -181,8 +183,8 @@ emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMess
     const auto sixteenAt = [&](int at) {
         const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
         const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 8));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(bits.text + at), low);
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(bits.text + at + 8), high);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(bits.text() + at), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(bits.text() + at + 8), high);
         const __m128i bytes = _mm_packus_epi16(low, high);
         const __m128i endsHere
             = _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_cmpeq_epi8(bytes, carriageReturn));
@@ -202,24 +204,29 @@ emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMess
             | quint32(_mm_movemask_epi8(mattersHere)) << 16;
     };
     if (length >= 16) {
-        // Sixteen bits a piece, stored in place (the processor is little-endian).
-        quint16 separators[8] = {};
-        quint16 matters[8] = {};
+        // In registers: storing sixteen bits at a time and reading them back as 64 would stall
+        // the processor.
+        quint64 separators[2] = {};
+        quint64 matters[2] = {};
+        const auto keep = [&](int at, quint32 two, int shift) {
+            const quint64 second = quint64(0) - quint64(at >> 6);
+            const quint64 separatorBits = quint64((two & 0xffff) >> shift) << (at & 63);
+            const quint64 matterBits = quint64((two >> 16) >> shift) << (at & 63);
+            separators[0] |= separatorBits & ~second;
+            separators[1] |= separatorBits & second;
+            matters[0] |= matterBits & ~second;
+            matters[1] |= matterBits & second;
+        };
         int at = 0;
-        for (; at + 16 <= length; at += 16) {
-            const quint32 two = sixteenAt(at);
-            separators[at >> 4] = quint16(two);
-            matters[at >> 4] = quint16(two >> 16);
-        }
-        if (at < length) {
-            // The last sixteen characters of the text again, of which the first are known.
-            const int rest = length - at;
-            const quint32 two = sixteenAt(length - 16);
-            separators[at >> 4] = quint16(two & 0xffff) >> (16 - rest);
-            matters[at >> 4] = quint16(two >> 16) >> (16 - rest);
-        }
-        std::memcpy(bits.separators, separators, sizeof separators);
-        std::memcpy(bits.matters, matters, sizeof matters);
+        for (; at + 16 <= length; at += 16)
+            keep(at, sixteenAt(at), 0);
+        // The last sixteen characters of the text again, of which the first are known.
+        if (at < length)
+            keep(at, sixteenAt(length - 16), 16 - (length - at));
+        bits.separators[0] = separators[0];
+        bits.separators[1] = separators[1];
+        bits.matters[0] = matters[0];
+        bits.matters[1] = matters[1];
         bits.anyBreak = _mm_movemask_epi8(breaks) != 0;
         return bits;
     }
@@ -228,7 +235,7 @@ emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMess
     bits.anyBreak = false;
     for (int i = 0; i < length; ++i) {
         const char16_t c = data[i];
-        bits.text[i] = c;
+        bits.text()[i] = c;
         const bool separator = isSeparator(c);
         bits.separators[i >> 6] |= quint64(separator) << (i & 63);
         bits.matters[i >> 6] |= quint64(!separator) << (i & 63);
@@ -289,17 +296,24 @@ QString emoSequenceSearchTreePrivate::convertMessage(
     if (size > PlainTextScan::maxLength)
         return text;
     QString html(int(size), Qt::Uninitialized);
-    char16_t *to = reinterpret_cast<char16_t *>(html.data());
+    char16_t *const begin = reinterpret_cast<char16_t *>(html.data());
+    const char16_t *const message = bits.text();
+    // The text after the last image first, from the end back: what this writes before it, the
+    // last image's tag writes over.
+    const int tail = length - images[imageCount - 1].to;
+    for (int done = 0; done < tail; done += Room)
+        std::memcpy(
+            begin + size - done - Room, message + length - done - Room, Room * sizeof(char16_t));
+    char16_t *to = begin;
     int from = 0;
     for (int i = 0; i < imageCount; ++i) {
         // What this writes past the text before the image, the image's tag writes over.
-        to = copyWithRoom(to, bits.text + from, images[i].from - from);
+        to = copyWithRoom(to, message + from, images[i].from - from);
         const QString &tag = *images[i].tag;
         std::memcpy(to, tag.constData(), size_t(tag.size()) * sizeof(char16_t));
         to += tag.size();
         from = images[i].to;
     }
-    std::memcpy(to, bits.text + from, size_t(length - from) * sizeof(char16_t));
     return html;
 }
 
