@@ -205,24 +205,29 @@ emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMess
     };
     if (length >= 16) {
         // In registers: storing sixteen bits at a time and reading them back as 64 would stall
-        // the processor.
+        // the processor. Characters 0-63 first, then 64-127.
         quint64 separators[2] = {};
         quint64 matters[2] = {};
-        const auto keep = [&](int at, quint32 two, int shift) {
-            const quint64 second = quint64(0) - quint64(at >> 6);
-            const quint64 separatorBits = quint64((two & 0xffff) >> shift) << (at & 63);
-            const quint64 matterBits = quint64((two >> 16) >> shift) << (at & 63);
-            separators[0] |= separatorBits & ~second;
-            separators[1] |= separatorBits & second;
-            matters[0] |= matterBits & ~second;
-            matters[1] |= matterBits & second;
-        };
+        const int whole = length & ~15;
         int at = 0;
-        for (; at + 16 <= length; at += 16)
-            keep(at, sixteenAt(at), 0);
-        // The last sixteen characters of the text again, of which the first are known.
-        if (at < length)
-            keep(at, sixteenAt(length - 16), 16 - (length - at));
+        for (; at < qMin(whole, 64); at += 16) {
+            const quint32 two = sixteenAt(at);
+            separators[0] |= quint64(two & 0xffff) << at;
+            matters[0] |= quint64(two >> 16) << at;
+        }
+        for (; at < whole; at += 16) {
+            const quint32 two = sixteenAt(at);
+            separators[1] |= quint64(two & 0xffff) << (at - 64);
+            matters[1] |= quint64(two >> 16) << (at - 64);
+        }
+        if (at < length) {
+            // The last sixteen characters of the text again, of which the first are known.
+            const int known = 16 - (length - at);
+            const quint32 two = sixteenAt(length - 16);
+            const int word = at >> 6;
+            separators[word] |= quint64((two & 0xffff) >> known) << (at & 63);
+            matters[word] |= quint64((two >> 16) >> known) << (at & 63);
+        }
         bits.separators[0] = separators[0];
         bits.separators[1] = separators[1];
         bits.matters[0] = matters[0];
