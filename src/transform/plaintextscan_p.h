@@ -95,25 +95,6 @@ public:
         replaceLineEndsInBlocks(from, to);
     }
 
-    /** Copies @p count characters to @p to; returns where the copy ends. A message's pieces are
-     *  a few dozen characters: copied eight at a time, the last eight overlapping, they cost less
-     *  than a call to memcpy each. */
-    static QChar *copyPiece(QChar *to, const QChar *from, int count)
-    {
-#ifdef GLYPHMORPH_SCAN_SSE2
-        if (count >= 8 && count <= 64) {
-            for (int i = 0; i < count - 8; i += 8)
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(to + i),
-                    _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + i)));
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(to + count - 8),
-                _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + count - 8)));
-            return to + count;
-        }
-#endif
-        std::memcpy(static_cast<void *>(to), from, size_t(count) * sizeof(QChar));
-        return to + count;
-    }
-
     /** True when a code ending before @p end is followed by a separator, the end of the text or
      *  a character that cannot go on a word. */
     bool acceptsCodeEnd(int end) const;
