@@ -206,32 +206,37 @@ emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMess
     if (length >= 16) {
         // In registers: storing sixteen bits at a time and reading them back as 64 would stall
         // the processor. Characters 0-63 first, then 64-127.
-        quint64 separators[2] = {};
-        quint64 matters[2] = {};
+        quint64 separatorsLow = 0, separatorsHigh = 0, mattersLow = 0, mattersHigh = 0;
         const int whole = length & ~15;
         int at = 0;
         for (; at < qMin(whole, 64); at += 16) {
             const quint32 two = sixteenAt(at);
-            separators[0] |= quint64(two & 0xffff) << at;
-            matters[0] |= quint64(two >> 16) << at;
+            separatorsLow |= quint64(two & 0xffff) << at;
+            mattersLow |= quint64(two >> 16) << at;
         }
         for (; at < whole; at += 16) {
             const quint32 two = sixteenAt(at);
-            separators[1] |= quint64(two & 0xffff) << (at - 64);
-            matters[1] |= quint64(two >> 16) << (at - 64);
+            separatorsHigh |= quint64(two & 0xffff) << (at - 64);
+            mattersHigh |= quint64(two >> 16) << (at - 64);
         }
         if (at < length) {
             // The last sixteen characters of the text again, of which the first are known.
             const int known = 16 - (length - at);
             const quint32 two = sixteenAt(length - 16);
-            const int word = at >> 6;
-            separators[word] |= quint64((two & 0xffff) >> known) << (at & 63);
-            matters[word] |= quint64((two >> 16) >> known) << (at & 63);
+            const quint64 separatorsHere = quint64((two & 0xffff) >> known) << (at & 63);
+            const quint64 mattersHere = quint64((two >> 16) >> known) << (at & 63);
+            if (at < 64) {
+                separatorsLow |= separatorsHere;
+                mattersLow |= mattersHere;
+            } else {
+                separatorsHigh |= separatorsHere;
+                mattersHigh |= mattersHere;
+            }
         }
-        bits.separators[0] = separators[0];
-        bits.separators[1] = separators[1];
-        bits.matters[0] = matters[0];
-        bits.matters[1] = matters[1];
+        bits.separators[0] = separatorsLow;
+        bits.separators[1] = separatorsHigh;
+        bits.matters[0] = mattersLow;
+        bits.matters[1] = mattersHigh;
         bits.anyBreak = _mm_movemask_epi8(breaks) != 0;
         return bits;
     }
