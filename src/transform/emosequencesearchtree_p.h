@@ -170,12 +170,13 @@ public:
     /** How far a message's pieces are read, and written, past their ends: an image tag is
      *  longer. */
     static constexpr int Room = 32;
-    /** Bit i of word i / 64 stands for character i of a message. */
+    /** What the scan needs to know of a message. */
     struct MessageBits
     {
-        quint64 separators[2];
-        /** Characters that are no separator and may begin a code, or are U+2028 or U+2029. */
-        quint64 matters[2];
+        /** Bit i of word i / 64 is set when a word begins at character i (a character that is no
+         *  separator, at the start or after a separator) with a character that may begin a code,
+         *  or with U+2028 or U+2029. */
+        quint64 starts[2];
         /** Whether the message holds a line end, U+2028 or U+2029. */
         bool anyBreak;
         /** A copy of the message at buffer + Room: Room characters before and after it may be
@@ -183,12 +184,18 @@ public:
         char16_t buffer[Room + ShortText + Room];
         char16_t *text() { return buffer + Room; }
         const char16_t *text() const { return buffer + Room; }
+        /** Sets starts from the separators and the characters that matter, 64 at a time. */
+        void setStarts(quint64 separators0, quint64 separators1, quint64 matters0, quint64 matters1)
+        {
+            starts[0] = matters0 & ((separators0 << 1) | 1);
+            starts[1] = matters1 & ((separators1 << 1) | (separators0 >> 63));
+        }
     };
     /** The scan of a text that is no one-line message, or is converted with @p options; with
      *  @p message when the text is read as one. */
     QString scanText(const QString &text, const QString &lineBreak,
         Glyphmorpher::ConversionOptions options, const MessageBits *message);
-    /** The separators and characters that matter in @p text, at most ShortText long. */
+    /** Where the words that matter begin in @p text, at most ShortText long. */
     MessageBits readMessage(const QString &text) const;
     /** A message that holds no line end, U+2028 or U+2029, converted without options. */
     QString convertMessage(const QString &text, const MessageBits &bits) const;

@@ -233,24 +233,23 @@ emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMess
                 mattersHigh |= mattersHere;
             }
         }
-        bits.separators[0] = separatorsLow;
-        bits.separators[1] = separatorsHigh;
-        bits.matters[0] = mattersLow;
-        bits.matters[1] = mattersHigh;
+        bits.setStarts(separatorsLow, separatorsHigh, mattersLow, mattersHigh);
         bits.anyBreak = _mm_movemask_epi8(breaks) != 0;
         return bits;
     }
 #endif
-    bits.separators[0] = bits.separators[1] = bits.matters[0] = bits.matters[1] = 0;
+    quint64 separators[2] = {};
+    quint64 matters[2] = {};
     bits.anyBreak = false;
     for (int i = 0; i < length; ++i) {
         const char16_t c = data[i];
         bits.text()[i] = c;
         const bool separator = isSeparator(c);
-        bits.separators[i >> 6] |= quint64(separator) << (i & 63);
-        bits.matters[i >> 6] |= quint64(!separator) << (i & 63);
+        separators[i >> 6] |= quint64(separator) << (i & 63);
+        matters[i >> 6] |= quint64(!separator) << (i & 63);
         bits.anyBreak = bits.anyBreak || c == u'\n' || c == u'\r' || isUnicodeBreak(c);
     }
+    bits.setStarts(separators[0], separators[1], matters[0], matters[1]);
     return bits;
 }
 
@@ -270,11 +269,9 @@ QString emoSequenceSearchTreePrivate::convertMessage(
     Image images[ShortText];
     int imageCount = 0;
     qint64 size = length;
-    const quint64 starts[2] = { bits.matters[0] & ((bits.separators[0] << 1) | 1),
-        bits.matters[1] & ((bits.separators[1] << 1) | (bits.separators[0] >> 63)) };
     int pos = 0; // the text before this has been read
     for (int word = 0; word < 2; ++word) {
-        for (quint64 wordStarts = starts[word]; wordStarts; wordStarts &= wordStarts - 1) {
+        for (quint64 wordStarts = bits.starts[word]; wordStarts; wordStarts &= wordStarts - 1) {
             const int at = (word << 6) + int(qCountTrailingZeroBits(wordStarts));
             // A word that a code's walk has read past, or one that begins no code.
             if (at < pos || !mayBeginCode(data[at]))
@@ -338,9 +335,6 @@ void emoSequenceSearchTreePrivate::scanShortText(
         for (int i = 0; i < length; ++i)
             lineEnds[i >> 6] |= quint64(data[i] == u'\n' || data[i] == u'\r') << (i & 63);
     }
-    // A word begins at a character that is no separator, at the start or after a separator.
-    const quint64 starts[2] = { bits.matters[0] & ((bits.separators[0] << 1) | 1),
-        bits.matters[1] & ((bits.separators[1] << 1) | (bits.separators[0] >> 63)) };
 
     // Spaces stay; line ends in [pos, before) become line breaks.
     const auto lineBreaksUpTo = [&](int pos, int before) {
@@ -351,7 +345,7 @@ void emoSequenceSearchTreePrivate::scanShortText(
     };
     int pos = 0; // the text before this has been read
     for (int word = 0; word < 2; ++word) {
-        for (quint64 wordStarts = starts[word]; wordStarts; wordStarts &= wordStarts - 1) {
+        for (quint64 wordStarts = bits.starts[word]; wordStarts; wordStarts &= wordStarts - 1) {
             const int at = (word << 6) + int(qCountTrailingZeroBits(wordStarts));
             // A word that a code's walk has read past.
             if (at < pos)
