@@ -3,6 +3,7 @@
 #include "emoticonthememanager.h"
 
 #include "accountservicemapper.h"
+#include "emosequencesearchtree_p.h"
 #include "emoticonthemeinspector.h"
 #include "emoticonthemeresourceavailabilitychecker_p.h"
 #include "mgconfitem.h"
@@ -45,6 +46,8 @@ public:
     {
         QString accountPath;
         EmoticonTheme theme;
+        /** The theme's tree, read once rather than per message. */
+        emoSequenceSearchTreePrivate *tree = nullptr;
         quint64 generation = 0;
         qint64 givenAtMs = 0;
     };
@@ -64,7 +67,7 @@ public:
         return QDeadlineTimer::current(Qt::CoarseTimer).deadline();
     }
 
-    // The answer of themeForAccountPathInPlace when it is not the remembered one.
+    // The answer of searchTreeForAccountPath when it is not the remembered one.
     EmoticonTheme lastGiven;
 
     void forgetAnswer()
@@ -72,6 +75,7 @@ public:
         ++generation;
         // A removed theme must not live on here.
         answer.theme = EmoticonTheme();
+        answer.tree = nullptr;
         lastGiven = EmoticonTheme();
     }
 
@@ -83,6 +87,12 @@ public:
             return false;
         const qint64 age = coarseNowMs() - answer.givenAtMs;
         return age >= 0 && age < answerLifetimeMs;
+    }
+
+    static emoSequenceSearchTreePrivate *treeOf(const EmoticonTheme &theme)
+    {
+        emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();
+        return tree ? emoSequenceSearchTreePrivate::get(tree) : nullptr;
     }
 
     /** An unregistered choice may still arrive: a directory is being checked, or the chosen
@@ -143,6 +153,7 @@ EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPa
     const auto remember = [&answer, &accountPath, this](const EmoticonTheme &theme) {
         answer.accountPath = accountPath;
         answer.theme = theme;
+        answer.tree = EmoticonThemeManagerPrivate::treeOf(theme);
         answer.generation = d->generation;
         answer.givenAtMs = EmoticonThemeManagerPrivate::coarseNowMs();
         return theme;
@@ -180,12 +191,13 @@ EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPa
     return EmoticonTheme();
 }
 
-const EmoticonTheme &EmoticonThemeManager::themeForAccountPathInPlace(const QString &accountPath)
+emoSequenceSearchTreePrivate *EmoticonThemeManager::searchTreeForAccountPath(
+    const QString &accountPath)
 {
     if (d->answers(accountPath))
-        return d->answer.theme;
+        return d->answer.tree;
     d->lastGiven = themeForAccountPath(accountPath);
-    return d->lastGiven;
+    return EmoticonThemeManagerPrivate::treeOf(d->lastGiven);
 }
 
 QString EmoticonThemeManager::themesRootPath()

@@ -15,6 +15,7 @@
 
 class EmoticonThemeManager;
 class EmoticonThemeManagerPrivate;
+class emoSequenceSearchTreePrivate;
 
 // Before the class derives from it, so that the one instance pointer is exported.
 extern template class GLYPHMORPH_EXPORT SingletonBase<EmoticonThemeManager>;
@@ -81,9 +82,9 @@ private Q_SLOTS:
 
 private:
     friend class Glyphmorpher;
-    /** themeForAccountPath without copying the theme, which costs a message two atomic
-     *  operations; the reference holds until the manager is next called. */
-    const EmoticonTheme &themeForAccountPathInPlace(const QString &accountPath);
+    /** The search tree of themeForAccountPath's theme, or null, without copying the theme,
+     *  which costs a message two atomic operations; it holds until the manager is next called. */
+    emoSequenceSearchTreePrivate *searchTreeForAccountPath(const QString &accountPath);
 
     const std::unique_ptr<EmoticonThemeManagerPrivate> d;
 };

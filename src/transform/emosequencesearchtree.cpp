@@ -77,15 +77,32 @@ void emoSequenceSearchTreePrivate::FlatTrie::build(const emoNode *root)
     targets.resize(targets.size() + 8);
     buildTable();
     std::fill(std::begin(rootTable), std::end(rootTable), 0);
+    std::fill(std::begin(asciiFirst), std::end(asciiFirst), 0);
     highestFirst = 0;
     lowercaseFirst = false;
+    nonAsciiFirst = false;
     for (quint32 edge = 0; edge < nodes[0].edgeCount; ++edge) {
         const char16_t c = characters[edge];
         if (c < 256)
             rootTable[c] = targets[edge];
+        if (c < 128)
+            asciiFirst[c] = 1;
         highestFirst = c;
         lowercaseFirst = lowercaseFirst || (c >= u'a' && c <= u'z');
+        nonAsciiFirst = nonAsciiFirst || c >= 128;
     }
+    setWideScan(true);
+}
+
+void emoSequenceSearchTreePrivate::FlatTrie::setWideScan(bool on)
+{
+#ifdef GLYPHMORPH_SCAN_WIDE
+    __builtin_cpu_init();
+    wide = on && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
+#else
+    Q_UNUSED(on);
+    wide = false;
+#endif
 }
 
 void emoSequenceSearchTreePrivate::FlatTrie::buildTable()

@@ -19,6 +19,11 @@
 #if defined(__SSE2__) && !defined(GLYPHMORPH_NO_SIMD)
 #define GLYPHMORPH_SCAN_SSE2
 #include <emmintrin.h>
+// Processors with AVX-512 (its byte and word instructions and byte permutes) read a message in
+// wider steps; the choice is made at run time.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define GLYPHMORPH_SCAN_WIDE
+#endif
 #endif
 
 class DocumentText;
@@ -106,6 +111,14 @@ public:
         bool hasLowercaseFirst() const { return lowercaseFirst; }
         /** The highest character that a code begins with, 0 when there are none. */
         char16_t highestFirstCharacter() const { return highestFirst; }
+        /** 128 bytes, the one for ASCII character c not 0 when a code begins with c. */
+        const quint8 *firstTable() const { return asciiFirst; }
+        /** Whether a code begins with a character from U+0080 on. */
+        bool hasNonAsciiFirst() const { return nonAsciiFirst; }
+        /** Whether messages are read in the processor's wider steps. */
+        bool scansWide() const { return wide; }
+        /** Reads messages in wider steps when @p on and the processor has them; for tests. */
+        void setWideScan(bool on);
 
     private:
         void buildTable();
@@ -130,8 +143,11 @@ public:
         quint32 classCount = 1;
         quint8 classOf[128] = {};
         Index rootTable[256] = {};
+        alignas(64) quint8 asciiFirst[128] = {};
         char16_t highestFirst = 0;
         bool lowercaseFirst = false;
+        bool nonAsciiFirst = false;
+        bool wide = false;
     };
 
     explicit emoSequenceSearchTreePrivate(const QHash<QString, QString> &codeSequenceToFilepath);
@@ -197,6 +213,8 @@ public:
         Glyphmorpher::ConversionOptions options, const MessageBits *message);
     /** Where the words that matter begin in @p text, at most ShortText long. */
     MessageBits readMessage(const QString &text) const;
+    /** The same in the processor's wider steps, which must be there. */
+    MessageBits readMessageWide(const char16_t *data, int length) const;
     /** A message that holds no line end, U+2028 or U+2029, converted without options. */
     QString convertMessage(const QString &text, const MessageBits &bits) const;
     /** Both steps over a short text in one loop. */

@@ -119,7 +119,7 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
         const MessageBits bits = readMessage(text);
         // Most messages are one line: their codes are all there is to replace.
         if (!bits.anyBreak && options == Glyphmorpher::DefaultConversion)
-            return convertMessage(text, bits);
+            return bits.starts[0] | bits.starts[1] ? convertMessage(text, bits) : text;
         return scanText(text, lineBreak, options, &bits);
     } catch (const std::bad_alloc &) {
         return text;
@@ -152,105 +152,6 @@ Q_NEVER_INLINE QString emoSequenceSearchTreePrivate::scanText(const QString &tex
     if (result.failed())
         return text;
     return html;
-}
-
-// A message is a few dozen characters: its separators are found for the whole of it at once, and
-// the scan then visits only the words' first characters.
-emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMessage(
-    const QString &text) const
-{
-    const char16_t *data = reinterpret_cast<const char16_t *>(text.constData());
-    const int length = int(text.size());
-    MessageBits bits;
-#ifdef GLYPHMORPH_SCAN_SSE2
-    // Sixteen characters at a time, packed into bytes: a character above U+00FF packs to 0xFF
-    // (or, from U+8000 on, to 0), which is neither a separator nor a lower-case letter. Either
-    // byte may send the scan to a word for nothing, never past one that holds a code.
-    const __m128i space = _mm_set1_epi8(' ');
-    const __m128i lineFeed = _mm_set1_epi8('\n');
-    const __m128i carriageReturn = _mm_set1_epi8('\r');
-    const __m128i lowercaseA = _mm_set1_epi8('a');
-    const __m128i lettersAfterA = _mm_set1_epi8('z' - 'a');
-    const __m128i highestFirst = _mm_set1_epi8(char(qMin<int>(flat.highestFirstCharacter(), 0xff)));
-    const __m128i lowercasePlain
-        = flat.hasLowercaseFirst() ? _mm_setzero_si128() : _mm_set1_epi8(-1);
-    const __m128i unicodeBreak = _mm_set1_epi16(short(LineSeparator));
-    const __m128i notLast = _mm_set1_epi16(short(~1));
-    const __m128i zero = _mm_setzero_si128();
-    // Breaks are rare in a message: only whether there are any is gathered.
-    __m128i breaks = zero;
-    // Sixteen characters from @p at on: bits 0-15 separators, 16-31 those that matter.
-    const auto sixteenAt = [&](int at) {
-        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
-        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 8));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(bits.text() + at), low);
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(bits.text() + at + 8), high);
-        const __m128i bytes = _mm_packus_epi16(low, high);
-        const __m128i endsHere
-            = _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_cmpeq_epi8(bytes, carriageReturn));
-        const __m128i separatorsHere = _mm_or_si128(endsHere, _mm_cmpeq_epi8(bytes, space));
-        const __m128i lowercase
-            = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(bytes, lowercaseA), lettersAfterA), zero);
-        // At or below the highest first character, or U+2028 or U+2029, which are left out.
-        const __m128i notAbove = _mm_cmpeq_epi8(_mm_subs_epu8(bytes, highestFirst), zero);
-        const __m128i lineOrParagraph
-            = _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(low, notLast), unicodeBreak),
-                _mm_cmpeq_epi16(_mm_and_si128(high, notLast), unicodeBreak));
-        breaks = _mm_or_si128(breaks, _mm_or_si128(endsHere, lineOrParagraph));
-        const __m128i mattersHere = _mm_andnot_si128(
-            _mm_or_si128(separatorsHere, _mm_and_si128(lowercase, lowercasePlain)),
-            _mm_or_si128(notAbove, lineOrParagraph));
-        return quint32(_mm_movemask_epi8(separatorsHere))
-            | quint32(_mm_movemask_epi8(mattersHere)) << 16;
-    };
-    if (length >= 16) {
-        // In registers: storing sixteen bits at a time and reading them back as 64 would stall
-        // the processor. Characters 0-63 first, then 64-127.
-        quint64 separatorsLow = 0, separatorsHigh = 0, mattersLow = 0, mattersHigh = 0;
-        const int whole = length & ~15;
-        int at = 0;
-        for (; at < qMin(whole, 64); at += 16) {
-            const quint32 two = sixteenAt(at);
-            separatorsLow |= quint64(two & 0xffff) << at;
-            mattersLow |= quint64(two >> 16) << at;
-        }
-        for (; at < whole; at += 16) {
-            const quint32 two = sixteenAt(at);
-            separatorsHigh |= quint64(two & 0xffff) << (at - 64);
-            mattersHigh |= quint64(two >> 16) << (at - 64);
-        }
-        if (at < length) {
-            // The last sixteen characters of the text again, of which the first are known.
-            const int known = 16 - (length - at);
-            const quint32 two = sixteenAt(length - 16);
-            const quint64 separatorsHere = quint64((two & 0xffff) >> known) << (at & 63);
-            const quint64 mattersHere = quint64((two >> 16) >> known) << (at & 63);
-            if (at < 64) {
-                separatorsLow |= separatorsHere;
-                mattersLow |= mattersHere;
-            } else {
-                separatorsHigh |= separatorsHere;
-                mattersHigh |= mattersHere;
-            }
-        }
-        bits.setStarts(separatorsLow, separatorsHigh, mattersLow, mattersHigh);
-        bits.anyBreak = _mm_movemask_epi8(breaks) != 0;
-        return bits;
-    }
-#endif
-    quint64 separators[2] = {};
-    quint64 matters[2] = {};
-    bits.anyBreak = false;
-    for (int i = 0; i < length; ++i) {
-        const char16_t c = data[i];
-        bits.text()[i] = c;
-        const bool separator = isSeparator(c);
-        separators[i >> 6] |= quint64(separator) << (i & 63);
-        matters[i >> 6] |= quint64(!separator) << (i & 63);
-        bits.anyBreak = bits.anyBreak || c == u'\n' || c == u'\r' || isUnicodeBreak(c);
-    }
-    bits.setStarts(separators[0], separators[1], matters[0], matters[1]);
-    return bits;
 }
 
 // The word steps of the scan for a message whose only edits are images: no scan state, and the

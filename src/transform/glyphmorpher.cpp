@@ -26,12 +26,9 @@ QString Glyphmorpher::transformPlainTextToHTML(
 {
     // The manager holds the theme, and with it the tree, while the tree works: the scan does not
     // call back into the manager.
-    const EmoticonTheme &theme
-        = sharedInstance<EmoticonThemeManager>()->themeForAccountPathInPlace(accountPath);
-    emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();
-    return tree ? emoSequenceSearchTreePrivate::get(tree)->performPlainText2HTMLReplacement(
-               plainText, n, lineBreak)
-                : plainText;
+    emoSequenceSearchTreePrivate *tree
+        = sharedInstance<EmoticonThemeManager>()->searchTreeForAccountPath(accountPath);
+    return tree ? tree->performPlainText2HTMLReplacement(plainText, n, lineBreak) : plainText;
 }
 
 void Glyphmorpher::addEmoticonToTextEdit(

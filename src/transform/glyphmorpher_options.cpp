@@ -13,11 +13,9 @@
 QString Glyphmorpher::transformPlainTextToHTML(const QString &plainText, const QString &accountPath,
     int n, const QString &lineBreak, ConversionOptions options)
 {
-    const EmoticonTheme &theme
-        = sharedInstance<EmoticonThemeManager>()->themeForAccountPathInPlace(accountPath);
-    if (emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree())
-        return emoSequenceSearchTreePrivate::get(tree)->performPlainText2HTMLReplacement(
-            plainText, n, lineBreak, options);
+    if (emoSequenceSearchTreePrivate *tree
+        = sharedInstance<EmoticonThemeManager>()->searchTreeForAccountPath(accountPath))
+        return tree->performPlainText2HTMLReplacement(plainText, n, lineBreak, options);
     if (!options.testFlag(RoundTrip))
         return plainText;
     // Without a theme the text must still read back.
