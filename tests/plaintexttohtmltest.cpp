@@ -166,6 +166,7 @@ private Q_SLOTS:
         // Half of the texts are one line, as most messages are.
         QString oneLine = alphabet;
         oneLine.remove(QRegularExpression(QStringLiteral("[\\n\\r\u2028\u2029]")));
+        QStringList texts;
         QRandomGenerator random(20261206);
         for (int round = 0; round < 20000; ++round) {
             const QString &letters = (round / 4) % 2 ? oneLine : alphabet;
@@ -176,6 +177,14 @@ private Q_SLOTS:
                                                                  : 24));
             for (int i = 0; i < length; ++i)
                 text += letters.at(int(random.bounded(letters.size())));
+            texts += text;
+        }
+        // Each code across the 64-character steps in which messages are read.
+        for (const QString &code : mapping.keys()) {
+            for (int at = 58; at <= 66; ++at)
+                texts += QString(at - 1, 'x') + ' ' + code + " x";
+        }
+        for (const QString &text : qAsConst(texts)) {
             const QString expected = reference.run(text);
             for (emoSequenceSearchTree *scanned : { &tree, &narrow })
                 QVERIFY2(scanned->performPlainText2HTMLReplacement(text, 0, "<br>") == expected,

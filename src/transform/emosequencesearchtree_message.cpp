@@ -53,11 +53,25 @@ struct SixtyFour
     quint64 separators;
     quint64 matters;
     quint64 breaks;
+    /** Characters that are a code alone (or may be: from U+0080 on). */
+    quint64 alone;
+    /** Characters that may be the second of a code. */
+    quint64 second;
 };
+
+// Of 64 bytes, those whose lower seven bits' entry in the 128-byte @p table is not 0 and that are
+// below 0x80, and those at or above it where @p above says so.
+GLYPHMORPH_WIDE_TARGET inline quint64 lookUp(
+    __m512i bytes, const quint8 *table, quint64 aboveBytes, quint64 above)
+{
+    const __m512i entries = _mm512_permutex2var_epi8(
+        _mm512_loadu_si512(table), bytes, _mm512_loadu_si512(table + 64));
+    return (_mm512_test_epi8_mask(entries, entries) & ~aboveBytes) | (aboveBytes & above);
+}
 
 // The @p count (1 to 64) characters at @p data, copied to @p copy (64 written) as they are read.
 GLYPHMORPH_WIDE_TARGET inline SixtyFour readSixtyFour(const char16_t *data, int count,
-    char16_t *copy, __m512i firstLow, __m512i firstHigh, quint64 nonAscii)
+    char16_t *copy, const emoSequenceSearchTreePrivate::FlatTrie &flat)
 {
     // Loads that stop at the message's end: nothing past it is read.
     const quint64 valid = count >= 64 ? ~quint64(0) : (quint64(1) << count) - 1;
@@ -72,13 +86,20 @@ GLYPHMORPH_WIDE_TARGET inline SixtyFour readSixtyFour(const char16_t *data, int 
     const __m512i bytes = _mm512_maskz_inserti64x4(~__mmask8(0),
         _mm512_castsi256_si512(_mm512_maskz_cvtusepi16_epi8(~__mmask32(0), low)),
         _mm512_maskz_cvtusepi16_epi8(~__mmask32(0), high), 1);
-    // ASCII first characters exactly, by their byte's lower seven bits; from U+0080 on the
-    // characters saturate to bytes at or above 0x80, which matter when a code begins with one.
-    const __m512i first = _mm512_permutex2var_epi8(firstLow, bytes, firstHigh);
+    // ASCII characters exactly, by their byte's lower seven bits; from U+0080 on the characters
+    // saturate to bytes at or above 0x80, which matter when a code holds one there.
     const quint64 above = _mm512_movepi8_mask(bytes);
+    const quint64 nonAsciiFirst = flat.hasNonAsciiFirst() ? ~quint64(0) : 0;
+    const __m512i first = _mm512_permutex2var_epi8(
+        _mm512_loadu_si512(flat.firstTable()), bytes, _mm512_loadu_si512(flat.firstTable() + 64));
     const quint64 mayBegin
-        = (_mm512_test_epi8_mask(first, first) & ~above) | (above & nonAscii) | unicodeBreaks;
-    return { separators, mayBegin & ~separators & valid, endsLow | endsHigh | unicodeBreaks };
+        = (_mm512_test_epi8_mask(first, first) & ~above) | (above & nonAsciiFirst) | unicodeBreaks;
+    const quint64 alone
+        = (_mm512_test_epi8_mask(first, _mm512_set1_epi8(2)) & ~above) | (above & nonAsciiFirst);
+    const quint64 second
+        = lookUp(bytes, flat.secondTable(), above, flat.hasNonAsciiSecond() ? ~quint64(0) : 0);
+    return { separators, mayBegin & ~separators & valid, endsLow | endsHigh | unicodeBreaks,
+        alone & valid, second & valid };
 }
 
 } // namespace
@@ -88,21 +109,20 @@ GLYPHMORPH_WIDE_TARGET emoSequenceSearchTreePrivate::MessageBits
 emoSequenceSearchTreePrivate::readMessageWide(const char16_t *data, int length) const
 {
     MessageBits bits;
-    const __m512i firstLow = _mm512_loadu_si512(flat.firstTable());
-    const __m512i firstHigh = _mm512_loadu_si512(flat.firstTable() + 64);
-    const quint64 nonAscii = flat.hasNonAsciiFirst() ? ~quint64(0) : 0;
     if (length == 0) {
         bits.setStarts(0, 0, 0, 0);
         bits.anyBreak = false;
         return bits;
     }
-    const SixtyFour head
-        = readSixtyFour(data, qMin(length, 64), bits.text(), firstLow, firstHigh, nonAscii);
-    SixtyFour tail { 0, 0, 0 };
+    const SixtyFour head = readSixtyFour(data, qMin(length, 64), bits.text(), flat);
+    SixtyFour tail { 0, 0, 0, 0, 0 };
     if (length > 64)
-        tail = readSixtyFour(
-            data + 64, length - 64, bits.text() + 64, firstLow, firstHigh, nonAscii);
+        tail = readSixtyFour(data + 64, length - 64, bits.text() + 64, flat);
     bits.setStarts(head.separators, tail.separators, head.matters, tail.matters);
+    // A walk that ends after the first character finds a code only where that is one: such
+    // words need no visit.
+    bits.codeStarts[0] &= head.alone | head.second >> 1 | tail.second << 63;
+    bits.codeStarts[1] &= tail.alone | tail.second >> 1;
     bits.anyBreak = (head.breaks | tail.breaks) != 0;
     return bits;
 }

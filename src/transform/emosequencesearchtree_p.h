@@ -111,10 +111,15 @@ public:
         bool hasLowercaseFirst() const { return lowercaseFirst; }
         /** The highest character that a code begins with, 0 when there are none. */
         char16_t highestFirstCharacter() const { return highestFirst; }
-        /** 128 bytes, the one for ASCII character c not 0 when a code begins with c. */
+        /** 128 bytes, the one for ASCII character c not 0 when a code begins with c, and with
+         *  bit 1 set when c alone is a code. */
         const quint8 *firstTable() const { return asciiFirst; }
         /** Whether a code begins with a character from U+0080 on. */
         bool hasNonAsciiFirst() const { return nonAsciiFirst; }
+        /** 128 bytes, the one for ASCII character c not 0 when c is the second of some code. */
+        const quint8 *secondTable() const { return asciiSecond; }
+        /** Whether the second character of some code is one from U+0080 on. */
+        bool hasNonAsciiSecond() const { return nonAsciiSecond; }
         /** Whether messages are read in the processor's wider steps. */
         bool scansWide() const { return wide; }
         /** Reads messages in wider steps when @p on and the processor has them; for tests. */
@@ -144,9 +149,11 @@ public:
         quint8 classOf[128] = {};
         Index rootTable[256] = {};
         alignas(64) quint8 asciiFirst[128] = {};
+        alignas(64) quint8 asciiSecond[128] = {};
         char16_t highestFirst = 0;
         bool lowercaseFirst = false;
         bool nonAsciiFirst = false;
+        bool nonAsciiSecond = false;
         bool wide = false;
     };
 
@@ -193,6 +200,10 @@ public:
          *  separator, at the start or after a separator) with a character that may begin a code,
          *  or with U+2028 or U+2029. */
         quint64 starts[2];
+        /** Of starts, those where a code may be found by a message without breaks: the word's
+         *  first character is a code, or its second may go on one. Found only in wider steps;
+         *  starts else. */
+        quint64 codeStarts[2];
         /** Whether the message holds a line end, U+2028 or U+2029. */
         bool anyBreak;
         /** A copy of the message at buffer + Room: Room characters before and after it may be
@@ -205,6 +216,8 @@ public:
         {
             starts[0] = matters0 & ((separators0 << 1) | 1);
             starts[1] = matters1 & ((separators1 << 1) | (separators0 >> 63));
+            codeStarts[0] = starts[0];
+            codeStarts[1] = starts[1];
         }
     };
     /** The scan of a text that is no one-line message, or is converted with @p options; with

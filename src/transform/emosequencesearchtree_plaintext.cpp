@@ -119,7 +119,7 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
         const MessageBits bits = readMessage(text);
         // Most messages are one line: their codes are all there is to replace.
         if (!bits.anyBreak && options == Glyphmorpher::DefaultConversion)
-            return bits.starts[0] | bits.starts[1] ? convertMessage(text, bits) : text;
+            return bits.codeStarts[0] | bits.codeStarts[1] ? convertMessage(text, bits) : text;
         return scanText(text, lineBreak, options, &bits);
     } catch (const std::bad_alloc &) {
         return text;
@@ -172,7 +172,7 @@ QString emoSequenceSearchTreePrivate::convertMessage(
     qint64 size = length;
     int pos = 0; // the text before this has been read
     for (int word = 0; word < 2; ++word) {
-        for (quint64 wordStarts = bits.starts[word]; wordStarts; wordStarts &= wordStarts - 1) {
+        for (quint64 wordStarts = bits.codeStarts[word]; wordStarts; wordStarts &= wordStarts - 1) {
             const int at = (word << 6) + int(qCountTrailingZeroBits(wordStarts));
             // A word that a code's walk has read past, or one that begins no code.
             if (at < pos || !mayBeginCode(data[at]))
