@@ -135,10 +135,6 @@ emoSequenceSearchTreePrivate::MessageBits emoSequenceSearchTreePrivate::readMess
 {
     const char16_t *data = reinterpret_cast<const char16_t *>(text.constData());
     const int length = int(text.size());
-#ifdef GLYPHMORPH_SCAN_WIDE
-    if (flat.scansWide())
-        return readMessageWide(data, length);
-#endif
     MessageBits bits;
 #ifdef GLYPHMORPH_SCAN_SSE2
     // Sixteen characters at a time, packed into bytes: a character above U+00FF packs to 0xFF

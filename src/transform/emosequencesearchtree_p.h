@@ -226,7 +226,7 @@ public:
         Glyphmorpher::ConversionOptions options, const MessageBits *message);
     /** Where the words that matter begin in @p text, at most ShortText long. */
     MessageBits readMessage(const QString &text) const;
-    /** The same in the processor's wider steps, which must be there. */
+    /** The same in the processor's wider steps, which must be there (scansWide()). */
     MessageBits readMessageWide(const char16_t *data, int length) const;
     /** A message that holds no line end, U+2028 or U+2029, converted without options. */
     QString convertMessage(const QString &text, const MessageBits &bits) const;

@@ -116,7 +116,13 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
     try {
         if (text.size() > ShortText)
             return scanText(text, lineBreak, options, nullptr);
+#ifdef GLYPHMORPH_SCAN_WIDE
+        const MessageBits bits = flat.scansWide()
+            ? readMessageWide(reinterpret_cast<const char16_t *>(text.constData()), int(text.size()))
+            : readMessage(text);
+#else
         const MessageBits bits = readMessage(text);
+#endif
         // Most messages are one line: their codes are all there is to replace.
         if (!bits.anyBreak && options == Glyphmorpher::DefaultConversion)
             return bits.codeStarts[0] | bits.codeStarts[1] ? convertMessage(text, bits) : text;
