@@ -102,7 +102,45 @@ GLYPHMORPH_WIDE_TARGET inline SixtyFour readSixtyFour(const char16_t *data, int 
         alone & valid, second & valid };
 }
 
+// 32 characters, in one step.
+GLYPHMORPH_WIDE_TARGET inline void copy32(char16_t *to, const char16_t *from)
+{
+    _mm512_storeu_si512(to, _mm512_loadu_si512(from));
+}
+
 } // namespace
+
+// As the narrower writer, 32 characters a step instead of 8, and the tags copied here too.
+GLYPHMORPH_WIDE_TARGET void emoSequenceSearchTreePrivate::writeMessageWide(char16_t *html, int size,
+    const char16_t *message, int length, const MessageImage *images, int count)
+{
+    // The text after the last image first, from the end back: what this writes before it, the
+    // last image's tag writes over.
+    const int tail = length - images[count - 1].to;
+    for (int done = 0; done < tail; done += 32)
+        copy32(html + size - done - 32, message + length - done - 32);
+    char16_t *to = html;
+    int from = 0;
+    for (int i = 0; i < count; ++i) {
+        // What this writes past the text before the image, the tag writes over.
+        const int piece = images[i].from - from;
+        int done = 0;
+        do {
+            copy32(to + done, message + from + done);
+            done += 32;
+        } while (done < piece);
+        to += piece;
+        // Exactly the tag, which is longer than 32 characters: its last 32 end it.
+        const QString &tag = *images[i].tag;
+        const char16_t *characters = reinterpret_cast<const char16_t *>(tag.constData());
+        const int last = int(tag.size()) - 32;
+        for (int at = 0; at < last; at += 32)
+            copy32(to + at, characters + at);
+        copy32(to + last, characters + last);
+        to += tag.size();
+        from = images[i].to;
+    }
+}
 
 // Sixty-four characters a step, which is the whole of most messages.
 GLYPHMORPH_WIDE_TARGET emoSequenceSearchTreePrivate::MessageBits

@@ -230,6 +230,18 @@ public:
     MessageBits readMessageWide(const char16_t *data, int length) const;
     /** A message that holds no line end, U+2028 or U+2029, converted without options. */
     QString convertMessage(const QString &text, const MessageBits &bits) const;
+    /** An image of a message: the text [from, to) becomes *tag. */
+    struct MessageImage
+    {
+        int from;
+        int to;
+        const QString *tag;
+    };
+    /** Writes the HTML of a message, @p size long, at @p html: the @p length characters of
+     *  @p message (a MessageBits copy) around its @p count images, in the processor's wider
+     *  steps, which must be there. */
+    static void writeMessageWide(char16_t *html, int size, const char16_t *message, int length,
+        const MessageImage *images, int count);
     /** Both steps over a short text in one loop. */
     void scanShortText(PlainTextScan &result, const MessageBits &bits) const;
     /** The code step's walk from the root, for a word that may begin with a code. */

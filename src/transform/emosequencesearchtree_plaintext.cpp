@@ -118,7 +118,8 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
             return scanText(text, lineBreak, options, nullptr);
 #ifdef GLYPHMORPH_SCAN_WIDE
         const MessageBits bits = flat.scansWide()
-            ? readMessageWide(reinterpret_cast<const char16_t *>(text.constData()), int(text.size()))
+            ? readMessageWide(
+                reinterpret_cast<const char16_t *>(text.constData()), int(text.size()))
             : readMessage(text);
 #else
         const MessageBits bits = readMessage(text);
@@ -167,13 +168,7 @@ QString emoSequenceSearchTreePrivate::convertMessage(
 {
     const QChar *data = text.constData();
     const int length = int(text.size());
-    struct Image
-    {
-        int from;
-        int to;
-        const QString *tag;
-    };
-    Image images[ShortText];
+    MessageImage images[ShortText];
     int imageCount = 0;
     qint64 size = length;
     int pos = 0; // the text before this has been read
@@ -212,6 +207,12 @@ QString emoSequenceSearchTreePrivate::convertMessage(
     QString html(int(size), Qt::Uninitialized);
     char16_t *const begin = reinterpret_cast<char16_t *>(html.data());
     const char16_t *const message = bits.text();
+#ifdef GLYPHMORPH_SCAN_WIDE
+    if (flat.scansWide()) {
+        writeMessageWide(begin, int(size), message, length, images, imageCount);
+        return html;
+    }
+#endif
     // The text after the last image first, from the end back: what this writes before it, the
     // last image's tag writes over.
     const int tail = length - images[imageCount - 1].to;
