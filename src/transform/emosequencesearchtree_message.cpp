@@ -110,7 +110,8 @@ GLYPHMORPH_WIDE_TARGET inline void copy32(char16_t *to, const char16_t *from)
 
 } // namespace
 
-// As the narrower writer, 32 characters a step instead of 8, and the tags copied here too.
+// As the narrower writer, each step of 32 characters one move instead of four, and the tags
+// copied here too rather than by a call.
 GLYPHMORPH_WIDE_TARGET void emoSequenceSearchTreePrivate::writeMessageWide(char16_t *html, int size,
     const char16_t *message, int length, const MessageImage *images, int count)
 {
