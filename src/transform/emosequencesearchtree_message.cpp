@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // A message read at once, before its words are visited: where the words that may begin a code
-// start, whether it holds a line end, and a copy of it with room around.
+// start, whether it holds a line end, and a copy of it with room around; and, in the processor's
+// wider steps, a one-line message's HTML written from that copy.
 #include "emosequencesearchtree_p.h"
 
 #ifdef GLYPHMORPH_SCAN_WIDE
