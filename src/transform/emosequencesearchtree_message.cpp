@@ -7,23 +7,9 @@
 
 #ifdef GLYPHMORPH_SCAN_WIDE
 #include <immintrin.h>
-#endif
 
 namespace {
 
-constexpr char16_t LineSeparator = 0x2028;
-
-inline bool isSeparator(char16_t c)
-{
-    return c == u' ' || c == u'\n' || c == u'\r';
-}
-
-inline bool isUnicodeBreak(char16_t c)
-{
-    return c == LineSeparator || c == 0x2029;
-}
-
-#ifdef GLYPHMORPH_SCAN_WIDE
 #define GLYPHMORPH_WIDE_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi")))
 
 // Of 32 characters: the separators, and in @p lineEnds the line feeds and carriage returns.
@@ -39,14 +25,8 @@ GLYPHMORPH_WIDE_TARGET inline quint64 separatorsOf(__m512i characters, quint64 &
 GLYPHMORPH_WIDE_TARGET inline quint64 unicodeBreaksOf(__m512i characters)
 {
     return _mm512_cmpeq_epi16_mask(_mm512_and_si512(characters, _mm512_set1_epi16(short(~1))),
-        _mm512_set1_epi16(short(LineSeparator)));
+        _mm512_set1_epi16(short(emoSequenceSearchTreePrivate::LineSeparator)));
 }
-#endif
-
-} // namespace
-
-#ifdef GLYPHMORPH_SCAN_WIDE
-namespace {
 
 // What the wide steps find in 64 characters.
 struct SixtyFour
@@ -149,11 +129,6 @@ GLYPHMORPH_WIDE_TARGET emoSequenceSearchTreePrivate::MessageBits
 emoSequenceSearchTreePrivate::readMessageWide(const char16_t *data, int length) const
 {
     MessageBits bits;
-    if (length == 0) {
-        bits.setStarts(0, 0, 0, 0);
-        bits.anyBreak = false;
-        return bits;
-    }
     const SixtyFour head = readSixtyFour(data, qMin(length, 64), bits.text(), flat);
     SixtyFour tail { 0, 0, 0, 0, 0 };
     if (length > 64)

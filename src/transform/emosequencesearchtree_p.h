@@ -264,6 +264,13 @@ public:
     /** Appends @p c to @p html, as an entity when it is one of & < > " '. */
     static void appendHtmlEscaped(QString &html, QChar c);
 
+    /** U+2028; with U+2029 it is left out of the HTML. */
+    static constexpr char16_t LineSeparator = 0x2028;
+    /** Whether @p c ends a word: a space, a line feed or a carriage return. */
+    static bool isSeparator(char16_t c) { return c == u' ' || c == u'\n' || c == u'\r'; }
+    /** Whether @p c is U+2028 or U+2029. */
+    static bool isUnicodeBreak(char16_t c) { return c == LineSeparator || c == 0x2029; }
+
     /** True when a code may begin with @p c. */
     bool mayBeginCode(QChar c) const { return flat.first(c.unicode()) != 0; }
 

@@ -10,19 +10,6 @@
 
 namespace {
 
-constexpr char16_t LineSeparator = 0x2028;
-constexpr char16_t ParagraphSeparator = 0x2029;
-
-inline bool isSeparator(char16_t c)
-{
-    return c == u' ' || c == u'\n' || c == u'\r';
-}
-
-inline bool isUnicodeBreak(char16_t c)
-{
-    return c == LineSeparator || c == ParagraphSeparator;
-}
-
 // Leaves out of [first, last) the characters @p drop names; the rest is copied as it stands.
 template<typename Drop> void dropFrom(PlainTextScan &out, int first, int last, Drop drop)
 {

@@ -16,11 +16,6 @@ inline int lowestBit(quint64 bits)
     return int(qCountTrailingZeroBits(bits));
 }
 
-inline bool isSeparator(char16_t c)
-{
-    return c == u' ' || c == u'\n' || c == u'\r';
-}
-
 #ifdef GLYPHMORPH_SCAN_SSE2
 // One bit per character from two comparisons of eight characters each.
 inline quint64 matchMask(__m128i low, __m128i high)
@@ -65,12 +60,14 @@ void PlainTextScan::loadBlock(int block)
 #else
     for (int i = 0; i < BlockSize; ++i) {
         const char16_t c = characters[i];
-        newSeparators |= quint64(isSeparator(c)) << i;
+        newSeparators |= quint64(emoSequenceSearchTreePrivate::isSeparator(c)) << i;
         newLineEnds |= quint64(c == u'\n' || c == u'\r') << i;
     }
 #endif
     // The character before the block decides whether its first character begins a word.
-    const quint64 before = first == 0 || isSeparator(text[first - 1].unicode()) ? 1 : 0;
+    const quint64 before
+        = first == 0 || emoSequenceSearchTreePrivate::isSeparator(text[first - 1].unicode()) ? 1
+                                                                                             : 0;
     quint64 starts = ~newSeparators & ((newSeparators << 1) | before);
     if (count < BlockSize)
         starts &= (quint64(1) << count) - 1;
@@ -118,7 +115,7 @@ void PlainTextScan::replaceLineEndsInBlocks(int from, int to)
 
 bool PlainTextScan::acceptsCodeEnd(int end) const
 {
-    if (end >= length || isSeparator(text[end].unicode()))
+    if (end >= length || emoSequenceSearchTreePrivate::isSeparator(text[end].unicode()))
         return true;
     uint c = text[end].unicode();
     if (QChar::isHighSurrogate(c) && end + 1 < length && text[end + 1].isLowSurrogate())
