@@ -151,6 +151,12 @@ private Q_SLOTS:
         for (const char c : QByteArray("abcdefghij"))
             wide.insert(QStringLiteral(":") + QLatin1Char(c), QStringLiteral("/") + QLatin1Char(c));
         QTest::newRow("wide characters, many children") << wide;
+        // Words of up to eight characters, some sharing all but their last.
+        Mapping words { { "abcdefg", "/7" }, { "abcdefgh", "/8" }, { "abcdef", "/6" },
+            { "b", "/1" }, { "&gt;-)", "/g" }, { "&gt;-(", "/h" }, { "&gt;", "/i" } };
+        for (const char c : QByteArray("0123456789"))
+            words.insert(QStringLiteral("&#39;") + QLatin1Char(c), QStringLiteral("/q"));
+        QTest::newRow("whole words") << words;
     }
 
     void matchesTheStepByStepScan()
@@ -179,10 +185,12 @@ private Q_SLOTS:
                 text += letters.at(int(random.bounded(letters.size())));
             texts += text;
         }
-        // Each code across the 64-character steps in which messages are read.
+        // Each code across the 64-character steps in which messages are read, and as the whole
+        // of a message, or its start, or less.
         for (const QString &code : mapping.keys()) {
             for (int at = 58; at <= 66; ++at)
                 texts += QString(at - 1, 'x') + ' ' + code + " x";
+            texts += { code, code + 'x', "x " + code.chopped(1), code + ' ' + code };
         }
         for (const QString &text : qAsConst(texts)) {
             const QString expected = reference.run(text);

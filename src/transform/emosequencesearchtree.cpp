@@ -3,6 +3,9 @@
 #include "emosequencesearchtree.h"
 #include "emosequencesearchtree_p.h"
 
+#include <algorithm>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 emoSequenceSearchTree::emoSequenceSearchTree(const QHash<QString, QString> &codeSequenceToFilepath)
@@ -100,7 +103,81 @@ void emoSequenceSearchTreePrivate::FlatTrie::build(const emoNode *root)
                 nonAsciiSecond = true;
         }
     }
+    buildWordTable();
     setWideScan(true);
+}
+
+const char16_t emoSequenceSearchTreePrivate::FlatTrie::keepFirst[WholeWordLength + 1][8] = {
+    {},
+    { 0xffff },
+    { 0xffff, 0xffff },
+    { 0xffff, 0xffff, 0xffff },
+    { 0xffff, 0xffff, 0xffff, 0xffff },
+    { 0xffff, 0xffff, 0xffff, 0xffff, 0xffff },
+    { 0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0xffff },
+    { 0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0xffff },
+};
+
+void emoSequenceSearchTreePrivate::FlatTrie::buildWordTable()
+{
+    std::vector<std::pair<WordKey, const emoNode *>> words;
+    bool separatorInCode = false;
+    for (const Node &node : nodes) {
+        if (!node.terminal)
+            continue;
+        const QString &code = node.terminal->characterCodeSequence;
+        for (const QChar c : code)
+            separatorInCode = separatorInCode || isSeparator(c.unicode());
+        if (code.size() > WholeWordLength)
+            continue;
+        WordKey key {};
+        std::copy(code.utf16(), code.utf16() + code.size(), key.characters);
+        key.characters[7] = char16_t(code.size());
+        words.emplace_back(key, node.terminal);
+    }
+    if (separatorInCode)
+        words.clear();
+    // At most half full, so that most searches end at their first slot.
+    quint32 size = 1;
+    while (size < 2 * words.size())
+        size *= 2;
+    wordMask = size - 1;
+    // Of a few multipliers, the one that leaves the fewest codes away from their first slot.
+    const auto halves = [](const WordKey &key) {
+        quint64 half[2];
+        std::memcpy(half, key.characters, sizeof half);
+        return std::make_pair(half[0], half[1]);
+    };
+    quint64 seed = 0x243f6a8885a308d3ull;
+    size_t fewest = std::numeric_limits<size_t>::max();
+    quint64 chosen = 0;
+    std::vector<WordKey> keys;
+    std::vector<WordCode> codes;
+    for (int attempt = 0; attempt < 8 && fewest != 0; ++attempt) {
+        // SplitMix64's steps: odd multipliers whose bits are well mixed.
+        seed += 0x9e3779b97f4a7c15ull;
+        quint64 candidate = (seed ^ (seed >> 30)) * 0xbf58476d1ce4e5b9ull;
+        candidate = ((candidate ^ (candidate >> 27)) * 0x94d049bb133111ebull) | 1;
+        wordMultiplier = candidate;
+        keys.assign(size, WordKey {});
+        codes.assign(size, WordCode { nullptr, 0 });
+        size_t displaced = 0;
+        for (const auto &[key, code] : words) {
+            const auto [low, high] = halves(key);
+            quint32 slot = wordSlotOf(low, high);
+            for (; keys[slot].characters[7] != 0; slot = (slot + 1) & wordMask)
+                ++displaced;
+            keys[slot] = key;
+            codes[slot] = { code, code->imageTag.size() };
+        }
+        if (displaced < fewest) {
+            fewest = displaced;
+            wordKeys = keys;
+            wordCodes = codes;
+            chosen = candidate;
+        }
+    }
+    wordMultiplier = chosen;
 }
 
 void emoSequenceSearchTreePrivate::FlatTrie::setWideScan(bool on)

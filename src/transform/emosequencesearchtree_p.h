@@ -104,6 +104,52 @@ public:
             return 0;
 #endif
         }
+        /** The longest code that wholeWord() finds. */
+        static constexpr int WholeWordLength = 7;
+        /** A code that wholeWord() finds, and its image tag's length. */
+        struct WordCode
+        {
+            const emoNode *code;
+            qsizetype tagLength;
+        };
+#ifdef GLYPHMORPH_SCAN_SSE2
+        /**
+         * The code that the word at @p word is as a whole, or null when it is none, is longer
+         * than WholeWordLength, or some code holds a separator. The word ends at a space or
+         * after @p left (at least 1) characters; eight characters are read in any case. Sets
+         * @p wordLength to the word's length where it is a code.
+         *
+         * Where no code holds a separator, a word that is a code is also what a walk from its
+         * first character finds: the walk cannot go on past the word's end.
+         */
+        const WordCode *wholeWord(const char16_t *word, int left, int &wordLength) const
+        {
+            const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i *>(word));
+            // Two bits per character: spaces, and from the message's end on everything.
+            const quint32 ends
+                = quint32(_mm_movemask_epi8(_mm_cmpeq_epi16(eight, _mm_set1_epi16(' '))))
+                | ~0u << (2 * qMin(left, 8));
+            wordLength = int(qCountTrailingZeroBits(ends)) / 2;
+            if (wordLength > WholeWordLength)
+                return nullptr;
+            // The word's characters, its length in the last.
+            const __m128i key = _mm_insert_epi16(
+                _mm_and_si128(eight,
+                    _mm_loadu_si128(reinterpret_cast<const __m128i *>(keepFirst[wordLength]))),
+                wordLength, 7);
+            const quint64 low = quint64(_mm_cvtsi128_si64(key));
+            const quint64 high = quint64(_mm_cvtsi128_si64(_mm_unpackhi_epi64(key, key)));
+            for (quint32 slot = wordSlotOf(low, high);; slot = (slot + 1) & wordMask) {
+                const __m128i held
+                    = _mm_load_si128(reinterpret_cast<const __m128i *>(&wordKeys[slot]));
+                if (_mm_movemask_epi8(_mm_cmpeq_epi16(held, key)) == 0xffff)
+                    return &wordCodes[slot];
+                // An empty slot, whose length is 0, ends the search.
+                if (_mm_extract_epi16(held, 7) == 0)
+                    return nullptr;
+            }
+        }
+#endif
         /** The tree's node when a code ends at @p node, else null. */
         const emoNode *terminal(Index node) const { return nodes[node].terminal; }
         bool hasChildren(Index node) const { return nodes[node].edgeCount != 0; }
@@ -127,6 +173,13 @@ public:
 
     private:
         void buildTable();
+        void buildWordTable();
+        /** Where the search for a word's key (its 64-bit halves) begins. */
+        quint32 wordSlotOf(quint64 low, quint64 high) const
+        {
+            return quint32(((low ^ (high * 0x9e3779b97f4a7c15ull)) * wordMultiplier) >> 32)
+                & wordMask;
+        }
 
         struct Node
         {
@@ -147,6 +200,18 @@ public:
         Index denseRows = 0;
         quint32 classCount = 1;
         quint8 classOf[128] = {};
+        // The codes of up to WholeWordLength characters by their characters (each key holds its
+        // code's length in its last character), in open addressing; one empty slot when a code
+        // holds a separator.
+        struct alignas(16) WordKey
+        {
+            char16_t characters[8];
+        };
+        std::vector<WordKey> wordKeys;
+        std::vector<WordCode> wordCodes;
+        quint32 wordMask = 0;
+        quint64 wordMultiplier = 0;
+        static const char16_t keepFirst[WholeWordLength + 1][8];
         Index rootTable[256] = {};
         alignas(64) quint8 asciiFirst[128] = {};
         alignas(64) quint8 asciiSecond[128] = {};

@@ -155,6 +155,7 @@ QString emoSequenceSearchTreePrivate::convertMessage(
 {
     const QChar *data = text.constData();
     const int length = int(text.size());
+    const char16_t *const message = bits.text();
     MessageImage images[ShortText];
     int imageCount = 0;
     qint64 size = length;
@@ -162,8 +163,22 @@ QString emoSequenceSearchTreePrivate::convertMessage(
     for (int word = 0; word < 2; ++word) {
         for (quint64 wordStarts = bits.codeStarts[word]; wordStarts; wordStarts &= wordStarts - 1) {
             const int at = (word << 6) + int(qCountTrailingZeroBits(wordStarts));
-            // A word that a code's walk has read past, or one that begins no code.
-            if (at < pos || !mayBeginCode(data[at]))
+            // A word that a code's walk has read past.
+            if (at < pos)
+                continue;
+#ifdef GLYPHMORPH_SCAN_SSE2
+            // Most codes stand alone, a word of their own: found so, they need no walk.
+            int wordLength;
+            if (const FlatTrie::WordCode *found
+                = flat.wholeWord(message + at, length - at, wordLength)) {
+                images[imageCount++] = { at, at + wordLength, &found->code->imageTag };
+                size += found->tagLength - wordLength;
+                pos = at + wordLength;
+                continue;
+            }
+#endif
+            // A word that begins no code.
+            if (!mayBeginCode(data[at]))
                 continue;
             // Codes directly after one another are all replaced, as in the scan's code step.
             pos = at;
@@ -193,7 +208,6 @@ QString emoSequenceSearchTreePrivate::convertMessage(
         return text;
     QString html(int(size), Qt::Uninitialized);
     char16_t *const begin = reinterpret_cast<char16_t *>(html.data());
-    const char16_t *const message = bits.text();
 #ifdef GLYPHMORPH_SCAN_WIDE
     if (flat.scansWide()) {
         writeMessageWide(begin, int(size), message, length, images, imageCount);
