@@ -107,17 +107,6 @@ void emoSequenceSearchTreePrivate::FlatTrie::build(const emoNode *root)
     setWideScan(true);
 }
 
-const char16_t emoSequenceSearchTreePrivate::FlatTrie::keepFirst[WholeWordLength + 1][8] = {
-    {},
-    { 0xffff },
-    { 0xffff, 0xffff },
-    { 0xffff, 0xffff, 0xffff },
-    { 0xffff, 0xffff, 0xffff, 0xffff },
-    { 0xffff, 0xffff, 0xffff, 0xffff, 0xffff },
-    { 0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0xffff },
-    { 0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0xffff },
-};
-
 void emoSequenceSearchTreePrivate::FlatTrie::buildWordTable()
 {
     std::vector<std::pair<WordKey, const emoNode *>> words;
@@ -131,7 +120,8 @@ void emoSequenceSearchTreePrivate::FlatTrie::buildWordTable()
         if (code.size() > WholeWordLength)
             continue;
         WordKey key {};
-        std::copy(code.utf16(), code.utf16() + code.size(), key.characters);
+        const char16_t *characters = reinterpret_cast<const char16_t *>(code.constData());
+        std::copy(characters, characters + code.size(), key.characters);
         key.characters[7] = char16_t(code.size());
         words.emplace_back(key, node.terminal);
     }
@@ -168,7 +158,8 @@ void emoSequenceSearchTreePrivate::FlatTrie::buildWordTable()
             for (; keys[slot].characters[7] != 0; slot = (slot + 1) & wordMask)
                 ++displaced;
             keys[slot] = key;
-            codes[slot] = { code, code->imageTag.size() };
+            codes[slot] = { reinterpret_cast<const char16_t *>(code->imageTag.constData()),
+                int(code->imageTag.size()) };
         }
         if (displaced < fewest) {
             fewest = displaced;

@@ -113,13 +113,12 @@ GLYPHMORPH_WIDE_TARGET void emoSequenceSearchTreePrivate::writeMessageWide(char1
         } while (done < piece);
         to += piece;
         // Exactly the tag, which is longer than 32 characters: its last 32 end it.
-        const QString &tag = *images[i].tag;
-        const char16_t *characters = reinterpret_cast<const char16_t *>(tag.constData());
-        const int last = int(tag.size()) - 32;
+        const char16_t *characters = images[i].tag;
+        const int last = images[i].tagLength - 32;
         for (int at = 0; at < last; at += 32)
             copy32(to + at, characters + at);
         copy32(to + last, characters + last);
-        to += tag.size();
+        to += images[i].tagLength;
         from = images[i].to;
     }
 }

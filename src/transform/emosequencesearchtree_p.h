@@ -106,11 +106,11 @@ public:
         }
         /** The longest code that wholeWord() finds. */
         static constexpr int WholeWordLength = 7;
-        /** A code that wholeWord() finds, and its image tag's length. */
+        /** The image tag of a code that wholeWord() finds. */
         struct WordCode
         {
-            const emoNode *code;
-            qsizetype tagLength;
+            const char16_t *tag;
+            int tagLength;
         };
 #ifdef GLYPHMORPH_SCAN_SSE2
         /**
@@ -133,10 +133,10 @@ public:
             if (wordLength > WholeWordLength)
                 return nullptr;
             // The word's characters, its length in the last.
-            const __m128i key = _mm_insert_epi16(
-                _mm_and_si128(eight,
-                    _mm_loadu_si128(reinterpret_cast<const __m128i *>(keepFirst[wordLength]))),
-                wordLength, 7);
+            const __m128i kept = _mm_cmpgt_epi16(
+                _mm_set1_epi16(short(wordLength)), _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
+            const __m128i key
+                = _mm_insert_epi16(_mm_and_si128(eight, kept), wordLength, 7);
             const quint64 low = quint64(_mm_cvtsi128_si64(key));
             const quint64 high = quint64(_mm_cvtsi128_si64(_mm_unpackhi_epi64(key, key)));
             for (quint32 slot = wordSlotOf(low, high);; slot = (slot + 1) & wordMask) {
@@ -211,7 +211,6 @@ public:
         std::vector<WordCode> wordCodes;
         quint32 wordMask = 0;
         quint64 wordMultiplier = 0;
-        static const char16_t keepFirst[WholeWordLength + 1][8];
         Index rootTable[256] = {};
         alignas(64) quint8 asciiFirst[128] = {};
         alignas(64) quint8 asciiSecond[128] = {};
@@ -295,12 +294,13 @@ public:
     MessageBits readMessageWide(const char16_t *data, int length) const;
     /** A message that holds no line end, U+2028 or U+2029, converted without options. */
     QString convertMessage(const QString &text, const MessageBits &bits) const;
-    /** An image of a message: the text [from, to) becomes *tag. */
+    /** An image of a message: the text [from, to) becomes the tagLength characters at tag. */
     struct MessageImage
     {
         int from;
         int to;
-        const QString *tag;
+        const char16_t *tag;
+        int tagLength;
     };
     /** Writes the HTML of a message, @p size long, at @p html: the @p length characters of
      *  @p message (a MessageBits copy) around its @p count images, in the processor's wider

@@ -171,7 +171,7 @@ QString emoSequenceSearchTreePrivate::convertMessage(
             int wordLength;
             if (const FlatTrie::WordCode *found
                 = flat.wholeWord(message + at, length - at, wordLength)) {
-                images[imageCount++] = { at, at + wordLength, &found->code->imageTag };
+                images[imageCount++] = { at, at + wordLength, found->tag, found->tagLength };
                 size += found->tagLength - wordLength;
                 pos = at + wordLength;
                 continue;
@@ -185,8 +185,10 @@ QString emoSequenceSearchTreePrivate::convertMessage(
             while (true) {
                 const Match match = matchCode(data, length, pos, nullptr);
                 if (match.code) {
-                    images[imageCount++] = { pos, match.end, &match.code->imageTag };
-                    size += match.code->imageTag.size() - (match.end - pos);
+                    const QString &tag = match.code->imageTag;
+                    images[imageCount++] = { pos, match.end,
+                        reinterpret_cast<const char16_t *>(tag.constData()), int(tag.size()) };
+                    size += tag.size() - (match.end - pos);
                 }
                 if (match.walked == length) {
                     pos = length;
@@ -225,9 +227,8 @@ QString emoSequenceSearchTreePrivate::convertMessage(
     for (int i = 0; i < imageCount; ++i) {
         // What this writes past the text before the image, the image's tag writes over.
         to = copyWithRoom(to, message + from, images[i].from - from);
-        const QString &tag = *images[i].tag;
-        std::memcpy(to, tag.constData(), size_t(tag.size()) * sizeof(char16_t));
-        to += tag.size();
+        std::memcpy(to, images[i].tag, size_t(images[i].tagLength) * sizeof(char16_t));
+        to += images[i].tagLength;
         from = images[i].to;
     }
     return html;
