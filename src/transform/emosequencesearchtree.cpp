@@ -103,7 +103,9 @@ void emoSequenceSearchTreePrivate::FlatTrie::build(const emoNode *root)
                 nonAsciiSecond = true;
         }
     }
+#ifdef GLYPHMORPH_SCAN_SSE2
     buildWordTable();
+#endif
     setWideScan(true);
 }
 
@@ -125,7 +127,8 @@ void emoSequenceSearchTreePrivate::FlatTrie::buildWordTable()
         key.characters[7] = char16_t(code.size());
         words.emplace_back(key, node.terminal);
     }
-    if (separatorInCode)
+    // A huge theme walks its tree: the table stays within 256 KiB.
+    if (separatorInCode || words.size() > 4096)
         words.clear();
     // At most half full, so that most searches end at their first slot.
     quint32 size = 1;

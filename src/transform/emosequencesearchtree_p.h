@@ -202,7 +202,7 @@ public:
         quint8 classOf[128] = {};
         // The codes of up to WholeWordLength characters by their characters (each key holds its
         // code's length in its last character), in open addressing; one empty slot when a code
-        // holds a separator.
+        // holds a separator or there are very many.
         struct alignas(16) WordKey
         {
             char16_t characters[8];

@@ -163,8 +163,9 @@ QString emoSequenceSearchTreePrivate::convertMessage(
     for (int word = 0; word < 2; ++word) {
         for (quint64 wordStarts = bits.codeStarts[word]; wordStarts; wordStarts &= wordStarts - 1) {
             const int at = (word << 6) + int(qCountTrailingZeroBits(wordStarts));
-            // A word that a code's walk has read past.
-            if (at < pos)
+            // A word that a code's walk has read past, or, where the pass did not sort out the words
+            // whose second character goes on no code, one that begins no code.
+            if (at < pos || (!flat.scansWide() && !mayBeginCode(data[at])))
                 continue;
 #ifdef GLYPHMORPH_SCAN_SSE2
             // Most codes stand alone, a word of their own: found so, they need no walk.
