@@ -178,8 +178,8 @@ QString emoSequenceSearchTreePrivate::convertMessage(
                 continue;
             }
 #endif
-            // A word that begins no code.
-            if (!mayBeginCode(data[at]))
+            // A word that begins no code (the narrower pass's words were checked above).
+            if (flat.scansWide() && !mayBeginCode(data[at]))
                 continue;
             // Codes directly after one another are all replaced, as in the scan's code step.
             pos = at;
