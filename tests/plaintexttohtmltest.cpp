@@ -168,9 +168,10 @@ private Q_SLOTS:
     {
         QFETCH(Mapping, mapping);
         // The engine that would be picked, and each engine pinned wherever it can run.
-        emoSequenceSearchTree picked(mapping), longText(mapping), message(mapping);
+        emoSequenceSearchTree picked(mapping), longText(mapping), message(mapping), avx512(mapping);
         emoSequenceSearchTreePrivate::get(&longText)->pinnedPath = Path::LongTextScan;
         emoSequenceSearchTreePrivate::get(&message)->pinnedPath = Path::MessagePath;
+        emoSequenceSearchTreePrivate::get(&avx512)->pinnedPath = Path::MessagePathAvx512;
         ReferenceScan reference(mapping, "<br>");
         const QString alphabet = QStringLiteral(
             ":-)(ab <3&lt;\n\r\t\u2028\u2029\u00e9cj\u00ff\u0100\u65e5\u672c\U0001F600\U0001F601");
@@ -199,7 +200,7 @@ private Q_SLOTS:
         }
         for (const QString &text : qAsConst(texts)) {
             const QString expected = reference.run(text);
-            for (emoSequenceSearchTree *scanned : { &picked, &longText, &message })
+            for (emoSequenceSearchTree *scanned : { &picked, &longText, &message, &avx512 })
                 QVERIFY2(scanned->performPlainText2HTMLReplacement(text, 0, "<br>") == expected,
                     text.toUtf8().toPercentEncoding().constData());
         }
@@ -209,7 +210,8 @@ private Q_SLOTS:
     void emptyPathKeyWithSeparator()
     {
         const Mapping mapping { { ":)", "/a" }, { " ", "" }, { "8", "/c" } };
-        for (const Path path : { Path::Picked, Path::LongTextScan, Path::MessagePath }) {
+        for (const Path path :
+            { Path::Picked, Path::LongTextScan, Path::MessagePath, Path::MessagePathAvx512 }) {
             emoSequenceSearchTree tree(mapping);
             emoSequenceSearchTreePrivate::get(&tree)->pinnedPath = path;
             QCOMPARE(tree.performPlainText2HTMLReplacement(":) 8", 0, "<br>"), img("/a") + " 8");

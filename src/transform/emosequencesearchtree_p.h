@@ -20,10 +20,11 @@ class QTextCursor;
 /**
  * The tree and its engines, one file each:
  * - emosequencesearchtree.cpp: the trie (emoNode) and, in flattrie.cpp, its flat copy;
- * - plaintexttohtml.cpp: which plain text engine runs, and what both share (the match step and
- *   the image tag);
+ * - plaintexttohtml.cpp: which plain text engine runs, and what both share (the image tag; the
+ *   code step is in codestep_p.h);
  * - longtextscan.cpp: the long-text scan, a word step and a code step over any text;
- * - messagepath.cpp: the message path, for one-line messages;
+ * - messagepath.cpp: the message path, for one-line messages, and in messagepath_avx512.cpp its
+ *   AVX-512 read and write;
  * - editorwalk.cpp: the editor walk over a text document.
  */
 class GLYPHMORPH_AUTOTEST_EXPORT emoSequenceSearchTreePrivate
@@ -55,6 +56,8 @@ public:
         Picked,
         LongTextScan,
         MessagePath,
+        /** The message path's AVX-512 form, where the processor has it. */
+        MessagePathAvx512,
     };
     /** Test only: runs this engine wherever it can run, rather than the one picked. */
     PlainTextPath pinnedPath = PlainTextPath::Picked;
@@ -65,18 +68,16 @@ public:
     bool moveToStartOfNextWord(PlainTextScan &result, int &pos);
     /** Code step: replaces the codes at the start of the word at @p pos. */
     void replaceEmoticonSequence(PlainTextScan &result, int &pos);
-    /** The code step's walk from the root, for a word that may begin with a code. */
-    void readCodeSequences(PlainTextScan &result, int &pos) const;
 
     // The message path.
     /** The longest text the message path reads: two 64-bit masks of word starts. */
     static constexpr int MessageLength = 128;
-    /** Converts @p text, at most MessageLength long and without line ends, U+2028 or U+2029,
-     *  into @p html; false, with @p html untouched, when the text holds one of them. */
-    bool convertMessage(const QString &text, const QString &lineBreak, ConversionOptions options,
-        QString &html) const;
+    /** Converts @p text, at most MessageLength long, into @p html without options, read and
+     *  written with AVX-512 when @p avx512; false, with @p html untouched, when the text holds a
+     *  line end, U+2028 or U+2029. */
+    bool convertMessage(const QString &text, bool avx512, QString &html) const;
 
-    // Shared by both plain text engines.
+    // Shared by both plain text engines; the code step is in codestep_p.h.
     struct Match
     {
         /** The code found, or null. */
@@ -87,9 +88,6 @@ public:
          *  text's end. */
         int walked;
     };
-    /** The match step: the longest code that begins at @p pos in @p text (with @p strict, the
-     *  longest whose end it accepts). */
-    Match matchCode(const QChar *text, int length, int pos, const PlainTextScan *strict) const;
     /** "<img src='PATH'  width='20' height='20'>" with PATH escaped for the attribute. */
     static QString htmlImageTag(const QString &filePath);
     /** Appends @p c to @p html, as an entity when it is one of & < > " '. */

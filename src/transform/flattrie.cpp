@@ -35,14 +35,28 @@ void FlatTrie::build(const emoNode *root)
     buildDenseTable();
 
     std::fill(std::begin(rootTable), std::end(rootTable), 0);
+    std::fill(std::begin(asciiFirst), std::end(asciiFirst), 0);
+    std::fill(std::begin(asciiSecond), std::end(asciiSecond), 0);
     highestFirst = 0;
     lowercaseFirst = false;
+    nonAsciiFirst = false;
+    nonAsciiSecond = false;
     for (quint32 edge = 0; edge < nodes[0].edgeCount; ++edge) {
         const char16_t c = characters[edge];
+        const Node &child = nodes[targets[edge]];
         if (c < 256)
             rootTable[c] = targets[edge];
+        if (c < 128)
+            asciiFirst[c] = child.terminal ? 3 : 1;
         highestFirst = c;
         lowercaseFirst = lowercaseFirst || (c >= u'a' && c <= u'z');
+        nonAsciiFirst = nonAsciiFirst || c >= 128;
+        for (quint32 next = child.firstEdge; next < child.firstEdge + child.edgeCount; ++next) {
+            if (characters[next] < 128)
+                asciiSecond[characters[next]] = 1;
+            else
+                nonAsciiSecond = true;
+        }
     }
 }
 

@@ -41,6 +41,15 @@ public:
     bool hasLowercaseFirst() const { return lowercaseFirst; }
     /** The highest character that a code begins with, 0 when there are none. */
     char16_t highestFirstCharacter() const { return highestFirst; }
+    /** 128 bytes, the one for ASCII character c not 0 when a code begins with c, and with bit 1
+     *  set when c alone is a code. */
+    const quint8 *firstTable() const { return asciiFirst; }
+    /** Whether a code begins with a character from U+0080 on. */
+    bool hasNonAsciiFirst() const { return nonAsciiFirst; }
+    /** 128 bytes, the one for ASCII character c not 0 when c is the second of some code. */
+    const quint8 *secondTable() const { return asciiSecond; }
+    /** Whether the second character of some code is one from U+0080 on. */
+    bool hasNonAsciiSecond() const { return nonAsciiSecond; }
 
 private:
     Index find(Index node, char16_t c) const;
@@ -65,8 +74,12 @@ private:
     quint32 classCount = 1;
     quint8 classOf[128] = {};
     Index rootTable[256] = {};
+    alignas(64) quint8 asciiFirst[128] = {};
+    alignas(64) quint8 asciiSecond[128] = {};
     char16_t highestFirst = 0;
     bool lowercaseFirst = false;
+    bool nonAsciiFirst = false;
+    bool nonAsciiSecond = false;
 };
 
 #endif

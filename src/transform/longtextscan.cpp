@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // The long-text scan: a single left-to-right pass alternating a word step and a code step.
+#include "codestep_p.h"
 #include "emosequencesearchtree_p.h"
 #include "plaintextscan_p.h"
 
@@ -37,5 +38,5 @@ Q_ALWAYS_INLINE void emoSequenceSearchTreePrivate::replaceEmoticonSequence(
         ++pos;
         return;
     }
-    readCodeSequences(result, pos);
+    CodeStep::readCodeSequences(flat, result, result.text, result.length, pos, result.strictCodeEnds);
 }

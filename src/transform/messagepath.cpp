@@ -1,30 +1,16 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // The message path: a short one-line text read at once, then only its words that may begin a code.
+#include "codestep_p.h"
 #include "emosequencesearchtree_p.h"
+#include "messagepath_p.h"
 #include "plaintextscan_p.h"
+
+#include <cstring>
 
 namespace {
 
 using Tree = emoSequenceSearchTreePrivate;
-
-// What the message path needs to know of a message.
-struct MessageWords
-{
-    /** Bit i of word i / 64 is set when a word begins at character i (a character that is no
-     *  separator, at the start or after a separator) and its first character may begin a code.
-     *  With SSE2 the test of that character is coarse: it may set bits for nothing, never
-     *  leave one out. */
-    quint64 starts[2];
-    /** Whether the message holds a line end, U+2028 or U+2029. */
-    bool anyBreak;
-
-    void set(quint64 separators0, quint64 separators1, quint64 mayBegin0, quint64 mayBegin1)
-    {
-        starts[0] = mayBegin0 & ((separators0 << 1) | 1);
-        starts[1] = mayBegin1 & ((separators1 << 1) | (separators0 >> 63));
-    }
-};
 
 // The words of @p text, at most MessageLength long.
 MessageWords readMessage(const QString &text, const FlatTrie &flat)
@@ -105,19 +91,79 @@ MessageWords readMessage(const QString &text, const FlatTrie &flat)
 
 } // namespace
 
-bool emoSequenceSearchTreePrivate::convertMessage(const QString &text, const QString &lineBreak,
-    ConversionOptions options, QString &html) const
+namespace {
+
+// The images of a message, as the code step finds them, and its HTML written from them.
+class MessageImages
 {
-    const MessageWords words = readMessage(text, flat);
+public:
+    explicit MessageImages(const QString &text)
+        : m_text(text)
+    { }
+
+    void replaceByImage(int from, int to, const emoNode *code)
+    {
+        m_images[m_count++] = { from, to, &code->imageTag };
+        m_size += code->imageTag.size() - (to - from);
+    }
+    // Only a U+2028, U+2029 or line end is ever left out, and the message path takes none.
+    void leaveOut(int) { Q_UNREACHABLE(); }
+    // The message path takes no options.
+    bool acceptsCodeEnd(int) const { return true; }
+
+    /** The HTML at its exact size, or the text itself when nothing changed; with @p copy, written
+     *  by MessagePathAvx512 from that copy of the text. */
+    QString html(const char16_t *copy) const
+    {
+        if (m_count == 0)
+            return m_text;
+        if (m_size > PlainTextScan::maxLength())
+            return m_text;
+        QString html(int(m_size), Qt::Uninitialized);
+        if (copy) {
+            MessagePathAvx512::write(reinterpret_cast<char16_t *>(html.data()), int(m_size), copy,
+                int(m_text.size()), m_images, m_count);
+            return html;
+        }
+        QChar *to = html.data();
+        int from = 0;
+        const auto append = [&to](const QChar *characters, int count) {
+            std::memcpy(static_cast<void *>(to), characters, size_t(count) * sizeof(QChar));
+            to += count;
+        };
+        for (int i = 0; i < m_count; ++i) {
+            append(m_text.constData() + from, m_images[i].from - from);
+            append(m_images[i].tag->constData(), int(m_images[i].tag->size()));
+            from = m_images[i].to;
+        }
+        append(m_text.constData() + from, int(m_text.size()) - from);
+        return html;
+    }
+
+private:
+    const QString &m_text;
+    // Every image takes at least one character of the message.
+    MessageImage m_images[emoSequenceSearchTreePrivate::MessageLength];
+    int m_count = 0;
+    qint64 m_size = m_text.size();
+};
+
+} // namespace
+
+bool emoSequenceSearchTreePrivate::convertMessage(
+    const QString &text, bool avx512, QString &html) const
+{
+    char16_t copy[MessagePathAvx512::Room + MessageLength + MessagePathAvx512::Room];
+    char16_t *const message = avx512 ? copy + MessagePathAvx512::Room : nullptr;
+    const MessageWords words = avx512
+        ? MessagePathAvx512::read(reinterpret_cast<const char16_t *>(text.constData()),
+            int(text.size()), flat, message)
+        : readMessage(text, flat);
     if (words.anyBreak)
         return false;
-    // Nothing to replace and nothing to escape: the text itself, shared rather than copied.
-    if (!(words.starts[0] | words.starts[1]) && !options.roundTrip) {
-        html = text;
-        return true;
-    }
-    PlainTextScan result(text, lineBreak, options);
+    MessageImages images(text);
     const QChar *data = text.constData();
+    const int length = int(text.size());
     int pos = 0; // the text before this has been read
     for (int half = 0; half < 2; ++half) {
         for (quint64 starts = words.starts[half]; starts; starts &= starts - 1) {
@@ -127,9 +173,9 @@ bool emoSequenceSearchTreePrivate::convertMessage(const QString &text, const QSt
             if (at < pos || !mayBeginCode(data[at]))
                 continue;
             pos = at;
-            readCodeSequences(result, pos);
+            CodeStep::readCodeSequences(flat, images, data, length, pos, false);
         }
     }
-    html = finish(result, text, lineBreak);
+    html = images.html(message);
     return true;
 }

@@ -2,26 +2,33 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // Plain text to HTML: which engine runs, and what the engines share.
 #include "emosequencesearchtree_p.h"
+#include "messagepath_p.h"
 #include "plaintextscan_p.h"
 #include "roundtriphtml_p.h"
 
 #include <new>
 
 /*
- * Two engines make the same HTML from any text; they differ only in how they reach the words
- * that may begin a code. Both hand each such word to the same code step (readCodeSequences),
- * which walks the flat trie, and both write through PlainTextScan.
+ * The engines make the same HTML from any text; they differ only in how they reach the words that
+ * may begin a code. Each hands such a word to the same code step (codestep_p.h), which walks the
+ * flat trie.
  *
  * - The message path (messagepath.cpp) reads a text of at most MessageLength characters at once:
- *   every word start, and whether a line end, U+2028 or U+2029 occurs, in two 64-bit masks (SSE2
- *   where the processor has it, sixteen characters a step). It then visits only the words whose
- *   first character may begin a code, so a message without a code costs no walk and no copy.
- *   It refuses a text with a line end, U+2028 or U+2029, which the word step must see.
- * - The long-text scan (longtextscan.cpp) takes everything else: any length, line ends, and
- *   the characters left out of the HTML. Its word step finds word starts 64 characters at a time.
+ *   every word start, and whether a line end, U+2028 or U+2029 occurs, in two 64-bit masks, SSE2
+ *   sixteen characters a step where the processor has it. It visits only the words whose first
+ *   character may begin a code and writes the HTML once, at its exact size; a message without a
+ *   code costs no walk and no copy. It takes no options, and refuses a text with a line end,
+ *   U+2028 or U+2029, which the word step must see.
+ * - Its AVX-512 form (messagepath_avx512.cpp), on processors with AVX-512 BW and VBMI, reads 64
+ *   characters a step, also leaves out words whose walk cannot get past their first character,
+ *   and writes in 32-character moves.
+ * - The long-text scan (longtextscan.cpp) takes everything else: any length, line ends, the
+ *   characters left out of the HTML, strict code ends and the round trip. Its word step finds
+ *   word starts 64 characters at a time; PlainTextScan writes its HTML.
  *
- * Most chat messages are short and one line, so the message path is tried first whenever the
- * text is short enough; the options do not matter to the choice, since the code step applies them.
+ * Most chat messages are short, one line and converted without options, so the message path is
+ * tried first for those: on the chat corpus of bench/permessagebench it makes the HTML in well
+ * under the long-text scan's time, and its AVX-512 form in less again (bench/README.md).
  */
 QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
     const QString &text, const QString &lineBreak, ConversionOptions options)
@@ -30,10 +37,14 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
     if (text.size() > PlainTextScan::maxLength())
         return text;
     try {
-        const bool message = pinnedPath == PlainTextPath::MessagePath
-            || (pinnedPath == PlainTextPath::Picked && text.size() <= MessageLength);
+        static const bool avx512 = MessagePathAvx512::available();
+        PlainTextPath path = pinnedPath;
+        if (path == PlainTextPath::Picked)
+            path = avx512 ? PlainTextPath::MessagePathAvx512 : PlainTextPath::MessagePath;
         QString html;
-        if (message && text.size() <= MessageLength && convertMessage(text, lineBreak, options, html))
+        if (path != PlainTextPath::LongTextScan && options.isDefault()
+            && text.size() <= MessageLength
+            && convertMessage(text, path == PlainTextPath::MessagePathAvx512 && avx512, html))
             return html;
         return scanText(text, lineBreak, options);
     } catch (const std::bad_alloc &) {
@@ -51,73 +62,6 @@ QString emoSequenceSearchTreePrivate::finish(
     }
     QString html = result.takeHtml();
     return result.failed() ? text : html;
-}
-
-// Inlined into the code step, which runs it once or twice per code.
-Q_ALWAYS_INLINE emoSequenceSearchTreePrivate::Match emoSequenceSearchTreePrivate::matchCode(
-    const QChar *text, int length, int pos, const PlainTextScan *strict) const
-{
-    Match match { nullptr, pos, pos };
-    if (pos < length) {
-        FlatTrie::Index node = flat.first(text[pos].unicode());
-        while (node) {
-            ++pos;
-            // The longest code on the way; in strict mode the longest that a word does not go
-            // on after.
-            const emoNode *code = flat.terminal(node);
-            if (code && (!strict || strict->acceptsCodeEnd(pos))) {
-                match.code = code;
-                match.end = pos;
-            }
-            if (pos == length)
-                break;
-            node = flat.next(node, text[pos].unicode());
-        }
-    }
-    match.walked = pos;
-    return match;
-}
-
-namespace {
-
-// Leaves out of [first, last) the characters @p drop names; the rest is copied as it stands.
-template<typename Drop> void dropFrom(PlainTextScan &out, int first, int last, Drop drop)
-{
-    for (int i = first; i < last; ++i)
-        if (drop(out.text[i].unicode()))
-            out.leaveOut(i);
-}
-
-} // namespace
-
-void emoSequenceSearchTreePrivate::readCodeSequences(PlainTextScan &result, int &pos) const
-{
-    const QChar *data = result.text;
-    const int length = result.length;
-    // Codes directly after one another are all replaced; the chain ends at the first character
-    // that begins none.
-    while (true) {
-        const Match match = matchCode(data, length, pos, result.strictCodeEnds ? &result : nullptr);
-        if (match.code)
-            result.replaceByImage(pos, match.end, match.code);
-        if (match.walked == length) {
-            // The walk ran into the end: what follows the code is not read again.
-            dropFrom(result, match.code ? match.end : pos, length, isUnicodeBreak);
-            pos = length;
-            return;
-        }
-        if (!match.code) {
-            // A separator stays for the word step, which emits it exactly once; line ends that a
-            // code's beginning took in are left out.
-            const bool separator = isSeparator(data[match.walked].unicode());
-            const int last = separator ? match.walked : match.walked + 1;
-            dropFrom(result, pos, last,
-                [](char16_t x) { return isUnicodeBreak(x) || x == u'\n' || x == u'\r'; });
-            pos = last;
-            return;
-        }
-        pos = match.end;
-    }
 }
 
 void emoSequenceSearchTreePrivate::appendHtmlEscaped(QString &html, QChar c)
