@@ -6,6 +6,7 @@
 #include "chatcorpus.h"
 
 #include <emosequencesearchtree.h>
+#include <emosequencesearchtree_p.h>
 #include <emoticontheme.h>
 #include <emoticonthememanager.h>
 #include <glyphmorpher.h>
@@ -92,8 +93,11 @@ void GlyphmorpherPerMessage(benchmark::State &state)
     count(state);
 }
 
-// The scan alone, with the tree of the same (built-in) theme.
-void TreePerMessage(benchmark::State &state)
+using Engine = emoSequenceSearchTreePrivate::PlainTextPath;
+
+// The scan alone, with the tree of the same (built-in) theme: the engine picked for each message,
+// or one engine pinned, to show what the other is worth.
+void TreePerMessage(benchmark::State &state, Engine engine)
 {
     const EmoticonTheme theme = EmoticonThemeManager::m_pInstance
         ? EmoticonThemeManager::m_pInstance->themeForAccountPath(account)
@@ -103,12 +107,14 @@ void TreePerMessage(benchmark::State &state)
         state.SkipWithError("no theme");
         return;
     }
+    emoSequenceSearchTreePrivate::get(tree)->pinnedPath = engine;
     for (auto _ : state) {
         for (const QString &message : messages()) {
             QString html = tree->performPlainText2HTMLReplacement(message, 0, lineBreak);
             benchmark::DoNotOptimize(html.constData());
         }
     }
+    emoSequenceSearchTreePrivate::get(tree)->pinnedPath = Engine::Picked;
     count(state);
 }
 
@@ -194,7 +200,11 @@ void KEmoticonsPerMessage(benchmark::State &state)
 
 BENCHMARK(BaselineCopyPerMessage)->Unit(benchmark::kMillisecond);
 BENCHMARK(GlyphmorpherPerMessage)->Unit(benchmark::kMillisecond);
-BENCHMARK(TreePerMessage)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(TreePerMessage, picked, Engine::Picked)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(TreePerMessage, messagePathWithoutAvx512, Engine::MessagePath)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(TreePerMessage, longTextScanOnly, Engine::LongTextScan)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(HtmlToPlainPerMessage)->Unit(benchmark::kMillisecond);
 #ifdef GLYPHMORPH_BENCH_KEMOTICONS
 BENCHMARK(KEmoticonsPerMessage)

@@ -620,8 +620,7 @@ private Q_SLOTS:
     // HTML past the longest string: the text as it stands, never an abort.
     void htmlPastTheLongestString()
     {
-        const int saved = PlainTextScan::maxLength;
-        PlainTextScan::maxLength = 4000;
+        PlainTextScan::setMaxLengthForTests(4000);
         const QString path = "/" + QString("p").repeated(80);
         emoSequenceSearchTree tree({ { ":)", path } });
         const int tag = tree.performPlainText2HTMLReplacement(":)", 0, {}).size();
@@ -635,7 +634,7 @@ private Q_SLOTS:
         // Line breaks alone can pass the limit too.
         const QString lines(2000, QLatin1Char('\n'));
         QCOMPARE(tree.performPlainText2HTMLReplacement(lines, 0, QStringLiteral("<br>")), lines);
-        PlainTextScan::maxLength = saved;
+        PlainTextScan::setMaxLengthForTests(0);
     }
 };
 

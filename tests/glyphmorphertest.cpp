@@ -212,9 +212,13 @@ private Q_SLOTS:
         QFETCH(QString, text);
         const QHash<QString, QString> mapping { { ":)", "/a" }, { ":-", "/b" }, { ":-)", "/c" },
             { ":D", "/d" }, { "<3", "/h" } };
-        emoSequenceSearchTreePrivate tree(mapping);
-        QTEST(tree.performPlainText2HTMLReplacement(text, 0, "<br>", Glyphmorpher::StrictCodeEnds),
-            "html");
+        // Each engine applies the option.
+        for (const auto path : { emoSequenceSearchTreePrivate::PlainTextPath::LongTextScan,
+                 emoSequenceSearchTreePrivate::PlainTextPath::MessagePath }) {
+            emoSequenceSearchTreePrivate tree(mapping);
+            tree.pinnedPath = path;
+            QTEST(tree.performPlainText2HTMLReplacement(text, "<br>", { false, true }), "html");
+        }
     }
 
     // Refused with no change: no editor, an empty editor, text before the cursor, a selection.

@@ -9,6 +9,7 @@
 #include <QSet>
 
 using Mapping = QHash<QString, QString>;
+using Path = emoSequenceSearchTreePrivate::PlainTextPath;
 
 namespace {
 
@@ -157,15 +158,20 @@ private Q_SLOTS:
         for (const char c : QByteArray("0123456789"))
             words.insert(QStringLiteral("&#39;") + QLatin1Char(c), QStringLiteral("/q"));
         QTest::newRow("whole words") << words;
+        // A code that cannot be replaced may still hold a separator, and so carry a walk past
+        // the end of a word: "8" after ":) " is then read as part of " 8", not as a code.
+        QTest::newRow("empty-path key holding a separator")
+            << Mapping { { ":)", "/a" }, { " ", "" }, { "8", "/c" } };
     }
 
     void matchesTheStepByStepScan()
     {
         QFETCH(Mapping, mapping);
-        emoSequenceSearchTree tree(mapping);
-        // Where the processor reads messages in wider steps, the narrower ones are compared too.
-        emoSequenceSearchTree narrow(mapping);
-        emoSequenceSearchTreePrivate::get(&narrow)->flat.setWideScan(false);
+        // The engine that would be picked, and each engine pinned wherever it can run.
+        emoSequenceSearchTree picked(mapping), longText(mapping), message(mapping), avx512(mapping);
+        emoSequenceSearchTreePrivate::get(&longText)->pinnedPath = Path::LongTextScan;
+        emoSequenceSearchTreePrivate::get(&message)->pinnedPath = Path::MessagePath;
+        emoSequenceSearchTreePrivate::get(&avx512)->pinnedPath = Path::MessagePathAvx512;
         ReferenceScan reference(mapping, "<br>");
         const QString alphabet = QStringLiteral(
             ":-)(ab <3&lt;\n\r\t\u2028\u2029\u00e9cj\u00ff\u0100\u65e5\u672c\U0001F600\U0001F601");
@@ -194,9 +200,48 @@ private Q_SLOTS:
         }
         for (const QString &text : qAsConst(texts)) {
             const QString expected = reference.run(text);
-            for (emoSequenceSearchTree *scanned : { &tree, &narrow })
+            for (emoSequenceSearchTree *scanned : { &picked, &longText, &message, &avx512 })
                 QVERIFY2(scanned->performPlainText2HTMLReplacement(text, 0, "<br>") == expected,
                     text.toUtf8().toPercentEncoding().constData());
+        }
+    }
+
+    // The divergence the word-table shortcut once had, isolated: every engine, one-line message.
+    void emptyPathKeyWithSeparator()
+    {
+        const Mapping mapping { { ":)", "/a" }, { " ", "" }, { "8", "/c" } };
+        for (const Path path :
+            { Path::Picked, Path::LongTextScan, Path::MessagePath, Path::MessagePathAvx512 }) {
+            emoSequenceSearchTree tree(mapping);
+            emoSequenceSearchTreePrivate::get(&tree)->pinnedPath = path;
+            QCOMPARE(tree.performPlainText2HTMLReplacement(":) 8", 0, "<br>"), img("/a") + " 8");
+        }
+    }
+
+    // Options go through the same code step on both engines: they must agree on any text.
+    void enginesAgreeWithOptions()
+    {
+        const Mapping mapping { { ":)", "/a" }, { ":-", "/b" }, { ":-)", "/c" }, { ":D", "/d" },
+            { "<3", "/h" }, { "&lt;3", "/h" } };
+        emoSequenceSearchTree longText(mapping), message(mapping);
+        emoSequenceSearchTreePrivate::get(&longText)->pinnedPath = Path::LongTextScan;
+        emoSequenceSearchTreePrivate::get(&message)->pinnedPath = Path::MessagePath;
+        const QString alphabet = QStringLiteral(":-)D<3&lt;x2\u00e9 '\"");
+        QRandomGenerator random(20261207);
+        for (int round = 0; round < 4000; ++round) {
+            QString text;
+            const int length = int(random.bounded(40));
+            for (int i = 0; i < length; ++i)
+                text += alphabet.at(int(random.bounded(alphabet.size())));
+            for (const ConversionOptions options :
+                { ConversionOptions { true, false }, ConversionOptions { false, true },
+                    ConversionOptions { true, true } }) {
+                QVERIFY2(emoSequenceSearchTreePrivate::get(&message)->performPlainText2HTMLReplacement(
+                             text, "<br>", options)
+                        == emoSequenceSearchTreePrivate::get(&longText)
+                               ->performPlainText2HTMLReplacement(text, "<br>", options),
+                    qPrintable(text));
+            }
         }
     }
 

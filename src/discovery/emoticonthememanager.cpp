@@ -3,7 +3,6 @@
 #include "emoticonthememanager.h"
 
 #include "accountservicemapper.h"
-#include "emosequencesearchtree_p.h"
 #include "emoticonthemeinspector.h"
 #include "emoticonthemeresourceavailabilitychecker_p.h"
 #include "mgconfitem.h"
@@ -47,7 +46,7 @@ public:
         QString accountPath;
         EmoticonTheme theme;
         /** The theme's tree, read once rather than per message. */
-        emoSequenceSearchTreePrivate *tree = nullptr;
+        emoSequenceSearchTree *tree = nullptr;
         quint64 generation = 0;
         qint64 givenAtMs = 0;
     };
@@ -89,10 +88,9 @@ public:
         return age >= 0 && age < answerLifetimeMs;
     }
 
-    static emoSequenceSearchTreePrivate *treeOf(const EmoticonTheme &theme)
+    static emoSequenceSearchTree *treeOf(const EmoticonTheme &theme)
     {
-        emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();
-        return tree ? emoSequenceSearchTreePrivate::get(tree) : nullptr;
+        return theme.characterCodeSequenceSearchTree();
     }
 
     /** An unregistered choice may still arrive: a directory is being checked, or the chosen
@@ -191,7 +189,7 @@ EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPa
     return EmoticonTheme();
 }
 
-emoSequenceSearchTreePrivate *EmoticonThemeManager::searchTreeForAccountPath(
+emoSequenceSearchTree *EmoticonThemeManager::searchTreeForAccountPath(
     const QString &accountPath)
 {
     if (d->answers(accountPath))

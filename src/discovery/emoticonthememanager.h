@@ -15,7 +15,7 @@
 
 class EmoticonThemeManager;
 class EmoticonThemeManagerPrivate;
-class emoSequenceSearchTreePrivate;
+class emoSequenceSearchTree;
 
 // Before the class derives from it, so that the one instance pointer is exported.
 extern template class GLYPHMORPH_EXPORT SingletonBase<EmoticonThemeManager>;
@@ -84,7 +84,7 @@ private:
     friend class Glyphmorpher;
     /** The search tree of themeForAccountPath's theme, or null, without copying the theme,
      *  which costs a message two atomic operations; it holds until the manager is next called. */
-    emoSequenceSearchTreePrivate *searchTreeForAccountPath(const QString &accountPath);
+    emoSequenceSearchTree *searchTreeForAccountPath(const QString &accountPath);
 
     const std::unique_ptr<EmoticonThemeManagerPrivate> d;
 };

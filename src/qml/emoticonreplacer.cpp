@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "emoticonreplacer.h"
 
+#include "editorreplacement_p.h"
 #include "texteditoraccess_p.h"
 
 #include <QQuickTextDocument>
@@ -59,7 +60,10 @@ void EmoticonReplacer::contentsChange(int position, int added)
     // The change properties live on this element: QML gives no other object of the editor.
     setProperty("positionOfChange", position);
     setProperty("charactersPasted", added);
-    TextEditorAccess(textDocument(), this, QTextCursor()).replaceCodes(m_accountPath, false);
+    {
+        TextEditorAccess editor(textDocument(), this, QTextCursor());
+        EditorReplacement::replaceCodes(editor, m_accountPath, false);
+    }
     m_replacing = false;
 }
 
@@ -85,7 +89,10 @@ void EmoticonReplacer::replaceAll()
 {
     if (QTextDocument *document = textDocument()) {
         m_replacing = true;
-        TextEditorAccess(document, this, QTextCursor()).replaceCodes(m_accountPath, true);
+        {
+            TextEditorAccess editor(document, this, QTextCursor());
+            EditorReplacement::replaceCodes(editor, m_accountPath, true);
+        }
         m_replacing = false;
     }
 }

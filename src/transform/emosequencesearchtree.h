@@ -53,8 +53,7 @@ public:
     void performCharacterCode2EmoticonReplacement(MTextEdit *textEdit, bool wholeDocument);
 
 private:
-    // Walks the editors of every toolkit.
-    friend class TextEditorAccess;
+    // get() hands the engines to the facade and the tests.
     friend class emoSequenceSearchTreePrivate;
     const std::unique_ptr<emoSequenceSearchTreePrivate> d;
 };

@@ -123,7 +123,22 @@ bool PlainTextScan::acceptsCodeEnd(int end) const
     return !(QChar::isLetterOrNumber(c) || QChar::isMark(c));
 }
 
-int PlainTextScan::maxLength = (std::numeric_limits<int>::max() - 64) / int(sizeof(QChar));
+namespace {
+
+constexpr int LongestHtml = (std::numeric_limits<int>::max() - 64) / int(sizeof(QChar));
+int maxLengthForTests = 0;
+
+} // namespace
+
+int PlainTextScan::maxLength()
+{
+    return maxLengthForTests ? maxLengthForTests : LongestHtml;
+}
+
+void PlainTextScan::setMaxLengthForTests(int length)
+{
+    maxLengthForTests = length;
+}
 
 void PlainTextScan::writeEdits(bool last)
 {
@@ -157,14 +172,14 @@ void PlainTextScan::writeEdits(bool last)
 bool PlainTextScan::reserve(qint64 needed, qint64 wanted)
 {
     // In 64 bits: near the limit, an int would overflow.
-    if (overflowed || needed > maxLength) {
+    if (overflowed || needed > maxLength()) {
         overflowed = true;
         return false;
     }
     if (needed <= html.size() && !html.isNull())
         return true;
     const qint64 size = html.size();
-    const int target = int(qBound(needed, qMax(wanted, size + size / 2), qint64(maxLength)));
+    const int target = int(qBound(needed, qMax(wanted, size + size / 2), qint64(maxLength())));
     if (html.isNull())
         html = QString(target, Qt::Uninitialized);
     else
@@ -178,12 +193,10 @@ QString PlainTextScan::takeHtml()
     // Nothing differs from the text: share it rather than copy it.
     if (editCount == 0 && html.isNull())
         return source;
-    if (html.isNull())
-        return writeMessage();
     writeEdits(true);
     if (overflowed)
         return QString();
-    // A message's HTML is allocated at its size; a long text's may have room to spare.
+    // A text written in one go is allocated at its size; a long one may have room to spare.
     if (written != html.size()) {
         html.resize(written);
         // A result far shorter than its buffer would hold on to the rest for as long as it lives.
@@ -191,48 +204,4 @@ QString PlainTextScan::takeHtml()
             html.squeeze();
     }
     return std::move(html);
-}
-
-namespace {
-
-// A message's pieces are a few dozen characters: copied eight at a time, the last eight
-// overlapping, they cost less than a call to memcpy each.
-inline QChar *copyPiece(QChar *to, const QChar *from, int count)
-{
-#ifdef GLYPHMORPH_SCAN_SSE2
-    if (count >= 8 && count <= 64) {
-        for (int i = 0; i < count - 8; i += 8)
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(to + i),
-                _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + i)));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(to + count - 8),
-            _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + count - 8)));
-        return to + count;
-    }
-#endif
-    std::memcpy(static_cast<void *>(to), from, size_t(count) * sizeof(QChar));
-    return to + count;
-}
-
-} // namespace
-
-QString PlainTextScan::writeMessage()
-{
-    // All edits are still held: the HTML is written in one go at its exact size.
-    qint64 size = length;
-    for (int i = 0; i < editCount; ++i)
-        size += edits[i].replacement->size() - (edits[i].to - edits[i].from);
-    if (size > maxLength) {
-        overflowed = true;
-        return QString();
-    }
-    QString message(int(size), Qt::Uninitialized);
-    QChar *to = message.data();
-    int from = 0;
-    for (int i = 0; i < editCount; ++i) {
-        to = copyPiece(to, text + from, edits[i].from - from);
-        to = copyPiece(to, edits[i].replacement->constData(), int(edits[i].replacement->size()));
-        from = edits[i].to;
-    }
-    copyPiece(to, text + from, length - from);
-    return message;
 }

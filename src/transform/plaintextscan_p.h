@@ -6,6 +6,7 @@
 
 #include "emosequencesearchtree_p.h"
 #include "glyphmorph_export.h"
+#include "simd_p.h"
 
 #include <QString>
 #include <QtAlgorithms>
@@ -25,29 +26,31 @@ struct ImageSpan
 /**
  * The HTML being built from a text, and where the text's words begin.
  *
- * The scan finds what the HTML changes (edits: an image in place of a code, a line break in place
- * of a line end, a character left out) and the writer copies the text around them. The edits of a
- * message are held until the end, so that its HTML is allocated once at its exact size, and a
- * message that needs none is given back as it is, without a copy. Longer texts are written every
- * EditBatch edits. Word starts are found 64 characters at a time as bit sets, so moving to the
- * next word costs no branch per character.
+ * The engines find what the HTML changes (edits: an image in place of a code, a line break in place
+ * of a line end, a character left out) and the writer copies the text around them, every
+ * EditBatch edits; a text with fewer edits is written once, at its exact size, and a text that
+ * needs none is given back as it is, without a copy. Word starts are found 64 characters at a time
+ * as bit sets, so moving to the next word costs no branch per character.
  *
- * HTML longer than maxLength is not made: the scan then fails(), and the caller gives its neutral
- * result. Allocation failures throw std::bad_alloc as Qt's own do.
+ * HTML longer than maxLength() is not made: the scan then fails(), and the caller gives its
+ * neutral result. Allocation failures throw std::bad_alloc as Qt's own do.
  */
 class GLYPHMORPH_AUTOTEST_EXPORT PlainTextScan
 {
 public:
-    using Code = emoSequenceSearchTreePrivate::emoNode;
+    using Code = emoNode;
 
-    /** The longest HTML a scan makes: the longest QString that Qt 5 can hold, with room to spare.
-     *  Only tests change it. */
-    static int maxLength;
+    /** The longest HTML a scan makes: the longest QString that Qt 5 can hold, with room to spare. */
+    static int maxLength();
+    /** Replaces maxLength(); 0 restores it. For tests only. */
+    static void setMaxLengthForTests(int length);
 
-    /** @p text is at most maxLength long; both arguments must outlive the scan. */
-    PlainTextScan(const QString &text, const QString &lineBreak)
+    /** @p text is at most maxLength() long; both strings must outlive the scan. */
+    PlainTextScan(const QString &text, const QString &lineBreak, ConversionOptions options)
         : text(text.constData())
         , length(int(text.size()))
+        , strictCodeEnds(options.strictCodeEnds)
+        , recordsImages(options.roundTrip)
         , source(text)
         , lineBreak(lineBreak)
     { }
@@ -55,8 +58,8 @@ public:
     /** The text in [@p from, @p to) becomes the image of @p code; edits come in text order. */
     void replaceByImage(int from, int to, const Code *code)
     {
-        if (images)
-            images->push_back({ from, to, &code->filePath });
+        if (recordsImages)
+            images.push_back({ from, to, &code->filePath });
         add({ from, to, &code->imageTag });
     }
     /** The character at @p at becomes the line break. */
@@ -64,7 +67,7 @@ public:
     /** The character at @p at is left out. */
     void leaveOut(int at) { add({ at, at + 1, &nothing }); }
 
-    /** True when the HTML would have been longer than maxLength. */
+    /** True when the HTML would have been longer than maxLength(). */
     bool failed() const { return overflowed; }
     /** The HTML, once the whole text is scanned. */
     QString takeHtml();
@@ -102,9 +105,10 @@ public:
     const QChar *const text;
     const int length;
     /** Strict mode: codes count only where acceptsCodeEnd(). */
-    bool strictCodeEnds = false;
-    /** When set, each image is recorded here too, for a writer of its own. */
-    std::vector<ImageSpan> *images = nullptr;
+    const bool strictCodeEnds;
+    /** Round trip: each image is recorded in images too, for a writer of its own. */
+    const bool recordsImages;
+    std::vector<ImageSpan> images;
 
 private:
     // What the HTML holds in place of [from, to): the image's tag, the line break or nothing.
@@ -124,7 +128,6 @@ private:
         edits[editCount++] = edit;
     }
     void writeEdits(bool last);
-    QString writeMessage();
     bool reserve(qint64 needed, qint64 wanted);
     void write(const QChar *from, int count)
     {

@@ -140,7 +140,7 @@ QString RoundTripHtml::write(
     const QString &text, const std::vector<ImageSpan> &images, const QString &lineBreak)
 {
     QString html;
-    html.reserve(int(qMin<qint64>(qint64(text.size()) * 5 / 4 + 16, PlainTextScan::maxLength)));
+    html.reserve(int(qMin<qint64>(qint64(text.size()) * 5 / 4 + 16, PlainTextScan::maxLength())));
     const auto appendText = [&](int from, int to) {
         for (int i = from; i < to; ++i) {
             const QChar c = text.at(i);
@@ -148,7 +148,7 @@ QString RoundTripHtml::write(
                 html += lineBreak;
             else
                 appendEscaped(html, c);
-            if (html.size() > PlainTextScan::maxLength)
+            if (html.size() > PlainTextScan::maxLength())
                 return false;
         }
         return true;

@@ -3,21 +3,14 @@
 #include "texteditoraccess_p.h"
 
 #include "documentplaintext_p.h"
-#include "emosequencesearchtree.h"
-#include "emosequencesearchtree_p.h"
 #include "emoticonimagefile_p.h"
-#include "emoticonthememanager.h"
 #include "mtextedit.h"
-#include "mtextedit_p.h"
-#include "sharedinstance_p.h"
 
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextImageFormat>
-
-#include <optional>
 
 TextEditorAccess::TextEditorAccess(MTextEdit *editor)
     : m_document(editor->document())
@@ -65,26 +58,14 @@ void TextEditorAccess::noteChange()
         m_qTextEdit->setTextCursor(m_qTextEdit->textCursor());
 }
 
-void TextEditorAccess::replaceCodes(const QString &accountPath, bool wholeDocument)
+void TextEditorAccess::reduceToPlainText()
 {
-    // The user's text goes through plain text and back: the editor's limit must not cut it.
-    std::optional<MTextEditLimitExemption> exemption;
-    if (m_mTextEdit)
-        exemption.emplace(m_mTextEdit);
-    if (wholeDocument) {
-        // Read the way the walk will make images of it again, so that a second pass changes
-        // nothing: no space is put between a word's end (a paragraph start too) and a code.
-        DocumentPlainText content(DocumentPlainText::Separation::AfterWalkSeparator, false);
-        content.readAll(m_document);
-        const QSignalBlocker blocker(m_editor);
-        m_document->setPlainText(content.text());
-    }
-    const EmoticonTheme theme
-        = sharedInstance<EmoticonThemeManager>()->themeForAccountPath(accountPath);
-    if (emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree()) {
-        const QSignalBlocker blocker(m_editor);
-        tree->d->performCharacterCode2EmoticonReplacement(*this, wholeDocument);
-    }
+    // No space is put between a word's end (a paragraph start too) and a code, so that a second
+    // pass of the walk changes nothing.
+    DocumentPlainText content(DocumentPlainText::Separation::AfterWalkSeparator, false);
+    content.readAll(m_document);
+    const QSignalBlocker blocker(m_editor);
+    m_document->setPlainText(content.text());
 }
 
 void TextEditorAccess::addEmoticon(const QString &characterCode, const QString &imagePath)

@@ -44,14 +44,16 @@ public:
     /** Makes the editor take note of a change another cursor made: it shows its cursor anew. */
     void noteChange();
 
-    /** The facade's in-place replacement with the account's theme (see Glyphmorpher). */
-    void replaceCodes(const QString &accountPath, bool wholeDocument);
+    /** Makes the document plain text, the way the editor walk will make images of it again. */
+    void reduceToPlainText();
     /** Inserts the image at @p imagePath carrying @p characterCode at the editor's cursor. */
     void addEmoticon(const QString &characterCode, const QString &imagePath);
     /** The whole content of @p document as plain text, images as their codes. */
     static QString plainText(const QTextDocument *document);
 
 private:
+    friend class EditorReplacement;
+
     QTextDocument *const m_document;
     QObject *const m_editor;
     MTextEdit *const m_mTextEdit = nullptr;

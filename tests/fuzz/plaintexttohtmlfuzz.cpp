@@ -3,6 +3,7 @@
 // Message text to HTML, raw and escaped first, with the built-in theme or with a tree of codes
 // that nest, overlap, hold markup and name paths that need escaping.
 #include "emosequencesearchtree.h"
+#include "emosequencesearchtree_p.h"
 #include "emoticonthemefactory.h"
 #include "fuzzsupport.h"
 
@@ -112,6 +113,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         = builtIn ? fixture->builtIn.codeSequenceToFilepathMapping() : fixture->hostileCodes;
 
     const QString raw = tree->performPlainText2HTMLReplacement(text, 0, lineBreak);
+    // Every engine that can run here against the long-text scan, which takes any text.
+    {
+        using Path = emoSequenceSearchTreePrivate::PlainTextPath;
+        emoSequenceSearchTreePrivate *engines = emoSequenceSearchTreePrivate::get(tree);
+        ConversionOptions options;
+        options.roundTrip = flags & 16;
+        options.strictCodeEnds = flags & 32;
+        engines->pinnedPath = Path::LongTextScan;
+        const QString general = engines->performPlainText2HTMLReplacement(text, lineBreak, options);
+        for (const Path path : { Path::MessagePath, Path::MessagePathAvx512 }) {
+            engines->pinnedPath = path;
+            const QString html = engines->performPlainText2HTMLReplacement(text, lineBreak, options);
+            GLYPHMORPH_FUZZ_CHECK(html == general,
+                text + QStringLiteral("\nlong-text scan:\n") + general
+                    + QStringLiteral("\nmessage path (") + QString::number(int(path))
+                    + QStringLiteral("):\n") + html);
+        }
+        engines->pinnedPath = Path::Picked;
+        if (options.isDefault())
+            GLYPHMORPH_FUZZ_CHECK(general == raw, text + QStringLiteral("\n->\n") + raw);
+    }
     if (!mayChange(text, codes))
         GLYPHMORPH_FUZZ_CHECK(raw == text, text + QStringLiteral("\n->\n") + raw);
 

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "glyphmorpher.h"
 
-#include "emosequencesearchtree_p.h"
+#include "editorreplacement_p.h"
 #include "emoticonthememanager.h"
 #include "sharedinstance_p.h"
 #include "texteditoraccess_p.h"
@@ -24,11 +24,7 @@ Glyphmorpher::~Glyphmorpher()
 QString Glyphmorpher::transformPlainTextToHTML(
     const QString &plainText, const QString &accountPath, int n, const QString &lineBreak)
 {
-    // The manager holds the theme, and with it the tree, while the tree works: the scan does not
-    // call back into the manager.
-    emoSequenceSearchTreePrivate *tree
-        = sharedInstance<EmoticonThemeManager>()->searchTreeForAccountPath(accountPath);
-    return tree ? tree->performPlainText2HTMLReplacement(plainText, n, lineBreak) : plainText;
+    return transformPlainTextToHTML(plainText, accountPath, n, lineBreak, DefaultConversion);
 }
 
 void Glyphmorpher::addEmoticonToTextEdit(
@@ -41,8 +37,10 @@ void Glyphmorpher::addEmoticonToTextEdit(
 void Glyphmorpher::transformTextEditContentToEmoticonInPlace(
     MTextEdit *textEdit, const QString &accountPath, bool wholeDocument)
 {
-    if (textEdit)
-        TextEditorAccess(textEdit).replaceCodes(accountPath, wholeDocument);
+    if (textEdit) {
+        TextEditorAccess editor(textEdit);
+        EditorReplacement::replaceCodes(editor, accountPath, wholeDocument);
+    }
 }
 
 void Glyphmorpher::addEmoticonToTextEdit(
@@ -55,6 +53,8 @@ void Glyphmorpher::addEmoticonToTextEdit(
 void Glyphmorpher::transformTextEditContentToEmoticonInPlace(
     QTextEdit *textEdit, const QString &accountPath, bool wholeDocument)
 {
-    if (textEdit)
-        TextEditorAccess(textEdit).replaceCodes(accountPath, wholeDocument);
+    if (textEdit) {
+        TextEditorAccess editor(textEdit);
+        EditorReplacement::replaceCodes(editor, accountPath, wholeDocument);
+    }
 }

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-// The conversions with their opt-in departures: round trip and strict code ends.
+// Plain text to HTML with the account's theme, and the conversions' opt-in departures.
 #include "glyphmorpher.h"
 
 #include "emosequencesearchtree_p.h"
@@ -11,11 +11,17 @@
 #include <new>
 
 QString Glyphmorpher::transformPlainTextToHTML(const QString &plainText, const QString &accountPath,
-    int n, const QString &lineBreak, ConversionOptions options)
+    int, const QString &lineBreak, ConversionOptions options)
 {
-    if (emoSequenceSearchTreePrivate *tree
+    ::ConversionOptions engineOptions;
+    engineOptions.roundTrip = options.testFlag(RoundTrip);
+    engineOptions.strictCodeEnds = options.testFlag(StrictCodeEnds);
+    // The manager holds the theme, and with it the tree, while the tree works: the scan does not
+    // call back into the manager.
+    if (emoSequenceSearchTree *tree
         = sharedInstance<EmoticonThemeManager>()->searchTreeForAccountPath(accountPath))
-        return tree->performPlainText2HTMLReplacement(plainText, n, lineBreak, options);
+        return emoSequenceSearchTreePrivate::get(tree)->performPlainText2HTMLReplacement(
+            plainText, lineBreak, engineOptions);
     if (!options.testFlag(RoundTrip))
         return plainText;
     // Without a theme the text must still read back.
