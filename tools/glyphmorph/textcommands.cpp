@@ -50,7 +50,8 @@ int runHtml(const QStringList &arguments)
                        "Standard input keeps its final line end then."));
     const QCommandLineOption strict(QStringLiteral("strict"),
         QStringLiteral("Replace a code only when a space, a line end, the end of the text or a "
-                       "character that is no letter, digit or combining mark follows it."));
+                       "character that is no letter, number (any Unicode number, superscripts and "
+                       "Roman numerals too) or combining mark follows it."));
     parser.addOptions({ account, lineBreak, escape, roundTrip, strict });
     parser.addPositionalArgument(
         QStringLiteral("text"), QStringLiteral("The message text."), QStringLiteral("[TEXT...]"));
