@@ -233,11 +233,11 @@ private Q_SLOTS:
             const int length = int(random.bounded(40));
             for (int i = 0; i < length; ++i)
                 text += alphabet.at(int(random.bounded(alphabet.size())));
-            for (const ConversionOptions options :
-                { ConversionOptions { true, false }, ConversionOptions { false, true },
-                    ConversionOptions { true, true } }) {
-                QVERIFY2(emoSequenceSearchTreePrivate::get(&message)->performPlainText2HTMLReplacement(
-                             text, "<br>", options)
+            for (const ConversionOptions options : { ConversionOptions { true, false },
+                     ConversionOptions { false, true }, ConversionOptions { true, true } }) {
+                QVERIFY2(
+                    emoSequenceSearchTreePrivate::get(&message)->performPlainText2HTMLReplacement(
+                        text, "<br>", options)
                         == emoSequenceSearchTreePrivate::get(&longText)
                                ->performPlainText2HTMLReplacement(text, "<br>", options),
                     qPrintable(text));

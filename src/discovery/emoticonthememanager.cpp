@@ -189,8 +189,7 @@ EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPa
     return EmoticonTheme();
 }
 
-emoSequenceSearchTree *EmoticonThemeManager::searchTreeForAccountPath(
-    const QString &accountPath)
+emoSequenceSearchTree *EmoticonThemeManager::searchTreeForAccountPath(const QString &accountPath)
 {
     if (d->answers(accountPath))
         return d->answer.tree;

@@ -17,7 +17,8 @@ public:
     /** Replaces the codes of the account's theme in @p editor by images, around the latest change
      *  or, with @p wholeDocument, everywhere (the content is then first reduced to plain text);
      *  the editor's signals are blocked meanwhile. */
-    static void replaceCodes(TextEditorAccess &editor, const QString &accountPath, bool wholeDocument);
+    static void replaceCodes(
+        TextEditorAccess &editor, const QString &accountPath, bool wholeDocument);
 };
 
 #endif

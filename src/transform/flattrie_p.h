@@ -32,8 +32,7 @@ public:
     /** The child of @p node under @p c, or 0. */
     Index next(Index node, char16_t c) const
     {
-        return c < 128 && node < denseRows ? dense[node * classCount + classOf[c]]
-                                           : find(node, c);
+        return c < 128 && node < denseRows ? dense[node * classCount + classOf[c]] : find(node, c);
     }
     /** The tree's node when a code ends at @p node, else null. */
     const emoNode *terminal(Index node) const { return nodes[node].terminal; }

@@ -38,5 +38,6 @@ Q_ALWAYS_INLINE void emoSequenceSearchTreePrivate::replaceEmoticonSequence(
         ++pos;
         return;
     }
-    CodeStep::readCodeSequences(flat, result, result.text, result.length, pos, result.strictCodeEnds);
+    CodeStep::readCodeSequences(
+        flat, result, result.text, result.length, pos, result.strictCodeEnds);
 }

@@ -48,9 +48,9 @@ MessageWords readMessage(const QString &text, const FlatTrie &flat)
             const __m128i lowercase = _mm_cmpeq_epi8(
                 _mm_subs_epu8(_mm_sub_epi8(bytes, lowercaseA), lettersAfterA), zero);
             const __m128i notAbove = _mm_cmpeq_epi8(_mm_subs_epu8(bytes, highestFirst), zero);
-            const __m128i unicodeBreaks = _mm_packs_epi16(
-                _mm_cmpeq_epi16(_mm_and_si128(low, lastBitCleared), unicodeBreak),
-                _mm_cmpeq_epi16(_mm_and_si128(high, lastBitCleared), unicodeBreak));
+            const __m128i unicodeBreaks
+                = _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(low, lastBitCleared), unicodeBreak),
+                    _mm_cmpeq_epi16(_mm_and_si128(high, lastBitCleared), unicodeBreak));
             breaks = _mm_or_si128(breaks, _mm_or_si128(lineEnds, unicodeBreaks));
             const __m128i mayBegin = _mm_andnot_si128(
                 _mm_or_si128(separators, _mm_and_si128(lowercase, lowercaseSkipped)), notAbove);
@@ -156,8 +156,8 @@ bool emoSequenceSearchTreePrivate::convertMessage(
     char16_t copy[MessagePathAvx512::Room + MessageLength + MessagePathAvx512::Room];
     char16_t *const message = avx512 ? copy + MessagePathAvx512::Room : nullptr;
     const MessageWords words = avx512
-        ? MessagePathAvx512::read(reinterpret_cast<const char16_t *>(text.constData()),
-            int(text.size()), flat, message)
+        ? MessagePathAvx512::read(
+            reinterpret_cast<const char16_t *>(text.constData()), int(text.size()), flat, message)
         : readMessage(text, flat);
     if (words.anyBreak)
         return false;

@@ -4,7 +4,8 @@
 #include "emosequencesearchtree_p.h"
 #include "messagepath_p.h"
 
-#if defined(GLYPHMORPH_SCAN_SSE2) && defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if defined(GLYPHMORPH_SCAN_SSE2) && defined(__x86_64__)                                           \
+    && (defined(__GNUC__) || defined(__clang__))
 #define GLYPHMORPH_SCAN_AVX512
 #include <immintrin.h>
 #endif
@@ -80,7 +81,8 @@ GLYPHMORPH_AVX512_TARGET inline Characters readStep(
     const quint64 nonAsciiFirst = flat.hasNonAsciiFirst() ? ~quint64(0) : 0;
     const __m512i first = _mm512_permutex2var_epi8(
         _mm512_loadu_si512(flat.firstTable()), bytes, _mm512_loadu_si512(flat.firstTable() + 64));
-    const quint64 mayBegin = (_mm512_test_epi8_mask(first, first) & ~above) | (above & nonAsciiFirst);
+    const quint64 mayBegin
+        = (_mm512_test_epi8_mask(first, first) & ~above) | (above & nonAsciiFirst);
     const quint64 alone
         = (_mm512_test_epi8_mask(first, _mm512_set1_epi8(2)) & ~above) | (above & nonAsciiFirst);
     const quint64 second

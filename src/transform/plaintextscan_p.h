@@ -40,7 +40,8 @@ class GLYPHMORPH_AUTOTEST_EXPORT PlainTextScan
 public:
     using Code = emoNode;
 
-    /** The longest HTML a scan makes: the longest QString that Qt 5 can hold, with room to spare. */
+    /** The longest HTML a scan makes: the longest QString that Qt 5 can hold, with room to spare.
+     */
     static int maxLength();
     /** Replaces maxLength(); 0 restores it. For tests only. */
     static void setMaxLengthForTests(int length);

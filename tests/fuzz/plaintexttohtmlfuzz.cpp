@@ -124,7 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString general = engines->performPlainText2HTMLReplacement(text, lineBreak, options);
         for (const Path path : { Path::MessagePath, Path::MessagePathAvx512 }) {
             engines->pinnedPath = path;
-            const QString html = engines->performPlainText2HTMLReplacement(text, lineBreak, options);
+            const QString html
+                = engines->performPlainText2HTMLReplacement(text, lineBreak, options);
             GLYPHMORPH_FUZZ_CHECK(html == general,
                 text + QStringLiteral("\nlong-text scan:\n") + general
                     + QStringLiteral("\nmessage path (") + QString::number(int(path))
