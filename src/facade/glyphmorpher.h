@@ -45,8 +45,9 @@ public:
          *  "<br>" with at most line ends around it. */
         RoundTrip = 0x1,
         /** Plain text to HTML replaces a code only when a separator, the end of the text or a
-         *  character that cannot go on a word (anything but a letter, digit or combining mark)
-         *  follows it; the longest code on the way that passes is taken. */
+         *  character that cannot go on a word follows it: anything but a letter, a number (any
+         *  Unicode number: Nd, Nl, No) or a combining mark. The longest code on the way that
+         *  passes is taken. */
         StrictCodeEnds = 0x2,
     };
     Q_DECLARE_FLAGS(ConversionOptions, ConversionOption)
