@@ -10,7 +10,8 @@ struct ConversionOptions
 {
     /** Escape the text and write each image with its code in alt and title. */
     bool roundTrip = false;
-    /** Replace a code only where no letter, number (any Unicode number) or combining mark goes on after it. */
+    /** Replace a code only where no letter, number (any Unicode number) or combining mark goes on
+     * after it. */
     bool strictCodeEnds = false;
 
     bool isDefault() const { return !roundTrip && !strictCodeEnds; }

@@ -153,8 +153,8 @@ private:
 bool emoSequenceSearchTreePrivate::convertMessage(
     const QString &text, bool avx512, QString &html) const
 {
-    char16_t copy[MessagePathAvx512::Room + MessageLength + MessagePathAvx512::Room];
-    char16_t *const message = avx512 ? copy + MessagePathAvx512::Room : nullptr;
+    char16_t copy[MessagePathAvx512::Slack + MessageLength + MessagePathAvx512::Slack];
+    char16_t *const message = avx512 ? copy + MessagePathAvx512::Slack : nullptr;
     const MessageWords words = avx512
         ? MessagePathAvx512::read(
             reinterpret_cast<const char16_t *>(text.constData()), int(text.size()), flat, message)

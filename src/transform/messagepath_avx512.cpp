@@ -91,7 +91,7 @@ GLYPHMORPH_AVX512_TARGET inline Characters readStep(
         alone & valid, second & valid };
 }
 
-GLYPHMORPH_AVX512_TARGET inline void move32(char16_t *to, const char16_t *from)
+GLYPHMORPH_AVX512_TARGET inline void moveStep(char16_t *to, const char16_t *from)
 {
     _mm512_storeu_si512(to, _mm512_loadu_si512(from));
 }
@@ -127,8 +127,8 @@ GLYPHMORPH_AVX512_TARGET void MessagePathAvx512::write(char16_t *html, int size,
     // The text after the last image first, from the end back: what this writes before it, the
     // last image's tag writes over.
     const int tail = length - images[count - 1].to;
-    for (int done = 0; done < tail; done += Room)
-        move32(html + size - done - Room, message + length - done - Room);
+    for (int done = 0; done < tail; done += Slack)
+        moveStep(html + size - done - Slack, message + length - done - Slack);
     char16_t *to = html;
     int from = 0;
     for (int i = 0; i < count; ++i) {
@@ -136,16 +136,16 @@ GLYPHMORPH_AVX512_TARGET void MessagePathAvx512::write(char16_t *html, int size,
         const int piece = images[i].from - from;
         int done = 0;
         do {
-            move32(to + done, message + from + done);
-            done += Room;
+            moveStep(to + done, message + from + done);
+            done += Slack;
         } while (done < piece);
         to += piece;
         // Exactly the tag, which is longer than 32 characters: its last 32 end it.
         const char16_t *tag = reinterpret_cast<const char16_t *>(images[i].tag->constData());
-        const int last = int(images[i].tag->size()) - Room;
-        for (int at = 0; at < last; at += Room)
-            move32(to + at, tag + at);
-        move32(to + last, tag + last);
+        const int last = int(images[i].tag->size()) - Slack;
+        for (int at = 0; at < last; at += Slack)
+            moveStep(to + at, tag + at);
+        moveStep(to + last, tag + last);
         to += images[i].tag->size();
         from = images[i].to;
     }

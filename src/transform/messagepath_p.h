@@ -38,12 +38,14 @@ struct MessageImage
  * The message path in 64-character steps, on processors with AVX-512 BW and VBMI (byte permutes
  * look up 64 characters in the first- and second-character tables at once). Besides word starts,
  * it leaves out words whose walk must end after their first character without a code. It writes
- * the HTML in 32-character moves from a copy of the message with Room characters of slack on
- * both sides, which an image tag (36 characters at least) then writes over.
+ * the HTML in moves of one 512-bit register (32 characters) from a copy of the message, and may
+ * read and write up to a move past each piece: an image tag (36 characters at least) then writes
+ * over what went too far.
  */
 namespace MessagePathAvx512 {
 
-constexpr int Room = 32;
+/** Characters of one move, and of the slack the copy of a message has on both sides. */
+constexpr int Slack = 32;
 
 /** Whether this build and processor can run it. */
 bool available();
