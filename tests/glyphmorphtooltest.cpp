@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <functional>
 #include <memory>
@@ -91,6 +92,7 @@ QByteArray convertedAtOnce(const QStringList &arguments, const QByteArray &input
         text.chop(1);
     if (text.endsWith(QLatin1Char('\r')))
         text.chop(1);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (arguments.contains("--escape"))
         text = text.toHtmlEscaped();
     const QString lineBreak = arguments.contains("--line-break") ? "<br>\n" : "<br>";
@@ -130,6 +132,8 @@ class GlyphmorphToolTest : public QObject
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         process.setProcessEnvironment(environment);
         process.setProgram(QStringLiteral(GLYPHMORPH_TOOL_PATH));
+        // A file the tool writes by mistake lands in the scratch directory.
+        process.setWorkingDirectory(work());
     }
 
     Result run(const QStringList &arguments, const QByteArray &input = QByteArray(),
@@ -201,6 +205,9 @@ private Q_SLOTS:
             "'glyphmorph --help'");
         row("html from arguments", "html|I|<3 it", {}, 0,
             "=I " + imageTag("$HOME", "heart") + " it\n", "");
+        // A text file's CR LF is one line end; the library reads two.
+        row("html of CR LF lines", "html", "a :)\r\nb\r\n", 0, "=a " + happy + "<br>b\n", "");
+        row("page to standard output", "page|-o|-|:)", {}, 0, "<!DOCTYPE html>", "");
         row("page of more than 16 MiB", "page", QByteArray(17 * 1024 * 1024, 'a'), 1, "=",
             "standard input holds more than 16 MiB");
         row("plain of a missing file", "plain|/nonexistent/file.html", {}, 1, "",
@@ -273,6 +280,7 @@ private Q_SLOTS:
         // A failure is told in one line.
         if (exitCode == 1)
             QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+        QVERIFY(!QFileInfo::exists(work() + "/-"));
     }
 
     void installRemoveImport_data()
@@ -518,8 +526,9 @@ private Q_SLOTS:
         const struct
         {
             const char *text, *outside, *start;
-        } pages[] = { { "<b> & :) <3", "smiley-happy", "&lt;b&gt; &amp; <img src=''" },
-            { ":smile: :wink:", "wink.png", "<img src='data:image/png;base64," } };
+        } pages[] = { { "<b> & :) <3", "smiley-happy",
+                          "&lt;b&gt; &amp; <span class=\"e0\"></span> <span class=\"e1\">" },
+            { ":smile: :wink:", "wink.png", "<span class=\"e0\"></span> <span class=\"e1\">" } };
         for (const auto &page : pages) {
             const Result result = run({ "page", "-o", file, QString::fromUtf8(page.text) });
             QCOMPARE(result.exitCode, 0);
@@ -528,14 +537,44 @@ private Q_SLOTS:
                 qPrintable(result.err));
             const QByteArray bytes = readBytes(file);
             QVERIFY2(bytes.contains(page.start), bytes.constData());
-            QCOMPARE(bytes.count("src='data:image/png;base64,"), 1);
+            QCOMPARE(bytes.count("url(\"data:image/png;base64,"), 1);
             const QRegularExpressionMatch shown
-                = QRegularExpression("base64,([^']+)'").match(QString::fromUtf8(bytes));
+                = QRegularExpression("base64,([^\"]+)\"").match(QString::fromUtf8(bytes));
             QVERIFY(
                 !QImage::fromData(QByteArray::fromBase64(shown.captured(1).toLatin1())).isNull());
             QVERIFY(!bytes.contains(leaked));
             QCOMPARE(run({ "use", "u5" }).exitCode, 0);
         }
+    }
+
+    // Each distinct image is in the page once, in the style, however often the text shows it:
+    // the page grows with the text, not with its images. A CR LF is one line end.
+    void pageInlinesEachImageOnce()
+    {
+        const QByteArray line = ":) x ;) :) <3\r\n";
+        const int lines = 2000;
+        const Result result = run({ "page" }, line.repeated(lines));
+        QCOMPARE(result.exitCode, 0);
+        const QString page = result.out;
+        const QRegularExpression rule(
+            "\\.message \\.(e\\d+) \\{[^}]*background-image: url\\(\"data:image/png;base64,"
+            "([A-Za-z0-9+/=]+)\"\\);");
+        QSet<QString> styled;
+        for (QRegularExpressionMatchIterator it = rule.globalMatch(page); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            styled.insert(match.captured(1));
+            QVERIFY(
+                !QImage::fromData(QByteArray::fromBase64(match.captured(2).toLatin1())).isNull());
+        }
+        QCOMPARE(styled.size(), 3);
+        QCOMPARE(result.bytes.count("data:"), 3);
+        const QRegularExpression span("<span class=\"(e\\d+)\"></span>");
+        int spans = 0;
+        for (QRegularExpressionMatchIterator it = span.globalMatch(page); it.hasNext(); ++spans)
+            QVERIFY(styled.contains(it.next().captured(1)));
+        QCOMPARE(spans, 4 * lines);
+        QCOMPARE(result.bytes.count("<br>\n"), lines - 1);
+        QVERIFY(!result.bytes.contains("<br>\n<br>"));
     }
 };
 

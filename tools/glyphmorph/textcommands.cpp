@@ -25,7 +25,9 @@ int runHtml(const QStringList &arguments)
     CommandLine commandLine(QStringLiteral("html"),
         QStringLiteral(
             "Turns plain text into HTML: every emoticon code of the account's theme found at the\n"
-            "start of a word becomes an image tag, every line end the line break text.\n"
+            "start of a word becomes an image tag, every line end the line break text; a line\n"
+            "end is a line feed, a carriage return, or the two as CR LF (--round-trip keeps the\n"
+            "carriage return of a CR LF, as \"&#13;\" before the line break).\n"
             "The text is the arguments joined by spaces, or standard input when there are none\n"
             "(its final line end dropped). Put \"--\" before text that begins with \"-\".\n"
             "The text around the images is copied as it stands: use --escape for valid HTML.\n"
@@ -76,6 +78,10 @@ int runHtml(const QStringList &arguments)
                                    "feed: <br>, with line ends around it at most"),
             UsageError);
     const auto convert = [&](QString text) {
+        // Text files from Windows end their lines with CR LF: one line end, where the library
+        // reads two. A round trip gives back every character, the carriage return too.
+        if (!parser.isSet(roundTrip))
+            joinCrLf(&text);
         if (parser.isSet(escape))
             text = text.toHtmlEscaped();
         return library.morpher().transformPlainTextToHTML(

@@ -24,8 +24,18 @@ InputReader::InputReader(int descriptor)
     : m_descriptor(descriptor)
 { }
 
+InputReader::InputReader(const QByteArray &bytes)
+    : m_bytes(bytes)
+{ }
+
 bool InputReader::read(QByteArray *buffer, qsizetype maxSize)
 {
+    if (m_descriptor < 0) {
+        const qsizetype count = qMin(maxSize, m_bytes.size() - m_position);
+        buffer->append(m_bytes.constData() + m_position, int(count));
+        m_position += count;
+        return count > 0;
+    }
     const qsizetype size = buffer->size();
     buffer->resize(size + maxSize);
     ssize_t count = 0;
@@ -40,6 +50,11 @@ bool InputReader::read(QByteArray *buffer, qsizetype maxSize)
 
 TextSplitter::TextSplitter(int descriptor, Format format)
     : m_input(descriptor)
+    , m_format(format)
+{ }
+
+TextSplitter::TextSplitter(const QByteArray &bytes, Format format)
+    : m_input(bytes)
     , m_format(format)
 { }
 

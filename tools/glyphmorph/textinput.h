@@ -14,6 +14,8 @@ class InputReader
 {
 public:
     explicit InputReader(int descriptor);
+    /** Reads @p bytes as a file of that content. */
+    explicit InputReader(const QByteArray &bytes);
 
     /** Appends the next bytes, at most @p maxSize, to @p buffer; false at the end of the input
      *  or on an error. */
@@ -22,7 +24,9 @@ public:
     QString error() const { return m_error; }
 
 private:
-    int m_descriptor;
+    int m_descriptor = -1;
+    QByteArray m_bytes;
+    qsizetype m_position = 0;
     QString m_error;
 };
 
@@ -46,6 +50,8 @@ public:
     static constexpr qsizetype maxPieceSize = 1024 * 1024;
 
     TextSplitter(int descriptor, Format format);
+    /** Cuts @p bytes, as if read from a file. */
+    TextSplitter(const QByteArray &bytes, Format format);
 
     /** The next piece; false once the last piece was given or reading failed (see error()).
      *  The last piece, which may be empty, is always given. */

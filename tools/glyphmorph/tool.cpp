@@ -36,9 +36,13 @@ QString systemError(int number)
 
 bool out(const QString &text)
 {
+    return out(text.toUtf8());
+}
+
+bool out(const QByteArray &bytes)
+{
     if (!writeError.isEmpty())
         return false;
-    const QByteArray bytes = text.toUtf8();
     // A full disk or a closed pipe shows at the flush at the latest.
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
         || std::fflush(stdout) != 0) {
@@ -120,16 +124,11 @@ QString decode(const char *bytes, qsizetype size)
     return QString::fromUtf8(bytes, int(size));
 }
 
-bool readText(const QStringList &words, qint64 maxSize, QString *text, QString *error)
+bool readStandardInput(qint64 maxSize, QByteArray *bytes, QString *error)
 {
-    if (!words.isEmpty()) {
-        *text = words.join(QLatin1Char(' '));
-        return true;
-    }
-    QByteArray bytes;
     InputReader input(STDIN_FILENO);
-    while (input.read(&bytes)) {
-        if (bytes.size() > maxSize) {
+    while (input.read(bytes)) {
+        if (bytes->size() > maxSize) {
             *error = QStringLiteral("standard input holds more than %1 MiB of text")
                          .arg(maxSize / (1024 * 1024));
             return false;
@@ -139,8 +138,6 @@ bool readText(const QStringList &words, qint64 maxSize, QString *text, QString *
         *error = QStringLiteral("cannot read standard input: ") + input.error();
         return false;
     }
-    *text = decode(bytes.constData(), bytes.size());
-    dropFinalLineEnd(text);
     return true;
 }
 
@@ -151,6 +148,12 @@ void dropFinalLineEnd(QString *text)
         text->chop(1);
     if (text->endsWith(QLatin1Char('\r')))
         text->chop(1);
+}
+
+void joinCrLf(QString *text)
+{
+    if (text->contains(QLatin1Char('\r')))
+        text->replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
 EmoticonThemeManager &Library::manager()

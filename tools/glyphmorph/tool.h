@@ -27,6 +27,8 @@ enum ExitCode
 /** Writes UTF-8 to standard output at once, so that a reading process sees each line. False
  *  when the output could not be written, then and for every later call (see outputError()). */
 bool out(const QString &text);
+/** The same for text in UTF-8 already. */
+bool out(const QByteArray &utf8);
 /** Why writing standard output failed; empty while it has not. */
 QString outputError();
 /** Writes "glyphmorph: " and @p text as a line to standard error. */
@@ -60,12 +62,14 @@ void setThemesRoot(const QString &directory);
 
 /** UTF-8 to text, NUL characters kept and malformed bytes as U+FFFD. */
 QString decode(const char *bytes, qsizetype size);
-/** The text of @p words joined by spaces; standard input (one final line end, then a carriage
- *  return, dropped) when there are none. False with @p error set when standard input cannot be
- *  read or holds more than @p maxSize bytes. */
-bool readText(const QStringList &words, qint64 maxSize, QString *text, QString *error);
+/** The whole of standard input, as UTF-8. False with @p error set when it cannot be read or
+ *  holds more than @p maxSize bytes. */
+bool readStandardInput(qint64 maxSize, QByteArray *bytes, QString *error);
 /** Drops one final line end and then one final carriage return, as piped text ends. */
 void dropFinalLineEnd(QString *text);
+/** Makes each CR LF of @p text one line feed: a text file's line end, which the library would
+ *  read as two. */
+void joinCrLf(QString *text);
 
 /** The library for one command: the Glyphmorpher, and with it the theme manager and the whole
  *  theme discovery, from construction until the command ends. */
