@@ -411,6 +411,41 @@ private Q_SLOTS:
         QVERIFY(run({ "html", ":smile:" }).out.contains("/smile.png'  width='20'"));
     }
 
+    // The chosen theme removed by another program: messages get the built-in theme, and every
+    // command that names the current theme names that one.
+    void currentThemeRemoved_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("current");
+        QTest::newRow("themes") << QStringList { "themes" } << "* Default (current)";
+        QTest::newRow("themes --json")
+            << QStringList { "themes", "--json" } << "\"current\": \"" + builtInUUID + "\"";
+        QTest::newRow("watch") << QStringList { "watch" }
+                               << "current  " + builtInUUID + "  'Default'\n";
+    }
+
+    void currentThemeRemoved()
+    {
+        QFETCH(QStringList, command);
+        const QString directory = writeTheme(root(), "Seven", { "u7", {} });
+        QCOMPARE(run({ "use", "u7" }).exitCode, 0);
+        QVERIFY(QDir(directory).removeRecursively());
+        QString out;
+        if (command.first() == QLatin1String("watch")) {
+            QProcess watcher;
+            prepare(watcher);
+            watcher.setArguments(command);
+            watcher.start();
+            QTRY_VERIFY_WITH_TIMEOUT(seen(watcher, out, "watching "), 30000);
+            watcher.terminate();
+            QVERIFY(watcher.waitForFinished(30000));
+        } else {
+            out = run(command).out;
+        }
+        QFETCH(QString, current);
+        QVERIFY2(out.contains(current), qPrintable(out));
+    }
+
     void watch()
     {
         // A root made only after the watch began is watched from the directory above it.

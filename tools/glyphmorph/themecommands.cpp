@@ -66,17 +66,18 @@ QString themesAsJson(const QList<EmoticonTheme> &themes, const QString &current)
     return QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
 }
 
-QString themesAsText(const QList<EmoticonTheme> &themes, const QString &current)
+QString themesAsText(
+    const QList<EmoticonTheme> &themes, const QString &current, const QString &chosen)
 {
     const QString root = EmoticonThemeManager::themesRootPath();
     QString text
         = QStringLiteral("themes root: %1%2\n")
               .arg(
                   root, QFileInfo(root).isDir() ? QString() : QStringLiteral(" (not a directory)"));
-    bool currentFound = false;
+    bool chosenFound = false;
     for (const EmoticonTheme &theme : themes) {
         const bool isCurrent = theme.themeUUID() == current;
-        currentFound = currentFound || isCurrent;
+        chosenFound = chosenFound || theme.themeUUID() == chosen;
         const QString directory = themeDirectory(theme);
         const QString preview = previewFile(theme);
         text += QStringLiteral("\n%1 %2%3\n")
@@ -92,10 +93,10 @@ QString themesAsText(const QList<EmoticonTheme> &themes, const QString &current)
         text += QStringLiteral("    directory:  %1\n")
                     .arg(directory.isEmpty() ? QStringLiteral("built in") : directory);
     }
-    if (!currentFound) {
-        text += QStringLiteral("\nThe current theme %1 is not registered; messages get the "
-                               "built-in theme.\n")
-                    .arg(current);
+    if (!chosenFound) {
+        text += QStringLiteral("\nThe chosen theme %1 is not registered (it may be being copied "
+                               "in); messages get the built-in theme meanwhile.\n")
+                    .arg(chosen);
     }
     return text;
 }
@@ -153,10 +154,12 @@ int runThemes(const QStringList &arguments)
         QStringLiteral(
             "Lists the registered themes, the built-in theme and every complete theme below the\n"
             "themes root, sorted by name: UUID, name, the messaging service a theme is bound\n"
-            "to, number of emoticons, preview image file, theme directory. The current theme\n"
-            "is marked with *."));
+            "to, number of emoticons, preview image file, theme directory. The current theme,\n"
+            "the one messages get, is marked with *: the chosen theme while it is registered,\n"
+            "else the built-in theme."));
     const QCommandLineOption json(QStringLiteral("json"),
-        QStringLiteral("Print a JSON object instead: themesRoot, current (a UUID) and themes, an "
+        QStringLiteral("Print a JSON object instead: themesRoot, current (the UUID of the theme "
+                       "messages get) and themes, an "
                        "array of {uuid, name, service, emoticons, preview, directory, current}; "
                        "absent values are null."));
     commandLine.parser.addOption(json);
@@ -172,12 +175,14 @@ int runThemes(const QStringList &arguments)
 
     Library library;
     const QList<EmoticonTheme> themes = sortedThemes(library.manager().emoticonThemes());
-    const QString current = library.manager().currentTheme();
+    // The theme messages get, which is not the stored choice while that is not registered.
+    const QString current = themeInUse(library.manager());
     const QList<QPair<QString, QString>> unregistered = commandLine.parser.isSet(all)
         ? unregisteredDirectories(library.manager())
         : QList<QPair<QString, QString>>();
     if (!commandLine.parser.isSet(json)) {
-        out(themesAsText(themes, current) + unregisteredAsText(unregistered));
+        out(themesAsText(themes, current, library.manager().currentTheme())
+            + unregisteredAsText(unregistered));
         return Success;
     }
     QJsonObject document = QJsonDocument::fromJson(themesAsJson(themes, current).toUtf8()).object();

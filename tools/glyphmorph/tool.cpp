@@ -235,6 +235,12 @@ void findConflicts(EmoticonThemeDiagnosis &diagnosis, EmoticonThemeManager &mana
         diagnosis.refuse(EmoticonThemeDiagnosis::ThemeTaken, found.join(QStringLiteral("; ")));
 }
 
+QString themeInUse(EmoticonThemeManager &manager)
+{
+    const EmoticonTheme theme = manager.themeForAccountPath(QString());
+    return theme.isValid() ? theme.themeUUID() : manager.currentTheme();
+}
+
 int emoticonCount(const EmoticonTheme &theme)
 {
     const QHash<QString, QString> &images = theme.filePathToCodeSequenceMapping();

@@ -93,6 +93,10 @@ QList<QPair<QString, QString>> unregisteredDirectories(EmoticonThemeManager &man
  *  a new version of an installed theme or takes the built-in theme's place. A theme from the
  *  diagnosed directory itself is the same theme, already installed. */
 void findConflicts(EmoticonThemeDiagnosis &diagnosis, EmoticonThemeManager &manager);
+/** The UUID of the theme that text without an account gets: the current theme while it is
+ *  registered, else the built-in theme; the stored choice when no theme is registered. Like any
+ *  rendering, this sets a choice that is gone for good back to the built-in theme. */
+QString themeInUse(EmoticonThemeManager &manager);
 /** The number of emoticons @p theme can put into text. */
 int emoticonCount(const EmoticonTheme &theme);
 

@@ -91,7 +91,8 @@ int runWatch(const QStringList &arguments)
             "  present  UUID  'NAME'  [service SERVICE]  DIRECTORY    (at start)\n"
             "  added    UUID  'NAME'  [service SERVICE]  DIRECTORY\n"
             "  removed  UUID  'NAME'  [service SERVICE]  DIRECTORY\n"
-            "  current  UUID  'NAME'\n"
+            "  current  UUID  'NAME'    (the theme messages get: the chosen theme while it\n"
+            "                            is registered, else the built-in theme)\n"
             "  refused  DIRECTORY  REASON    (a directory below the root without a theme)\n"
             "A theme being copied in is announced once complete (it has 10 seconds); a directory\n"
             "still without a registered theme 11 seconds after a change is reported. Stops on\n"
@@ -116,12 +117,18 @@ int runWatch(const QStringList &arguments)
     Snapshot themes = snapshot(manager);
     for (const QString &theme : std::as_const(themes))
         out(QStringLiteral("present  %1\n").arg(theme));
-    const auto currentLine = [&manager] {
-        const QString uuid = manager.currentTheme();
-        return QStringLiteral("current  %1  '%2'\n")
-            .arg(uuid, manager.emoticonThemes().value(uuid).themeName());
+    // The theme messages get: it changes with the choice, and when the chosen theme goes or
+    // comes back.
+    QString current;
+    const auto reportCurrent = [&manager, &current] {
+        const QString uuid = themeInUse(manager);
+        if (uuid == current)
+            return;
+        current = uuid;
+        out(QStringLiteral("current  %1  '%2'\n")
+                .arg(uuid, manager.emoticonThemes().value(uuid).themeName()));
     };
-    out(currentLine());
+    reportCurrent();
     // Directories the library passes over: at the start, and once a change below the root has
     // had the time a theme being copied in gets.
     QSet<QString> reported;
@@ -157,8 +164,10 @@ int runWatch(const QStringList &arguments)
             printChanges(themes, now);
             themes = now;
         });
-    QObject::connect(&manager, &EmoticonThemeManager::currentThemeChanged, &manager,
-        [&currentLine] { out(currentLine()); });
+    // After the listing of the change that caused it.
+    QObject::connect(
+        &manager, &EmoticonThemeManager::availableThemesChanged, &manager, reportCurrent);
+    QObject::connect(&manager, &EmoticonThemeManager::currentThemeChanged, &manager, reportCurrent);
     QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, &notifier, [] {
         char byte;
