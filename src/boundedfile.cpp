@@ -35,14 +35,19 @@ QString BoundedFile::imageFile(const QString &path)
     if (path.isEmpty())
         return QString();
     const QFileInfo info(path);
+    // A name without suffix stands for NAME.png and the like first, where the twins for dense
+    // screens (NAME@2x.png) are found beside it; the built-in theme keeps a copy under the bare
+    // name for programs other than Qt.
+    if (info.suffix().isEmpty()) {
+        const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+        for (const QByteArray &format : formats) {
+            const QFileInfo candidate(path + QLatin1Char('.') + QLatin1String(format));
+            if (candidate.exists() || candidate.isSymLink())
+                return candidate.isFile() ? candidate.filePath() : QString();
+        }
+    }
     if (info.exists() || info.isSymLink())
         return info.isFile() ? path : QString();
-    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
-    for (const QByteArray &format : formats) {
-        const QFileInfo candidate(path + QLatin1Char('.') + QLatin1String(format));
-        if (candidate.exists() || candidate.isSymLink())
-            return candidate.isFile() ? candidate.filePath() : QString();
-    }
     return QString();
 }
 

@@ -25,9 +25,10 @@ public:
     static bool isRegularFile(const QString &path);
     /** The content of @p path when it resolves to a regular file of at most @p maxSize bytes. */
     static bool read(const QString &path, qint64 maxSize, QByteArray *content);
-    /** The file an image path stands for: the path itself when something exists there, else the
-     *  path with the suffix of the first image format that names an existing file (the lookup of
-     *  QPixmap and QImageReader). Null when that file is not a regular file. */
+    /** The file an image path stands for: for a path without suffix, the path with the suffix of
+     *  the first image format that names an existing file, if any (as QPixmap and QImageReader
+     *  look one up); else the path itself when something exists there. Null when that file is
+     *  not a regular file. */
     static QString imageFile(const QString &path);
     /** The image @p path stands for (see imageFile()), read from at most maxImageFileSize bytes and
      *  at most maxImageSide pixels a side; a null image otherwise. */

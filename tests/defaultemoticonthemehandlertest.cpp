@@ -16,7 +16,10 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -100,6 +103,18 @@ void verifyRenderedCache()
     }
     QCOMPARE(cachedFiles().size(), 2 * 18); // with the @2x twins
     QVERIFY(QFileInfo(previewPath()).isFile());
+    // The HTML names each image without suffix: a program that does not guess one, read here
+    // without Qt, finds the PNG image there.
+    const QList<QString> named
+        = EmoticonThemeFactory::defaultEmoticonTheme().codeSequenceToFilepathMapping().values();
+    QCOMPARE(QSet<QString>(named.cbegin(), named.cend()).size(), 18);
+    for (const QString &name : named) {
+        std::ifstream file(QFile::encodeName(name).toStdString(), std::ios::binary);
+        const std::string bytes { std::istreambuf_iterator<char>(file),
+            std::istreambuf_iterator<char>() };
+        QVERIFY2(bytes.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)) == 0, qPrintable(name));
+        QCOMPARE(QByteArray::fromStdString(bytes), GlyphmorphTest::readBytes(name + ".png"));
+    }
 }
 
 } // namespace

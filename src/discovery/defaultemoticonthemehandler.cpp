@@ -8,6 +8,7 @@
 #include "mgconfitem.h"
 #include "mtheme.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,36 +32,68 @@ EmoticonTheme localisedDefaultTheme()
     return theme;
 }
 
+// The HTML names each image by its theme file, which has no suffix, while the cache holds
+// NAME.png: Qt guesses the suffix, but a browser or a mail reader does not. A copy under the very
+// name lets every program load it. By rendered file, its copy.
+QHash<QString, QString> copiesByImage(const EmoticonTheme &theme)
+{
+    const QHash<QString, QString> &images = theme.filepathToPickerImageMapping();
+    QHash<QString, QString> copies;
+    const QHash<QString, QString> &named = theme.codeSequenceToFilepathMapping();
+    for (const QString &name : named) {
+        const QString image = name + QLatin1String(".png");
+        if (!images.contains(name) && images.contains(image))
+            copies.insert(image, name);
+    }
+    return copies;
+}
+
 bool hasMissingImage(const EmoticonTheme &theme)
 {
     const QHash<QString, QString> &images = theme.filepathToPickerImageMapping();
+    const QHash<QString, QString> copies = copiesByImage(theme);
     for (auto path = images.keyBegin(); path != images.keyEnd(); ++path) {
         if (!path->isEmpty()
             && (!QFileInfo(*path).isFile()
-                || !QFileInfo(BoundedFile::densityTwin(*path, highDensityRatio)).isFile()))
+                || !QFileInfo(BoundedFile::densityTwin(*path, highDensityRatio)).isFile()
+                || (copies.contains(*path) && !QFileInfo(copies.value(*path)).isFile())))
             return true;
     }
     return false;
 }
 
-bool renderIcon(const QString &iconId, const QString &filePath, const QSize &size)
+QByteArray renderedIcon(const QString &iconId, const QSize &size)
 {
+    QByteArray png;
     const std::unique_ptr<QPixmap> pixmap(MTheme::pixmapCopy(iconId, size));
     if (!pixmap || pixmap->isNull())
-        return false;
-    // Whole or not at all: a torn image would count as present and never be rendered again.
-    QSaveFile file(filePath);
-    return file.open(QIODevice::WriteOnly) && pixmap->save(&file, "PNG", -1) && file.commit();
+        return png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!pixmap->save(&buffer, "PNG", -1))
+        png.clear();
+    return png;
 }
 
-bool renderIcons(const QString &filePath)
+bool writeWhole(const QString &filePath, const QByteArray &bytes)
+{
+    // Whole or not at all: a torn image would count as present and never be rendered again.
+    QSaveFile file(filePath);
+    return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+        && file.commit();
+}
+
+/** Renders the image at @p filePath and its twin; @p copyPath, when set, gets the image too. */
+bool renderIcons(const QString &filePath, const QString &copyPath)
 {
     const QString iconId = QFileInfo(filePath).baseName();
     // The twin first: the cache may be a registered pixmap directory, whose image of this icon
     // id, once written, would be blown up for the twin instead of the icon drawn afresh.
-    return renderIcon(iconId, BoundedFile::densityTwin(filePath, highDensityRatio),
-               cachedIconSize * highDensityRatio)
-        && renderIcon(iconId, filePath, cachedIconSize);
+    if (!writeWhole(BoundedFile::densityTwin(filePath, highDensityRatio),
+            renderedIcon(iconId, cachedIconSize * highDensityRatio)))
+        return false;
+    const QByteArray image = renderedIcon(iconId, cachedIconSize);
+    return writeWhole(filePath, image) && (copyPath.isEmpty() || writeWhole(copyPath, image));
 }
 
 } // namespace
@@ -135,8 +168,9 @@ bool DefaultEmoticonThemeHandler::reloadDefaultEmoticonTheme()
     QDir().mkpath(EmoticonThemeFactory::DEFAULT_CACHED_EMOTICON_DIRECTORY()->absolutePath());
     bool ok = true;
     const QHash<QString, QString> &images = theme.filepathToPickerImageMapping();
+    const QHash<QString, QString> copies = copiesByImage(theme);
     for (auto path = images.keyBegin(); ok && path != images.keyEnd(); ++path)
-        ok = renderIcons(*path);
+        ok = renderIcons(*path, copies.value(*path));
     EmoticonThemeFactory::setPreviewPixmap(theme);
     d->publishedFrom = platformThemeName;
     Q_EMIT defaultThemeAdded(theme);
@@ -154,8 +188,13 @@ bool DefaultEmoticonThemeHandler::deleteEmoticonCache()
     const QFileInfoList entries
         = cache.entryInfoList({ QStringLiteral("*.png") }, QDir::Files, QDir::NoSort);
     bool ok = true;
-    for (auto entry = entries.cbegin(); ok && entry != entries.cend(); ++entry)
+    for (auto entry = entries.cbegin(); ok && entry != entries.cend(); ++entry) {
         ok = QFile::remove(entry->filePath());
+        // With the copy of a built-in image under the name its HTML gives.
+        const QFileInfo copy(entry->path() + QLatin1Char('/') + entry->completeBaseName());
+        if (ok && copy.isFile())
+            ok = QFile::remove(copy.filePath());
+    }
     return ok;
 }
 

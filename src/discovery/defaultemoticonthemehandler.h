@@ -19,7 +19,8 @@ class DefaultEmoticonThemeHandlerPrivate;
  * twin NAME@2x.png drawn from the same icon (which Qt shows in place of NAME.png on screens of
  * double density), whenever the platform UI theme ("/meegotouch/theme/name") differs from the one
  * they were last rendered from ("/meegotouch/theme/CurrentMeegoTheme"), or when a cached image
- * or its twin is missing. The theme is
+ * or its twin is missing. The theme's HTML names each image without suffix; the image is there
+ * under that name too, as a copy of NAME.png, for programs that do not guess a suffix. The theme is
  * announced once by init() and, after each platform theme change, removed and added again, also
  * when another process rendered the new images first.
  */
@@ -38,8 +39,8 @@ public:
      *  False when the platform theme is not set (nothing is published) or an image could not
      *  be written (the theme is published all the same). */
     bool reloadDefaultEmoticonTheme();
-    /** Removes the "*.png" files of the cache directory; stops at the first that cannot be
-     *  removed and returns false. */
+    /** Removes the "*.png" files of the cache directory, each with its copy without suffix;
+     *  stops at the first that cannot be removed and returns false. */
     bool deleteEmoticonCache();
     /** Removes the built-in theme's preview image; false when there was none to remove. */
     bool deleteEmoticonPreview();
