@@ -106,15 +106,17 @@ Emoticons::Emoticons(QObject *parent)
 
 Emoticons::~Emoticons() = default;
 
+// The round-trip form: the pair gives back the text, which the plain form, with no code in its
+// tags, cannot.
 QString Emoticons::toHtml(const QString &text, const QString &accountPath) const
 {
     return morpher()->transformPlainTextToHTML(
-        text.toHtmlEscaped(), accountPath, 0, QStringLiteral("<br>"));
+        text, accountPath, 0, QStringLiteral("<br>"), Glyphmorpher::RoundTrip);
 }
 
 QString Emoticons::toPlainText(const QString &html) const
 {
-    return morpher()->transformHTMLToPlainText(html);
+    return morpher()->transformHTMLToPlainText(html, Glyphmorpher::RoundTrip);
 }
 
 QVariantList Emoticons::emoticons(const QString &accountPath) const

@@ -29,9 +29,13 @@ public:
     explicit Emoticons(QObject *parent = nullptr);
     ~Emoticons() override;
 
-    /** @p text HTML-escaped, its codes as image tags of the account's theme, line ends as <br>. */
+    /** @p text HTML-escaped (& < > " ' and a carriage return as &#13;), its codes as image tags
+     *  of the account's theme that carry the code in alt and title, line ends as <br>:
+     *  toPlainText() gives back exactly the text. */
     Q_INVOKABLE QString toHtml(const QString &text, const QString &accountPath = QString()) const;
-    /** Emoticon HTML (image tags with alt='CODE', <br>) back to plain text. */
+    /** Emoticon HTML back to plain text: an image tag with an alt attribute (either quote style)
+     *  becomes its code, <br> a line feed, entities their characters; raw line ends are layout
+     *  and go. */
     Q_INVOKABLE QString toPlainText(const QString &html) const;
     /** The account's emoticons in picker order: maps with "code" (the default code),
      *  "imagePath" (the image text uses) and "pickerImage" (a URL for an Image). */
