@@ -1,7 +1,10 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // The demo messenger run with scripted options: it must draw its window, emoticons included.
+// Every GUI example answers --help and --version without a display.
 #include "testenvironment.h"
+
+#include <glyphmorph_version.h>
 
 #include <QImage>
 #include <QProcess>
@@ -26,6 +29,47 @@ class MessengerTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void helpAndVersionWithoutDisplay_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("out");
+        QStringList programs = { GLYPHMORPH_MESSENGER_PATH, GLYPHMORPH_WIDGETS_CHAT_PATH,
+            GLYPHMORPH_TEXTEDITWINDOW_PATH };
+#ifdef GLYPHMORPH_QML_CHAT_PATH
+        programs << GLYPHMORPH_QML_CHAT_PATH;
+#endif
+        for (const QString &program : programs) {
+            const QString name = QFileInfo(program).fileName();
+            QTest::addRow("%s --help", qPrintable(name)) << program << "--help"
+                                                         << "Usage: ";
+            QTest::addRow("%s --version", qPrintable(name))
+                << program << "--version" << name + " " GLYPHMORPH_VERSION_STRING "\n";
+        }
+    }
+
+    void helpAndVersionWithoutDisplay()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, option);
+        // The platform a desktop session would give, with nothing to connect to.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(QDir::homePath());
+        process.start(program, { option });
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(process.exitCode() == 0, qPrintable(err));
+        const QString printed = QString::fromUtf8(process.readAllStandardOutput());
+        QFETCH(QString, out);
+        QVERIFY2(printed.contains(out), qPrintable(printed));
+    }
+
     void screenshot_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -6,6 +6,9 @@
 #include "conversationview.h"
 #include "messengerwindow.h"
 
+#include "helpwithoutdisplay.h"
+
+#include <glyphmorph_version.h>
 #include <glyphmorpher.h>
 #include <mapplication.h>
 
@@ -51,12 +54,13 @@ bool saveScreenshot(MessengerWindow *window, const QString &fileName)
 
 int main(int argc, char *argv[])
 {
-    MApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glyphmorph-messenger"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHMORPH_VERSION_STRING));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A messenger showing graphical emoticons."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption send(QStringLiteral("send"),
         QStringLiteral("Puts a sent message into the conversation (repeatable)."),
         QStringLiteral("text"));
@@ -78,6 +82,8 @@ int main(int argc, char *argv[])
         QStringLiteral("path"),
         QStringLiteral("/org/freedesktop/Telepathy/Account/demo/jabber/me"));
     parser.addOptions({ send, receive, type, openPicker, screenshot, size, account });
+    answerHelpAndVersion(argc, argv, parser);
+    MApplication app(argc, argv);
     parser.process(app);
 
     const QRegularExpressionMatch sizeMatch

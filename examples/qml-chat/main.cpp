@@ -5,6 +5,8 @@
 //   glyphmorph-qml-chat [--screenshot FILE]
 // --screenshot fills in a sample conversation, opens the picker, saves the window as FILE (PNG)
 // and quits; it works offscreen (QT_QPA_PLATFORM=offscreen).
+#include "helpwithoutdisplay.h"
+
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
@@ -40,14 +42,17 @@ void fillSample(QQuickWindow *window)
 
 int main(int argc, char *argv[])
 {
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("glyphmorph-qml-chat"));
+    QCoreApplication::setApplicationName(QStringLiteral("glyphmorph-qml-chat"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHMORPH_VERSION_STRING));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A QML chat window with emoticons"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
         QStringLiteral("Draw a sample conversation into FILE and quit."), QStringLiteral("FILE"));
     parser.addOption(screenshot);
+    answerHelpAndVersion(argc, argv, parser);
+    QGuiApplication app(argc, argv);
     parser.process(app);
     if (parser.isSet(screenshot))
         QQuickWindow::setSceneGraphBackend(QStringLiteral("software"));

@@ -2,9 +2,13 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // A window with one MTextEdit to type in; the title counts the characters left.
 //   texteditwindow
+#include "helpwithoutdisplay.h"
+
+#include <glyphmorph_version.h>
 #include <mtextedit.h>
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QPainter>
@@ -63,7 +67,17 @@ QPixmap smiley()
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("texteditwindow"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHMORPH_VERSION_STRING));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A window with one MTextEdit to type in; the title counts the characters "
+                       "left."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    answerHelpAndVersion(argc, argv, parser);
     QApplication app(argc, argv);
+    parser.process(app);
 
     auto *editor = new MTextEdit(QStringLiteral("Type here "));
     editor->setMaxLength(maxLength);

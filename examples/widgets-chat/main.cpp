@@ -8,6 +8,9 @@
 #include "chatwindow.h"
 #include "emoticonpickerdialog.h"
 
+#include "helpwithoutdisplay.h"
+
+#include <glyphmorph_version.h>
 #include <glyphmorpher.h>
 
 #include <QApplication>
@@ -49,16 +52,19 @@ bool saveScreenshot(ChatWindow &window, const QString &fileName)
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("glyphmorph-widgets-chat"));
+    QCoreApplication::setApplicationName(QStringLiteral("glyphmorph-widgets-chat"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHMORPH_VERSION_STRING));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A Qt Widgets chat window with emoticons"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption account(QStringLiteral("account"),
         QStringLiteral("The messaging account's path."), QStringLiteral("PATH"));
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
         QStringLiteral("Draw a sample conversation into FILE and quit."), QStringLiteral("FILE"));
     parser.addOptions({ account, screenshot });
+    answerHelpAndVersion(argc, argv, parser);
+    QApplication app(argc, argv);
     parser.process(app);
 
     Glyphmorpher::m_pInstance = new Glyphmorpher;
