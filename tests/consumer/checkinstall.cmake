@@ -32,6 +32,33 @@ foreach(dir IN LISTS libdirs)
 endforeach()
 string(REPLACE ";" ":" pcpath "${pcpath}")
 set(ENV{PKG_CONFIG_PATH} ${pcpath})
+# pkg-config as if the QtSvg and XML development files were not installed either: only the
+# system's .pc files but theirs.
+find_program(pkgconfig NAMES pkg-config pkgconf)
+if(NOT pkgconfig)
+    message(FATAL_ERROR "pkg-config not found")
+endif()
+execute_process(COMMAND ${pkgconfig} --variable pc_path pkg-config
+    OUTPUT_VARIABLE systempcpath OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(restricted ${WORK_DIR}/pkgconfig-without-qt-svg-xml)
+file(MAKE_DIRECTORY ${restricted})
+string(REPLACE ":" ";" systempcdirs "${systempcpath}")
+foreach(dir IN LISTS systempcdirs)
+    file(GLOB pcfiles ${dir}/*.pc)
+    foreach(pcfile IN LISTS pcfiles)
+        get_filename_component(name ${pcfile} NAME)
+        if(NOT name MATCHES "^Qt[56](Svg|Xml|Core5Compat)\\.pc$"
+                AND NOT EXISTS ${restricted}/${name})
+            file(COPY ${pcfile} DESTINATION ${restricted})
+        endif()
+    endforeach()
+endforeach()
+set(ENV{PKG_CONFIG_LIBDIR} ${restricted})
+execute_process(COMMAND ${pkgconfig} --exists Qt${GLYPHMORPH_QT_MAJOR}Svg RESULT_VARIABLE rc)
+if(rc EQUAL 0)
+    message(FATAL_ERROR "Qt${GLYPHMORPH_QT_MAJOR}Svg.pc is still found")
+endif()
+run(${pkgconfig} --cflags --libs glyphmorph0)
 # The library's own Qt modules stay out of what a consumer must have: configure as if the QtSvg
 # and XML development files were not installed.
 run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE_DIR} -B ${WORK_DIR}/build
