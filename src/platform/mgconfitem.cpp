@@ -70,12 +70,12 @@ QVariant MGConfItem::value(const QVariant &defaultValue) const
     return stored.isValid() ? stored : defaultValue;
 }
 
-void MGConfItem::set(const QVariant &value)
+bool MGConfItem::set(const QVariant &value)
 {
-    if (SettingsStore *store = SettingsStore::instance()) {
-        store->setValue(
+    SettingsStore *store = SettingsStore::instance();
+    return store
+        && store->setValue(
             d->key, value.isValid() ? std::optional<QString>(value.toString()) : std::nullopt);
-    }
 }
 
 void MGConfItem::unset()

@@ -34,8 +34,10 @@ public:
     QVariant value() const;
     /** value(), or @p defaultValue when that is invalid. */
     QVariant value(const QVariant &defaultValue) const;
-    /** Stores @p value as a string; an invalid QVariant unsets the key. */
-    void set(const QVariant &value);
+    /** Stores @p value as a string; an invalid QVariant unsets the key. False when the store
+     *  could not be written: a caller that must know tells it by this, since a later value()
+     *  may already show another writer's change. */
+    bool set(const QVariant &value);
     /** Removes the user's value; the default applies again. */
     void unset();
 

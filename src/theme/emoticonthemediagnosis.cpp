@@ -258,6 +258,27 @@ void findMisgivings(EmoticonThemeDiagnosis &diagnosis, const ThemeFileParse &par
             QStringLiteral("the theme UUID '%1' is not a UUID (such as %2)")
                 .arg(theme.themeUUID(), QStringLiteral("0d6f3c2e-7a4b-4c39-9a57-2f1e8b6d4c10")));
     }
+    int pastBudget = 0;
+    qint64 firstPastBudget = 0;
+    for (const emoXMLParsingHandler::DroppedCode &code : parse.droppedCodes) {
+        if (!code.pastBudget) {
+            diagnosis.add(Finding::Warning,
+                QStringLiteral("a code of %1 characters is left out: codes have at most %2")
+                    .arg(code.length)
+                    .arg(emoXMLParsingHandler::maxCodeLength),
+                code.line);
+        } else if (pastBudget++ == 0) {
+            firstPastBudget = code.line;
+        }
+    }
+    if (pastBudget > 0) {
+        diagnosis.add(Finding::Warning,
+            QStringLiteral("%1 from here on left out: a theme's codes take at most %2 characters")
+                .arg(pastBudget == 1 ? QStringLiteral("1 code")
+                                     : QStringLiteral("%1 codes").arg(pastBudget))
+                .arg(emoXMLParsingHandler::maxCodeCharacters),
+            firstPastBudget);
+    }
     const QList<EmoticonParsingItem> emoticons = emoticonsOf(parse.result);
     QHash<QString, qint64> firstLines; // a code to the line of the emoticon that has it first
     for (int i = 0; i < emoticons.size(); ++i) {

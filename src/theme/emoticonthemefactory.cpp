@@ -208,6 +208,7 @@ ThemeFileParse parseThemeFile(const QFileInfo &file)
     parse.outcome = ThemeFileParse::Parsed;
     parse.result = handler.mappingTableExtractionResult();
     parse.sources = handler.emoticonSources();
+    parse.droppedCodes = handler.droppedCodes();
     return parse;
 }
 

@@ -141,14 +141,27 @@ QList<emoXMLParsingHandler::EmoticonSource> emoXMLParsingHandler::emoticonSource
     return m_resultSources;
 }
 
+QList<emoXMLParsingHandler::DroppedCode> emoXMLParsingHandler::droppedCodes() const
+{
+    return m_dropped;
+}
+
 void emoXMLParsingHandler::addCode(const QString &code, bool isDefault)
 {
-    if (code.isEmpty() || code.size() > maxCodeLength)
+    if (code.isEmpty())
         return;
+    // Recorded, so that a diagnosis can tell where a code went.
+    const qint64 line = m_locator ? m_locator->lineNumber() : 0;
+    if (code.size() > maxCodeLength) {
+        m_dropped.append({ line, int(code.size()), false });
+        return;
+    }
     const QString escaped = code.toHtmlEscaped();
     const int characters = code.size() + (escaped != code ? escaped.size() : 0);
-    if (characters > maxCodeCharacters - m_codeCharacters)
+    if (characters > maxCodeCharacters - m_codeCharacters) {
+        m_dropped.append({ line, int(code.size()), true });
         return;
+    }
     m_codeCharacters += characters;
     m_openCodes.insert(code, isDefault);
     if (m_openSource.firstCode.isNull())

@@ -44,6 +44,14 @@ public:
         QString firstCode;
     };
 
+    /** A code left out, and why: longer than maxCodeLength, or past the budget. */
+    struct DroppedCode
+    {
+        qint64 line = 0;
+        int length = 0;
+        bool pastBudget = false;
+    };
+
     /** @p baseDirectory: the directory holding the file, without trailing "/"; a Qt resource
      *  path (":...") stands for the emoticon cache directory. */
     explicit emoXMLParsingHandler(const QString &baseDirectory);
@@ -60,6 +68,8 @@ public:
     QHash<QString, QVariant> mappingTableExtractionResult() const;
     /** One per emoticon of the parse result, in its order. */
     QList<EmoticonSource> emoticonSources() const;
+    /** The codes left out, in the order of the file. */
+    QList<DroppedCode> droppedCodes() const;
 
 private:
     enum class State
@@ -82,6 +92,7 @@ private:
     QList<EmoticonParsingItem> m_items;
     QList<EmoticonSource> m_sources;
     QList<EmoticonSource> m_resultSources;
+    QList<DroppedCode> m_dropped;
     EmoticonSource m_openSource;
     QXmlLocator *m_locator = nullptr;
     QHash<QString, QVariant> m_openCodes;

@@ -37,6 +37,8 @@ struct ThemeFileParse
     QHash<QString, QVariant> result;
     /** Where each emoticon of the result's list starts, in the same order. */
     QList<emoXMLParsingHandler::EmoticonSource> sources;
+    /** The codes the reader left out. */
+    QList<emoXMLParsingHandler::DroppedCode> droppedCodes;
 };
 
 ThemeFileParse parseThemeFile(const QFileInfo &file);

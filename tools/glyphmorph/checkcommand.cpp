@@ -16,33 +16,22 @@ namespace Tool {
 
 namespace {
 
-using Finding = EmoticonThemeDiagnosis::Finding;
-
-QString located(const Finding &finding)
-{
-    return finding.line > 0 ? QStringLiteral("line %1: %2").arg(finding.line).arg(finding.text)
-                            : finding.text;
-}
-
 /** Prints the warnings, then the verdict; returns the exit code. */
 int report(const EmoticonThemeDiagnosis &diagnosis)
 {
-    const QString directory = diagnosis.directory();
-    for (const Finding &warning : diagnosis.findings(Finding::Warning))
-        err(QStringLiteral("warning: %1: %2").arg(directory, located(warning)));
+    const QString directory = printable(diagnosis.directory());
+    printDiagnosisWarnings(diagnosis);
     if (diagnosis.refusal() != EmoticonThemeDiagnosis::NotRefused) {
-        QString reason = diagnosis.reason();
-        for (const Finding &detail : diagnosis.findings(Finding::Detail))
-            reason += QStringLiteral("\n  ") + located(detail);
-        return fail(QStringLiteral("refused: %1: %2").arg(directory, reason), diagnosis.refusal());
+        return fail(QStringLiteral("refused: %1: %2").arg(directory, refusalText(diagnosis)),
+            diagnosis.refusal());
     }
     const EmoticonTheme theme = diagnosis.theme();
-    out(QStringLiteral("accepted: %1: '%2' (%3), %4 emoticons%5\n")
-            .arg(directory, theme.themeName(), theme.themeUUID())
-            .arg(emoticonCount(theme))
-            .arg(theme.serviceUUID().isEmpty()
+    out(QStringLiteral("accepted: %1: '%2' (%3), %4%5\n")
+            .arg(directory, printable(theme.themeName()), printable(theme.themeUUID()),
+                emoticonsText(emoticonCount(theme)),
+                theme.serviceUUID().isEmpty()
                     ? QString()
-                    : QStringLiteral(", for the service ") + theme.serviceUUID()));
+                    : QStringLiteral(", for the service ") + printable(theme.serviceUUID())));
     return Success;
 }
 

@@ -4,7 +4,9 @@
 //
 // A theme is made complete in a hidden staging directory on the root's own file system (the
 // library passes over hidden entries), checked with the library's rules, and moved in with one
-// rename, so a running application never sees half a theme.
+// rename or exchange, so a running application never sees half a theme. Changes to the root are
+// serialised by its lock, and each begins by finishing what a killed one left behind.
+#include "rootchange.h"
 #include "themearchive.h"
 #include "themeimport.h"
 #include "tool.h"
@@ -18,12 +20,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 
 namespace Tool {
 
@@ -51,7 +49,11 @@ bool copyTree(const QString &from, const QString &to, QString *error)
             return false;
         }
         if (info.isDir()) {
-            QDir(to).mkpath(relative);
+            if (!QDir(to).mkpath(relative)) {
+                *error = QStringLiteral("%1 cannot be made: %2")
+                             .arg(QDir(to).filePath(relative), systemErrorText(errno));
+                return false;
+            }
             continue;
         }
         total += info.size();
@@ -60,60 +62,202 @@ bool copyTree(const QString &from, const QString &to, QString *error)
                                    : QStringLiteral("%1 is not a regular file").arg(path);
             return false;
         }
-        QDir(to).mkpath(QFileInfo(relative).path());
-        if (!QFile::copy(path, QDir(to).filePath(relative))) {
-            *error = QStringLiteral("%1 cannot be copied").arg(path);
+        QFile input(path);
+        if (!input.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("%1 cannot be read: %2").arg(path, input.errorString());
             return false;
         }
+        NewFile output(QDir(to).filePath(relative));
+        if (!output.open(error))
+            return false;
+        char buffer[65536];
+        for (;;) {
+            const qint64 read = input.read(buffer, sizeof buffer);
+            if (read < 0) {
+                *error = QStringLiteral("%1 cannot be read: %2").arg(path, input.errorString());
+                return false;
+            }
+            if (read == 0)
+                break;
+            if (!output.write(buffer, read, error))
+                return false;
+        }
+        if (!output.close(error))
+            return false;
     }
     return true;
 }
 
+QString archiveBaseName(const QString &archive)
+{
+    QString name = QFileInfo(archive).fileName();
+    for (const char *suffix : { ".tar.gz", ".tar.xz", ".tar.bz2", ".tgz", ".txz", ".tbz2", ".tar", ".zip" }) {
+        if (name.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) {
+            name.chop(int(qstrlen(suffix)));
+            break;
+        }
+    }
+    return name;
+}
+
+/** A theme made ready in a staging directory. */
+struct Staged
+{
+    /** The theme directory, of this library's format. */
+    QString directory;
+    bool converted = false;
+    Conversion conversion;
+    /** Notes of the staging, such as a hidden directory made visible. */
+    QStringList warnings;
+    /** The paths in staging as the user knows them. */
+    ShownPaths shown;
+};
+
+// A hidden theme directory is never read by the library: it is staged under its visible name.
+bool makeVisible(QString *directory, Staged *staged, QString *error)
+{
+    const QString name = QDir(*directory).dirName();
+    if (!name.startsWith(QLatin1Char('.')))
+        return true;
+    QString visible = name;
+    while (visible.startsWith(QLatin1Char('.')))
+        visible.remove(0, 1);
+    if (visible.isEmpty() || visible.endsWith(QLatin1String(".xml"))) {
+        *error = QStringLiteral("the theme directory '%1' is hidden, and has no visible name").arg(name);
+        return false;
+    }
+    const QDir parent = QFileInfo(*directory).dir();
+    const QString renamed = parent.filePath(visible);
+    if (QFileInfo::exists(renamed)
+        || !QDir(*directory).rename(name + QLatin1String(".xml"), visible + QLatin1String(".xml"))
+        || !QDir().rename(*directory, renamed)) {
+        *error = QStringLiteral("the hidden theme directory '%1' cannot be staged as '%2'").arg(name, visible);
+        return false;
+    }
+    staged->warnings << QStringLiteral("the theme directory '%1' is hidden, which the library never reads: it is installed as '%2'").arg(name, visible);
+    *directory = renamed;
+    return true;
+}
+
 // Puts SOURCE (a theme directory or archive, of any format the tool reads) as a theme directory
-// of this library's format below @p work; returns that directory, or an empty string with
-// @p error set.
-QString stageTheme(
-    const QString &source, const QString &work, QStringList *warnings, QString *error)
+// of this library's format below @p work.
+bool stageTheme(const QString &source, const QString &work, Staged *staged, QString *error)
 {
     const QFileInfo info(source);
     const QString unpacked = QDir(work).filePath(QStringLiteral("source"));
-    QDir().mkpath(unpacked);
+    if (!QDir().mkpath(unpacked)) {
+        *error = QStringLiteral("%1 cannot be made: %2").arg(unpacked, systemErrorText(errno));
+        return false;
+    }
+    QString flatName;
     if (info.isDir()) {
         // A native theme keeps its directory name, which names its description file.
         const QString copy = QDir(unpacked).filePath(QDir(info.absoluteFilePath()).dirName());
+        staged->shown.add(copy, info.absoluteFilePath());
         if (!QDir().mkpath(copy) || !copyTree(info.absoluteFilePath(), copy, error))
-            return QString();
+            return false;
     } else if (info.isFile() && isArchiveName(source)) {
+        staged->shown.add(unpacked + QLatin1Char('/'), info.absoluteFilePath() + QLatin1Char(':'));
+        staged->shown.add(unpacked, info.absoluteFilePath());
+        flatName = archiveBaseName(source);
         if (!unpackArchive(source, unpacked, error))
-            return QString();
+            return false;
     } else {
         *error = info.exists()
             ? QStringLiteral("%1 is neither a theme directory nor a .zip, .tar, .tar.gz, .tar.xz "
                              "or .tar.bz2 archive")
                   .arg(source)
             : QStringLiteral("%1 does not exist").arg(source);
-        return QString();
+        return false;
     }
-    const FoundTheme found = findTheme(unpacked);
-    if (found.format == FoundTheme::Native)
-        return found.directory;
+    FoundTheme found = findTheme(unpacked);
+    if (!found.several.isEmpty()) {
+        *error = QStringLiteral("%1 holds more than one theme: %2")
+                     .arg(source, found.several.join(QStringLiteral(", ")));
+        return false;
+    }
     if (found.format == FoundTheme::None) {
         *error = QStringLiteral("%1 holds no theme: no NAME/NAME.xml, emoticons.xml (KDE) or "
                                 "theme (Pidgin) file")
                      .arg(source);
-        return QString();
+        return false;
     }
-    QString converted;
+    if (found.format == FoundTheme::Native) {
+        staged->directory = found.directory;
+        return makeVisible(&staged->directory, staged, error);
+    }
+    // A flat archive has no directory to name the theme: the archive's own name does.
+    const QString name = QDir::cleanPath(found.directory) == QDir::cleanPath(unpacked)
+        ? flatName
+        : QDir(found.directory).dirName();
     const QString output = QDir(work).filePath(QStringLiteral("converted"));
-    if (!QDir().mkpath(output) || !convertTheme(found, output, &converted, warnings, error))
-        return QString();
-    return converted;
+    if (!QDir().mkpath(output)) {
+        *error = QStringLiteral("%1 cannot be made: %2").arg(output, systemErrorText(errno));
+        return false;
+    }
+    staged->converted = true;
+    if (!convertTheme(found, name, output, &staged->conversion, error))
+        return false;
+    staged->directory = staged->conversion.directory;
+    return true;
 }
 
-void printWarnings(const QStringList &warnings)
+// At most this many warnings of a conversion are printed; a theme can have thousands.
+constexpr int maxWarningsShown = 100;
+
+void printWarnings(const QStringList &warnings, const ShownPaths &shown)
 {
-    for (const QString &warning : warnings)
-        err(QStringLiteral("warning: ") + warning);
+    for (int i = 0; i < warnings.size() && i < maxWarningsShown; ++i)
+        err(QStringLiteral("warning: ") + printable(shown(warnings.at(i))));
+    if (warnings.size() > maxWarningsShown)
+        err(QStringLiteral("warning: %1 more warnings not shown").arg(warnings.size() - maxWarningsShown));
+}
+
+/** Checks the staged theme as check would, with the user's paths in the messages; prints the
+ *  warnings and returns the refusal (NotRefused when accepted). */
+EmoticonThemeDiagnosis diagnoseStaged(Staged &staged, const QString &target)
+{
+    // Converted files are shown where they go.
+    if (staged.converted)
+        staged.shown.add(staged.directory, target);
+    printWarnings(staged.warnings + staged.conversion.warnings, staged.shown);
+    EmoticonThemeDiagnosis diagnosis = EmoticonThemeFactory::diagnoseTheme(staged.directory);
+    printDiagnosisWarnings(diagnosis, staged.shown);
+    if (diagnosis.refusal() == EmoticonThemeDiagnosis::NotRefused && staged.converted) {
+        // The converter keeps to the library's limits; should they part, say so.
+        const int taken = emoticonCount(diagnosis.theme());
+        if (taken < staged.conversion.emoticons) {
+            err(QStringLiteral("warning: %1: the library takes %2 of the %3 written")
+                    .arg(printable(target), QString::number(taken),
+                        emoticonsText(staged.conversion.emoticons)));
+            staged.conversion.emoticonsLeftOut += staged.conversion.emoticons - taken;
+        }
+    }
+    return diagnosis;
+}
+
+int refuse(const EmoticonThemeDiagnosis &diagnosis, const ShownPaths &shown)
+{
+    return fail(QStringLiteral("refused: %1: %2")
+                    .arg(printable(shown(diagnosis.directory())), refusalText(diagnosis, shown)),
+        diagnosis.refusal());
+}
+
+/** ", 3 emoticons" and what was left out. */
+QString summary(const EmoticonTheme &theme, const Staged &staged)
+{
+    QString text = QStringLiteral(", ") + emoticonsText(emoticonCount(theme));
+    QStringList leftOut;
+    if (staged.conversion.emoticonsLeftOut > 0)
+        leftOut << emoticonsText(staged.conversion.emoticonsLeftOut);
+    if (staged.conversion.codesLeftOut > 0) {
+        leftOut << (staged.conversion.codesLeftOut == 1
+                ? QStringLiteral("1 code")
+                : QStringLiteral("%1 codes").arg(staged.conversion.codesLeftOut));
+    }
+    if (!leftOut.isEmpty())
+        text += QStringLiteral(" (left out: %1; see the warnings)").arg(leftOut.join(QStringLiteral(", ")));
+    return text;
 }
 
 // The installed themes' directories, found by UUID.
@@ -129,27 +273,18 @@ QHash<QString, QString> installedDirectories(EmoticonThemeManager &manager)
     return directories;
 }
 
-// Swaps two directory entries in one step where the kernel can; elsewhere the old one goes first.
-bool exchange(const QString &a, const QString &b)
+/** Takes the root's lock and finishes what killed commands left behind. */
+bool prepareRoot(const QString &root, DirectoryLock *lock, QString *error)
 {
-#ifdef RENAME_EXCHANGE
-    return renameat2(AT_FDCWD, QFile::encodeName(a).constData(), AT_FDCWD,
-               QFile::encodeName(b).constData(), RENAME_EXCHANGE)
-        == 0;
-#else
-    Q_UNUSED(a)
-    Q_UNUSED(b)
-    return false;
-#endif
-}
-
-bool moveDirectory(const QString &from, const QString &to, QString *error)
-{
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
-        return true;
-    *error = QStringLiteral("%1 cannot be moved to %2: %3")
-                 .arg(from, to, QString::fromLocal8Bit(std::strerror(errno)));
-    return false;
+    if (!QDir().mkpath(root)) {
+        *error = QStringLiteral("the themes root %1 cannot be made: %2")
+                     .arg(printable(root), systemErrorText(errno));
+        return false;
+    }
+    if (!lock->acquire(root, error))
+        return false;
+    reclaimStaging(root, true);
+    return true;
 }
 
 } // namespace
@@ -184,65 +319,55 @@ int runInstall(const QStringList &arguments)
             UsageError);
 
     const QString root = EmoticonThemeManager::themesRootPath();
-    if (!QDir().mkpath(root))
-        return fail(QStringLiteral("the themes root %1 cannot be made").arg(root));
-    QTemporaryDir staging(QDir(root).filePath(QStringLiteral(".glyphmorph-install-XXXXXX")));
-    if (!staging.isValid())
-        return fail(
-            QStringLiteral("no staging directory in %1: %2").arg(root, staging.errorString()));
-
-    QStringList warnings;
+    DirectoryLock lock;
     QString error;
-    const QString staged = stageTheme(positional.first(), staging.path(), &warnings, &error);
-    printWarnings(warnings);
-    if (staged.isEmpty())
+    if (!prepareRoot(root, &lock, &error))
         return fail(error);
-    EmoticonThemeDiagnosis diagnosis = EmoticonThemeFactory::diagnoseTheme(staged);
-    for (const EmoticonThemeDiagnosis::Finding &warning :
-        diagnosis.findings(EmoticonThemeDiagnosis::Finding::Warning))
-        err(QStringLiteral("warning: ") + warning.text);
+    Staging staging(root, QStringLiteral("install"));
+    if (!staging.isValid())
+        return fail(staging.errorString());
+
+    Staged staged;
+    const bool stagedWell = stageTheme(positional.first(), staging.path(), &staged, &error);
+    if (!stagedWell) {
+        printWarnings(staged.warnings + staged.conversion.warnings, staged.shown);
+        return fail(printable(staged.shown(error)));
+    }
+    const QString name = QDir(staged.directory).dirName();
+    const QString target = QDir(root).filePath(name);
+    EmoticonThemeDiagnosis diagnosis = diagnoseStaged(staged, target);
     if (diagnosis.refusal() != EmoticonThemeDiagnosis::NotRefused)
-        return fail(QStringLiteral("refused: %1").arg(diagnosis.reason()), diagnosis.refusal());
+        return refuse(diagnosis, staged.shown);
 
     const EmoticonTheme theme = diagnosis.theme();
-    const QString name = QDir(staged).dirName();
-    const QString target = QDir(root).filePath(name);
     Library library;
     const QHash<QString, QString> installed = installedDirectories(library.manager());
     const QString previous = installed.value(theme.themeUUID());
     if (!previous.isEmpty() && !commandLine.parser.isSet(replace)) {
         return fail(QStringLiteral("the theme %1 is installed already in %2; --replace installs "
                                    "this version in its place")
-                        .arg(theme.themeUUID(), previous),
+                        .arg(printable(theme.themeUUID()), printable(previous)),
             EmoticonThemeDiagnosis::ThemeTaken);
     }
     if (QFileInfo::exists(target)
         && QFileInfo(target).canonicalFilePath() != QFileInfo(previous).canonicalFilePath()) {
-        return fail(QStringLiteral("%1 exists and holds another theme").arg(target),
+        return fail(QStringLiteral("%1 exists and holds another theme").arg(printable(target)),
             EmoticonThemeDiagnosis::ThemeTaken);
     }
     // As check decides it; its notes on versions are answered above.
     findConflicts(diagnosis, library.manager());
     if (diagnosis.refusal() != EmoticonThemeDiagnosis::NotRefused)
-        return fail(QStringLiteral("refused: %1").arg(diagnosis.reason()), diagnosis.refusal());
+        return refuse(diagnosis, staged.shown);
+    testPoint("decided");
 
-    if (previous.isEmpty()) {
-        if (!moveDirectory(staged, target, &error))
-            return fail(error);
-    } else if (QFileInfo(previous).canonicalFilePath() == QFileInfo(target).canonicalFilePath()
-        && exchange(staged, target)) {
-        // The old version now stands where the new one was staged, and goes with the staging.
-    } else {
-        const QString old = QDir(staging.path()).filePath(QStringLiteral("previous"));
-        if (!moveDirectory(previous, old, &error))
-            return fail(error);
-        if (!moveDirectory(staged, target, &error)) {
-            moveDirectory(old, previous, &error);
-            return fail(error);
-        }
-    }
-    out(QStringLiteral("installed: '%1' (%2) in %3%4\n")
-            .arg(theme.themeName(), theme.themeUUID(), target,
+    const bool published = previous.isEmpty()
+        ? publish(staged.directory, target, &error)
+        : replaceDirectory(staging, staged.directory, previous, target, &error);
+    if (!published)
+        return fail(printable(staged.shown(error)));
+    out(QStringLiteral("installed: '%1' (%2) in %3%4%5\n")
+            .arg(printable(theme.themeName()), printable(theme.themeUUID()), printable(target),
+                summary(theme, staged),
                 previous.isEmpty() ? QString()
                                    : QStringLiteral(", replacing the earlier version")));
     return Success;
@@ -264,39 +389,40 @@ int runRemove(const QStringList &arguments)
                                    "shows the usage"),
             UsageError);
     const QString wanted = positional.first();
-    if (wanted == EmoticonThemeManager::defaultThemeUUID())
-        return fail(QStringLiteral("the built-in theme cannot be removed"));
+    const QString root = EmoticonThemeManager::themesRootPath();
+    DirectoryLock lock;
+    QString error;
+    if (!prepareRoot(root, &lock, &error))
+        return fail(error);
 
     Library library;
-    QStringList matches;
-    const QHash<QString, EmoticonTheme> themes = library.manager().emoticonThemes();
-    for (const EmoticonTheme &theme : themes) {
-        const QString directory = themeDirectory(theme);
-        if (theme.themeUUID() == wanted || theme.themeName() == wanted
-            || (!directory.isEmpty() && QDir(directory).dirName() == wanted)) {
-            if (directory.isEmpty())
-                return fail(QStringLiteral("the built-in theme cannot be removed"));
-            matches << directory;
-        }
+    // The built-in theme cannot be removed, so a name it shares with an installed theme means the
+    // installed one.
+    const QList<EmoticonTheme> matches = themesNamed(library.manager(), wanted, false);
+    if (matches.isEmpty()) {
+        if (!themesNamed(library.manager(), wanted, true).isEmpty())
+            return fail(QStringLiteral("the built-in theme cannot be removed"));
+        return fail(QStringLiteral("no installed theme has the UUID or name '%1'").arg(printable(wanted)));
     }
-    matches.removeDuplicates();
-    if (matches.isEmpty())
-        return fail(QStringLiteral("no installed theme has the UUID or name '%1'").arg(wanted));
     if (matches.size() > 1) {
+        QStringList directories;
+        for (const EmoticonTheme &theme : matches)
+            directories << printable(themeDirectory(theme));
         return fail(QStringLiteral("'%1' names %2 installed themes (%3): give the UUID")
-                        .arg(wanted)
+                        .arg(printable(wanted))
                         .arg(matches.size())
-                        .arg(matches.join(QStringLiteral(", "))));
+                        .arg(directories.join(QStringLiteral(", "))));
     }
+    const QString directory = themeDirectory(matches.first());
     // Out of the root in one rename first, so applications see the theme go at once and whole.
-    const QString root = EmoticonThemeManager::themesRootPath();
-    QTemporaryDir removed(QDir(root).filePath(QStringLiteral(".glyphmorph-remove-XXXXXX")));
-    QString error;
-    if (!removed.isValid()
-        || !moveDirectory(
-            matches.first(), QDir(removed.path()).filePath(QStringLiteral("theme")), &error))
-        return fail(error.isEmpty() ? removed.errorString() : error);
-    out(QStringLiteral("removed: %1\n").arg(matches.first()));
+    Staging removed(root, QStringLiteral("remove"));
+    if (!removed.isValid())
+        return fail(removed.errorString());
+    if (!withdraw(removed, directory, &error))
+        return fail(error);
+    out(QStringLiteral("removed: '%1' (%2) from %3\n")
+            .arg(printable(matches.first().themeName()), printable(matches.first().themeUUID()),
+                printable(directory)));
     return Success;
 }
 
@@ -325,21 +451,36 @@ int runImport(const QStringList &arguments)
                                    "shows the usage"),
             UsageError);
 
-    QTemporaryDir work;
-    QStringList warnings;
+    // Written in a staging directory beside the output and renamed into place only when
+    // complete, so that a full disk or a kill leaves no half theme there.
+    const QString parent = QFileInfo(commandLine.parser.value(output)).absoluteFilePath();
+    if (!QDir().mkpath(parent)) {
+        return fail(QStringLiteral("%1 cannot be made: %2")
+                        .arg(printable(parent), systemErrorText(errno)));
+    }
+    reclaimStaging(parent, false);
+    Staging staging(parent, QStringLiteral("import"));
+    if (!staging.isValid())
+        return fail(staging.errorString());
+    Staged staged;
     QString error;
-    const QString staged = work.isValid()
-        ? stageTheme(positional.first(), work.path(), &warnings, &error)
-        : QString();
-    printWarnings(warnings);
-    if (staged.isEmpty())
-        return fail(error.isEmpty() ? work.errorString() : error);
-    const QString target = QDir(commandLine.parser.value(output)).filePath(QDir(staged).dirName());
+    const bool stagedWell = stageTheme(positional.first(), staging.path(), &staged, &error);
+    if (!stagedWell) {
+        printWarnings(staged.warnings + staged.conversion.warnings, staged.shown);
+        return fail(printable(staged.shown(error)));
+    }
+    const QString target = QDir(parent).filePath(QDir(staged.directory).dirName());
+    const EmoticonThemeDiagnosis diagnosis = diagnoseStaged(staged, target);
+    if (diagnosis.refusal() != EmoticonThemeDiagnosis::NotRefused)
+        return refuse(diagnosis, staged.shown);
     if (QFileInfo::exists(target))
-        return fail(QStringLiteral("%1 exists already").arg(target));
-    if (!QDir().mkpath(commandLine.parser.value(output)) || !copyTree(staged, target, &error))
-        return fail(error.isEmpty() ? QStringLiteral("%1 cannot be written").arg(target) : error);
-    out(QStringLiteral("imported: %1\n").arg(target));
+        return fail(QStringLiteral("%1 exists already").arg(printable(target)));
+    testPoint("decided");
+    if (!publish(staged.directory, target, &error))
+        return fail(printable(staged.shown(error)));
+    out(QStringLiteral("imported: %1: '%2' (%3)%4\n")
+            .arg(printable(target), printable(diagnosis.theme().themeName()),
+                printable(diagnosis.theme().themeUUID()), summary(diagnosis.theme(), staged)));
     return Success;
 }
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "themearchive.h"
 
+#include "rootchange.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSet>
@@ -75,8 +77,7 @@ QString relativePath(const QString &name, QString *reason)
         }
         parts << part;
     }
-    if (parts.isEmpty())
-        *reason = QStringLiteral("has no name");
+    // "." and "./", as tar -C DIR . writes them, name the directory unpacked into.
     return parts.join(QLatin1Char('/'));
 }
 
@@ -135,8 +136,13 @@ bool unpackArchive(const QString &archivePath, const QString &directory, QString
         const QString path = reason.isEmpty() ? relativePath(name, &reason) : QString();
         if (!reason.isEmpty())
             return refuse(name, reason);
+        const bool isDirectory = archive_entry_filetype(entry) == AE_IFDIR;
+        if (path.isEmpty() && isDirectory)
+            continue;
+        if (path.isEmpty())
+            return refuse(name, QStringLiteral("has no name"));
 
-        if (archive_entry_filetype(entry) == AE_IFDIR) {
+        if (isDirectory) {
             if (!root.mkpath(path))
                 return refuse(name, QStringLiteral("cannot be made as a directory"));
             continue;
@@ -147,9 +153,10 @@ bool unpackArchive(const QString &archivePath, const QString &directory, QString
         const int slash = path.lastIndexOf(QLatin1Char('/'));
         if (slash > 0 && !root.mkpath(path.left(slash)))
             return refuse(name, QStringLiteral("cannot be unpacked: its directory cannot be made"));
-        QFile file(root.filePath(path));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return refuse(name, QStringLiteral("cannot be written: %1").arg(file.errorString()));
+        NewFile file(root.filePath(path));
+        QString written;
+        if (!file.open(&written))
+            return refuse(name, QStringLiteral("cannot be unpacked: ") + written);
         qint64 size = 0;
         char buffer[65536];
         for (;;) {
@@ -170,12 +177,12 @@ bool unpackArchive(const QString &archivePath, const QString &directory, QString
                 return refuse(name,
                     QStringLiteral("takes the archive past %1 unpacked bytes")
                         .arg(limits.totalBytes));
-            if (file.write(buffer, read) != read)
-                return refuse(
-                    name, QStringLiteral("cannot be written: %1").arg(file.errorString()));
+            if (!file.write(buffer, read, &written))
+                return refuse(name, QStringLiteral("cannot be unpacked: ") + written);
         }
-        if (!file.flush())
-            return refuse(name, QStringLiteral("cannot be written: %1").arg(file.errorString()));
+        if (!file.close(&written))
+            return refuse(name, QStringLiteral("cannot be unpacked: ") + written);
+        testPoint("unpacked");
     }
     return true;
 }

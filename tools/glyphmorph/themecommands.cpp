@@ -1,12 +1,14 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // glyphmorph themes and glyphmorph use.
+#include "rootchange.h"
 #include "tool.h"
 
 #include <emoticontheme.h>
 #include <emoticonthemediagnosis.h>
 #include <emoticonthemefactory.h>
 #include <emoticonthememanager.h>
+#include <mgconfitem.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -72,8 +74,8 @@ QString themesAsText(
     const QString root = EmoticonThemeManager::themesRootPath();
     QString text
         = QStringLiteral("themes root: %1%2\n")
-              .arg(
-                  root, QFileInfo(root).isDir() ? QString() : QStringLiteral(" (not a directory)"));
+              .arg(printable(root),
+                  QFileInfo(root).isDir() ? QString() : QStringLiteral(" (not a directory)"));
     bool chosenFound = false;
     for (const EmoticonTheme &theme : themes) {
         const bool isCurrent = theme.themeUUID() == current;
@@ -82,21 +84,22 @@ QString themesAsText(
         const QString preview = previewFile(theme);
         text += QStringLiteral("\n%1 %2%3\n")
                     .arg(isCurrent ? QLatin1Char('*') : QLatin1Char(' '))
-                    .arg(theme.themeName(), isCurrent ? QStringLiteral(" (current)") : QString());
-        text += QStringLiteral("    uuid:       %1\n").arg(theme.themeUUID());
+                    .arg(printable(theme.themeName()),
+                        isCurrent ? QStringLiteral(" (current)") : QString());
+        text += QStringLiteral("    uuid:       %1\n").arg(printable(theme.themeUUID()));
         text += QStringLiteral("    service:    %1\n")
                     .arg(theme.serviceUUID().isEmpty() ? QStringLiteral("none")
-                                                       : theme.serviceUUID());
+                                                       : printable(theme.serviceUUID()));
         text += QStringLiteral("    emoticons:  %1\n").arg(emoticonCount(theme));
         text += QStringLiteral("    preview:    %1\n")
-                    .arg(preview.isEmpty() ? QStringLiteral("none") : preview);
+                    .arg(preview.isEmpty() ? QStringLiteral("none") : printable(preview));
         text += QStringLiteral("    directory:  %1\n")
-                    .arg(directory.isEmpty() ? QStringLiteral("built in") : directory);
+                    .arg(directory.isEmpty() ? QStringLiteral("built in") : printable(directory));
     }
     if (!chosenFound) {
         text += QStringLiteral("\nThe chosen theme %1 is not registered (it may be being copied "
                                "in); messages get the built-in theme meanwhile.\n")
-                    .arg(chosen);
+                    .arg(printable(chosen));
     }
     return text;
 }
@@ -107,7 +110,8 @@ QString unregisteredAsText(const QList<QPair<QString, QString>> &directories)
     if (!directories.isEmpty())
         text += QStringLiteral("\nDirectories without a registered theme:\n");
     for (const auto &directory : directories)
-        text += QStringLiteral("  %1\n    %2\n").arg(directory.first, directory.second);
+        text += QStringLiteral("  %1\n    %2\n")
+                    .arg(printable(directory.first), printable(directory.second));
     return text;
 }
 
@@ -202,34 +206,53 @@ int runUse(const QStringList &arguments)
 {
     CommandLine commandLine(QStringLiteral("use"),
         QStringLiteral(
-            "Makes the registered theme UUID the current theme of this user, in every\n"
-            "application. 'glyphmorph themes' lists the UUIDs; the built-in theme's is\n"
-            "343a7f65-0095-4eae-8fc2-87af7f3bf5158. A UUID that no registered theme has is\n"
-            "refused (exit code 1)."));
-    commandLine.parser.addPositionalArgument(
-        QStringLiteral("uuid"), QStringLiteral("The theme's UUID."), QStringLiteral("UUID"));
+            "Makes the registered theme THEME the current theme of this user, in every\n"
+            "application. THEME is a UUID, a theme's name or its directory name, as\n"
+            "'glyphmorph themes' lists them; the built-in theme's UUID is\n"
+            "343a7f65-0095-4eae-8fc2-87af7f3bf5158. A THEME that no registered theme has, or\n"
+            "that names several, is refused (exit code 1)."));
+    commandLine.parser.addPositionalArgument(QStringLiteral("theme"),
+        QStringLiteral("The theme's UUID, name or directory name."), QStringLiteral("THEME"));
     const int parsed = commandLine.parse(arguments);
     if (parsed >= 0)
         return parsed;
     const QStringList positional = commandLine.parser.positionalArguments();
     if (positional.size() != 1)
-        return fail(QStringLiteral("use needs exactly one theme UUID; 'glyphmorph use --help' "
+        return fail(QStringLiteral("use needs exactly one THEME; 'glyphmorph use --help' "
                                    "shows the usage"),
             UsageError);
 
-    const QString uuid = positional.first();
+    const QString wanted = positional.first();
     Library library;
-    EmoticonThemeManager &manager = library.manager();
-    const EmoticonTheme theme = manager.emoticonThemes().value(uuid);
-    if (!theme.isValid()) {
-        return fail(QStringLiteral("no registered theme has the UUID '%1'; 'glyphmorph themes' "
-                                   "lists them")
-                        .arg(uuid));
+    QList<EmoticonTheme> matches = themesNamed(library.manager(), wanted, true);
+    // A UUID names one theme, whatever other themes are called.
+    for (const EmoticonTheme &theme : std::as_const(matches)) {
+        if (theme.themeUUID() == wanted)
+            matches = { theme };
     }
-    manager.setCurrentTheme(uuid);
-    if (manager.currentTheme() != uuid)
+    if (matches.isEmpty()) {
+        return fail(QStringLiteral("no registered theme has the UUID or name '%1'; 'glyphmorph "
+                                   "themes' lists them")
+                        .arg(printable(wanted)));
+    }
+    if (matches.size() > 1) {
+        QStringList uuids;
+        for (const EmoticonTheme &theme : std::as_const(matches))
+            uuids << theme.themeUUID();
+        return fail(QStringLiteral("'%1' names %2 themes (%3): give the UUID")
+                        .arg(printable(wanted))
+                        .arg(matches.size())
+                        .arg(printable(uuids.join(QStringLiteral(", ")))));
+    }
+    const EmoticonTheme theme = matches.first();
+    // The write's own result: reading the key back could show another writer's later change.
+    MGConfItem current(QStringLiteral("/Messaging/Settings/CurrentCustomEmoticonTheme"));
+    const bool stored = current.set(theme.themeUUID());
+    testPoint("use-written");
+    if (!stored)
         return fail(QStringLiteral("the setting could not be stored"));
-    out(QStringLiteral("current theme: %1 (%2)\n").arg(theme.themeName(), uuid));
+    out(QStringLiteral("current theme: %1 (%2)\n")
+            .arg(printable(theme.themeName()), printable(theme.themeUUID())));
     return Success;
 }
 

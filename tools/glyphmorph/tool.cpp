@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,6 +31,19 @@ QString writeError;
 QString systemError(int number)
 {
     return QString::fromLocal8Bit(std::strerror(number));
+}
+
+bool needsEscape(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7f && c < 0xa0) || c == 0x2028 || c == 0x2029
+        || (c >= 0x202a && c <= 0x202e) || (c >= 0x2066 && c <= 0x2069);
+}
+
+QString located(const EmoticonThemeDiagnosis::Finding &finding, const ShownPaths &shown)
+{
+    return finding.line > 0
+        ? QStringLiteral("line %1: %2").arg(finding.line).arg(printable(shown(finding.text)))
+        : printable(shown(finding.text));
 }
 
 } // namespace
@@ -116,6 +130,33 @@ QString CommandLine::helpText() const
 void setThemesRoot(const QString &directory)
 {
     qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(QFileInfo(directory).absoluteFilePath()));
+}
+
+QString printable(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!needsEscape(u))
+            shown += c;
+        else if (u == '\n')
+            shown += QLatin1String("\\n");
+        else if (u == '\r')
+            shown += QLatin1String("\\r");
+        else if (u == '\t')
+            shown += QLatin1String("\\t");
+        else if (u < 0x100)
+            shown += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
+        else
+            shown += QStringLiteral("\\u{%1}").arg(uint(u), 4, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
+
+QString emoticonsText(int count)
+{
+    return count == 1 ? QStringLiteral("1 emoticon") : QStringLiteral("%1 emoticons").arg(count);
 }
 
 QString decode(const char *bytes, qsizetype size)
@@ -239,6 +280,54 @@ QString themeInUse(EmoticonThemeManager &manager)
 {
     const EmoticonTheme theme = manager.themeForAccountPath(QString());
     return theme.isValid() ? theme.themeUUID() : manager.currentTheme();
+}
+
+QList<EmoticonTheme> themesNamed(
+    EmoticonThemeManager &manager, const QString &wanted, bool builtInToo)
+{
+    QList<EmoticonTheme> matches;
+    const QHash<QString, EmoticonTheme> themes = manager.emoticonThemes();
+    for (const EmoticonTheme &theme : themes) {
+        const QString directory = themeDirectory(theme);
+        if (directory.isEmpty() && !builtInToo)
+            continue;
+        if (theme.themeUUID() == wanted || theme.themeName() == wanted
+            || (!directory.isEmpty() && QDir(directory).dirName() == wanted))
+            matches << theme;
+    }
+    std::sort(matches.begin(), matches.end(), [](const EmoticonTheme &a, const EmoticonTheme &b) {
+        return a.themeUUID() < b.themeUUID();
+    });
+    return matches;
+}
+
+QString ShownPaths::operator()(const QString &text) const
+{
+    // The longest first: a converted theme's directory lies within the staging of its source.
+    QList<QPair<QString, QString>> sorted = prefixes;
+    std::stable_sort(sorted.begin(), sorted.end(),
+        [](const auto &a, const auto &b) { return a.first.size() > b.first.size(); });
+    QString shown = text;
+    for (const auto &prefix : std::as_const(sorted))
+        shown.replace(prefix.first, prefix.second);
+    return shown;
+}
+
+QString refusalText(const EmoticonThemeDiagnosis &diagnosis, const ShownPaths &shown)
+{
+    QString reason = printable(shown(diagnosis.reason()));
+    for (const EmoticonThemeDiagnosis::Finding &detail :
+        diagnosis.findings(EmoticonThemeDiagnosis::Finding::Detail))
+        reason += QStringLiteral("\n  ") + located(detail, shown);
+    return reason;
+}
+
+void printDiagnosisWarnings(const EmoticonThemeDiagnosis &diagnosis, const ShownPaths &shown)
+{
+    const QString directory = printable(shown(diagnosis.directory()));
+    for (const EmoticonThemeDiagnosis::Finding &warning :
+        diagnosis.findings(EmoticonThemeDiagnosis::Finding::Warning))
+        err(QStringLiteral("warning: %1: %2").arg(directory, located(warning, shown)));
 }
 
 int emoticonCount(const EmoticonTheme &theme)

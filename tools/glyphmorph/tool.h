@@ -7,6 +7,7 @@
 #include <glyphmorpher.h>
 
 #include <QCommandLineParser>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -60,6 +61,13 @@ private:
 /** Applies a --themes-root value: the directory becomes GLYPHMORPH_THEMES_ROOT for this run. */
 void setThemesRoot(const QString &directory);
 
+/** @p text with its control characters (C0, DEL, C1, line and paragraph separators, bidirectional
+ *  controls) escaped as \n, \xHH or \u{HHHH}, so that a theme's name, code or path prints as
+ *  one line that cannot pass for another. */
+QString printable(const QString &text);
+/** "1 emoticon", "2 emoticons". */
+QString emoticonsText(int count);
+
 /** UTF-8 to text, NUL characters kept and malformed bytes as U+FFFD. */
 QString decode(const char *bytes, qsizetype size);
 /** The whole of standard input, as UTF-8. False with @p error set when it cannot be read or
@@ -99,6 +107,23 @@ void findConflicts(EmoticonThemeDiagnosis &diagnosis, EmoticonThemeManager &mana
 QString themeInUse(EmoticonThemeManager &manager);
 /** The number of emoticons @p theme can put into text. */
 int emoticonCount(const EmoticonTheme &theme);
+/** The registered themes that @p wanted names by UUID, name or directory name; the built-in theme
+ *  only with @p builtInToo. */
+QList<EmoticonTheme> themesNamed(
+    EmoticonThemeManager &manager, const QString &wanted, bool builtInToo);
+/** Paths as the user knows them: each internal prefix (a staging directory) is shown as the path
+ *  the user gave, so that no message names a temporary path. */
+struct ShownPaths
+{
+    QList<QPair<QString, QString>> prefixes;
+    void add(const QString &internal, const QString &shown) { prefixes.append({ internal, shown }); }
+    QString operator()(const QString &text) const;
+};
+
+/** The refusal of @p diagnosis with its details ("line N: TEXT"), one per line, escaped. */
+QString refusalText(const EmoticonThemeDiagnosis &diagnosis, const ShownPaths &shown = {});
+/** Prints the warnings of @p diagnosis as check does: "warning: DIR: line N: TEXT". */
+void printDiagnosisWarnings(const EmoticonThemeDiagnosis &diagnosis, const ShownPaths &shown = {});
 
 /** The largest image file that is read. */
 constexpr qint64 maxImageFileSize = 4 * 1024 * 1024;

@@ -49,12 +49,14 @@ bool installSignalHandlers()
 /** What is printed of a theme; a theme replaced under the same UUID prints again. */
 QString describe(const EmoticonTheme &theme)
 {
-    QString text = QStringLiteral("%1  '%2'").arg(theme.themeUUID(), theme.themeName());
+    // Escaped: a line feed in a name must not print as a line of its own.
+    QString text = QStringLiteral("%1  '%2'")
+                       .arg(printable(theme.themeUUID()), printable(theme.themeName()));
     if (!theme.serviceUUID().isEmpty())
-        text += QStringLiteral("  service %1").arg(theme.serviceUUID());
+        text += QStringLiteral("  service %1").arg(printable(theme.serviceUUID()));
     const QString directory = themeDirectory(theme);
     return text + QLatin1String("  ")
-        + (directory.isEmpty() ? QStringLiteral("built in") : directory);
+        + (directory.isEmpty() ? QStringLiteral("built in") : printable(directory));
 }
 
 using Snapshot = QMap<QString, QString>;
@@ -126,7 +128,7 @@ int runWatch(const QStringList &arguments)
             return;
         current = uuid;
         out(QStringLiteral("current  %1  '%2'\n")
-                .arg(uuid, manager.emoticonThemes().value(uuid).themeName()));
+                .arg(printable(uuid), printable(manager.emoticonThemes().value(uuid).themeName())));
     };
     reportCurrent();
     // Directories the library passes over: at the start, and once a change below the root has
@@ -135,8 +137,8 @@ int runWatch(const QStringList &arguments)
     const auto reportUnregistered = [&manager, &reported] {
         QSet<QString> now;
         for (const auto &directory : unregisteredDirectories(manager)) {
-            const QString line
-                = QStringLiteral("refused  %1  %2\n").arg(directory.first, directory.second);
+            const QString line = QStringLiteral("refused  %1  %2\n")
+                                     .arg(printable(directory.first), printable(directory.second));
             now.insert(line);
             if (!reported.contains(line))
                 out(line);
@@ -156,7 +158,8 @@ int runWatch(const QStringList &arguments)
     QObject::connect(&manager, &EmoticonThemeManager::availableThemesChanged, &settled,
         QOverload<>::of(&QTimer::start));
     out(QStringLiteral("watching %1%2\n")
-            .arg(root, QFileInfo(root).isDir() ? QString() : QStringLiteral(" (not there yet)")));
+            .arg(printable(root),
+                QFileInfo(root).isDir() ? QString() : QStringLiteral(" (not there yet)")));
 
     QObject::connect(
         &manager, &EmoticonThemeManager::availableThemesChanged, &manager, [&manager, &themes] {
