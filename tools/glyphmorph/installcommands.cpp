@@ -68,8 +68,13 @@ bool copyTree(const QString &from, const QString &to, QString *error)
             return false;
         }
         NewFile output(QDir(to).filePath(relative));
-        if (!output.open(error))
+        // Named by the file the user gave: the copy's own path is a staging one.
+        const auto copyFailed = [&] {
+            *error = QStringLiteral("%1 cannot be copied: %2").arg(path, output.reason());
             return false;
+        };
+        if (!output.open(error))
+            return copyFailed();
         char buffer[65536];
         for (;;) {
             const qint64 read = input.read(buffer, sizeof buffer);
@@ -80,10 +85,10 @@ bool copyTree(const QString &from, const QString &to, QString *error)
             if (read == 0)
                 break;
             if (!output.write(buffer, read, error))
-                return false;
+                return copyFailed();
         }
         if (!output.close(error))
-            return false;
+            return copyFailed();
     }
     return true;
 }
@@ -141,7 +146,8 @@ bool makeVisible(QString *directory, Staged *staged, QString *error)
 
 // Puts SOURCE (a theme directory or archive, of any format the tool reads) as a theme directory
 // of this library's format below @p work.
-bool stageTheme(const QString &source, const QString &work, Staged *staged, QString *error)
+bool stageTheme(const QString &source, const QString &work, const QString &destination,
+    Staged *staged, QString *error)
 {
     const QFileInfo info(source);
     const QString unpacked = QDir(work).filePath(QStringLiteral("source"));
@@ -171,6 +177,21 @@ bool stageTheme(const QString &source, const QString &work, Staged *staged, QStr
         return false;
     }
     FoundTheme found = findTheme(unpacked);
+    const QStringList descriptions
+        = QDir(unpacked).entryList({ QStringLiteral("*.xml") }, QDir::Files | QDir::Hidden);
+    if (found.format == FoundTheme::None && found.several.isEmpty() && !flatName.isEmpty()
+        && descriptions.size() == 1) {
+        // A theme packed from inside its directory (tar -C Theme -cf t.tar .): its one
+        // description file names the directory.
+        const QString native = QDir(work).filePath(QStringLiteral("native"));
+        const QString directory
+            = QDir(native).filePath(QFileInfo(descriptions.first()).completeBaseName());
+        if (QDir().mkpath(native) && QDir().rename(unpacked, directory)) {
+            staged->shown.add(directory + QLatin1Char('/'), info.absoluteFilePath() + QLatin1Char(':'));
+            staged->shown.add(directory, info.absoluteFilePath());
+            found = findTheme(directory);
+        }
+    }
     if (!found.several.isEmpty()) {
         *error = QStringLiteral("%1 holds more than one theme: %2")
                      .arg(source, found.several.join(QStringLiteral(", ")));
@@ -196,6 +217,8 @@ bool stageTheme(const QString &source, const QString &work, Staged *staged, QStr
         return false;
     }
     staged->converted = true;
+    // Converted files are named where they go.
+    staged->shown.add(output + QLatin1Char('/'), destination + QLatin1Char('/'));
     if (!convertTheme(found, name, output, &staged->conversion, error))
         return false;
     staged->directory = staged->conversion.directory;
@@ -217,9 +240,6 @@ void printWarnings(const QStringList &warnings, const ShownPaths &shown)
  *  warnings and returns the refusal (NotRefused when accepted). */
 EmoticonThemeDiagnosis diagnoseStaged(Staged &staged, const QString &target)
 {
-    // Converted files are shown where they go.
-    if (staged.converted)
-        staged.shown.add(staged.directory, target);
     printWarnings(staged.warnings + staged.conversion.warnings, staged.shown);
     EmoticonThemeDiagnosis diagnosis = EmoticonThemeFactory::diagnoseTheme(staged.directory);
     printDiagnosisWarnings(diagnosis, staged.shown);
@@ -328,7 +348,7 @@ int runInstall(const QStringList &arguments)
         return fail(staging.errorString());
 
     Staged staged;
-    const bool stagedWell = stageTheme(positional.first(), staging.path(), &staged, &error);
+    const bool stagedWell = stageTheme(positional.first(), staging.path(), root, &staged, &error);
     if (!stagedWell) {
         printWarnings(staged.warnings + staged.conversion.warnings, staged.shown);
         return fail(printable(staged.shown(error)));
@@ -464,7 +484,7 @@ int runImport(const QStringList &arguments)
         return fail(staging.errorString());
     Staged staged;
     QString error;
-    const bool stagedWell = stageTheme(positional.first(), staging.path(), &staged, &error);
+    const bool stagedWell = stageTheme(positional.first(), staging.path(), parent, &staged, &error);
     if (!stagedWell) {
         printWarnings(staged.warnings + staged.conversion.warnings, staged.shown);
         return fail(printable(staged.shown(error)));

@@ -313,7 +313,8 @@ NewFile::~NewFile()
 
 bool NewFile::failed(QString *error)
 {
-    *error = QStringLiteral("%1 cannot be written: %2").arg(printable(m_path), systemErrorText(errno));
+    m_reason = systemErrorText(errno);
+    *error = QStringLiteral("%1 cannot be written: %2").arg(printable(m_path), m_reason);
     return false;
 }
 

@@ -41,11 +41,14 @@ public:
     bool write(const char *bytes, qint64 size, QString *error);
     /** Closes the file; a write the kernel delayed may fail only here. */
     bool close(QString *error);
+    /** Why the last call failed, without the path: "no space left on device". */
+    QString reason() const { return m_reason; }
 
 private:
     bool failed(QString *error);
 
     QString m_path;
+    QString m_reason;
     int m_fd = -1;
 };
 

@@ -156,7 +156,7 @@ bool unpackArchive(const QString &archivePath, const QString &directory, QString
         NewFile file(root.filePath(path));
         QString written;
         if (!file.open(&written))
-            return refuse(name, QStringLiteral("cannot be unpacked: ") + written);
+            return refuse(name, QStringLiteral("cannot be unpacked: ") + file.reason());
         qint64 size = 0;
         char buffer[65536];
         for (;;) {
@@ -178,10 +178,10 @@ bool unpackArchive(const QString &archivePath, const QString &directory, QString
                     QStringLiteral("takes the archive past %1 unpacked bytes")
                         .arg(limits.totalBytes));
             if (!file.write(buffer, read, &written))
-                return refuse(name, QStringLiteral("cannot be unpacked: ") + written);
+                return refuse(name, QStringLiteral("cannot be unpacked: ") + file.reason());
         }
         if (!file.close(&written))
-            return refuse(name, QStringLiteral("cannot be unpacked: ") + written);
+            return refuse(name, QStringLiteral("cannot be unpacked: ") + file.reason());
         testPoint("unpacked");
     }
     return true;

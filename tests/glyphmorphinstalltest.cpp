@@ -1,0 +1,735 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// glyphmorph install, remove, import and use under faults: killed at every step, on a full disk,
+// run twice at once; and what they tell the user about themes they did not expect.
+#include "testenvironment.h"
+#include "themedirectory.h"
+
+#include <emoticontheme.h>
+#include <emoticonthemediagnosis.h>
+#include <emoticonthemefactory.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+
+using namespace GlyphmorphTest;
+
+namespace {
+
+const QString themeUUID = QStringLiteral("7c1d2b3a-1111-4a4a-9b9b-0123456789ab");
+
+/** Every point the tool can be stopped at; a point passed several times is taken at each. */
+const char *const points[] = { "locked", "staging", "unpacked", "written", "converting", "decided",
+    "journal", "root-changed", "tidied", "removing" };
+
+/** Version 1 has two emoticons, version 2 a third one. */
+ThemeContent version(int number)
+{
+    ThemeContent content { themeUUID, {} };
+    if (number == 2)
+        content.images << QStringLiteral("grin");
+    return content;
+}
+
+/** A KDE theme: emoticons.xml, each image with its codes. */
+bool writeKde(const QString &directory, const QList<QPair<QString, QStringList>> &emoticons,
+    bool withImages = true)
+{
+    if (!QDir().mkpath(directory))
+        return false;
+    QByteArray xml = "<?xml version=\"1.0\"?>\n<messaging-emoticon-map>\n";
+    for (const auto &emoticon : emoticons) {
+        xml += "<emoticon file=\"" + emoticon.first.toHtmlEscaped().toUtf8() + "\">\n";
+        for (const QString &code : emoticon.second)
+            xml += "  <string>" + code.toHtmlEscaped().toUtf8() + "</string>\n";
+        xml += "</emoticon>\n";
+        const QString image = QDir(directory).filePath(emoticon.first);
+        if (withImages && !QFileInfo::exists(image) && !QFileInfo::exists(image + ".png")
+            && !writeImage(image + ".png"))
+            return false;
+    }
+    return writeBytes(QDir(directory).filePath("emoticons.xml"), xml + "</messaging-emoticon-map>\n");
+}
+
+/** A Pidgin theme file with @p lines after the header. */
+bool writePidgin(const QString &directory, const QByteArray &lines, const QStringList &images)
+{
+    QDir().mkpath(directory);
+    for (const QString &image : images) {
+        if (!writeImage(QDir(directory).filePath(image + ".png")))
+            return false;
+    }
+    return writeBytes(QDir(directory).filePath("theme"), lines);
+}
+
+QByteArray utf16(const QByteArray &utf8)
+{
+    const QString text = QString::fromUtf8(utf8);
+    QByteArray bytes("\xff\xfe");
+    for (const QChar c : text) {
+        bytes += char(c.unicode() & 0xff);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
+bool tar(const QString &archive, const QString &directory, const QStringList &entries)
+{
+    QProcess process;
+    process.start("tar", QStringList { "-C", directory, "-cf", archive } + entries);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
+
+/** An image of noise, which PNG cannot make much smaller. */
+bool writeNoise(const QString &path, int side, quint32 seed)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x)
+            image.setPixel(x, y, random.generate());
+    }
+    return image.save(path, "PNG");
+}
+
+} // namespace
+
+class GlyphmorphInstallTest : public QObject
+{
+    Q_OBJECT
+
+    struct Result
+    {
+        int exitCode = -1;
+        bool killed = false;
+        QString out;
+        QString err;
+    };
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    int m_kills = 0;
+
+    QString root() const { return m_dir->filePath("themes"); }
+    QString work() const { return m_dir->filePath("work"); }
+    QString home() const { return m_dir->filePath("home"); }
+
+    void prepare(QProcess &process, const QString &hook = QString()) const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home());
+        environment.insert("XDG_CONFIG_HOME", home() + "/.config");
+        environment.insert("XDG_RUNTIME_DIR", m_dir->filePath("runtime"));
+        environment.insert("GLYPHMORPH_THEMES_ROOT", root());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.remove("GLYPHMORPH_TEST_HOOK");
+        if (!hook.isEmpty())
+            environment.insert("GLYPHMORPH_TEST_HOOK", hook);
+        process.setProcessEnvironment(environment);
+        process.setProgram(QStringLiteral(GLYPHMORPH_TOOL_PATH));
+    }
+
+    static Result finish(QProcess &process)
+    {
+        Result result;
+        // A tool that hangs fails the test instead of stopping it.
+        if (!process.waitForFinished(120000)) {
+            process.kill();
+            process.waitForFinished();
+            result.err = "timed out";
+            return result;
+        }
+        result.killed = process.exitStatus() == QProcess::CrashExit;
+        result.exitCode = result.killed ? -1 : process.exitCode();
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+    Result run(const QStringList &arguments, const QString &hook = QString()) const
+    {
+        QProcess process;
+        prepare(process, hook);
+        process.setArguments(arguments);
+        process.start();
+        if (!process.waitForStarted())
+            return Result();
+        process.closeWriteChannel();
+        return finish(process);
+    }
+
+    /** Starts the tool stopped at @p point; false when it did not get there. */
+    bool startStopped(QProcess &process, const QStringList &arguments, const QString &point) const
+    {
+        prepare(process, "stop:" + point);
+        process.setArguments(arguments);
+        process.start();
+        QString err;
+        for (int i = 0; i < 1200 && !err.contains("stopped at " + point); ++i) {
+            if (!process.waitForReadyRead(100) && process.state() != QProcess::Running)
+                return false;
+            err += QString::fromUtf8(process.readAllStandardError());
+        }
+        return err.contains("stopped at " + point);
+    }
+
+    /** The versions of the accepted themes below @p directory, by directory name; hidden
+     *  directories are not read, as the library does not read them. */
+    static QStringList versions(const QString &directory)
+    {
+        QStringList found;
+        const QStringList entries
+            = QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QString &entry : entries) {
+            const EmoticonThemeDiagnosis diagnosis
+                = EmoticonThemeFactory::diagnoseTheme(QDir(directory).filePath(entry));
+            if (diagnosis.refusal() != EmoticonThemeDiagnosis::NotRefused) {
+                found << entry + ":refused";
+                continue;
+            }
+            const EmoticonTheme theme = diagnosis.theme();
+            const int emoticons = theme.filePathToCodeSequenceMapping().size();
+            found << entry + ':'
+                    + (theme.themeUUID() != themeUUID ? theme.themeName()
+                                                       : QStringLiteral("v%1").arg(emoticons - 1));
+        }
+        return found;
+    }
+
+    static QStringList withoutDirectories(const QStringList &states)
+    {
+        QStringList versions;
+        for (const QString &state : states)
+            versions << state.section(':', 1);
+        return versions;
+    }
+
+    static QStringList staging(const QString &directory)
+    {
+        return QDir(directory).entryList(
+            { ".glyphmorph-*" }, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        for (const char *sub : { "home/.config", "themes", "runtime", "work", "out" })
+            QVERIFY(QDir().mkpath(m_dir->filePath(QLatin1String(sub))));
+        QFile::setPermissions(
+            m_dir->filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!writeTheme(work() + "/v1", "Tiny", version(1)).isEmpty());
+        QVERIFY(!writeTheme(work() + "/v2", "Tiny", version(2)).isEmpty());
+        QVERIFY(!writeTheme(work() + "/v2", "Renamed", version(2)).isEmpty());
+        QVERIFY(!writeTheme(work(), "Other", { "0f0f0f0f-2222-4b4b-8c8c-0123456789ab", {} })
+                     .isEmpty());
+        QVERIFY(tar(work() + "/tiny-v1.tar", work() + "/v1", { "Tiny" }));
+        QVERIFY(writeKde(work() + "/Kiwi",
+            { { "face-smile", { ":)", ":-)" } }, { "face-wink", { ";)" } },
+                { "face-grin", { ":D" } } }));
+        QVERIFY(writePidgin(work() + "/Plum",
+            "Name=Plum Smileys\n\n[default]\nsmile.png :) :-)\nwink.png ;)\n",
+            { "smile", "wink" }));
+    }
+
+    // Killed at every point it passes, the tool leaves the old or the new version, never
+    // neither or both where the file system exchanges directories; the next command finishes or
+    // undoes what it left, succeeds, and leaves no staging.
+    void killedAtEveryStep_data()
+    {
+        QTest::addColumn<QStringList>("setUp");
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("hook");
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<bool>("wholeAtOnce"); // old or new version even before the next command
+        const auto row = [](const char *name, const QString &setUp, const QString &command,
+                             const char *hook, const QString &before, const QString &after,
+                             bool wholeAtOnce) {
+            QTest::newRow(name) << setUp.split('|', Qt::SkipEmptyParts) << command.split('|')
+                                << QString::fromLatin1(hook)
+                                << before.split('|', Qt::SkipEmptyParts)
+                                << after.split('|', Qt::SkipEmptyParts) << wholeAtOnce;
+        };
+        row("install of an archive", "", "install|$WORK/tiny-v1.tar", "", "", "Tiny:v1", true);
+        row("install of a KDE theme", "", "install|$WORK/Kiwi", "", "", "Kiwi:Kiwi", true);
+        row("replace under the same name", "install|$WORK/v1/Tiny", "install|--replace|$WORK/v2/Tiny",
+            "", "Tiny:v1", "Tiny:v2", true);
+        row("replace under another name", "install|$WORK/v1/Tiny",
+            "install|--replace|$WORK/v2/Renamed", "", "Tiny:v1", "Renamed:v2", true);
+        row("replace under the same name, without exchange", "install|$WORK/v1/Tiny",
+            "install|--replace|$WORK/v2/Tiny", "no-exchange", "Tiny:v1", "Tiny:v2", false);
+        row("replace under another name, without exchange", "install|$WORK/v1/Tiny",
+            "install|--replace|$WORK/v2/Renamed", "no-exchange", "Tiny:v1", "Renamed:v2", false);
+        row("remove", "install|$WORK/v1/Tiny", "remove|" + themeUUID, "", "Tiny:v1", "", true);
+        row("import", "", "import|$WORK/Kiwi|-o|$OUT", "", "", "Kiwi:Kiwi", true);
+    }
+
+    void killedAtEveryStep()
+    {
+        QFETCH(QStringList, setUp);
+        QFETCH(QStringList, command);
+        QFETCH(QString, hook);
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        QFETCH(bool, wholeAtOnce);
+        const bool import = command.first() == QLatin1String("import");
+        const QString out = m_dir->filePath("out");
+        const QString changed = import ? out : root();
+        for (QStringList *arguments : { &setUp, &command }) {
+            for (QString &argument : *arguments)
+                argument.replace("$WORK", work()).replace("$OUT", out);
+        }
+        // The next command: another theme, which must go in whatever was left.
+        const QStringList next = import ? QStringList { "import", work() + "/Plum", "-o", out }
+                                        : QStringList { "install", work() + "/Other" };
+        const QString nextTheme = import ? "Plum-Smileys:Plum Smileys" : "Other:Theme 0f0f0f0f-2222-4b4b-8c8c-0123456789ab";
+        int kills = 0;
+        for (const char *point : points) {
+            for (int n = 1;; ++n) {
+                QVERIFY2(n < 100, point);
+                for (const QString &directory : { root(), out }) {
+                    QVERIFY(QDir(directory).removeRecursively());
+                    QVERIFY(QDir().mkpath(directory));
+                }
+                if (!setUp.isEmpty())
+                    QCOMPARE(run(setUp).exitCode, 0);
+                const QString at = QStringLiteral("%1#%2").arg(QLatin1String(point)).arg(n);
+                const QStringList directives = QStringList { hook, "kill:" + at }.filter(QRegularExpression("."));
+                const Result killed = run(command, directives.join(','));
+                if (!killed.killed) {
+                    // Passed fewer than n times: the command ran to its end.
+                    QVERIFY2(killed.exitCode == 0, qPrintable(killed.err));
+                    QCOMPARE(versions(changed), after);
+                    break;
+                }
+                ++kills;
+                const QStringList found = versions(changed);
+                if (wholeAtOnce) {
+                    // The version counts; a replacement under another name may stand under the
+                    // old name for a moment.
+                    QVERIFY2(withoutDirectories(found) == withoutDirectories(before)
+                            || withoutDirectories(found) == withoutDirectories(after),
+                        qPrintable(at + ": " + found.join(", ")));
+                }
+                const Result recovered = run(next);
+                QVERIFY2(recovered.exitCode == 0, qPrintable(at + ": " + recovered.err));
+                QStringList now = versions(changed);
+                QVERIFY2(now.removeOne(nextTheme), qPrintable(at + ": " + now.join(", ")));
+                QVERIFY2(now == before || now == after, qPrintable(at + ": " + now.join(", ")));
+                QVERIFY2(staging(changed).isEmpty(), qPrintable(at + ": " + staging(changed).join(", ")));
+            }
+        }
+        // Every row has points inside the change itself, beyond the lock and the staging.
+        QVERIFY2(kills >= 5, qPrintable(QString::number(kills)));
+        m_kills += kills;
+        qInfo("%d kills", kills);
+    }
+
+    void killCount()
+    {
+        qInfo("%d kills in all", m_kills);
+        QVERIFY(m_kills >= 100);
+    }
+
+    // On a file system that fills up, the tool says so, publishes nothing and leaves nothing
+    // half written: for every amount of free space, from none to enough.
+    void fullDisk_data()
+    {
+        QTest::addColumn<QStringList>("setUp");
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QString>("published");
+        QTest::addColumn<bool>("converts");
+        QTest::newRow("install, converting")
+            << QStringList() << QStringList { "install", "$WORK/Noise" } << QStringList()
+            << "themes/Noise/Noise.xml" << true;
+        QTest::newRow("install of a theme directory")
+            << QStringList() << QStringList { "install", "$WORK/Native/Noise" } << QStringList()
+            << "themes/Noise/Noise.xml" << false;
+        QTest::newRow("replace") << QStringList { "install", "$WORK/v1/Tiny" }
+                                 << QStringList { "install", "--replace", "$WORK/Native/Tiny" }
+                                 << QStringList { "Tiny:v1" } << "themes/Tiny/a.png" << false;
+        QTest::newRow("import") << QStringList()
+                                << QStringList { "import", "$WORK/Noise", "-o", "$MOUNT/out" }
+                                << QStringList() << "out/Noise/Noise.xml" << true;
+    }
+
+    void fullDisk()
+    {
+        QFETCH(QStringList, setUp);
+        QFETCH(QStringList, command);
+        QFETCH(QStringList, before);
+        QFETCH(QString, published);
+        QFETCH(bool, converts);
+        const QString mount = m_dir->filePath("mount");
+        QVERIFY(QDir().mkpath(mount));
+        {
+            // A tmpfs of its own in a mount namespace of its own, gone when the run ends.
+            QProcess probe;
+            probe.start("unshare", { "-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\"", mount });
+            if (!probe.waitForFinished(60000) || probe.exitStatus() != QProcess::NormalExit
+                || probe.exitCode() != 0)
+                QSKIP("no tmpfs can be mounted here (unshare -rm and mount -t tmpfs are needed)");
+        }
+        // Three images of noise, about 64 KiB each as PNG; as GIF-named sources they are
+        // converted, as a native theme copied.
+        QVERIFY(writeKde(work() + "/Noise",
+            { { "a", { ":a" } }, { "b", { ":b" } }, { "c", { ":c" } } }, false));
+        QVERIFY(QDir().mkpath(work() + "/Native/Noise"));
+        for (const char *image : { "a", "b", "c" }) {
+            QVERIFY(writeNoise(work() + "/Noise/" + image + ".gif.png", 128, image[0]));
+            QVERIFY(QFile::rename(work() + "/Noise/" + image + ".gif.png", work() + "/Noise/" + image + ".gif"));
+            QVERIFY(QFile::copy(work() + "/Noise/" + image + ".gif", work() + "/Native/Noise/" + image + ".png"));
+        }
+        QVERIFY(writeBytes(work() + "/Native/Noise/Noise.xml",
+            themeXml({ "0e0e0e0e-3333-4c4c-8d8d-0123456789ab", {}, { "a", "b", "c" } })));
+        QVERIFY(!writeTheme(work() + "/Native", "Tiny", { themeUUID, {}, { "a", "b", "c" } }, false).isEmpty());
+        for (const char *image : { "a", "b", "c" })
+            QVERIFY(QFile::copy(work() + "/Noise/" + image + ".gif", work() + "/Native/Tiny/" + image + ".png"));
+
+        const QString tool = QStringLiteral(GLYPHMORPH_TOOL_PATH);
+        for (QString &argument : command)
+            argument.replace("$WORK", work()).replace("$MOUNT", mount);
+        for (QString &argument : setUp)
+            argument.replace("$WORK", work());
+        int full = 0;
+        int done = 0;
+        bool convertingFailed = false;
+        for (int kib = 32; kib <= 1024 && done == 0; kib += 32) {
+            // The script: mount, set up, run the command, list what the file system holds.
+            const QString script = QStringLiteral(
+                "mount -t tmpfs -o size=%1k tmpfs \"$MOUNT\" && mkdir \"$MOUNT/themes\" || exit 99\n"
+                "%2\n"
+                "\"$TOOL\" \"$@\"; code=$?\n"
+                "(cd \"$MOUNT\" && find . -mindepth 1 | sort) > \"$LISTING\"\n"
+                "exit $code\n")
+                                       .arg(kib)
+                                       .arg(setUp.isEmpty() ? QString()
+                                                            : "\"$TOOL\" " + setUp.join(' ') + " >/dev/null || exit 98");
+            QProcess process;
+            prepare(process);
+            QProcessEnvironment environment = process.processEnvironment();
+            environment.insert("MOUNT", mount);
+            environment.insert("TOOL", tool);
+            environment.insert("LISTING", work() + "/listing");
+            environment.insert("GLYPHMORPH_THEMES_ROOT", mount + "/themes");
+            process.setProcessEnvironment(environment);
+            process.setProgram("unshare");
+            process.setArguments(QStringList { "-rm", "sh", "-c", script, "sh" } + command);
+            process.start();
+            const Result result = finish(process);
+            const QString where = QStringLiteral("%1 KiB: ").arg(kib);
+            QVERIFY2(result.exitCode != 99 && result.exitCode != 98, qPrintable(where + result.err));
+            const QStringList listing
+                = QString::fromUtf8(readBytes(work() + "/listing")).split('\n', Qt::SkipEmptyParts);
+            QVERIFY2(listing.filter(".glyphmorph-install").isEmpty()
+                    && listing.filter(".glyphmorph-import").isEmpty(),
+                qPrintable(where + listing.join(' ')));
+            if (result.exitCode == 0) {
+                ++done;
+                QVERIFY2(listing.contains("./" + published), qPrintable(where + listing.join(' ')));
+                continue;
+            }
+            ++full;
+            QVERIFY2(result.exitCode == 1 && result.err.contains("no space left on device"),
+                qPrintable(where + QString::number(result.exitCode) + " " + result.err));
+            QVERIFY2(!result.err.contains("Unknown error"), qPrintable(where + result.err));
+            // Named where it would have gone.
+            convertingFailed = convertingFailed
+                || QRegularExpression("/(themes|out)/Noise/[a-z]\\.png cannot be written: no space")
+                       .match(result.err)
+                       .hasMatch();
+            QVERIFY2(!listing.contains("./" + published) || !before.isEmpty(), qPrintable(where + listing.join(' ')));
+            if (!before.isEmpty()) {
+                // The old version, whole.
+                QVERIFY2(listing.contains("./themes/Tiny/Tiny.xml") && !listing.contains("./themes/Tiny/a.png"),
+                    qPrintable(where + listing.join(' ')));
+            } else {
+                QVERIFY2(listing.filter(QRegularExpression("^\\./(themes|out)/[^/.][^/]*$")).isEmpty(),
+                    qPrintable(where + listing.join(' ')));
+            }
+        }
+        QVERIFY2(full > 0 && done > 0, qPrintable(QStringLiteral("%1 full, %2 done").arg(full).arg(done)));
+        QVERIFY(convertingFailed || !converts);
+    }
+
+    // Two installs of one theme under two directory names: the second waits for the first and
+    // then finds the theme installed.
+    void concurrentInstallsOfOneTheme()
+    {
+        QVERIFY(!writeTheme(work() + "/a", "Alpha", version(1)).isEmpty());
+        QVERIFY(!writeTheme(work() + "/b", "Beta", version(2)).isEmpty());
+        QProcess first;
+        QVERIFY(startStopped(first, { "install", work() + "/a/Alpha" }, "decided"));
+        QProcess second;
+        prepare(second);
+        second.setArguments({ "install", work() + "/b/Beta" });
+        second.start();
+        QString waiting;
+        for (int i = 0; i < 1200 && !waiting.contains("waiting for another glyphmorph"); ++i) {
+            second.waitForReadyRead(100);
+            waiting += QString::fromUtf8(second.readAllStandardError());
+            QVERIFY2(second.state() == QProcess::Running, qPrintable(waiting));
+        }
+        QVERIFY2(waiting.contains("waiting for another glyphmorph that changes " + root()),
+            qPrintable(waiting));
+        QCOMPARE(::kill(pid_t(first.processId()), SIGCONT), 0);
+        const Result a = finish(first);
+        const Result b = finish(second);
+        QCOMPARE(a.exitCode, 0);
+        QCOMPARE(b.exitCode, 8);
+        QVERIFY2(b.err.contains("is installed already"), qPrintable(b.err));
+        QCOMPARE(versions(root()), QStringList { "Alpha:v1" });
+    }
+
+    // use judges the setting by its own write, not by what the store holds later.
+    void useJudgesItsOwnWrite()
+    {
+        for (const char *name : { "Seven", "Eight" })
+            QVERIFY(!writeTheme(root(), name, { QStringLiteral("u%1").arg(QLatin1String(name)), {} }).isEmpty());
+        QProcess use;
+        QVERIFY(startStopped(use, { "use", "Seven" }, "use-written"));
+        // Another writer, after the write and before any read-back.
+        QCOMPARE(run({ "use", "uEight" }).exitCode, 0);
+        QCOMPARE(::kill(pid_t(use.processId()), SIGCONT), 0);
+        const Result result = finish(use);
+        QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+        QCOMPARE(result.out, QStringLiteral("current theme: Theme uSeven (uSeven)\n"));
+
+        // A store that cannot be written.
+        QVERIFY(QDir(home() + "/.config").removeRecursively());
+        QVERIFY(writeBytes(home() + "/.config", "not a directory"));
+        const Result unstored = run({ "use", "uSeven" });
+        QCOMPARE(unstored.exitCode, 1);
+        QVERIFY2(unstored.err.contains("the setting could not be stored"), qPrintable(unstored.err));
+    }
+
+    // What install, import, remove, use, check and themes say; $WORK is the scratch directory,
+    // $ROOT the themes root, $OUT the directory imports go to.
+    void messages_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("said"); // each in standard output or error
+        QTest::addColumn<QStringList>("unsaid");
+        QTest::addColumn<QStringList>("files"); // that exist afterwards; "!" first: that do not
+        const auto row = [](const char *name, const char *fixture, const QString &command,
+                             int exitCode, const QString &said, const QString &unsaid = QString(),
+                             const QString &files = QString()) {
+            QTest::newRow(name) << QString::fromLatin1(fixture) << command.split('|') << exitCode
+                                << said.split('|', Qt::SkipEmptyParts)
+                                << unsaid.split('|', Qt::SkipEmptyParts)
+                                << files.split('|', Qt::SkipEmptyParts);
+        };
+        // Output the library would refuse or cut short.
+        row("import of more emoticons than a description holds", "huge", "import|$WORK/Huge|-o|$OUT", 0,
+            "emoticons from here on left out: a theme's description has at most 4 MiB|"
+            "$WORK/Huge/emoticons.xml: line 4: code \"xxxxxxxxxxxxxxxxxxxx…\" (100000 characters) "
+            "left out: codes have at most 256 characters|left out: ",
+            "", "$OUT/Huge/Huge.xml");
+        row("install of a code too long", "long", "install|$WORK/Long", 0,
+            "warning: $WORK/Long/emoticons.xml: line 5: code|installed: 'Long'|(left out: 1 code;");
+        row("check of a code too long", "native-long", "check|$WORK/Longer", 0,
+            "warning: $WORK/Longer: line 5: a code of 300 characters is left out: codes have at most "
+            "256|accepted: ");
+        // Images that would share a name.
+        row("images of one name", "colliding", "import|$WORK/Colliding|-o|$OUT", 0, "imported: ", "",
+            "$OUT/Colliding/a.png|$OUT/Colliding/a-2.png|$OUT/Colliding/x-y.png|"
+            "$OUT/Colliding/x-y-2.png");
+        // Layouts.
+        row("archive with ./ entries", "dot-tar", "install|$WORK/dot.tar", 0, "installed: 'Theme ",
+            "", "$ROOT/Tiny/Tiny.xml");
+        row("hidden theme directory", "hidden-tar", "install|$WORK/hidden.tar", 0,
+            "warning: the theme directory '.Tiny' is hidden|installed: ", "",
+            "$ROOT/Tiny/Tiny.xml|!$ROOT/.Tiny");
+        row("flat KDE archive", "flat-kde", "install|$WORK/konqi.tar", 0, "installed: 'konqi'", "source",
+            "$ROOT/konqi/konqi.xml");
+        row("flat Pidgin archive", "flat-pidgin", "install|$WORK/plum.tar", 0,
+            "installed: 'Plum Smileys'", "source", "$ROOT/Plum-Smileys");
+        row("archive of two themes", "two-tar", "install|$WORK/two.tar", 1,
+            "$WORK/two.tar holds more than one theme: Kiwi, Plum");
+        // Names that would forge lines.
+        row("install of a name with a line feed", "forged", "install|$WORK/Forged", 0,
+            "installed: 'Evil\\nremoved  343a7f65", "\nremoved");
+        row("themes of a name with a line feed", "forged-installed", "themes", 0, "Evil\\nremoved",
+            "\nremoved");
+        row("watch of a name with a line feed", "forged-installed", "watch", 0,
+            "present  u666  'Evil\\nremoved  343a7f65", "\nremoved");
+        // Diagnostics.
+        row("install of a theme with an image missing", "missing", "install|$WORK/Gone", 7,
+            "refused: $WORK/Gone: image files missing:\n  gone.png (for :gone:)");
+        row("install warnings as check prints them", "duplicate", "install|$WORK/Dup", 0,
+            "warning: $WORK/Dup: line 9: the code ':smile:' is also the emoticon's on line 3");
+        row("Pidgin code with a control character", "pidgin-control", "import|$WORK/Ctrl|-o|$OUT", 0,
+            "$WORK/Ctrl/theme: line 5: code \"\\x01x\" left out: it has a control character|"
+            "imported: $OUT/Ctrl: 'Ctrl'",
+            "Unknown error");
+        row("Pidgin file with a NUL", "pidgin-nul", "import|$WORK/Nul|-o|$OUT", 0,
+            "code \"\\x00\" left out: it has a control character|, 2 emoticons (left out: 1 code",
+            "no [default] section");
+        row("Pidgin file in UTF-16", "pidgin-utf16", "import|$WORK/Wide|-o|$OUT", 0,
+            "imported: $OUT/Wide-Smileys: 'Wide Smileys'|, 2 emoticons");
+        row("Pidgin file without [default]", "pidgin-nodefault", "import|$WORK/None|-o|$OUT", 1,
+            "$WORK/None/theme has no [default] section", "/tmp/glyphmorph-|.glyphmorph-import");
+        row("Pidgin archive without [default]", "pidgin-nodefault", "import|$WORK/none.tar|-o|$OUT", 1,
+            "$WORK/none.tar:None/theme has no [default] section", ".glyphmorph-import");
+        row("duplicate code of one emoticon", "kde-twice", "import|$WORK/Twice|-o|$OUT", 0,
+            "code \":)\" is given twice for the same emoticon", "an earlier emoticon");
+        row("one emoticon", "one", "check|$WORK/One", 0, ", 1 emoticon\n");
+        // Names.
+        row("use by name", "installed", "use|Theme u7", 0, "current theme: Theme u7 (u7)");
+        row("use by directory name", "installed", "use|Seven", 0, "current theme: Theme u7 (u7)");
+        row("remove of an installed theme named Default", "default-named", "remove|Default", 0,
+            "removed: 'Default' (u8)", "", "!$ROOT/Def");
+        row("remove of the built-in theme by name", "", "remove|Default", 1,
+            "the built-in theme cannot be removed");
+    }
+
+    void messages()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QStringList, command);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, said);
+        QFETCH(QStringList, unsaid);
+        QFETCH(QStringList, files);
+        makeFixture(fixture);
+        const QString out = m_dir->filePath("out");
+        const auto expand = [&](QString text) {
+            return text.replace("$WORK", work()).replace("$OUT", out).replace("$ROOT", root());
+        };
+        for (QString &argument : command)
+            argument = expand(argument);
+        Result result;
+        if (command.first() == QLatin1String("watch")) {
+            QProcess watcher;
+            prepare(watcher);
+            watcher.setArguments(command);
+            watcher.start();
+            QString seen;
+            for (int i = 0; i < 1200 && !seen.contains("watching "); ++i) {
+                watcher.waitForReadyRead(100);
+                seen += QString::fromUtf8(watcher.readAllStandardOutput());
+            }
+            watcher.terminate();
+            result = finish(watcher);
+            result.out = seen + result.out;
+        } else {
+            result = run(command);
+        }
+        const QString all = result.out + result.err;
+        QVERIFY2(result.exitCode == exitCode, qPrintable(all));
+        for (const QString &text : said)
+            QVERIFY2(all.contains(expand(text)), qPrintable(expand(text) + " not in:\n" + all));
+        for (const QString &text : unsaid)
+            QVERIFY2(!all.contains(expand(text)), qPrintable(expand(text) + " in:\n" + all));
+        for (QString file : files) {
+            const bool absent = file.startsWith('!');
+            file = expand(file.mid(absent ? 1 : 0));
+            QVERIFY2(QFileInfo::exists(file) != absent, qPrintable(file));
+        }
+        if (command.first() == QLatin1String("import") && exitCode == 0) {
+            // The library takes what import wrote.
+            const QString written = QDir(out).entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0);
+            const Result check = run({ "check", out + '/' + written });
+            QVERIFY2(check.exitCode == 0, qPrintable(check.err));
+        }
+        QVERIFY(staging(root()).isEmpty() && staging(out).isEmpty());
+    }
+
+private:
+    void makeFixture(const QString &name)
+    {
+        const QString w = work();
+        if (name == "huge") {
+            // Two-character codes keep within the codes' budget; their emoticons do not fit 4 MiB.
+            QList<QPair<QString, QStringList>> emoticons;
+            emoticons.append({ "face", { QString(100000, 'x'), ":)" } });
+            for (int i = 0; i < 25000; ++i)
+                emoticons.append({ "face",
+                    { QString(QChar(0x4e00 + i / 160)) + QChar(0x4e00 + i % 160) } });
+            QVERIFY(writeKde(w + "/Huge", emoticons));
+        } else if (name == "long") {
+            QVERIFY(writeKde(w + "/Long", { { "face", { ":)", QString(300, 'y') } } }));
+        } else if (name == "native-long") {
+            const QString directory = writeTheme(w, "Longer", { "u3", {} });
+            QByteArray xml = themeXml({ "u3", {} });
+            xml.replace("<charactercode default=\"true\">:smile:</charactercode>",
+                "<charactercode default=\"true\">:smile:</charactercode>\n<charactercode>"
+                    + QByteArray(300, 'z') + "</charactercode>");
+            QVERIFY(writeBytes(directory + "/Longer.xml", xml));
+        } else if (name == "colliding") {
+            QVERIFY(writeKde(w + "/Colliding", { { "a.png", { ":a" } }, { "a.gif", { ":b" } },
+                                                   { "x y.png", { ":c" } }, { "x-y.png", { ":d" } } },
+                false));
+            QVERIFY(writeImage(w + "/Colliding/a.png") && writeImage(w + "/Colliding/x y.png")
+                && writeImage(w + "/Colliding/x-y.png"));
+            QImage gif(20, 20, QImage::Format_ARGB32);
+            gif.fill(Qt::red);
+            QVERIFY(gif.save(w + "/Colliding/a.gif.png", "PNG")
+                && QFile::rename(w + "/Colliding/a.gif.png", w + "/Colliding/a.gif"));
+        } else if (name == "dot-tar") {
+            QVERIFY(tar(w + "/dot.tar", w + "/v1/Tiny", { "." }));
+        } else if (name == "hidden-tar") {
+            QVERIFY(!writeTheme(w + "/hidden", ".Tiny", version(1)).isEmpty());
+            QVERIFY(tar(w + "/hidden.tar", w + "/hidden", { ".Tiny" }));
+        } else if (name == "flat-kde") {
+            QVERIFY(tar(w + "/konqi.tar", w + "/Kiwi", { "." }));
+        } else if (name == "flat-pidgin") {
+            QVERIFY(tar(w + "/plum.tar", w + "/Plum", { "." }));
+        } else if (name == "two-tar") {
+            QVERIFY(tar(w + "/two.tar", w, { "Kiwi", "Plum" }));
+        } else if (name == "forged" || name == "forged-installed") {
+            const QString directory = writeTheme(name == "forged" ? w : root(), "Forged", { "u666", {} });
+            QByteArray xml = themeXml({ "u666", {} });
+            xml.replace("theme_name=\"Theme u666\"",
+                "theme_name=\"Evil&#10;removed  343a7f65-0095-4eae-8fc2-87af7f3bf5158  'Default'  built in\"");
+            QVERIFY(writeBytes(directory + "/Forged.xml", xml));
+        } else if (name == "missing") {
+            QVERIFY(!writeTheme(w, "Gone", { "u4", {}, { "smile", "gone" } }).isEmpty());
+            QVERIFY(QFile::remove(w + "/Gone/gone.png"));
+        } else if (name == "duplicate") {
+            const QString directory = writeTheme(w, "Dup", { "u5", {}, { "smile", "wink" } });
+            QByteArray xml = themeXml({ "u5", {}, { "smile", "wink" } });
+            xml.replace(":wink:</charactercode>", ":wink:</charactercode>\n<charactercode>:smile:</charactercode>");
+            QVERIFY(writeBytes(directory + "/Dup.xml", xml));
+        } else if (name == "pidgin-control") {
+            QVERIFY(writePidgin(w + "/Ctrl", "Name=Ctrl\n\n[default]\nsmile.png :)\nwink.png ;) \x01x\n",
+                { "smile", "wink" }));
+        } else if (name == "pidgin-nul") {
+            QVERIFY(writePidgin(w + "/Nul", QByteArray("Name=Nul\n[default]\nsmile.png :) \0\nwink.png ;)\n", 46),
+                { "smile", "wink" }));
+        } else if (name == "pidgin-utf16") {
+            QVERIFY(writePidgin(w + "/Wide", utf16("Name=Wide Smileys\r\n[default]\r\nsmile.png :) \xc3\xa9:)\r\nwink.png ;)\r\n"),
+                { "smile", "wink" }));
+        } else if (name == "pidgin-nodefault") {
+            QVERIFY(writePidgin(w + "/None", "Name=None\n[other]\nsmile.png :)\n", { "smile" }));
+            QVERIFY(tar(w + "/none.tar", w, { "None" }));
+        } else if (name == "kde-twice") {
+            QVERIFY(writeKde(w + "/Twice", { { "face", { ":)", ":-)", ":)" } } }));
+        } else if (name == "one") {
+            QVERIFY(!writeTheme(w, "One", { "u1", {}, { "smile" } }).isEmpty());
+        } else if (name == "installed") {
+            QVERIFY(!writeTheme(root(), "Seven", { "u7", {} }).isEmpty());
+        } else if (name == "default-named") {
+            const QString directory = writeTheme(root(), "Def", { "u8", {} });
+            QByteArray xml = themeXml({ "u8", {} });
+            xml.replace("theme_name=\"Theme u8\"", "theme_name=\"Default\"");
+            QVERIFY(writeBytes(directory + "/Def.xml", xml));
+        } else {
+            QVERIFY(name.isEmpty());
+        }
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(GlyphmorphInstallTest)
+#include "glyphmorphinstalltest.moc"
