@@ -54,7 +54,8 @@ bool writeKde(const QString &directory, const QList<QPair<QString, QStringList>>
             && !writeImage(image + ".png"))
             return false;
     }
-    return writeBytes(QDir(directory).filePath("emoticons.xml"), xml + "</messaging-emoticon-map>\n");
+    return writeBytes(
+        QDir(directory).filePath("emoticons.xml"), xml + "</messaging-emoticon-map>\n");
 }
 
 /** A Pidgin theme file with @p lines after the header. */
@@ -197,7 +198,7 @@ class GlyphmorphInstallTest : public QObject
             const int emoticons = theme.filePathToCodeSequenceMapping().size();
             found << entry + ':'
                     + (theme.themeUUID() != themeUUID ? theme.themeName()
-                                                       : QStringLiteral("v%1").arg(emoticons - 1));
+                                                      : QStringLiteral("v%1").arg(emoticons - 1));
         }
         return found;
     }
@@ -228,8 +229,8 @@ private Q_SLOTS:
         QVERIFY(!writeTheme(work() + "/v1", "Tiny", version(1)).isEmpty());
         QVERIFY(!writeTheme(work() + "/v2", "Tiny", version(2)).isEmpty());
         QVERIFY(!writeTheme(work() + "/v2", "Renamed", version(2)).isEmpty());
-        QVERIFY(!writeTheme(work(), "Other", { "0f0f0f0f-2222-4b4b-8c8c-0123456789ab", {} })
-                     .isEmpty());
+        QVERIFY(
+            !writeTheme(work(), "Other", { "0f0f0f0f-2222-4b4b-8c8c-0123456789ab", {} }).isEmpty());
         QVERIFY(tar(work() + "/tiny-v1.tar", work() + "/v1", { "Tiny" }));
         QVERIFY(writeKde(work() + "/Kiwi",
             { { "face-smile", { ":)", ":-)" } }, { "face-wink", { ";)" } },
@@ -250,18 +251,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("before");
         QTest::addColumn<QStringList>("after");
         QTest::addColumn<bool>("wholeAtOnce"); // old or new version even before the next command
-        const auto row = [](const char *name, const QString &setUp, const QString &command,
-                             const char *hook, const QString &before, const QString &after,
-                             bool wholeAtOnce) {
-            QTest::newRow(name) << setUp.split('|', Qt::SkipEmptyParts) << command.split('|')
-                                << QString::fromLatin1(hook)
-                                << before.split('|', Qt::SkipEmptyParts)
-                                << after.split('|', Qt::SkipEmptyParts) << wholeAtOnce;
-        };
+        const auto row
+            = [](const char *name, const QString &setUp, const QString &command, const char *hook,
+                  const QString &before, const QString &after, bool wholeAtOnce) {
+                  QTest::newRow(name)
+                      << setUp.split('|', Qt::SkipEmptyParts) << command.split('|')
+                      << QString::fromLatin1(hook) << before.split('|', Qt::SkipEmptyParts)
+                      << after.split('|', Qt::SkipEmptyParts) << wholeAtOnce;
+              };
         row("install of an archive", "", "install|$WORK/tiny-v1.tar", "", "", "Tiny:v1", true);
         row("install of a KDE theme", "", "install|$WORK/Kiwi", "", "", "Kiwi:Kiwi", true);
-        row("replace under the same name", "install|$WORK/v1/Tiny", "install|--replace|$WORK/v2/Tiny",
-            "", "Tiny:v1", "Tiny:v2", true);
+        row("replace under the same name", "install|$WORK/v1/Tiny",
+            "install|--replace|$WORK/v2/Tiny", "", "Tiny:v1", "Tiny:v2", true);
         row("replace under another name", "install|$WORK/v1/Tiny",
             "install|--replace|$WORK/v2/Renamed", "", "Tiny:v1", "Renamed:v2", true);
         row("replace under the same name, without exchange", "install|$WORK/v1/Tiny",
@@ -290,26 +291,36 @@ private Q_SLOTS:
         // The next command: another theme, which must go in whatever was left.
         const QStringList next = import ? QStringList { "import", work() + "/Plum", "-o", out }
                                         : QStringList { "install", work() + "/Other" };
-        const QString nextTheme = import ? "Plum-Smileys:Plum Smileys" : "Other:Theme 0f0f0f0f-2222-4b4b-8c8c-0123456789ab";
+        const QString nextTheme = import ? "Plum-Smileys:Plum Smileys"
+                                         : "Other:Theme 0f0f0f0f-2222-4b4b-8c8c-0123456789ab";
+        const auto reset = [&] {
+            for (const QString &directory : { root(), out }) {
+                QVERIFY(QDir(directory).removeRecursively());
+                QVERIFY(QDir().mkpath(directory));
+            }
+            if (!setUp.isEmpty())
+                QCOMPARE(run(setUp).exitCode, 0);
+        };
+        // One run to its end, telling every point it passes.
+        reset();
+        const Result traced
+            = run(command, QStringList { hook, "trace" }.filter(QRegularExpression(".")).join(','));
+        QVERIFY2(traced.exitCode == 0, qPrintable(traced.err));
+        QCOMPARE(versions(changed), after);
+        QHash<QString, int> passed;
+        const QRegularExpression tracedPoint(
+            "^glyphmorph: test point: (\\S+)$", QRegularExpression::MultilineOption);
+        for (auto match = tracedPoint.globalMatch(traced.err); match.hasNext();)
+            ++passed[match.next().captured(1)];
         int kills = 0;
         for (const char *point : points) {
-            for (int n = 1;; ++n) {
-                QVERIFY2(n < 100, point);
-                for (const QString &directory : { root(), out }) {
-                    QVERIFY(QDir(directory).removeRecursively());
-                    QVERIFY(QDir().mkpath(directory));
-                }
-                if (!setUp.isEmpty())
-                    QCOMPARE(run(setUp).exitCode, 0);
+            for (int n = 1; n <= passed.value(QLatin1String(point)); ++n) {
+                reset();
                 const QString at = QStringLiteral("%1#%2").arg(QLatin1String(point)).arg(n);
-                const QStringList directives = QStringList { hook, "kill:" + at }.filter(QRegularExpression("."));
+                const QStringList directives
+                    = QStringList { hook, "kill:" + at }.filter(QRegularExpression("."));
                 const Result killed = run(command, directives.join(','));
-                if (!killed.killed) {
-                    // Passed fewer than n times: the command ran to its end.
-                    QVERIFY2(killed.exitCode == 0, qPrintable(killed.err));
-                    QCOMPARE(versions(changed), after);
-                    break;
-                }
+                QVERIFY2(killed.killed, qPrintable(at + ": " + killed.err));
                 ++kills;
                 const QStringList found = versions(changed);
                 if (wholeAtOnce) {
@@ -324,9 +335,15 @@ private Q_SLOTS:
                 QStringList now = versions(changed);
                 QVERIFY2(now.removeOne(nextTheme), qPrintable(at + ": " + now.join(", ")));
                 QVERIFY2(now == before || now == after, qPrintable(at + ": " + now.join(", ")));
-                QVERIFY2(staging(changed).isEmpty(), qPrintable(at + ": " + staging(changed).join(", ")));
+                QVERIFY2(staging(changed).isEmpty(),
+                    qPrintable(at + ": " + staging(changed).join(", ")));
             }
         }
+        // Each point the tool passes is one this test knows.
+        int known = 0;
+        for (const char *point : points)
+            known += passed.value(QLatin1String(point));
+        QCOMPARE(known, int(traced.err.count("test point: ")));
         // Every row has points inside the change itself, beyond the lock and the staging.
         QVERIFY2(kills >= 5, qPrintable(QString::number(kills)));
         m_kills += kills;
@@ -374,26 +391,31 @@ private Q_SLOTS:
         {
             // A tmpfs of its own in a mount namespace of its own, gone when the run ends.
             QProcess probe;
-            probe.start("unshare", { "-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\"", mount });
+            probe.start(
+                "unshare", { "-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\"", mount });
             if (!probe.waitForFinished(60000) || probe.exitStatus() != QProcess::NormalExit
                 || probe.exitCode() != 0)
                 QSKIP("no tmpfs can be mounted here (unshare -rm and mount -t tmpfs are needed)");
         }
         // Three images of noise, about 64 KiB each as PNG; as GIF-named sources they are
         // converted, as a native theme copied.
-        QVERIFY(writeKde(work() + "/Noise",
-            { { "a", { ":a" } }, { "b", { ":b" } }, { "c", { ":c" } } }, false));
+        QVERIFY(writeKde(
+            work() + "/Noise", { { "a", { ":a" } }, { "b", { ":b" } }, { "c", { ":c" } } }, false));
         QVERIFY(QDir().mkpath(work() + "/Native/Noise"));
         for (const char *image : { "a", "b", "c" }) {
             QVERIFY(writeNoise(work() + "/Noise/" + image + ".gif.png", 128, image[0]));
-            QVERIFY(QFile::rename(work() + "/Noise/" + image + ".gif.png", work() + "/Noise/" + image + ".gif"));
-            QVERIFY(QFile::copy(work() + "/Noise/" + image + ".gif", work() + "/Native/Noise/" + image + ".png"));
+            QVERIFY(QFile::rename(
+                work() + "/Noise/" + image + ".gif.png", work() + "/Noise/" + image + ".gif"));
+            QVERIFY(QFile::copy(
+                work() + "/Noise/" + image + ".gif", work() + "/Native/Noise/" + image + ".png"));
         }
         QVERIFY(writeBytes(work() + "/Native/Noise/Noise.xml",
             themeXml({ "0e0e0e0e-3333-4c4c-8d8d-0123456789ab", {}, { "a", "b", "c" } })));
-        QVERIFY(!writeTheme(work() + "/Native", "Tiny", { themeUUID, {}, { "a", "b", "c" } }, false).isEmpty());
+        QVERIFY(!writeTheme(work() + "/Native", "Tiny", { themeUUID, {}, { "a", "b", "c" } }, false)
+                     .isEmpty());
         for (const char *image : { "a", "b", "c" })
-            QVERIFY(QFile::copy(work() + "/Noise/" + image + ".gif", work() + "/Native/Tiny/" + image + ".png"));
+            QVERIFY(QFile::copy(
+                work() + "/Noise/" + image + ".gif", work() + "/Native/Tiny/" + image + ".png"));
 
         const QString tool = QStringLiteral(GLYPHMORPH_TOOL_PATH);
         for (QString &argument : command)
@@ -405,15 +427,17 @@ private Q_SLOTS:
         bool convertingFailed = false;
         for (int kib = 32; kib <= 1024 && done == 0; kib += 32) {
             // The script: mount, set up, run the command, list what the file system holds.
-            const QString script = QStringLiteral(
-                "mount -t tmpfs -o size=%1k tmpfs \"$MOUNT\" && mkdir \"$MOUNT/themes\" || exit 99\n"
-                "%2\n"
-                "\"$TOOL\" \"$@\"; code=$?\n"
-                "(cd \"$MOUNT\" && find . -mindepth 1 | sort) > \"$LISTING\"\n"
-                "exit $code\n")
-                                       .arg(kib)
-                                       .arg(setUp.isEmpty() ? QString()
-                                                            : "\"$TOOL\" " + setUp.join(' ') + " >/dev/null || exit 98");
+            const QString script
+                = QStringLiteral("mount -t tmpfs -o size=%1k tmpfs \"$MOUNT\" && mkdir "
+                                 "\"$MOUNT/themes\" || exit 99\n"
+                                 "%2\n"
+                                 "\"$TOOL\" \"$@\"; code=$?\n"
+                                 "(cd \"$MOUNT\" && find . -mindepth 1 | sort) > \"$LISTING\"\n"
+                                 "exit $code\n")
+                      .arg(kib)
+                      .arg(setUp.isEmpty()
+                              ? QString()
+                              : "\"$TOOL\" " + setUp.join(' ') + " >/dev/null || exit 98");
             QProcess process;
             prepare(process);
             QProcessEnvironment environment = process.processEnvironment();
@@ -427,7 +451,8 @@ private Q_SLOTS:
             process.start();
             const Result result = finish(process);
             const QString where = QStringLiteral("%1 KiB: ").arg(kib);
-            QVERIFY2(result.exitCode != 99 && result.exitCode != 98, qPrintable(where + result.err));
+            QVERIFY2(
+                result.exitCode != 99 && result.exitCode != 98, qPrintable(where + result.err));
             const QStringList listing
                 = QString::fromUtf8(readBytes(work() + "/listing")).split('\n', Qt::SkipEmptyParts);
             QVERIFY2(listing.filter(".glyphmorph-install").isEmpty()
@@ -447,17 +472,21 @@ private Q_SLOTS:
                 || QRegularExpression("/(themes|out)/Noise/[a-z]\\.png cannot be written: no space")
                        .match(result.err)
                        .hasMatch();
-            QVERIFY2(!listing.contains("./" + published) || !before.isEmpty(), qPrintable(where + listing.join(' ')));
+            QVERIFY2(!listing.contains("./" + published) || !before.isEmpty(),
+                qPrintable(where + listing.join(' ')));
             if (!before.isEmpty()) {
                 // The old version, whole.
-                QVERIFY2(listing.contains("./themes/Tiny/Tiny.xml") && !listing.contains("./themes/Tiny/a.png"),
+                QVERIFY2(listing.contains("./themes/Tiny/Tiny.xml")
+                        && !listing.contains("./themes/Tiny/a.png"),
                     qPrintable(where + listing.join(' ')));
             } else {
-                QVERIFY2(listing.filter(QRegularExpression("^\\./(themes|out)/[^/.][^/]*$")).isEmpty(),
+                QVERIFY2(
+                    listing.filter(QRegularExpression("^\\./(themes|out)/[^/.][^/]*$")).isEmpty(),
                     qPrintable(where + listing.join(' ')));
             }
         }
-        QVERIFY2(full > 0 && done > 0, qPrintable(QStringLiteral("%1 full, %2 done").arg(full).arg(done)));
+        QVERIFY2(full > 0 && done > 0,
+            qPrintable(QStringLiteral("%1 full, %2 done").arg(full).arg(done)));
         QVERIFY(convertingFailed || !converts);
     }
 
@@ -494,7 +523,9 @@ private Q_SLOTS:
     void useJudgesItsOwnWrite()
     {
         for (const char *name : { "Seven", "Eight" })
-            QVERIFY(!writeTheme(root(), name, { QStringLiteral("u%1").arg(QLatin1String(name)), {} }).isEmpty());
+            QVERIFY(!writeTheme(root(), name,
+                { QStringLiteral("u%1").arg(QLatin1String(name)),
+                    {} }).isEmpty());
         QProcess use;
         QVERIFY(startStopped(use, { "use", "Seven" }, "use-written"));
         // Another writer, after the write and before any read-back.
@@ -509,7 +540,8 @@ private Q_SLOTS:
         QVERIFY(writeBytes(home() + "/.config", "not a directory"));
         const Result unstored = run({ "use", "uSeven" });
         QCOMPARE(unstored.exitCode, 1);
-        QVERIFY2(unstored.err.contains("the setting could not be stored"), qPrintable(unstored.err));
+        QVERIFY2(
+            unstored.err.contains("the setting could not be stored"), qPrintable(unstored.err));
     }
 
     // What install, import, remove, use, check and themes say; $WORK is the scratch directory,
@@ -531,7 +563,8 @@ private Q_SLOTS:
                                 << files.split('|', Qt::SkipEmptyParts);
         };
         // Output the library would refuse or cut short.
-        row("import of more emoticons than a description holds", "huge", "import|$WORK/Huge|-o|$OUT", 0,
+        row("import of more emoticons than a description holds", "huge",
+            "import|$WORK/Huge|-o|$OUT", 0,
             "emoticons from here on left out: a theme's description has at most 4 MiB|"
             "$WORK/Huge/emoticons.xml: line 4: code \"xxxxxxxxxxxxxxxxxxxx…\" (100000 characters) "
             "left out: codes have at most 256 characters|left out: ",
@@ -539,10 +572,12 @@ private Q_SLOTS:
         row("install of a code too long", "long", "install|$WORK/Long", 0,
             "warning: $WORK/Long/emoticons.xml: line 5: code|installed: 'Long'|(left out: 1 code;");
         row("check of a code too long", "native-long", "check|$WORK/Longer", 0,
-            "warning: $WORK/Longer: line 5: a code of 300 characters is left out: codes have at most "
+            "warning: $WORK/Longer: line 5: a code of 300 characters is left out: codes have at "
+            "most "
             "256|accepted: ");
         // Images that would share a name.
-        row("images of one name", "colliding", "import|$WORK/Colliding|-o|$OUT", 0, "imported: ", "",
+        row("images of one name", "colliding", "import|$WORK/Colliding|-o|$OUT", 0,
+            "imported: ", "",
             "$OUT/Colliding/a.png|$OUT/Colliding/a-2.png|$OUT/Colliding/x-y.png|"
             "$OUT/Colliding/x-y-2.png");
         // Layouts.
@@ -551,8 +586,8 @@ private Q_SLOTS:
         row("hidden theme directory", "hidden-tar", "install|$WORK/hidden.tar", 0,
             "warning: the theme directory '.Tiny' is hidden|installed: ", "",
             "$ROOT/Tiny/Tiny.xml|!$ROOT/.Tiny");
-        row("flat KDE archive", "flat-kde", "install|$WORK/konqi.tar", 0, "installed: 'konqi'", "source",
-            "$ROOT/konqi/konqi.xml");
+        row("flat KDE archive", "flat-kde", "install|$WORK/konqi.tar", 0, "installed: 'konqi'",
+            "source", "$ROOT/konqi/konqi.xml");
         row("flat Pidgin archive", "flat-pidgin", "install|$WORK/plum.tar", 0,
             "installed: 'Plum Smileys'", "source", "$ROOT/Plum-Smileys");
         row("archive of two themes", "two-tar", "install|$WORK/two.tar", 1,
@@ -569,7 +604,8 @@ private Q_SLOTS:
             "refused: $WORK/Gone: image files missing:\n  gone.png (for :gone:)");
         row("install warnings as check prints them", "duplicate", "install|$WORK/Dup", 0,
             "warning: $WORK/Dup: line 9: the code ':smile:' is also the emoticon's on line 3");
-        row("Pidgin code with a control character", "pidgin-control", "import|$WORK/Ctrl|-o|$OUT", 0,
+        row("Pidgin code with a control character", "pidgin-control", "import|$WORK/Ctrl|-o|$OUT",
+            0,
             "$WORK/Ctrl/theme: line 5: code \"\\x01x\" left out: it has a control character|"
             "imported: $OUT/Ctrl: 'Ctrl'",
             "Unknown error");
@@ -580,8 +616,8 @@ private Q_SLOTS:
             "imported: $OUT/Wide-Smileys: 'Wide Smileys'|, 2 emoticons");
         row("Pidgin file without [default]", "pidgin-nodefault", "import|$WORK/None|-o|$OUT", 1,
             "$WORK/None/theme has no [default] section", "/tmp/glyphmorph-|.glyphmorph-import");
-        row("Pidgin archive without [default]", "pidgin-nodefault", "import|$WORK/none.tar|-o|$OUT", 1,
-            "$WORK/none.tar:None/theme has no [default] section", ".glyphmorph-import");
+        row("Pidgin archive without [default]", "pidgin-nodefault", "import|$WORK/none.tar|-o|$OUT",
+            1, "$WORK/none.tar:None/theme has no [default] section", ".glyphmorph-import");
         row("duplicate code of one emoticon", "kde-twice", "import|$WORK/Twice|-o|$OUT", 0,
             "code \":)\" is given twice for the same emoticon", "an earlier emoticon");
         row("one emoticon", "one", "check|$WORK/One", 0, ", 1 emoticon\n");
@@ -655,8 +691,8 @@ private:
             QList<QPair<QString, QStringList>> emoticons;
             emoticons.append({ "face", { QString(100000, 'x'), ":)" } });
             for (int i = 0; i < 25000; ++i)
-                emoticons.append({ "face",
-                    { QString(QChar(0x4e00 + i / 160)) + QChar(0x4e00 + i % 160) } });
+                emoticons.append(
+                    { "face", { QString(QChar(0x4e00 + i / 160)) + QChar(0x4e00 + i % 160) } });
             QVERIFY(writeKde(w + "/Huge", emoticons));
         } else if (name == "long") {
             QVERIFY(writeKde(w + "/Long", { { "face", { ":)", QString(300, 'y') } } }));
@@ -668,8 +704,9 @@ private:
                     + QByteArray(300, 'z') + "</charactercode>");
             QVERIFY(writeBytes(directory + "/Longer.xml", xml));
         } else if (name == "colliding") {
-            QVERIFY(writeKde(w + "/Colliding", { { "a.png", { ":a" } }, { "a.gif", { ":b" } },
-                                                   { "x y.png", { ":c" } }, { "x-y.png", { ":d" } } },
+            QVERIFY(writeKde(w + "/Colliding",
+                { { "a.png", { ":a" } }, { "a.gif", { ":b" } }, { "x y.png", { ":c" } },
+                    { "x-y.png", { ":d" } } },
                 false));
             QVERIFY(writeImage(w + "/Colliding/a.png") && writeImage(w + "/Colliding/x y.png")
                 && writeImage(w + "/Colliding/x-y.png"));
@@ -689,10 +726,12 @@ private:
         } else if (name == "two-tar") {
             QVERIFY(tar(w + "/two.tar", w, { "Kiwi", "Plum" }));
         } else if (name == "forged" || name == "forged-installed") {
-            const QString directory = writeTheme(name == "forged" ? w : root(), "Forged", { "u666", {} });
+            const QString directory
+                = writeTheme(name == "forged" ? w : root(), "Forged", { "u666", {} });
             QByteArray xml = themeXml({ "u666", {} });
             xml.replace("theme_name=\"Theme u666\"",
-                "theme_name=\"Evil&#10;removed  343a7f65-0095-4eae-8fc2-87af7f3bf5158  'Default'  built in\"");
+                "theme_name=\"Evil&#10;removed  343a7f65-0095-4eae-8fc2-87af7f3bf5158  'Default'  "
+                "built in\"");
             QVERIFY(writeBytes(directory + "/Forged.xml", xml));
         } else if (name == "missing") {
             QVERIFY(!writeTheme(w, "Gone", { "u4", {}, { "smile", "gone" } }).isEmpty());
@@ -700,16 +739,20 @@ private:
         } else if (name == "duplicate") {
             const QString directory = writeTheme(w, "Dup", { "u5", {}, { "smile", "wink" } });
             QByteArray xml = themeXml({ "u5", {}, { "smile", "wink" } });
-            xml.replace(":wink:</charactercode>", ":wink:</charactercode>\n<charactercode>:smile:</charactercode>");
+            xml.replace(":wink:</charactercode>",
+                ":wink:</charactercode>\n<charactercode>:smile:</charactercode>");
             QVERIFY(writeBytes(directory + "/Dup.xml", xml));
         } else if (name == "pidgin-control") {
-            QVERIFY(writePidgin(w + "/Ctrl", "Name=Ctrl\n\n[default]\nsmile.png :)\nwink.png ;) \x01x\n",
-                { "smile", "wink" }));
+            QVERIFY(writePidgin(w + "/Ctrl",
+                "Name=Ctrl\n\n[default]\nsmile.png :)\nwink.png ;) \x01x\n", { "smile", "wink" }));
         } else if (name == "pidgin-nul") {
-            QVERIFY(writePidgin(w + "/Nul", QByteArray("Name=Nul\n[default]\nsmile.png :) \0\nwink.png ;)\n", 46),
+            QVERIFY(writePidgin(w + "/Nul",
+                QByteArray("Name=Nul\n[default]\nsmile.png :) \0\nwink.png ;)\n", 46),
                 { "smile", "wink" }));
         } else if (name == "pidgin-utf16") {
-            QVERIFY(writePidgin(w + "/Wide", utf16("Name=Wide Smileys\r\n[default]\r\nsmile.png :) \xc3\xa9:)\r\nwink.png ;)\r\n"),
+            QVERIFY(writePidgin(w + "/Wide",
+                utf16(
+                    "Name=Wide Smileys\r\n[default]\r\nsmile.png :) \xc3\xa9:)\r\nwink.png ;)\r\n"),
                 { "smile", "wink" }));
         } else if (name == "pidgin-nodefault") {
             QVERIFY(writePidgin(w + "/None", "Name=None\n[other]\nsmile.png :)\n", { "smile" }));

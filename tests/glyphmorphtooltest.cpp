@@ -319,8 +319,8 @@ private Q_SLOTS:
         for (const auto &archive : hostile)
             row(archive[0], "", "install|$DATA/" + QLatin1String(archive[0]), 1, archive[1], "");
         row("KDE archive", "", "install|$DATA/kde-kiwi.zip", 0,
-            "Kiwi/emoticons.xml: line 11: code \"8-)\" of face-glasses left out: the emoticon on line 7 "
-            "has it",
+            "Kiwi/emoticons.xml: line 11: code \"8-)\" of face-glasses left out: the emoticon on "
+            "line 7 has it",
             "Kiwi");
         row("Pidgin directory", "", "install|$DATA/../themes-import/Plum", 0,
             "installed: 'Plum Smileys'", "Plum-Smileys");
@@ -349,8 +349,8 @@ private Q_SLOTS:
         QVERIFY2((result.out + result.err).contains(message), qPrintable(result.out + result.err));
         // Whatever happened, the root holds whole themes only: no staging is left behind (the lock
         // file stays).
-        QTEST(QDir(root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden),
-            "installed");
+        QTEST(
+            QDir(root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), "installed");
         QVERIFY(!QFileInfo::exists("/tmp/glyphmorph-absolute.txt"));
         QVERIFY(!QFileInfo::exists(root() + "/../escaped.txt"));
         if (command.first() == QLatin1String("import"))

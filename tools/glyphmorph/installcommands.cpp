@@ -96,7 +96,8 @@ bool copyTree(const QString &from, const QString &to, QString *error)
 QString archiveBaseName(const QString &archive)
 {
     QString name = QFileInfo(archive).fileName();
-    for (const char *suffix : { ".tar.gz", ".tar.xz", ".tar.bz2", ".tgz", ".txz", ".tbz2", ".tar", ".zip" }) {
+    for (const char *suffix :
+        { ".tar.gz", ".tar.xz", ".tar.bz2", ".tgz", ".txz", ".tbz2", ".tar", ".zip" }) {
         if (name.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) {
             name.chop(int(qstrlen(suffix)));
             break;
@@ -128,7 +129,8 @@ bool makeVisible(QString *directory, Staged *staged, QString *error)
     while (visible.startsWith(QLatin1Char('.')))
         visible.remove(0, 1);
     if (visible.isEmpty() || visible.endsWith(QLatin1String(".xml"))) {
-        *error = QStringLiteral("the theme directory '%1' is hidden, and has no visible name").arg(name);
+        *error = QStringLiteral("the theme directory '%1' is hidden, and has no visible name")
+                     .arg(name);
         return false;
     }
     const QDir parent = QFileInfo(*directory).dir();
@@ -136,10 +138,13 @@ bool makeVisible(QString *directory, Staged *staged, QString *error)
     if (QFileInfo::exists(renamed)
         || !QDir(*directory).rename(name + QLatin1String(".xml"), visible + QLatin1String(".xml"))
         || !QDir().rename(*directory, renamed)) {
-        *error = QStringLiteral("the hidden theme directory '%1' cannot be staged as '%2'").arg(name, visible);
+        *error = QStringLiteral("the hidden theme directory '%1' cannot be staged as '%2'")
+                     .arg(name, visible);
         return false;
     }
-    staged->warnings << QStringLiteral("the theme directory '%1' is hidden, which the library never reads: it is installed as '%2'").arg(name, visible);
+    staged->warnings << QStringLiteral("the theme directory '%1' is hidden, which the library "
+                                       "never reads: it is installed as '%2'")
+                            .arg(name, visible);
     *directory = renamed;
     return true;
 }
@@ -187,7 +192,8 @@ bool stageTheme(const QString &source, const QString &work, const QString &desti
         const QString directory
             = QDir(native).filePath(QFileInfo(descriptions.first()).completeBaseName());
         if (QDir().mkpath(native) && QDir().rename(unpacked, directory)) {
-            staged->shown.add(directory + QLatin1Char('/'), info.absoluteFilePath() + QLatin1Char(':'));
+            staged->shown.add(
+                directory + QLatin1Char('/'), info.absoluteFilePath() + QLatin1Char(':'));
             staged->shown.add(directory, info.absoluteFilePath());
             found = findTheme(directory);
         }
@@ -233,7 +239,8 @@ void printWarnings(const QStringList &warnings, const ShownPaths &shown)
     for (int i = 0; i < warnings.size() && i < maxWarningsShown; ++i)
         err(QStringLiteral("warning: ") + printable(shown(warnings.at(i))));
     if (warnings.size() > maxWarningsShown)
-        err(QStringLiteral("warning: %1 more warnings not shown").arg(warnings.size() - maxWarningsShown));
+        err(QStringLiteral("warning: %1 more warnings not shown")
+                .arg(warnings.size() - maxWarningsShown));
 }
 
 /** Checks the staged theme as check would, with the user's paths in the messages; prints the
@@ -276,7 +283,8 @@ QString summary(const EmoticonTheme &theme, const Staged &staged)
                 : QStringLiteral("%1 codes").arg(staged.conversion.codesLeftOut));
     }
     if (!leftOut.isEmpty())
-        text += QStringLiteral(" (left out: %1; see the warnings)").arg(leftOut.join(QStringLiteral(", ")));
+        text += QStringLiteral(" (left out: %1; see the warnings)")
+                    .arg(leftOut.join(QStringLiteral(", ")));
     return text;
 }
 
@@ -319,10 +327,18 @@ int runInstall(const QStringList &arguments)
             "themes are converted first (see 'glyphmorph import --help').\n"
             "Archives are unpacked only as plain files and directories: absolute paths, \"..\",\n"
             "links, devices and more than 10000 entries, 16 MiB a file or 256 MiB in all are\n"
-            "refused. The theme is checked as 'glyphmorph check' checks it and moved in with\n"
-            "one rename, so running applications see it whole.\n"
+            "refused; entries named \"./NAME\" are taken as NAME. An archive of one theme's files\n"
+            "without its directory names the theme by its description file, or else (KDE) by\n"
+            "the archive's name; a hidden theme directory is installed under its visible name.\n"
+            "The theme is checked as 'glyphmorph check' checks it and moved in with one rename,\n"
+            "so running applications see it whole.\n"
             "A theme whose UUID is installed already is refused, unless --replace is given: then\n"
-            "it takes the installed version's place, and applications using it keep it.\n"
+            "it takes the installed version's place in one exchange of directories, and\n"
+            "applications using it keep it.\n"
+            "Changes to the themes root are serialised (its lock file .glyphmorph-lock): a\n"
+            "second install or remove waits for the first. One that was killed half way is\n"
+            "completed or undone by the next install or remove, which also deletes what it\n"
+            "left in staging. A full disk is reported as \"no space left on device\" (exit 1).\n"
             "Exit codes: 0 installed, 1 failure, 2 bad arguments, 3-9 refused as by check."));
     const QCommandLineOption replace(QStringLiteral("replace"),
         QStringLiteral("Replace an installed theme with the same UUID."));
@@ -396,8 +412,10 @@ int runInstall(const QStringList &arguments)
 int runRemove(const QStringList &arguments)
 {
     CommandLine commandLine(QStringLiteral("remove"),
-        QStringLiteral("Removes the installed theme with the UUID or name THEME from the themes\n"
-                       "root. The built-in theme cannot be removed."));
+        QStringLiteral(
+            "Removes the installed theme with the UUID, name or directory name THEME\n"
+            "from the themes root, in one rename. The built-in theme cannot be removed,\n"
+            "so a name it shares with an installed theme names the installed one."));
     commandLine.parser.addPositionalArgument(QStringLiteral("theme"),
         QStringLiteral("The theme's UUID, name or directory name."), QStringLiteral("THEME"));
     const int parsed = commandLine.parse(arguments);
@@ -422,7 +440,8 @@ int runRemove(const QStringList &arguments)
     if (matches.isEmpty()) {
         if (!themesNamed(library.manager(), wanted, true).isEmpty())
             return fail(QStringLiteral("the built-in theme cannot be removed"));
-        return fail(QStringLiteral("no installed theme has the UUID or name '%1'").arg(printable(wanted)));
+        return fail(
+            QStringLiteral("no installed theme has the UUID or name '%1'").arg(printable(wanted)));
     }
     if (matches.size() > 1) {
         QStringList directories;
@@ -454,9 +473,15 @@ int runImport(const QStringList &arguments)
             "its [default] section), given as a directory or archive, into a theme directory of\n"
             "this library's format below DIR, without installing it: a description file and\n"
             "the images as PNG. The UUID is derived from the format and the theme's name, so an\n"
-            "import of the same theme installs over the earlier one with --replace. A code that\n"
-            "an earlier emoticon has is left out with a warning; Pidgin's hidden (\"!\")\n"
-            "smileys come last in the picker."));
+            "import of the same theme installs over the earlier one with --replace. The name is\n"
+            "the theme's own (Pidgin), else its directory's or archive's. Pidgin files may be\n"
+            "UTF-8 or UTF-16; its hidden (\"!\") smileys come last in the picker.\n"
+            "What the library would not take is left out with a warning naming its line: a\n"
+            "code that an earlier emoticon has, one longer than 256 characters or with a\n"
+            "control character, codes past 65536 characters in all, emoticons past a 4 MiB\n"
+            "description, images that cannot be read; each source image gets a PNG of its own.\n"
+            "The result is checked as 'glyphmorph check' checks it. It is written in a hidden\n"
+            "staging directory in DIR and renamed into place only when complete."));
     const QCommandLineOption output({ QStringLiteral("o"), QStringLiteral("output") },
         QStringLiteral("The directory to write the theme directory into."), QStringLiteral("DIR"));
     commandLine.parser.addOption(output);
@@ -475,8 +500,8 @@ int runImport(const QStringList &arguments)
     // complete, so that a full disk or a kill leaves no half theme there.
     const QString parent = QFileInfo(commandLine.parser.value(output)).absoluteFilePath();
     if (!QDir().mkpath(parent)) {
-        return fail(QStringLiteral("%1 cannot be made: %2")
-                        .arg(printable(parent), systemErrorText(errno)));
+        return fail(
+            QStringLiteral("%1 cannot be made: %2").arg(printable(parent), systemErrorText(errno)));
     }
     reclaimStaging(parent, false);
     Staging staging(parent, QStringLiteral("import"));

@@ -200,8 +200,8 @@ bool writeJournal(const QString &staging, const Journal &journal, QString *error
         { QStringLiteral("description"), journal.descriptionFile } };
     // QSaveFile: the journal is there whole or not at all.
     QSaveFile file(QDir(staging).filePath(journalName));
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(QJsonDocument(object).toJson()) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(object).toJson()) < 0
+        || !file.commit()) {
         *error = QStringLiteral("%1 cannot be written: %2")
                      .arg(printable(file.fileName()), file.errorString());
         return false;
@@ -271,6 +271,8 @@ void testPoint(const char *name)
     static QHash<QByteArray, int> reached;
     const int count = ++reached[QByteArray(name)];
     for (const QByteArray &directive : directives) {
+        if (directive == "trace")
+            err(QStringLiteral("test point: %1").arg(QLatin1String(name)));
         const int colon = directive.indexOf(':');
         const int hash = directive.indexOf('#');
         const QByteArray point = directive.mid(colon + 1, hash < 0 ? -1 : hash - colon - 1);
@@ -302,8 +304,7 @@ QString systemErrorText(int number)
 
 NewFile::NewFile(const QString &path)
     : m_path(path)
-{
-}
+{ }
 
 NewFile::~NewFile()
 {
@@ -375,14 +376,17 @@ bool DirectoryLock::acquire(const QString &directory, QString *error)
     }
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK) {
-            *error = QStringLiteral("cannot lock %1: %2").arg(printable(path), systemErrorText(errno));
+            *error
+                = QStringLiteral("cannot lock %1: %2").arg(printable(path), systemErrorText(errno));
             return false;
         }
-        err(QStringLiteral("waiting for another glyphmorph that changes %1").arg(printable(directory)));
+        err(QStringLiteral("waiting for another glyphmorph that changes %1")
+                .arg(printable(directory)));
         int locked;
         while ((locked = ::flock(m_fd, LOCK_EX)) != 0 && errno == EINTR) { }
         if (locked != 0) {
-            *error = QStringLiteral("cannot lock %1: %2").arg(printable(path), systemErrorText(errno));
+            *error
+                = QStringLiteral("cannot lock %1: %2").arg(printable(path), systemErrorText(errno));
             return false;
         }
     }
@@ -392,8 +396,8 @@ bool DirectoryLock::acquire(const QString &directory, QString *error)
 
 Staging::Staging(const QString &parent, const QString &kind)
 {
-    QTemporaryDir directory(
-        QDir(parent).filePath(stagingPrefix + kind + QLatin1Char('-') + ownerTag() + QStringLiteral("-XXXXXX")));
+    QTemporaryDir directory(QDir(parent).filePath(
+        stagingPrefix + kind + QLatin1Char('-') + ownerTag() + QStringLiteral("-XXXXXX")));
     if (!directory.isValid()) {
         m_error = QStringLiteral("no staging directory in %1: %2")
                       .arg(printable(parent), directory.errorString());

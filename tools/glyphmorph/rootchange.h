@@ -14,8 +14,9 @@ namespace Tool {
 /**
  * For tests only: GLYPHMORPH_TEST_HOOK holds comma-separated directives. "kill:NAME#N" kills the
  * tool with SIGKILL the Nth time (default the first) it reaches the point NAME; "stop:NAME#N"
- * prints "stopped at NAME" to standard error and stops it with SIGSTOP; "no-exchange" makes the
- * tool act as on a file system without RENAME_EXCHANGE.
+ * prints "stopped at NAME" to standard error and stops it with SIGSTOP; "trace" prints "test point:
+ * NAME" at each point; "no-exchange" makes the tool act as on a file system without
+ * RENAME_EXCHANGE.
  */
 void testPoint(const char *name);
 bool testFlag(const char *flag);

@@ -5,13 +5,13 @@
 #include "rootchange.h"
 #include "tool.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QImageReader>
-#include <QBuffer>
-#include <QHash>
 #include <QSet>
 #include <QUuid>
 
@@ -137,7 +137,8 @@ QString pidginText(const QByteArray &bytes)
     bool utf16 = false;
     bool littleEndian = false;
     qsizetype start = 0;
-    if (size >= 2 && ((data[0] == 0xff && data[1] == 0xfe) || (data[0] == 0xfe && data[1] == 0xff))) {
+    if (size >= 2
+        && ((data[0] == 0xff && data[1] == 0xfe) || (data[0] == 0xfe && data[1] == 0xff))) {
         utf16 = true;
         littleEndian = data[0] == 0xff;
         start = 2;
@@ -154,7 +155,8 @@ QString pidginText(const QByteArray &bytes)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const unsigned char first = data[start + 2 * i];
         const unsigned char second = data[start + 2 * i + 1];
-        text[int(i)] = QChar(littleEndian ? char16_t(first | second << 8) : char16_t(first << 8 | second));
+        text[int(i)]
+            = QChar(littleEndian ? char16_t(first | second << 8) : char16_t(first << 8 | second));
     }
     return text;
 }
@@ -310,8 +312,9 @@ QByteArray emoticonXml(const QStringList &codes, const QString &image, int posit
 
 QString quoted(const QString &code)
 {
-    return code.size() > 40 ? QStringLiteral("\"%1…\" (%2 characters)").arg(code.left(20)).arg(code.size())
-                            : QStringLiteral("\"%1\"").arg(code);
+    return code.size() > 40
+        ? QStringLiteral("\"%1…\" (%2 characters)").arg(code.left(20)).arg(code.size())
+        : QStringLiteral("\"%1\"").arg(code);
 }
 
 } // namespace
@@ -332,8 +335,8 @@ FoundTheme findTheme(const QString &directory)
     if (found.format != FoundTheme::None)
         return found;
     QList<FoundTheme> inner;
-    const QStringList entries = QDir(directory).entryList(
-        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    const QStringList entries
+        = QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
     for (const QString &entry : entries) {
         const QString path = QDir(directory).absoluteFilePath(entry);
         if (!QFileInfo(path).isSymLink() && formatOf(path) != FoundTheme::None)
@@ -413,21 +416,24 @@ bool convertTheme(const FoundTheme &source, const QString &name, const QString &
             if (code.text.isEmpty())
                 continue;
             if (code.text.size() > maxCodeLength) {
-                warn(code.line, QStringLiteral("code %1 left out: codes have at most %2 characters")
-                                    .arg(quoted(code.text))
-                                    .arg(maxCodeLength));
+                warn(code.line,
+                    QStringLiteral("code %1 left out: codes have at most %2 characters")
+                        .arg(quoted(code.text))
+                        .arg(maxCodeLength));
                 ++dropped;
                 continue;
             }
             if (hasControlCharacter(code.text)) {
-                warn(code.line, QStringLiteral("code %1 left out: it has a control character")
-                                    .arg(quoted(code.text)));
+                warn(code.line,
+                    QStringLiteral("code %1 left out: it has a control character")
+                        .arg(quoted(code.text)));
                 ++dropped;
                 continue;
             }
             if (own.contains(code.text)) {
-                warn(code.line, QStringLiteral("code %1 is given twice for the same emoticon")
-                                    .arg(quoted(code.text)));
+                warn(code.line,
+                    QStringLiteral("code %1 is given twice for the same emoticon")
+                        .arg(quoted(code.text)));
                 continue;
             }
             if (taken.contains(code.text)) {
@@ -452,7 +458,8 @@ bool convertTheme(const FoundTheme &source, const QString &name, const QString &
         }
         if (codes.isEmpty()) {
             if (dropped == 0)
-                warn(emoticon.line, QStringLiteral("image %1 left out: no code names it").arg(emoticon.image));
+                warn(emoticon.line,
+                    QStringLiteral("image %1 left out: no code names it").arg(emoticon.image));
             ++conversion->emoticonsLeftOut;
             continue;
         }
@@ -476,8 +483,8 @@ bool convertTheme(const FoundTheme &source, const QString &name, const QString &
             pngNames.insert(png);
             pngOf.insert(path, png);
         }
-        const bool isPreview = preview < 0
-            && (theme.previewImage.isEmpty() || emoticon.image == theme.previewImage);
+        const bool isPreview
+            = preview < 0 && (theme.previewImage.isEmpty() || emoticon.image == theme.previewImage);
         const QByteArray xml = emoticonXml(codes, png, conversion->emoticons, isPreview);
         if (head.size() + emoticonsXml.size() + xml.size() + tail.size() > maxDescriptionSize) {
             firstPastSize = emoticon.line;
@@ -497,7 +504,8 @@ bool convertTheme(const FoundTheme &source, const QString &name, const QString &
         warn(firstPastBudget,
             QStringLiteral("%1 from here on left out: the codes of a theme take at most %2 "
                            "characters")
-                .arg(pastBudget == 1 ? QStringLiteral("1 code") : QStringLiteral("%1 codes").arg(pastBudget))
+                .arg(pastBudget == 1 ? QStringLiteral("1 code")
+                                     : QStringLiteral("%1 codes").arg(pastBudget))
                 .arg(maxCodeCharacters));
     }
     if (pastSize > 0) {
@@ -515,8 +523,8 @@ bool convertTheme(const FoundTheme &source, const QString &name, const QString &
         emoticonsXml.replace(first, 15, "preview=\"true\"");
     }
     conversion->directory = target.path();
-    return writeNewFile(target.filePath(directoryName + QLatin1String(".xml")),
-        head + emoticonsXml + tail, error);
+    return writeNewFile(
+        target.filePath(directoryName + QLatin1String(".xml")), head + emoticonsXml + tail, error);
 }
 
 } // namespace Tool

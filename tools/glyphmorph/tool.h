@@ -116,7 +116,10 @@ QList<EmoticonTheme> themesNamed(
 struct ShownPaths
 {
     QList<QPair<QString, QString>> prefixes;
-    void add(const QString &internal, const QString &shown) { prefixes.append({ internal, shown }); }
+    void add(const QString &internal, const QString &shown)
+    {
+        prefixes.append({ internal, shown });
+    }
     QString operator()(const QString &text) const;
 };
 
