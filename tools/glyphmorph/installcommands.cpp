@@ -302,8 +302,11 @@ QHash<QString, QString> installedDirectories(EmoticonThemeManager &manager)
 }
 
 /** Takes the root's lock and finishes what killed commands left behind. */
-bool prepareRoot(const QString &root, DirectoryLock *lock, QString *error)
+bool prepareRoot(const QString &root, bool make, DirectoryLock *lock, QString *error)
 {
+    // A root that is not there holds nothing to remove, and gets no lock file for it.
+    if (!make && !QFileInfo(root).isDir())
+        return true;
     if (!QDir().mkpath(root)) {
         *error = QStringLiteral("the themes root %1 cannot be made: %2")
                      .arg(printable(root), systemErrorText(errno));
@@ -357,7 +360,7 @@ int runInstall(const QStringList &arguments)
     const QString root = EmoticonThemeManager::themesRootPath();
     DirectoryLock lock;
     QString error;
-    if (!prepareRoot(root, &lock, &error))
+    if (!prepareRoot(root, true, &lock, &error))
         return fail(error);
     Staging staging(root, QStringLiteral("install"));
     if (!staging.isValid())
@@ -430,7 +433,7 @@ int runRemove(const QStringList &arguments)
     const QString root = EmoticonThemeManager::themesRootPath();
     DirectoryLock lock;
     QString error;
-    if (!prepareRoot(root, &lock, &error))
+    if (!prepareRoot(root, false, &lock, &error))
         return fail(error);
 
     Library library;
