@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "themeimport.h"
 
+#include "theme/emoxmlparsinghandler.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +24,6 @@ namespace {
 // A description file is small; anything larger is not one.
 constexpr qint64 maxDescriptionSize = 4 * 1024 * 1024;
 constexpr int maxImageSide = 2048;
-constexpr int maxCodeLength = 256;
 
 struct Emoticon
 {
@@ -310,7 +311,7 @@ bool convertTheme(const FoundTheme &source, const QString &targetParent, QString
     for (const Emoticon &emoticon : qAsConst(theme.emoticons)) {
         QStringList codes;
         for (const QString &code : emoticon.codes) {
-            if (code.isEmpty() || code.size() > maxCodeLength)
+            if (code.isEmpty() || code.size() > emoXMLParsingHandler::maxCodeLength)
                 continue;
             if (taken.contains(code)) {
                 warnings->append(
