@@ -11,7 +11,6 @@
 #include <emoticonthemefactory.h>
 #include <emoticonthememanager.h>
 
-
 namespace Tool {
 
 namespace {
