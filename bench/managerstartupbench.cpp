@@ -34,16 +34,17 @@ bool writeTheme(const QString &root, const QString &name)
         return false;
     QImage image(20, 20, QImage::Format_ARGB32);
     image.fill(Qt::yellow);
-    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<emoticon_theme theme_uuid=\"uuid-"
-        + name.toUtf8() + "\" theme_name=\"" + name.toUtf8() + "\">\n";
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    xml += "<emoticon_theme theme_uuid=\"uuid-" + name.toUtf8() + "\" theme_name=\"" + name.toUtf8()
+        + "\">\n";
     for (int i = 0; i < emoticonsPerTheme; ++i) {
         const QByteArray n = QByteArray::number(i);
-        xml += "<emoticon preview=\"" + QByteArray(i == 0 ? "true" : "false") + "\">"
-            + "<charactercode default=\"true\">:" + n + ")</charactercode>"
+        xml += "<emoticon preview=\"" + QByteArray(i == 0 ? "true" : "false") + "\">";
+        xml += "<charactercode default=\"true\">:" + n + ")</charactercode>"
             + "<charactercode default=\"false\">:-" + n + ")</charactercode>"
             + "<charactercode default=\"false\">=" + n + ")</charactercode>"
-            + "<charactercode default=\"false\">=-" + n + ")</charactercode>"
-            + "<file size=\"s\">e" + n + ".png</file><file size=\"m\">e" + n + ".png</file>"
+            + "<charactercode default=\"false\">=-" + n + ")</charactercode>";
+        xml += "<file size=\"s\">e" + n + ".png</file><file size=\"m\">e" + n + ".png</file>"
             + "<positionindex>" + n + "</positionindex></emoticon>\n";
         if (!image.save(directory.filePath(QStringLiteral("e%1.png").arg(i)), "PNG"))
             return false;

@@ -63,21 +63,17 @@ private Q_SLOTS:
         QVERIFY(GlyphmorphTest::writeImage(m_image));
     }
 
-    // Peer text on which the expressions backtrack for minutes is read in one pass: four times the
-    // text takes about four times as long.
+    // Peer text on which the expressions backtrack for hours is read in one pass. A million pieces
+    // take a fraction of a second so, and longer than the test function's five-minute watchdog in
+    // quadratic time: no machine load turns the one into the other.
     void htmlToPlainTextOnHostileInput()
     {
         Glyphmorpher morpher;
         const QStringList pieces[]
             = { { "<img src= alt='x", "" }, { "<img src=", "alt='x'>" }, { "alt='x", "" } };
         for (const QStringList &piece : pieces) {
-            const double ratio = GlyphmorphTest::growth(
-                [&](int n) -> QString { return "<img src=" + piece[0].repeated(n) + piece[1]; },
-                [&](const QString &html) {
-                    QCOMPARE(morpher.transformHTMLToPlainText(html), html);
-                },
-                100000);
-            QVERIFY2(ratio < 10, qPrintable(piece[0] + ": " + QString::number(ratio)));
+            const QString html = "<img src=" + piece[0].repeated(1000000) + piece[1];
+            QCOMPARE(morpher.transformHTMLToPlainText(html), html);
         }
     }
 

@@ -8,14 +8,12 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 namespace GlyphmorphTest {
 
@@ -59,32 +57,6 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
-/** How much longer @p run takes on @p make(4 n) than on @p make(n), from the best of three runs
- * each: about 4 when linear, 16 when quadratic. A ratio, unlike a time limit, holds on a slow or
- * busy machine. */
-template<typename Make, typename Run> double growth(Make make, Run run, int n)
-{
-    const auto fastest = [&run](const auto &input) {
-        qint64 best = std::numeric_limits<qint64>::max();
-        for (int round = 0; round < 3; ++round) {
-            QElapsedTimer timer;
-            timer.start();
-            run(input);
-            best = qMin(best, timer.nsecsElapsed());
-        }
-        return double(qMax<qint64>(best, 1));
-    };
-    // Made before timing: building large inputs costs more than in proportion.
-    const auto small = make(n);
-    const auto large = make(4 * n);
-    // The lowest of three ratios: a busy machine inflates single timings, while a cost that
-    // grows faster than the input shows in every measurement.
-    double ratio = std::numeric_limits<double>::max();
-    for (int measurement = 0; measurement < 3; ++measurement)
-        ratio = qMin(ratio, fastest(large) / fastest(small));
-    return ratio;
 }
 
 } // namespace GlyphmorphTest

@@ -3,6 +3,7 @@
 #include "themeimport.h"
 
 #include "rootchange.h"
+#include "theme/emoxmlparsinghandler.h"
 #include "tool.h"
 
 #include <QBuffer>
@@ -27,9 +28,7 @@ namespace {
 constexpr qint64 maxDescriptionSize = 4 * 1024 * 1024;
 constexpr int maxImageSide = 2048;
 constexpr qint64 maxImageSize = 4 * 1024 * 1024;
-// What the library's theme reader takes: codes of at most 256 characters, and 65536 characters of
-// codes and their escaped forms in all.
-constexpr int maxCodeLength = 256;
+// What the library's theme reader takes in all: 65536 characters of codes and their escaped forms.
 constexpr int maxCodeCharacters = 65536;
 
 struct Code
@@ -415,11 +414,11 @@ bool convertTheme(const FoundTheme &source, const QString &name, const QString &
         for (const Code &code : emoticon.codes) {
             if (code.text.isEmpty())
                 continue;
-            if (code.text.size() > maxCodeLength) {
+            if (code.text.size() > emoXMLParsingHandler::maxCodeLength) {
                 warn(code.line,
                     QStringLiteral("code %1 left out: codes have at most %2 characters")
                         .arg(quoted(code.text))
-                        .arg(maxCodeLength));
+                        .arg(emoXMLParsingHandler::maxCodeLength));
                 ++dropped;
                 continue;
             }
