@@ -323,7 +323,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("valid");
         // Instead of a file holding xml; relative: in its directory.
         QTest::addColumn<QString>("path");
-        const QDir hostile(QFINDTESTDATA("data/hostile/themes"));
+        const QDir hostile(QString::fromUtf8(GLYPHMORPH_TEST_DATA "/hostile/themes"));
         for (const bool valid : { false, true }) {
             const QDir dir(hostile.filePath(valid ? "accepted" : "refused"));
             for (const QString &name : dir.entryList(QDir::Files))

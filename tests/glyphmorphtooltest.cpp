@@ -336,7 +336,8 @@ private Q_SLOTS:
         QFETCH(QStringList, before);
         QFETCH(QStringList, command);
         QFETCH(QString, message);
-        const QString data = QFileInfo(QFINDTESTDATA("data/archives/tiny.zip")).absolutePath();
+        const QString data = QFileInfo(QString::fromUtf8(GLYPHMORPH_TEST_DATA "/archives/tiny.zip"))
+                                 .absolutePath();
         for (QStringList *arguments : { &before, &command }) {
             for (QString &argument : *arguments)
                 argument.replace("$DATA", data).replace("$WORK", work());
@@ -508,7 +509,7 @@ private Q_SLOTS:
         const QByteArray unbroken = QByteArray("x\xc3\xa9").repeated(700 * 1024) + " :)\n";
         QTest::newRow("html, 2 MiB without a space") << html << unbroken << false;
         QTest::newRow("plain, 2 MiB without a space") << plain << unbroken << false;
-        const QDir data(QFINDTESTDATA("data/tool"));
+        const QDir data(QString::fromUtf8(GLYPHMORPH_TEST_DATA "/tool"));
         QVERIFY(data.exists("nul-in-input.txt"));
         for (const QString &file : data.entryList(QDir::Files)) {
             const QByteArray input = readBytes(data.filePath(file));
@@ -528,7 +529,7 @@ private Q_SLOTS:
             const QString directory
                 = writeTheme(root(), "Nested", { {}, {}, { "y", "yn", "n", "e" } });
             QVERIFY(writeBytes(directory + "/Nested.xml",
-                readBytes(QFINDTESTDATA("data/themes-nested/Nested.xml"))));
+                readBytes(QString::fromUtf8(GLYPHMORPH_TEST_DATA "/themes-nested/Nested.xml"))));
         }
         qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(root()));
         const QByteArray expected = convertedAtOnce(arguments, input);
