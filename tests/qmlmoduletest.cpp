@@ -26,6 +26,8 @@ Item {
     width: 300; height: 300
     function html(text) { return Emoticons.toHtml(text) }
     function plain(html) { return Emoticons.toPlainText(html) }
+    function emojiName(sequence, locale) { return Emoticons.emojiName(sequence, locale) }
+    function searchEmoji(query, locale, limit) { return Emoticons.searchEmoji(query, locale, limit) }
     property alias edit: edit
     property alias replacer: replacer
     property alias picker: picker
@@ -121,6 +123,19 @@ private Q_SLOTS:
         QVERIFY2(html.contains(" alt='&lt;3'"), qPrintable(html));
         QCOMPARE(call("plain", "a <img src='/x.png' alt=':)' width='20' height='20'><br>b"),
             QStringLiteral("a :)\nb"));
+    }
+
+    void emojiNamesAndSearch()
+    {
+        QVariant name;
+        QMetaObject::invokeMethod(m_scene, "emojiName", Q_RETURN_ARG(QVariant, name),
+            Q_ARG(QVariant, QStringLiteral("👍")), Q_ARG(QVariant, QStringLiteral("de")));
+        QCOMPARE(name.toString(), QStringLiteral("Daumen hoch"));
+        QVariant found;
+        QMetaObject::invokeMethod(m_scene, "searchEmoji", Q_RETURN_ARG(QVariant, found),
+            Q_ARG(QVariant, QStringLiteral("DÄUMEN")), Q_ARG(QVariant, QStringLiteral("de")),
+            Q_ARG(QVariant, 1));
+        QCOMPARE(found.toStringList(), QStringList { QStringLiteral("👍") });
     }
 
     // Text put in as the TextEdit puts typed and pasted text in; a picked emoticon at its cursor.

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "emoticons.h"
 
+#include <emojidata.h>
 #include <emoticonthememanager.h>
 #include <glyphmorpher.h>
 #include <mnamespace.h>
@@ -117,6 +118,16 @@ QString Emoticons::toHtml(const QString &text, const QString &accountPath) const
 QString Emoticons::toPlainText(const QString &html) const
 {
     return morpher()->transformHTMLToPlainText(html, Glyphmorpher::RoundTrip);
+}
+
+QString Emoticons::emojiName(const QString &sequence, const QString &locale) const
+{
+    return EmojiData().emojiName(sequence, locale);
+}
+
+QStringList Emoticons::searchEmoji(const QString &query, const QString &locale, int limit) const
+{
+    return EmojiData().searchEmoji(query, locale, limit);
 }
 
 QVariantList Emoticons::emoticons(const QString &accountPath) const

@@ -6,6 +6,7 @@
 #include <QAbstractItemModel>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <memory>
@@ -40,6 +41,13 @@ public:
     /** The account's emoticons in picker order: maps with "code" (the default code),
      *  "imagePath" (the image text uses) and "pickerImage" (a URL for an Image). */
     Q_INVOKABLE QVariantList emoticons(const QString &accountPath = QString()) const;
+    /** The name of a Unicode emoji in @p locale ("de", "pt_PT"; default: the application's),
+     *  else in English; empty for no emoji. */
+    Q_INVOKABLE QString emojiName(const QString &sequence, const QString &locale = QString()) const;
+    /** Emoji whose names or keywords in @p locale contain @p query, best first, at most
+     *  @p limit (0: all); see EmojiData::searchEmoji(). */
+    Q_INVOKABLE QStringList searchEmoji(
+        const QString &query, const QString &locale = QString(), int limit = 0) const;
 
     QAbstractItemModel *themes() const;
     QString currentTheme() const;

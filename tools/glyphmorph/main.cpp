@@ -34,6 +34,7 @@ const Command commands[] = {
     { "remove", "remove an installed theme", Tool::runRemove },
     { "import", "convert a KDE or Pidgin theme without installing it", Tool::runImport },
     { "watch", "print themes as they are added or removed, until interrupted", Tool::runWatch },
+    { "emoji", "Unicode emoji names, search and skin tones in 100+ languages", Tool::runEmoji },
 };
 
 const char sampleMessage[] = "Hi :) see you at 8?\nI <3 this place ;) :D";

@@ -145,6 +145,7 @@ int runInstall(const QStringList &arguments);
 int runRemove(const QStringList &arguments);
 int runImport(const QStringList &arguments);
 int runWatch(const QStringList &arguments);
+int runEmoji(const QStringList &arguments);
 
 } // namespace Tool
 
