@@ -616,6 +616,101 @@ private Q_SLOTS:
         QCOMPARE(result.bytes.count("<br>\n"), lines - 1);
         QVERIFY(!result.bytes.contains("<br>\n<br>"));
     }
+
+    void emojiCommand_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out"); // "=" first: all of standard output; else a part of it
+        QTest::addColumn<QString>("err");
+        const auto row = [](const char *name, const char *arguments, int exitCode, const char *out,
+                             const char *err) {
+            QTest::newRow(name) << QString::fromUtf8(arguments).split(QLatin1Char('|')) << exitCode
+                                << QString::fromUtf8(out) << QString::fromUtf8(err);
+        };
+        row("name", "emoji|name|👍|--lang|en", 0, "=thumbs up\n", "");
+        row("name in German", "emoji|name|👍|--lang|de", 0, "=Daumen hoch\n", "");
+        row("name without FE0F", "emoji|name|❤|--lang|fr", 0, "=cœur rouge\n", "");
+        row("name of a shortcode", "emoji|name|:umbrella:|--lang|en", 0,
+            "=umbrella with rain drops\n", "");
+        row("name in a locale without names", "emoji|name|👍|--lang|xx", 0, "=thumbs up\n",
+            "no emoji names for locale 'xx'");
+        row("name of no emoji", "emoji|name|xyz", 1, "=", "'xyz' is not an emoji sequence");
+        row("name of two emoji", "emoji|name|👍|👎", 2, "=", "exactly one emoji");
+        row("search", "emoji|search|DÄUMEN|--lang|de|--limit|2", 0,
+            "=👍\tDaumen hoch\n👎\tDaumen runter\n", "");
+        row("search of several words", "emoji|search|heart|eyes|cat|--lang|en", 0,
+            "=😻\tsmiling cat with heart-eyes\n", "");
+        row("search without a match", "emoji|search|qqqzzz|--lang|en", 0, "=",
+            "no emoji matches 'qqqzzz'");
+        row("search with a negative limit", "emoji|search|cat|--limit|-3", 2, "=",
+            "--limit needs a number of 0 or more");
+        row("search with a limit that is no number", "emoji|search|cat|--limit|many", 2, "=",
+            "not 'many'");
+        row("search without words", "emoji|search", 2, "=", "needs a word");
+        row("json outside search", "emoji|name|👍|--json", 2, "=", "'emoji search' only");
+        row("tones", "emoji|tones|👍|--lang|en", 0,
+            "=👍🏻\tthumbs up: light skin tone\n👍🏼\tthumbs up: medium-light skin tone\n"
+            "👍🏽\tthumbs up: medium skin tone\n👍🏾\tthumbs up: medium-dark skin tone\n"
+            "👍🏿\tthumbs up: dark skin tone\n",
+            "");
+        row("tones of an emoji without", "emoji|tones|😀|--lang|en", 1, "=",
+            "😀 (grinning face) has no skin-tone variants");
+        row("info", "emoji|info", 0, "Unicode emoji: 15.0\nCLDR: 41\n", "");
+        row("no subcommand", "emoji", 2, "=", "emoji needs a subcommand");
+        row("unknown subcommand", "emoji|frob", 2, "=", "unknown emoji subcommand 'frob'");
+    }
+    void emojiCommand()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const Result result = run(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        if (out.startsWith(QLatin1Char('=')))
+            QCOMPARE(result.out, out.mid(1));
+        else
+            QVERIFY2(result.out.contains(out), qPrintable(result.out));
+        QVERIFY2(result.err.contains(err), qPrintable(result.err));
+        if (exitCode == 1)
+            QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+    }
+
+    void emojiSearchAsJson()
+    {
+        const Result result
+            = run({ "emoji", "search", "thumbs", "--lang", "en_GB", "--limit", "3", "--json" });
+        QCOMPARE(result.exitCode, 0);
+        const QJsonObject document = QJsonDocument::fromJson(result.bytes).object();
+        QCOMPARE(document.value("locale").toString(), QStringLiteral("en_GB"));
+        const QJsonArray results = document.value("results").toArray();
+        QCOMPARE(results.size(), 3);
+        const QJsonObject first = results.first().toObject();
+        QCOMPARE(first.value("emoji").toString(), QString::fromUtf8("👍"));
+        QCOMPARE(first.value("name").toString(), QStringLiteral("thumbs up"));
+        QCOMPARE(first.value("group").toString(), QStringLiteral("People & Body"));
+        QVERIFY(first.value("shortcodes").toArray().contains(QStringLiteral("+1")));
+    }
+
+    // Without locale files names are English, and the tool says where it looked.
+    void emojiWithoutLocaleFiles()
+    {
+        const QString empty = work() + "/no-locales";
+        QVERIFY(QDir().mkpath(empty));
+        const auto withEmptyDirectory = [&](QProcess &process) {
+            QProcessEnvironment environment = process.processEnvironment();
+            environment.insert("GLYPHMORPH_EMOJI_LOCALE_DIR", empty);
+            process.setProcessEnvironment(environment);
+        };
+        const Result info = run({ "emoji", "info" }, {}, withEmptyDirectory);
+        QCOMPARE(info.exitCode, 0);
+        QVERIFY2(info.out.contains("locales: 1 (en built in; the others in " + empty),
+            qPrintable(info.out));
+        QVERIFY(info.err.contains("no locale files found in " + empty));
+        const Result name = run({ "emoji", "name", "👍", "--lang", "de" }, {}, withEmptyDirectory);
+        QCOMPARE(name.out, QStringLiteral("thumbs up\n"));
+    }
 };
 
 GLYPHMORPH_TEST_MAIN(GlyphmorphToolTest)
