@@ -71,6 +71,14 @@ run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE_DIR} -B ${WORK_DIR}/build
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 # The installed programs start from this prefix by themselves: no loader path is set yet.
 run(${prefix}/bin/glyphmorph --version)
+# The installed library finds the emoji locale files installed beside it, not the build tree's.
+execute_process(COMMAND ${prefix}/bin/glyphmorph emoji name "👍" --lang de
+    RESULT_VARIABLE rc OUTPUT_VARIABLE name ERROR_VARIABLE err)
+execute_process(COMMAND ${prefix}/bin/glyphmorph emoji info OUTPUT_VARIABLE info)
+if(NOT rc EQUAL 0 OR NOT name STREQUAL "Daumen hoch\n"
+        OR NOT info MATCHES "the others in ${prefix}/share/glyphmorph0/emoji/locales")
+    message(FATAL_ERROR "installed emoji locales not used: '${name}' ${err}\n${info}")
+endif()
 set(ENV{QT_QPA_PLATFORM} offscreen)
 if(WITH_MESSENGER)
     run(${prefix}/bin/glyphmorph-messenger --help)
