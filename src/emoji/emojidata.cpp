@@ -218,9 +218,8 @@ QStringList EmojiDataPrivate::keywordsIn(const QString &key, const Chain &chain)
         return keywords;
     }
     for (const Table &table : chain) {
-        const auto it = table->keywords.constFind(key);
-        if (it != table->keywords.cend())
-            return it.value();
+        if (table->keywords.contains(key))
+            return table->keywordsOf(key);
     }
     return QStringList();
 }

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cstring>
 #include <dlfcn.h>
 #include <utility>
 
@@ -37,30 +38,77 @@ QByteArray builtInFile(const char *name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QList<QByteArray> tableLines(const QByteArray &text)
+/** A field of a table line, pointing into the table's text. */
+struct Field
 {
-    QList<QByteArray> lines = text.split('\n');
-    lines.erase(std::remove_if(lines.begin(), lines.end(),
-                    [](const QByteArray &line) { return line.isEmpty() || line.startsWith('#'); }),
-        lines.end());
-    return lines;
+    const char *data = nullptr;
+    int size = 0;
+
+    bool operator==(const char *other) const
+    {
+        return size == int(std::strlen(other)) && std::memcmp(data, other, size_t(size)) == 0;
+    }
+    QString text() const { return QString::fromUtf8(data, size); }
+};
+
+/** Calls @p f with the tab-separated fields of every line that is neither empty nor a comment,
+ *  and their number; a fourth field takes the rest of the line. Tables are read without a copy
+ *  of each line: the English one alone has thousands. */
+template<typename F> void forEachLine(const QByteArray &text, F f)
+{
+    const char *at = text.constData();
+    const char *const end = at + text.size();
+    while (at < end) {
+        const char *lineEnd = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)));
+        if (!lineEnd)
+            lineEnd = end;
+        if (lineEnd > at && *at != '#') {
+            Field fields[4];
+            int count = 0;
+            for (const char *field = at;;) {
+                const char *tab = count == 3
+                    ? nullptr
+                    : static_cast<const char *>(std::memchr(field, '\t', size_t(lineEnd - field)));
+                fields[count++] = { field, int((tab ? tab : lineEnd) - field) };
+                if (!tab)
+                    break;
+                field = tab + 1;
+            }
+            f(fields, count);
+        }
+        at = lineEnd + 1;
+    }
 }
 
-/** "1F44D 1F3FD" as text; null when a field is not a code point. */
-QString fromHex(const QByteArray &field)
+/** "1F44D 1F3FD" as text; null when a field is not a list of code points. */
+QString fromHex(const Field &field)
 {
     QString text;
-    for (const QByteArray &point : field.split(' ')) {
-        bool ok = false;
-        const uint c = point.toUInt(&ok, 16);
-        if (!ok || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            return QString();
-        if (QChar::requiresSurrogates(c)) {
-            text += QChar(QChar::highSurrogate(c));
-            text += QChar(QChar::lowSurrogate(c));
-        } else {
-            text += QChar(char16_t(c));
+    text.reserve(field.size / 2);
+    uint c = 0;
+    int digits = 0;
+    for (int i = 0; i <= field.size; ++i) {
+        const char byte = i < field.size ? field.data[i] : ' ';
+        if (byte == ' ') {
+            if (digits == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+                return QString();
+            if (QChar::requiresSurrogates(c)) {
+                text += QChar(QChar::highSurrogate(c));
+                text += QChar(QChar::lowSurrogate(c));
+            } else {
+                text += QChar(char16_t(c));
+            }
+            c = 0;
+            digits = 0;
+            continue;
         }
+        const int value = byte >= '0' && byte <= '9' ? byte - '0'
+            : byte >= 'A' && byte <= 'F'             ? byte - 'A' + 10
+            : byte >= 'a' && byte <= 'f'             ? byte - 'a' + 10
+                                                     : -1;
+        if (value < 0 || ++digits > 6)
+            return QString();
+        c = c * 16 + uint(value);
     }
     return text;
 }
@@ -79,10 +127,11 @@ template<typename F> void forEachCodePoint(const QString &text, F f)
     }
 }
 
-Sequences::Property parseRanges(const QByteArray &field)
+Sequences::Property parseRanges(const Field &field)
 {
     Sequences::Property property;
-    for (const QByteArray &range : field.split(' ')) {
+    const QList<QByteArray> ranges = QByteArray::fromRawData(field.data, field.size).split(' ');
+    for (const QByteArray &range : ranges) {
         const int dots = range.indexOf("..");
         const uint first = range.left(dots < 0 ? range.size() : dots).toUInt(nullptr, 16);
         const uint last = dots < 0 ? first : range.mid(dots + 2).toUInt(nullptr, 16);
@@ -110,29 +159,34 @@ Sequences loadSequences()
 {
     Sequences table;
     QVector<QString> mapsTo;
-    for (const QByteArray &line : tableLines(builtInFile("sequences.txt"))) {
-        const QList<QByteArray> fields = line.split('\t');
-        if (fields.size() < 2)
-            continue;
+    const QByteArray text = builtInFile("sequences.txt");
+    table.entries.reserve(text.count('\n'));
+    table.byText.reserve(table.entries.capacity());
+    forEachLine(text, [&](const Field *fields, int count) {
+        if (count < 2)
+            return;
         if (fields[0] == "@emoji") {
-            table.emojiVersion = QString::fromUtf8(fields[1]);
+            table.emojiVersion = fields[1].text();
         } else if (fields[0] == "@group") {
-            table.groups.append(QString::fromUtf8(fields[1]));
+            table.groups.append(fields[1].text());
         } else if (fields[0] == "@subgroup") {
-            table.subgroups.append(QString::fromUtf8(fields[1]));
-        } else if (fields.size() >= 3) {
+            table.subgroups.append(fields[1].text());
+        } else if (count >= 3) {
             Sequences::Entry entry;
             entry.text = fromHex(fields[0]);
-            entry.status = statusOf(fields[1].at(0));
-            entry.version = QString::fromLatin1(fields[2]);
+            if (entry.text.isEmpty())
+                return;
+            entry.status = statusOf(fields[1].size > 0 ? fields[1].data[0] : 'f');
+            entry.version = fields[2].text();
             entry.group = table.groups.size() - 1;
             entry.subgroup = table.subgroups.size() - 1;
             entry.fullyQualified = table.entries.size();
-            mapsTo.append(fields.size() > 3 ? fromHex(fields[3]) : QString());
+            mapsTo.append(count > 3 ? fromHex(fields[3]) : QString());
             table.byText.insert(entry.text, table.entries.size());
             table.entries.append(entry);
         }
-    }
+    });
+    table.byKey.reserve(table.entries.size());
     for (int i = 0; i < table.entries.size(); ++i) {
         Sequences::Entry &entry = table.entries[i];
         if (!mapsTo.at(i).isEmpty())
@@ -164,37 +218,38 @@ Sequences loadSequences()
         ++it;
     }
 
-    for (const QByteArray &line : tableLines(builtInFile("properties.txt"))) {
-        const int tab = line.indexOf('\t');
-        const QByteArray name = line.left(tab);
-        const Sequences::Property property = parseRanges(line.mid(tab + 1));
-        if (name == "Emoji")
+    forEachLine(builtInFile("properties.txt"), [&](const Field *fields, int count) {
+        if (count < 2)
+            return;
+        const Sequences::Property property = parseRanges(fields[1]);
+        if (fields[0] == "Emoji")
             table.emojiProperty = property;
-        else if (name == "Emoji_Presentation")
+        else if (fields[0] == "Emoji_Presentation")
             table.presentation = property;
-        else if (name == "Emoji_Modifier")
+        else if (fields[0] == "Emoji_Modifier")
             table.modifier = property;
-        else if (name == "Emoji_Modifier_Base")
+        else if (fields[0] == "Emoji_Modifier_Base")
             table.modifierBase = property;
-        else if (name == "Emoji_Component")
+        else if (fields[0] == "Emoji_Component")
             table.component = property;
-        else if (name == "Extended_Pictographic")
+        else if (fields[0] == "Extended_Pictographic")
             table.pictographic = property;
-    }
+    });
     return table;
 }
 
 ShortcodeTable loadShortcodes(const char *file)
 {
     ShortcodeTable table;
-    for (const QByteArray &line : tableLines(builtInFile(file))) {
-        const int tab = line.indexOf('\t');
-        const QString sequence = fromHex(line.left(tab));
-        const QStringList codes = QString::fromUtf8(line.mid(tab + 1)).split(QLatin1Char(' '));
+    forEachLine(builtInFile(file), [&](const Field *fields, int count) {
+        const QString sequence = fromHex(fields[0]);
+        if (count < 2 || sequence.isEmpty())
+            return;
+        const QStringList codes = fields[1].text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         for (const QString &code : codes)
             table.sequenceOf.insert(code, sequence);
         table.codesOf.insert(keyOf(sequence), codes);
-    }
+    });
     return table;
 }
 
@@ -258,27 +313,32 @@ const Sequences &Sequences::builtIn()
 bool LocaleTable::parse(const QByteArray &text)
 {
     bool named = false;
-    for (const QByteArray &line : tableLines(text)) {
-        const QList<QByteArray> fields = line.split('\t');
-        if (fields.first() == "@locale" && fields.size() >= 2) {
-            locale = QString::fromUtf8(fields[1]);
+    forEachLine(text, [&](const Field *fields, int count) {
+        if (fields[0] == "@locale" && count >= 2) {
+            locale = fields[1].text();
             named = true;
-        } else if (fields.first() == "@parent" && fields.size() >= 2) {
-            parent = QString::fromUtf8(fields[1]);
-        } else if (fields.first() == "@tones" && fields.size() >= 3) {
-            toneSeparator = QString::fromUtf8(fields[1]);
-            toneJoiner = QString::fromUtf8(fields[2]);
-        } else if (fields.size() >= 3) {
+        } else if (fields[0] == "@parent" && count >= 2) {
+            parent = fields[1].text();
+        } else if (fields[0] == "@tones" && count >= 3) {
+            toneSeparator = fields[1].text();
+            toneJoiner = fields[2].text();
+        } else if (count >= 3) {
             const QString key = fromHex(fields[0]);
             if (key.isEmpty())
-                continue;
-            if (!fields[1].isEmpty())
-                names.insert(key, QString::fromUtf8(fields[1]));
-            if (!fields[2].isEmpty())
-                keywords.insert(key, QString::fromUtf8(fields[2]).split(QLatin1Char('|')));
+                return;
+            if (fields[1].size > 0)
+                names.insert(key, fields[1].text());
+            if (fields[2].size > 0)
+                keywords.insert(key, fields[2].text());
         }
-    }
+    });
     return named;
+}
+
+QStringList LocaleTable::keywordsOf(const QString &key) const
+{
+    const auto it = keywords.constFind(key);
+    return it == keywords.cend() ? QStringList() : it.value().split(QLatin1Char('|'));
 }
 
 const LocaleTable &LocaleTable::english()
@@ -293,21 +353,30 @@ const LocaleTable &LocaleTable::english()
 
 const ShortcodeTable &ShortcodeTable::builtIn(int set)
 {
-    static const ShortcodeTable github = loadShortcodes("shortcodes-github.txt");
-    static const ShortcodeTable slack = loadShortcodes("shortcodes-slack.txt");
-    static const ShortcodeTable cldr = loadShortcodes("shortcodes-cldr.txt");
-    return set == 1 ? slack : set == 2 ? cldr : github;
+    // Each set is read the first time it is asked for, not with the others.
+    switch (set) {
+    case 1: {
+        static const ShortcodeTable slack = loadShortcodes("shortcodes-slack.txt");
+        return slack;
+    }
+    case 2: {
+        static const ShortcodeTable cldr = loadShortcodes("shortcodes-cldr.txt");
+        return cldr;
+    }
+    default: {
+        static const ShortcodeTable github = loadShortcodes("shortcodes-github.txt");
+        return github;
+    }
+    }
 }
 
 QMap<QString, QString> builtInVersions()
 {
     QMap<QString, QString> versions;
-    for (const QByteArray &line : tableLines(builtInFile("versions.txt"))) {
-        const int tab = line.indexOf('\t');
-        if (tab > 0)
-            versions.insert(
-                QString::fromUtf8(line.left(tab)), QString::fromUtf8(line.mid(tab + 1)));
-    }
+    forEachLine(builtInFile("versions.txt"), [&](const Field *fields, int count) {
+        if (count >= 2)
+            versions.insert(fields[0].text(), fields[1].text());
+    });
     return versions;
 }
 

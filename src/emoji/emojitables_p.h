@@ -88,10 +88,13 @@ struct LocaleTable
     QString toneSeparator = QStringLiteral(": ");
     QString toneJoiner = QStringLiteral(", ");
     QHash<QString, QString> names;
-    QHash<QString, QStringList> keywords;
+    /** Each key's keywords as the file has them, separated by '|'. */
+    QHash<QString, QString> keywords;
 
     /** Parses a table file's text; false when it is not one. */
     bool parse(const QByteArray &text);
+    /** The keywords of @p key in this table alone. */
+    QStringList keywordsOf(const QString &key) const;
 
     /** English, built into the library, read on first use. */
     static const LocaleTable &english();
