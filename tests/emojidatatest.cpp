@@ -204,6 +204,8 @@ private Q_SLOTS:
         QTest::newRow("es accent missing from the query")
             << u("corazon rojo") << u("es") << QStringList { u("❤️") };
         QTest::newRow("whole name first") << u("cat") << u("en") << QStringList { u("🐈") };
+        QTest::newRow("shorter prefix match first")
+            << u("heart") << u("en") << QStringList { u("♥️"), u("🫶") };
         QTest::newRow("variants after their rank's others")
             << u("thumbs") << u("en") << QStringList { u("👍"), u("👎"), u("👍🏻") };
         QTest::newRow("words in another order")

@@ -50,8 +50,6 @@ bool isScript(const QString &part)
 /** The locale names to try for @p locale, most specific first. */
 QStringList candidatesFor(QString locale)
 {
-    if (locale.isEmpty())
-        locale = QLocale().name();
     locale = locale.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
     locale.replace(QLatin1Char('-'), QLatin1Char('_'));
     QStringList parts = locale.split(QLatin1Char('_'), Qt::SkipEmptyParts);
@@ -112,8 +110,8 @@ public:
 
     /** The name of the first table for @p locale: an installed one, or "en". */
     QString resolve(const QString &locale);
-    /** @p resolved's table and those it inherits from, nearest first. */
-    Chain chain(const QString &resolved);
+    /** The table of @p first and those it inherits from, nearest first. */
+    Chain chain(const QString &first);
     /** The name of @p key in @p chain alone; for a skin-tone variant without one, its base's
      *  and tones' names joined. */
     static QString nameIn(const QString &key, const Chain &chain);
@@ -127,7 +125,9 @@ private:
     Table load(const QString &locale);
 
     QMutex mutex;
+    QHash<QString, QString> resolvedLocales;
     QHash<QString, Table> tables;
+    QHash<QString, Chain> chains;
     QHash<QString, std::shared_ptr<const EmojiSearchIndex>> indexes;
     QStringList installed;
     bool installedListed = false;
@@ -135,17 +135,26 @@ private:
 
 QString EmojiDataPrivate::resolve(const QString &locale)
 {
-    const QStringList candidates = candidatesFor(locale);
+    // The default locale may change between calls; the name it has now is what counts.
+    const QString asked = locale.isEmpty() ? QLocale().name() : locale;
     QMutexLocker locker(&mutex);
+    const auto known = resolvedLocales.constFind(asked);
+    if (known != resolvedLocales.cend())
+        return known.value();
     if (!installedListed) {
         installed = installedLocales(localeDirectory);
         installedListed = true;
     }
+    QString found = QStringLiteral("en");
+    const QStringList candidates = candidatesFor(asked);
     for (const QString &candidate : candidates) {
-        if (candidate == QLatin1String("en") || installed.contains(candidate))
-            return candidate;
+        if (candidate == QLatin1String("en") || installed.contains(candidate)) {
+            found = candidate;
+            break;
+        }
     }
-    return QStringLiteral("en");
+    resolvedLocales.insert(asked, found);
+    return found;
 }
 
 Table EmojiDataPrivate::load(const QString &locale)
@@ -163,11 +172,14 @@ Table EmojiDataPrivate::load(const QString &locale)
     return loaded;
 }
 
-Chain EmojiDataPrivate::chain(const QString &resolved)
+Chain EmojiDataPrivate::chain(const QString &first)
 {
     QMutexLocker locker(&mutex);
+    const auto known = chains.constFind(first);
+    if (known != chains.cend())
+        return known.value();
     Chain chain;
-    for (QString locale = resolved; chain.size() < maxChainLength;) {
+    for (QString locale = first; chain.size() < maxChainLength;) {
         const Table table = load(locale);
         if (!table)
             break;
@@ -176,6 +188,7 @@ Chain EmojiDataPrivate::chain(const QString &resolved)
         if (locale.isEmpty() || locale == QLatin1String("root"))
             break;
     }
+    chains.insert(first, chain);
     return chain;
 }
 

@@ -84,8 +84,9 @@ public:
      * @p limit of them (all when 0 or less), best first: names before keywords, and within each
      * a whole match, then a prefix, a word prefix, a substring; then, for several words, emoji
      * whose names or keywords have every word at a word start. Case, accents and other
-     * non-spacing marks do not matter. Skin-tone variants are found by name only and come after
-     * the other emoji of their rank. The first search in a locale builds its index.
+     * non-spacing marks do not matter. Within a rank, shorter names and keywords come first.
+     * Skin-tone variants are found by name only and come after the other emoji of their rank.
+     * The first search in a locale builds its index.
      */
     QStringList searchEmoji(
         const QString &query, const QString &locale = QString(), int limit = 0) const;

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr quint8 noMatch = 0xFF;
 // Within each kind of field: equal, prefix, word prefix, substring.
 constexpr quint8 keywordRanks = 4;
 constexpr quint8 allWordsRank = 8;
@@ -83,7 +82,7 @@ EmojiSearchIndex::EmojiSearchIndex(const QVector<Item> &items)
     m_text.squeeze();
 }
 
-void EmojiSearchIndex::rankPhrase(const QString &phrase, QVector<quint8> *best) const
+void EmojiSearchIndex::rankPhrase(const QString &phrase, QVector<Match> *best) const
 {
     const QStringMatcher matcher(phrase);
     int field = 0;
@@ -101,8 +100,9 @@ void EmojiSearchIndex::rankPhrase(const QString &phrase, QVector<quint8> *best) 
             rank = 2;
         if (m_fieldIsKeyword.at(field))
             rank += keywordRanks;
-        quint8 &current = (*best)[m_fieldItem.at(field)];
-        current = qMin(current, rank);
+        Match &current = (*best)[m_fieldItem.at(field)];
+        if (rank < current.rank || (rank == current.rank && end - start < current.length))
+            current = { rank, end - start };
     }
 }
 
@@ -126,7 +126,7 @@ QVector<int> EmojiSearchIndex::search(const QString &query, int limit) const
     if (phrase.isEmpty() || m_text.isEmpty())
         return {};
 
-    QVector<quint8> best(m_variant.size(), noMatch);
+    QVector<Match> best(m_variant.size());
     rankPhrase(phrase, &best);
     const QStringList words = phrase.split(QLatin1Char(' '));
     if (words.size() > 1) {
@@ -137,21 +137,24 @@ QVector<int> EmojiSearchIndex::search(const QString &query, int limit) const
                 all[item] = all.at(item) && next.at(item);
         }
         for (int item = 0; item < all.size(); ++item) {
-            if (all.at(item))
-                best[item] = qMin(best.at(item), allWordsRank);
+            if (all.at(item) && best.at(item).rank == noMatch)
+                best[item] = { allWordsRank, 0 };
         }
     }
 
     QVector<int> found;
     for (int item = 0; item < best.size(); ++item) {
-        if (best.at(item) != noMatch)
+        if (best.at(item).rank != noMatch)
             found.append(item);
     }
     const auto order = [&](int a, int b) {
-        if (best.at(a) != best.at(b))
-            return best.at(a) < best.at(b);
+        if (best.at(a).rank != best.at(b).rank)
+            return best.at(a).rank < best.at(b).rank;
         if (m_variant.at(a) != m_variant.at(b))
             return m_variant.at(b);
+        // Variants keep their order, light to dark.
+        if (!m_variant.at(a) && best.at(a).length != best.at(b).length)
+            return best.at(a).length < best.at(b).length;
         return a < b;
     };
     if (limit > 0 && limit < found.size()) {

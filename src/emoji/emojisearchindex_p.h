@@ -15,8 +15,9 @@
  * starts: a query is one substring search over that text, each hit ranked by where it lies.
  * Ranks, best first: a name equal to the query, starting with it, with a word starting with
  * it, containing it; then the same for keywords; then, for a query of several words, names and
- * keywords in which every word starts a word. Items of one rank keep their order, those marked
- * as variants after the others.
+ * keywords in which every word starts a word. Within a rank, items marked as variants come after
+ * the others, and the others come shorter names or keywords first ("corazón rojo" before
+ * "corazón con flecha" for "corazon"); otherwise items keep their order.
  */
 class GLYPHMORPH_AUTOTEST_EXPORT EmojiSearchIndex
 {
@@ -40,7 +41,15 @@ public:
     static QString fold(const QString &text);
 
 private:
-    void rankPhrase(const QString &phrase, QVector<quint8> *best) const;
+    static constexpr quint8 noMatch = 0xFF;
+    /** How an item matches: its best rank, and the length of the shortest field with it. */
+    struct Match
+    {
+        quint8 rank = noMatch;
+        int length = 0;
+    };
+
+    void rankPhrase(const QString &phrase, QVector<Match> *best) const;
     QVector<bool> wordStarts(const QString &word) const;
 
     QString m_text;
