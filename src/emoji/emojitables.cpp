@@ -18,7 +18,7 @@
 // Q_INIT_RESOURCE declares the resource's initialiser, which lives in the global namespace.
 static bool initEmojiResource()
 {
-    Q_INIT_RESOURCE(emoji);
+    Q_INIT_RESOURCE(glyphmorph_emoji);
     return true;
 }
 
