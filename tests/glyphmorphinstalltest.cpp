@@ -123,12 +123,8 @@ class GlyphmorphInstallTest : public QObject
 
     void prepare(QProcess &process, const QString &hook = QString()) const
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", home());
-        environment.insert("XDG_CONFIG_HOME", home() + "/.config");
-        environment.insert("XDG_RUNTIME_DIR", m_dir->filePath("runtime"));
-        environment.insert("GLYPHMORPH_THEMES_ROOT", root());
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcessEnvironment environment
+            = GlyphmorphTest::toolEnvironment(home(), root(), m_dir->filePath("runtime"));
         environment.remove("GLYPHMORPH_TEST_HOOK");
         if (!hook.isEmpty())
             environment.insert("GLYPHMORPH_TEST_HOOK", hook);

@@ -124,12 +124,8 @@ class GlyphmorphToolTest : public QObject
 
     void prepare(QProcess &process) const
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", home());
-        environment.insert("XDG_CONFIG_HOME", home() + "/.config");
-        environment.insert("XDG_RUNTIME_DIR", m_dir->filePath("runtime"));
-        environment.insert("GLYPHMORPH_THEMES_ROOT", root());
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcessEnvironment environment
+            = GlyphmorphTest::toolEnvironment(home(), root(), m_dir->filePath("runtime"));
         process.setProcessEnvironment(environment);
         process.setProgram(QStringLiteral(GLYPHMORPH_TOOL_PATH));
         // A file the tool writes by mistake lands in the scratch directory.
@@ -170,6 +166,21 @@ class GlyphmorphToolTest : public QObject
     {
         out += QString::fromUtf8(watcher.readAllStandardOutput());
         return out.contains(line);
+    }
+
+    // Exit code and error text as the row says; the output whole when the row's starts with '=',
+    // else a part of it. A failure is told in one line.
+    static void verifyResult(
+        const Result &result, int exitCode, const QString &out, const QString &err)
+    {
+        QCOMPARE(result.exitCode, exitCode);
+        if (out.startsWith(QLatin1Char('=')))
+            QCOMPARE(result.out, out.mid(1));
+        else
+            QVERIFY2(result.out.contains(out), qPrintable(result.out));
+        QVERIFY2(result.err.contains(err), qPrintable(result.err));
+        if (exitCode == 1)
+            QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
     }
 
 private Q_SLOTS:
@@ -271,15 +282,9 @@ private Q_SLOTS:
                     process.setStandardOutputFile(file.mid(1));
             }
         });
-        QCOMPARE(result.exitCode, exitCode);
-        if (out.startsWith(QLatin1Char('=')))
-            QCOMPARE(result.out, out.mid(1));
-        else
-            QVERIFY2(result.out.contains(out), qPrintable(result.out));
-        QVERIFY2(result.err.contains(err), qPrintable(result.err));
-        // A failure is told in one line.
-        if (exitCode == 1)
-            QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+        verifyResult(result, exitCode, out, err);
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY(!QFileInfo::exists(work() + "/-"));
     }
 
@@ -667,14 +672,7 @@ private Q_SLOTS:
         QFETCH(QString, out);
         QFETCH(QString, err);
         const Result result = run(arguments);
-        QCOMPARE(result.exitCode, exitCode);
-        if (out.startsWith(QLatin1Char('=')))
-            QCOMPARE(result.out, out.mid(1));
-        else
-            QVERIFY2(result.out.contains(out), qPrintable(result.out));
-        QVERIFY2(result.err.contains(err), qPrintable(result.err));
-        if (exitCode == 1)
-            QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+        verifyResult(result, exitCode, out, err);
     }
 
     void emojiSearchAsJson()

@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QDir>
 #include <QImage>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -93,6 +94,20 @@ inline QString moveInTheme(
     const QString written = writeTheme(staging.path(), name, content, withImages);
     const QString target = QDir(root).filePath(name);
     return !written.isEmpty() && QDir().rename(written, target) ? target : QString();
+}
+
+/** The environment the tool runs in under a test: every file it reads or writes in @p home, the
+ *  themes root @p root and the runtime directory @p runtime, never the developer's. */
+inline QProcessEnvironment toolEnvironment(
+    const QString &home, const QString &root, const QString &runtime)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    environment.insert(QStringLiteral("GLYPHMORPH_THEMES_ROOT"), root);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return environment;
 }
 
 } // namespace GlyphmorphTest
