@@ -350,6 +350,11 @@ private Q_SLOTS:
         int counted = -1;
         QCOMPARE(m_data.isEmojiOnly(text, &counted), count > 0);
         QCOMPARE(counted, count);
+        // One grapheme alone, without white space, is an emoji by the same rule.
+        if (EmojiGraphemes::ends(text).size() == 1 && text.trimmed() == text)
+            QCOMPARE(m_data.isEmoji(text), count == 1);
+        else
+            QVERIFY(!m_data.isEmoji(text));
     }
 
     // Each line is one emoji, except a single code point that is text by default written

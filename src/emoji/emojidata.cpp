@@ -490,6 +490,11 @@ bool EmojiData::isEmojiOnly(const QString &text, int *emojiCount) const
     return count > 0;
 }
 
+bool EmojiData::isEmoji(const QString &grapheme) const
+{
+    return EmojiGraphemes::ends(grapheme).size() == 1 && isEmojiGrapheme(grapheme);
+}
+
 QStringList EmojiData::availableLocales() const
 {
     QStringList locales = installedLocales(d->localeDirectory);

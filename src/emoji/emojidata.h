@@ -112,6 +112,8 @@ public:
      * style or regional indicator alone is none.
      */
     bool isEmojiOnly(const QString &text, int *emojiCount = nullptr) const;
+    /** Whether @p grapheme is one grapheme and an emoji, by the rule of isEmojiOnly(). */
+    bool isEmoji(const QString &grapheme) const;
 
     /** The locales with names: "en" and those installed, sorted. */
     QStringList availableLocales() const;
