@@ -19,6 +19,17 @@ namespace EmojiGraphemes {
  */
 GLYPHMORPH_AUTOTEST_EXPORT QVector<int> ends(const QString &text);
 
+/**
+ * Whether a grapheme may begin at @p pos of @p text (@p length characters): the rules of UAX #29
+ * that emoji meet, read from the few characters around @p pos, so that a scan can ask at every
+ * candidate without segmenting the whole text. Where it says true, ends() has a boundary too;
+ * it may say false at a true boundary only after runs of more than a few hundred regional
+ * indicators or marks, which it does not read to their start. The ends of the text are
+ * boundaries.
+ */
+GLYPHMORPH_AUTOTEST_EXPORT bool isBoundary(const QChar *text, int length, int pos);
+
+
 } // namespace EmojiGraphemes
 
 #endif

@@ -8,18 +8,22 @@
 
 /**
  * The walk from the root at a word start, inlined into each engine, which passes its own output:
- * @p Out has replaceByImage(from, to, code) and leaveOut(at), and, for strict code ends,
- * acceptsCodeEnd(end).
+ * @p Out has replaceByImage(from, to, code) and leaveOut(at), for strict code ends
+ * acceptsCodeEnd(end), and, where @p Emoji is set, startsGrapheme(at).
+ *
+ * With @p Emoji, a code that is an emoji sequence counts only where a grapheme begins after it,
+ * and a walk that finds nothing leaves the character it stopped at to be read again, since an
+ * emoji may begin there.
  */
 namespace CodeStep {
 
 using Tree = emoSequenceSearchTreePrivate;
 
-/** The longest code that begins at @p pos in @p text (with @p strict, the longest whose end
- *  @p out accepts). */
-template<typename Out>
-Q_ALWAYS_INLINE Tree::Match matchCode(
-    const FlatTrie &flat, const QChar *text, int length, int pos, const Out *strict)
+/** The longest code that begins at @p pos in @p text that @p out accepts: with @p strict, the
+ *  longest whose end it accepts; with @p emojiOnly, the longest emoji sequence. */
+template<bool Emoji = false, typename Out>
+Q_ALWAYS_INLINE Tree::Match matchCode(const FlatTrie &flat, const Out &out, const QChar *text,
+    int length, int pos, bool strict, bool emojiOnly = false)
 {
     Tree::Match match { nullptr, pos, pos };
     if (pos < length) {
@@ -27,7 +31,11 @@ Q_ALWAYS_INLINE Tree::Match matchCode(
         while (node) {
             ++pos;
             const emoNode *code = flat.terminal(node);
-            if (code && (!strict || strict->acceptsCodeEnd(pos))) {
+            if constexpr (Emoji) {
+                if (code && (code->emojiSequence ? !out.startsGrapheme(pos) : emojiOnly))
+                    code = nullptr;
+            }
+            if (code && (!strict || out.acceptsCodeEnd(pos))) {
                 match.code = code;
                 match.end = pos;
             }
@@ -42,13 +50,18 @@ Q_ALWAYS_INLINE Tree::Match matchCode(
 
 /** Replaces the codes from @p pos on: codes directly after one another are all replaced, and the
  *  chain ends at the first character that begins none. Leaves @p pos where the word step goes on:
- *  on the separator that ended the walk, after the character that did, or at the end. */
-template<typename Out>
-Q_ALWAYS_INLINE void readCodeSequences(
-    const FlatTrie &flat, Out &out, const QChar *text, int length, int &pos, bool strict)
+ *  on the separator that ended the walk, after the character that did (with @p Emoji, on it,
+ *  unless it was left out), or at the end. With @p emojiFirst the first code must be an emoji
+ *  sequence. */
+template<bool Emoji = false, typename Out>
+Q_ALWAYS_INLINE void readCodeSequences(const FlatTrie &flat, Out &out, const QChar *text,
+    int length, int &pos, bool strict, bool emojiFirst = false)
 {
+    bool emojiOnly = emojiFirst;
     while (true) {
-        const Tree::Match match = matchCode(flat, text, length, pos, strict ? &out : nullptr);
+        const Tree::Match match
+            = matchCode<Emoji>(flat, out, text, length, pos, strict, Emoji && emojiOnly);
+        emojiOnly = false;
         if (match.code)
             out.replaceByImage(pos, match.end, match.code);
         if (match.walked == length) {
@@ -62,8 +75,10 @@ Q_ALWAYS_INLINE void readCodeSequences(
         if (!match.code) {
             // A separator stays for the word step, which emits it exactly once; line ends that a
             // code's beginning took in are left out.
-            const bool separator = Tree::isSeparator(text[match.walked].unicode());
-            const int last = separator ? match.walked : match.walked + 1;
+            const char16_t stop = text[match.walked].unicode();
+            const bool separator = Tree::isSeparator(stop);
+            const bool again = Emoji && !Tree::isUnicodeBreak(stop);
+            const int last = separator || again ? match.walked : match.walked + 1;
             for (int i = pos; i < last; ++i) {
                 const char16_t c = text[i].unicode();
                 if (Tree::isUnicodeBreak(c) || c == u'\n' || c == u'\r')

@@ -13,8 +13,10 @@ struct ConversionOptions
     /** Replace a code only where no letter, number (any Unicode number) or combining mark goes on
      * after it. */
     bool strictCodeEnds = false;
+    /** Write the Unicode emoji a code stands for in place of its image, where it has one. */
+    bool emojiText = false;
 
-    bool isDefault() const { return !roundTrip && !strictCodeEnds; }
+    bool isDefault() const { return !roundTrip && !strictCodeEnds && !emojiText; }
 };
 
 #endif

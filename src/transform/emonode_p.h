@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QString>
 
+#include <atomic>
+
 struct emoNode
 {
     QChar character;
@@ -19,6 +21,14 @@ struct emoNode
     QHash<QChar, emoNode *> children;
     /** The HTML image tag of filePath, built once with the tree since every message needs it. */
     QString imageTag;
+    /** The Unicode emoji written in place of the image with the emoji-text option; empty when the
+     *  code has none. */
+    QString emojiText;
+    /** A Unicode emoji sequence: it may begin at any grapheme boundary, not only at a word start,
+     *  and counts only where a grapheme ends after it. */
+    bool emojiSequence = false;
+    /** Set once the tree's image source has been asked for filePath. */
+    mutable std::atomic<bool> imagePrepared { false };
 };
 
 #endif

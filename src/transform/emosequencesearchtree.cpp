@@ -3,6 +3,7 @@
 #include "emosequencesearchtree.h"
 #include "emosequencesearchtree_p.h"
 
+#include <utility>
 #include <vector>
 
 emoSequenceSearchTree::emoSequenceSearchTree(const QHash<QString, QString> &codeSequenceToFilepath)
@@ -49,6 +50,34 @@ void emoSequenceSearchTreePrivate::setupCharacterCodeSearchTree(
         node->imageTag = htmlImageTag(it.value());
     }
     flat.build(rootNode);
+}
+
+void emoSequenceSearchTreePrivate::setEmojiSupport(EmojiSupport support)
+{
+    emoji = std::move(support);
+    emojiFirst.assign(emoji.sequences.isEmpty() ? 0 : 0x10000 / 64, 0);
+    for (const QString &code : qAsConst(emoji.sequences)) {
+        emoNode *node = rootNode;
+        if (!advanceExtensionIterationNode(node, code) || node->filePath.isEmpty())
+            continue;
+        node->emojiSequence = true;
+        const char16_t first = code.at(0).unicode();
+        emojiFirst[first >> 6] |= quint64(1) << (first & 63);
+    }
+}
+
+void emoSequenceSearchTreePrivate::setEmojiText(const QHash<QString, QString> &emojiOfCode)
+{
+    for (auto it = emojiOfCode.constBegin(); it != emojiOfCode.constEnd(); ++it) {
+        emoNode *node = rootNode;
+        if (advanceExtensionIterationNode(node, it.key()) && !node->filePath.isEmpty())
+            node->emojiText = it.value();
+    }
+}
+
+QString emoSequenceSearchTreePrivate::imageTitle(const emoNode *code) const
+{
+    return emoji.title ? emoji.title(code->characterCodeSequence) : QString();
 }
 
 bool emoSequenceSearchTreePrivate::advanceExtensionIterationNode(

@@ -10,7 +10,11 @@
 #include "flattrie_p.h"
 #include "glyphmorph_export.h"
 
+#include <QSet>
 #include <QString>
+
+#include <functional>
+#include <vector>
 
 class DocumentText;
 class PlainTextScan;
@@ -25,6 +29,7 @@ class QTextCursor;
  * - longtextscan.cpp: the long-text scan, a word step and a code step over any text;
  * - messagepath.cpp: the message path, for one-line messages, and in messagepath_avx512.cpp its
  *   AVX-512 read and write;
+ * - emojiscan.cpp: the scan of trees that hold Unicode emoji sequences;
  * - editorwalk.cpp: the editor walk over a text document.
  */
 class GLYPHMORPH_AUTOTEST_EXPORT emoSequenceSearchTreePrivate
@@ -45,6 +50,35 @@ public:
     /** Deletes @p node and everything below it. */
     void cleanupSearchTreeRecursively(emoNode *node);
 
+    /** What a tree of Unicode emoji knows beyond its codes. */
+    struct EmojiSupport
+    {
+        /** The codes that are emoji sequences (see emoNode::emojiSequence). */
+        QSet<QString> sequences;
+        /** Makes the image file at the path, when it is missing; called once per image, before
+         *  HTML or an editor first names it, from any thread. */
+        std::function<void(const QString &filePath)> prepareImage;
+        /** The title of a code's image in round-trip HTML (the emoji's name); null for the code
+         *  itself. Called from any thread. */
+        std::function<QString(const QString &code)> title;
+    };
+    /** Sets it up once, before the tree is first used. */
+    void setEmojiSupport(EmojiSupport support);
+    /** The Unicode emoji that codes stand for, for the emoji-text option; before first use. */
+    void setEmojiText(const QHash<QString, QString> &emojiOfCode);
+    /** Whether a code of the tree is an emoji sequence. */
+    bool hasEmojiSequences() const { return !emoji.sequences.isEmpty(); }
+    /** Asks the image source for @p code's image the first time it is named. */
+    void prepareImage(const emoNode *code) const
+    {
+        if (emoji.prepareImage && !code->imagePrepared.load(std::memory_order_acquire)) {
+            emoji.prepareImage(code->filePath);
+            code->imagePrepared.store(true, std::memory_order_release);
+        }
+    }
+    /** The title of @p code's image in round-trip HTML. */
+    QString imageTitle(const emoNode *code) const;
+
     /** Plain text to HTML: picks the engine (see plaintexttohtml.cpp) and runs it. */
     QString performPlainText2HTMLReplacement(
         const QString &text, const QString &lineBreak, ConversionOptions options = {});
@@ -58,6 +92,8 @@ public:
         MessagePath,
         /** The message path's AVX-512 form, where the processor has it. */
         MessagePathAvx512,
+        /** The scan that also finds emoji sequences at grapheme boundaries. */
+        EmojiScan,
     };
     /** Test only: runs this engine wherever it can run, rather than the one picked. */
     PlainTextPath pinnedPath = PlainTextPath::Picked;
@@ -68,6 +104,15 @@ public:
     bool moveToStartOfNextWord(PlainTextScan &result, int &pos);
     /** Code step: replaces the codes at the start of the word at @p pos. */
     void replaceEmoticonSequence(PlainTextScan &result, int &pos);
+
+    // The emoji scan.
+    QString scanEmojiText(const QString &text, const QString &lineBreak, ConversionOptions options);
+    /** Whether an emoji sequence of the tree begins with @p c. */
+    bool mayBeginEmoji(char16_t c) const
+    {
+        const size_t word = c >> 6;
+        return word < emojiFirst.size() && ((emojiFirst[word] >> (c & 63)) & 1);
+    }
 
     // The message path.
     /** The longest text the message path reads: two 64-bit masks of word starts. */
@@ -93,7 +138,7 @@ public:
     /** Appends @p c to @p html, as an entity when it is one of & < > " '. */
     static void appendHtmlEscaped(QString &html, QChar c);
     /** The HTML of a scan, or @p text when it could not be made. */
-    static QString finish(PlainTextScan &result, const QString &text, const QString &lineBreak);
+    QString finish(PlainTextScan &result, const QString &text, const QString &lineBreak) const;
 
     /** U+2028; with U+2029 it is left out of the HTML. */
     static constexpr char16_t LineSeparator = 0x2028;
@@ -118,6 +163,9 @@ public:
 
     emoNode *rootNode = nullptr;
     FlatTrie flat;
+    EmojiSupport emoji;
+    /** One bit per UTF-16 unit that an emoji sequence begins with; empty without them. */
+    std::vector<quint64> emojiFirst;
 };
 
 #endif

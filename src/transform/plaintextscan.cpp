@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "plaintextscan_p.h"
 
+#include "emojigraphemes_p.h"
+
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -121,6 +123,11 @@ bool PlainTextScan::acceptsCodeEnd(int end) const
     if (QChar::isHighSurrogate(c) && end + 1 < length && text[end + 1].isLowSurrogate())
         c = QChar::surrogateToUcs4(text[end], text[end + 1]);
     return !(QChar::isLetterOrNumber(c) || QChar::isMark(c));
+}
+
+bool PlainTextScan::startsGrapheme(int at) const
+{
+    return EmojiGraphemes::isBoundary(text, length, at);
 }
 
 namespace {

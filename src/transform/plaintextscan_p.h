@@ -15,12 +15,13 @@
 #include <utility>
 #include <vector>
 
-/** Text [begin, end) that the image at *filePath replaces. */
+/** Text [begin, end) that the image of *code replaces, or with asText its Unicode emoji. */
 struct ImageSpan
 {
     int begin;
     int end;
-    const QString *filePath;
+    const emoNode *code;
+    bool asText;
 };
 
 /**
@@ -52,6 +53,7 @@ public:
         , length(int(text.size()))
         , strictCodeEnds(options.strictCodeEnds)
         , recordsImages(options.roundTrip)
+        , emojiText(options.emojiText)
         , source(text)
         , lineBreak(lineBreak)
     { }
@@ -59,9 +61,10 @@ public:
     /** The text in [@p from, @p to) becomes the image of @p code; edits come in text order. */
     void replaceByImage(int from, int to, const Code *code)
     {
+        const bool asText = emojiText && !code->emojiText.isEmpty();
         if (recordsImages)
-            images.push_back({ from, to, &code->filePath });
-        add({ from, to, &code->imageTag });
+            images.push_back({ from, to, code, asText });
+        add({ from, to, asText ? &code->emojiText : &code->imageTag });
     }
     /** The character at @p at becomes the line break. */
     void replaceByLineBreak(int at) { add({ at, at + 1, &lineBreak }); }
@@ -102,6 +105,8 @@ public:
     /** True when a code ending before @p end is followed by a separator, the end of the text or
      *  a character that cannot go on a word. */
     bool acceptsCodeEnd(int end) const;
+    /** Whether a grapheme begins at @p at: emoji sequences end only there. */
+    bool startsGrapheme(int at) const;
 
     const QChar *const text;
     const int length;
@@ -109,6 +114,8 @@ public:
     const bool strictCodeEnds;
     /** Round trip: each image is recorded in images too, for a writer of its own. */
     const bool recordsImages;
+    /** Emoji text: a code with a Unicode emoji becomes the emoji rather than its image. */
+    const bool emojiText;
     std::vector<ImageSpan> images;
 
 private:

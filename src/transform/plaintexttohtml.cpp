@@ -26,6 +26,9 @@
  *   characters left out of the HTML, strict code ends and the round trip. Its word step finds
  *   word starts 64 characters at a time; PlainTextScan writes its HTML.
  *
+ * - The emoji scan (emojiscan.cpp) takes every text for a tree that holds Unicode emoji
+ *   sequences, which may begin at any grapheme boundary rather than only at a word start.
+ *
  * Most chat messages are short, one line and converted without options, so the message path is
  * tried first for those: on the chat corpus of bench/permessagebench it makes the HTML in well
  * under the long-text scan's time, and its AVX-512 form in less again (bench/README.md).
@@ -39,6 +42,8 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
     try {
         static const bool avx512 = MessagePathAvx512::available();
         PlainTextPath path = pinnedPath;
+        if (path == PlainTextPath::EmojiScan || hasEmojiSequences())
+            return scanEmojiText(text, lineBreak, options);
         if (path == PlainTextPath::Picked)
             path = avx512 ? PlainTextPath::MessagePathAvx512 : PlainTextPath::MessagePath;
         QString html;
@@ -53,11 +58,11 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
 }
 
 QString emoSequenceSearchTreePrivate::finish(
-    PlainTextScan &result, const QString &text, const QString &lineBreak)
+    PlainTextScan &result, const QString &text, const QString &lineBreak) const
 {
     // The round trip writes the whole text anew around the images the scan found.
     if (result.recordsImages) {
-        const QString html = RoundTripHtml::write(text, result.images, lineBreak);
+        const QString html = RoundTripHtml::write(text, result.images, lineBreak, this);
         return html.isNull() ? text : html;
     }
     QString html = result.takeHtml();

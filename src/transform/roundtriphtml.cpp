@@ -137,7 +137,8 @@ QStringView altAttribute(QStringView tag, int from)
 } // namespace
 
 QString RoundTripHtml::write(
-    const QString &text, const std::vector<ImageSpan> &images, const QString &lineBreak)
+    const QString &text, const std::vector<ImageSpan> &images, const QString &lineBreak,
+    const emoSequenceSearchTreePrivate *tree)
 {
     QString html;
     html.reserve(int(qMin<qint64>(qint64(text.size()) * 5 / 4 + 16, PlainTextScan::maxLength())));
@@ -157,10 +158,16 @@ QString RoundTripHtml::write(
     for (const ImageSpan &image : images) {
         if (!appendText(copied, image.begin))
             return QString();
-        const QString code = escaped(QStringView(text).mid(image.begin, image.end - image.begin));
-        html += QLatin1String("<img src='") % escaped(*image.filePath) % QLatin1String("' title='")
-            % code % QLatin1String("' alt='") % code % QLatin1String("' width='20' height='20'>");
         copied = image.end;
+        if (image.asText) {
+            html += escaped(image.code->emojiText);
+            continue;
+        }
+        const QString code = escaped(QStringView(text).mid(image.begin, image.end - image.begin));
+        const QString title = tree->imageTitle(image.code);
+        html += QLatin1String("<img src='") % escaped(image.code->filePath)
+            % QLatin1String("' title='") % (title.isNull() ? code : escaped(title))
+            % QLatin1String("' alt='") % code % QLatin1String("' width='20' height='20'>");
     }
     if (!appendText(copied, int(text.size())))
         return QString();

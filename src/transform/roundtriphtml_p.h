@@ -17,10 +17,12 @@
 class RoundTripHtml
 {
 public:
-    /** @p text as HTML, escaped, each span an image tag carrying its code in title and alt;
-     *  a null string when it would be longer than PlainTextScan::maxLength. */
-    static QString write(
-        const QString &text, const std::vector<ImageSpan> &images, const QString &lineBreak);
+    /** @p text as HTML, escaped, each span an image tag carrying its code in alt and, in title,
+     *  the title that @p tree (needed when there are images) gives it; a span as text is its
+     *  Unicode emoji, escaped. A null string when it would be longer than
+     *  PlainTextScan::maxLength. */
+    static QString write(const QString &text, const std::vector<ImageSpan> &images,
+        const QString &lineBreak, const emoSequenceSearchTreePrivate *tree = nullptr);
     /** The text back: an image tag with an alt attribute becomes its value, "<br>" (also "<br/>",
      *  any case) a line feed, entities are decoded, raw line ends dropped; other tags stay. */
     static QString read(const QString &html);
