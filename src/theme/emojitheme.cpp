@@ -6,6 +6,7 @@
 #include "emojiimages_p.h"
 #include "emojitables_p.h"
 #include "emosequencesearchtree_p.h"
+#include "emoticontheme_p.h"
 
 #include <QSet>
 #include <QVector>
@@ -22,16 +23,7 @@ bool isBareTextDefault(const Sequences &table, const QString &sequence)
     return codePoints.size() == 1 && !table.presentation.contains(codePoints.first());
 }
 
-} // namespace
-
-namespace EmojiTheme {
-
-QString uuid()
-{
-    return QStringLiteral("928ab845-fe9b-497d-af5f-e49ee6609415");
-}
-
-EmoticonTheme create(const Options &options, const QString &imageDirectory)
+EmoticonThemeContent content(const EmojiTheme::Options &options, const QString &imageDirectory)
 {
     const Sequences &table = Sequences::builtIn();
     const QString directory = imageDirectory.endsWith(QLatin1Char('/'))
@@ -92,14 +84,7 @@ EmoticonTheme create(const Options &options, const QString &imageDirectory)
         codeToPriority.insert(entry.text, QString::number(codeToPriority.size()));
     }
 
-    EmoticonTheme theme;
-    theme.setThemeUUID(uuid());
-    theme.setThemeName(QStringLiteral("Emoji"));
-    theme.setCodeSequenceToFilepathMapping(codeToFile);
-    theme.setFilepathToCodeSequenceMapping(fileToCode);
-    theme.setFilepathToPickerImageMapping(fileToPicker);
-    theme.setcodeSequenceToPriorityMapping(codeToPriority);
-
+    EmoticonThemeContent made;
     auto *tree = new emoSequenceSearchTree(codeToFile);
     emoSequenceSearchTreePrivate *engine = emoSequenceSearchTreePrivate::get(tree);
     emoSequenceSearchTreePrivate::EmojiSupport support;
@@ -112,7 +97,32 @@ EmoticonTheme create(const Options &options, const QString &imageDirectory)
     };
     engine->setEmojiSupport(std::move(support));
     engine->setEmojiText(emojiOfCode);
-    theme.setCharacterCodeSequenceSearchTree(tree);
+    made.tree = tree;
+    made.codeSequenceToFilepath = std::move(codeToFile);
+    made.filePathToCodeSequence = std::move(fileToCode);
+    made.filepathToPickerImage = std::move(fileToPicker);
+    made.codeSequenceToPriority = std::move(codeToPriority);
+    return made;
+}
+
+} // namespace
+
+namespace EmojiTheme {
+
+QString uuid()
+{
+    return QStringLiteral("928ab845-fe9b-497d-af5f-e49ee6609415");
+}
+
+EmoticonTheme create(const Options &options, const QString &imageDirectory)
+{
+    EmoticonTheme theme;
+    theme.setThemeUUID(uuid());
+    theme.setThemeName(QStringLiteral("Emoji"));
+    // Thousands of codes make a tree of several megabytes: only a process that uses the theme
+    // pays for it.
+    EmoticonThemePrivate::setDeferredContent(
+        theme, [options, imageDirectory] { return content(options, imageDirectory); });
     return theme;
 }
 

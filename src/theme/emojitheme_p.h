@@ -36,8 +36,8 @@ struct Options
  * asciiSmileys, every code of the built-in theme. Every code names the image of its emoji in
  * @p imageDirectory (EmojiImages::fileName()), drawn there when text first names it. Emoji
  * sequences are found wherever a grapheme begins, the other codes at word starts. The picker
- * mappings hold the fully-qualified emoji without skin tones, in emoji-test.txt's order. Draws
- * nothing and writes no file.
+ * mappings hold the fully-qualified emoji without skin tones, in emoji-test.txt's order. The
+ * codes, mappings and tree are made when first asked for. Draws nothing and writes no file.
  */
 GLYPHMORPH_AUTOTEST_EXPORT EmoticonTheme create(
     const Options &options, const QString &imageDirectory);
