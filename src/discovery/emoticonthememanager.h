@@ -31,8 +31,9 @@ extern template class GLYPHMORPH_EXPORT SingletonBase<EmoticonThemeManager>;
  * images/", or the directory named by the environment variable GLYPHMORPH_THEMES_ROOT.
  *
  * The current theme is the settings key "/Messaging/Settings/CurrentCustomEmoticonTheme", shared
- * by every process of the user. A theme bound to a messaging service takes precedence over the
- * current theme for that service's accounts.
+ * by every process of the user. A choice of the Emoji theme holds in a process that does not
+ * offer it, which gives the built-in theme meanwhile. A theme bound to a messaging service takes
+ * precedence over the current theme for that service's accounts.
  */
 class GLYPHMORPH_EXPORT EmoticonThemeManager : public QObject,
                                                public SingletonBase<EmoticonThemeManager>
