@@ -172,16 +172,12 @@ private Q_SLOTS:
                                                            << "1f44d.png";
         QTest::newRow("fully-qualified, text by default with FE0F") << "☺️"
                                                                     << "263a.png";
-        QTest::newRow("fully-qualified © with FE0F") << "©️"
-                                                     << "a9.png";
         QTest::newRow("minimally-qualified") << "👁️‍🗨"
                                              << "1f441-200d-1f5e8.png";
         QTest::newRow("unqualified ZWJ sequence") << "👁‍🗨"
                                                   << "1f441-200d-1f5e8.png";
         QTest::newRow("unqualified keycap") << "1⃣"
                                             << "31-20e3.png";
-        QTest::newRow("fully-qualified keycap") << "1️⃣"
-                                                << "31-20e3.png";
         QTest::newRow("with a skin tone") << "👍🏽"
                                           << "1f44d-1f3fd.png";
         QTest::newRow("flag") << "🇩🇪"
@@ -195,8 +191,6 @@ private Q_SLOTS:
         QTest::newRow("bare digit") << "1"
                                     << "";
         QTest::newRow("bare #") << "#"
-                                << "";
-        QTest::newRow("bare ‼") << "‼"
                                 << "";
         QTest::newRow("skin tone component") << "🏽"
                                              << "";
@@ -359,8 +353,6 @@ private Q_SLOTS:
                                            << "eye in speech bubble";
         QTest::newRow("shortcode") << ":+1:"
                                    << "thumbs up";
-        QTest::newRow("flag") << "🇩🇪"
-                              << "flag: Germany";
     }
 
     void roundTripTitles()
