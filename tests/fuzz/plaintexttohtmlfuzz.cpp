@@ -122,13 +122,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         options.strictCodeEnds = flags & 32;
         engines->pinnedPath = Path::LongTextScan;
         const QString general = engines->performPlainText2HTMLReplacement(text, lineBreak, options);
-        for (const Path path : { Path::MessagePath, Path::MessagePathAvx512 }) {
+        for (const Path path : { Path::MessagePath, Path::MessagePathAvx512, Path::EmojiScan }) {
             engines->pinnedPath = path;
             const QString html
                 = engines->performPlainText2HTMLReplacement(text, lineBreak, options);
             GLYPHMORPH_FUZZ_CHECK(html == general,
                 text + QStringLiteral("\nlong-text scan:\n") + general
-                    + QStringLiteral("\nmessage path (") + QString::number(int(path))
+                    + QStringLiteral("\npinned engine (") + QString::number(int(path))
                     + QStringLiteral("):\n") + html);
         }
         engines->pinnedPath = Path::Picked;
