@@ -239,8 +239,8 @@ private Q_SLOTS:
             for (const ConversionOptions options : { ConversionOptions { true, false },
                      ConversionOptions { false, true }, ConversionOptions { true, true } }) {
                 const QString expected
-                    = emoSequenceSearchTreePrivate::get(&longText)->performPlainText2HTMLReplacement(
-                        text, "<br>", options);
+                    = emoSequenceSearchTreePrivate::get(&longText)
+                          ->performPlainText2HTMLReplacement(text, "<br>", options);
                 for (emoSequenceSearchTree *tree : { &message, &emoji })
                     QVERIFY2(
                         emoSequenceSearchTreePrivate::get(tree)->performPlainText2HTMLReplacement(
