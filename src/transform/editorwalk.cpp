@@ -257,7 +257,9 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
             QTextCursor::KeepAnchor);
 
         // The image keeps its path as its name, so a changed file replaces the resource under
-        // that path; the registration remembers which file the resource was read from.
+        // that path; the registration remembers which file the resource was read from. An image
+        // drawn on first use is drawn before it is read.
+        prepareImage(child);
         const QString key = child->filePath + QString::number(ImageSize);
         const EmoticonImageFile file = EmoticonImageFile::current(child->filePath);
         QVariantHash registered = editor.editor()->property(ImageResourceHash).toHash();
@@ -273,7 +275,6 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
         const bool asEmoji = hasEmojiSequences() && !child->emojiText.isEmpty();
         const QString code
             = asEmoji ? child->emojiText : unescapedCode(child->characterCodeSequence);
-        prepareImage(child);
         cursor.insertImage(EmoticonImageFile::textFormat(child->filePath, code));
         text.documentChanged();
         position = cursor.position();
