@@ -230,6 +230,10 @@ private Q_SLOTS:
         row("round trip with a line break that does not read back",
             "html|--round-trip|--line-break|<p>|x", {}, 2, "=", "needs a line break");
         row("strict code ends", "html|--strict|:Default|:D", {}, 0, ":Default <img", "");
+        // Every code with an emoji gives it, strict code ends still apply, and a code that has
+        // none stays an image.
+        row("emoji text", "html|--emoji-text|--strict|:) <3 :)x &lt;3", {}, 0,
+            "=\U0001F642 \u2764\uFE0F :)x \u2764\uFE0F\n", "");
         row("use of an unknown theme", "use|nope", {}, 1, "=",
             "no registered theme has the UUID or name 'nope'");
         row("watch of a root that is a file", "--themes-root|/dev/null|watch", {}, 1, "=",

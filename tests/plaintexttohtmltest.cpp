@@ -168,10 +168,12 @@ private Q_SLOTS:
     {
         QFETCH(Mapping, mapping);
         // The engine that would be picked, and each engine pinned wherever it can run.
-        emoSequenceSearchTree picked(mapping), longText(mapping), message(mapping), avx512(mapping);
+        emoSequenceSearchTree picked(mapping), longText(mapping), message(mapping), avx512(mapping),
+            emoji(mapping);
         emoSequenceSearchTreePrivate::get(&longText)->pinnedPath = Path::LongTextScan;
         emoSequenceSearchTreePrivate::get(&message)->pinnedPath = Path::MessagePath;
         emoSequenceSearchTreePrivate::get(&avx512)->pinnedPath = Path::MessagePathAvx512;
+        emoSequenceSearchTreePrivate::get(&emoji)->pinnedPath = Path::EmojiScan;
         ReferenceScan reference(mapping, "<br>");
         const QString alphabet = QStringLiteral(
             ":-)(ab <3&lt;\n\r\t\u2028\u2029\u00e9cj\u00ff\u0100\u65e5\u672c\U0001F600\U0001F601");
@@ -200,7 +202,7 @@ private Q_SLOTS:
         }
         for (const QString &text : qAsConst(texts)) {
             const QString expected = reference.run(text);
-            for (emoSequenceSearchTree *scanned : { &picked, &longText, &message, &avx512 })
+            for (emoSequenceSearchTree *scanned : { &picked, &longText, &message, &avx512, &emoji })
                 QVERIFY2(scanned->performPlainText2HTMLReplacement(text, 0, "<br>") == expected,
                     text.toUtf8().toPercentEncoding().constData());
         }
@@ -210,8 +212,8 @@ private Q_SLOTS:
     void emptyPathKeyWithSeparator()
     {
         const Mapping mapping { { ":)", "/a" }, { " ", "" }, { "8", "/c" } };
-        for (const Path path :
-            { Path::Picked, Path::LongTextScan, Path::MessagePath, Path::MessagePathAvx512 }) {
+        for (const Path path : { Path::Picked, Path::LongTextScan, Path::MessagePath,
+                 Path::MessagePathAvx512, Path::EmojiScan }) {
             emoSequenceSearchTree tree(mapping);
             emoSequenceSearchTreePrivate::get(&tree)->pinnedPath = path;
             QCOMPARE(tree.performPlainText2HTMLReplacement(":) 8", 0, "<br>"), img("/a") + " 8");
@@ -223,9 +225,10 @@ private Q_SLOTS:
     {
         const Mapping mapping { { ":)", "/a" }, { ":-", "/b" }, { ":-)", "/c" }, { ":D", "/d" },
             { "<3", "/h" }, { "&lt;3", "/h" } };
-        emoSequenceSearchTree longText(mapping), message(mapping);
+        emoSequenceSearchTree longText(mapping), message(mapping), emoji(mapping);
         emoSequenceSearchTreePrivate::get(&longText)->pinnedPath = Path::LongTextScan;
         emoSequenceSearchTreePrivate::get(&message)->pinnedPath = Path::MessagePath;
+        emoSequenceSearchTreePrivate::get(&emoji)->pinnedPath = Path::EmojiScan;
         const QString alphabet = QStringLiteral(":-)D<3&lt;x2\u00e9 '\"");
         QRandomGenerator random(20261207);
         for (int round = 0; round < 4000; ++round) {
@@ -235,12 +238,15 @@ private Q_SLOTS:
                 text += alphabet.at(int(random.bounded(alphabet.size())));
             for (const ConversionOptions options : { ConversionOptions { true, false },
                      ConversionOptions { false, true }, ConversionOptions { true, true } }) {
-                QVERIFY2(
-                    emoSequenceSearchTreePrivate::get(&message)->performPlainText2HTMLReplacement(
-                        text, "<br>", options)
-                        == emoSequenceSearchTreePrivate::get(&longText)
-                               ->performPlainText2HTMLReplacement(text, "<br>", options),
-                    qPrintable(text));
+                const QString expected
+                    = emoSequenceSearchTreePrivate::get(&longText)
+                          ->performPlainText2HTMLReplacement(text, "<br>", options);
+                for (emoSequenceSearchTree *tree : { &message, &emoji })
+                    QVERIFY2(
+                        emoSequenceSearchTreePrivate::get(tree)->performPlainText2HTMLReplacement(
+                            text, "<br>", options)
+                            == expected,
+                        qPrintable(text));
             }
         }
     }

@@ -68,9 +68,9 @@ bool continuesGrapheme(char32_t c)
 // Prepend: what follows belongs to it.
 bool isPrepend(char32_t c)
 {
-    return (c >= 0x0600 && c <= 0x0605) || c == 0x06DD || c == 0x070F || c == 0x0890
-        || c == 0x0891 || c == 0x08E2 || c == 0x0D4E || c == 0x110BD || c == 0x110CD
-        || c == 0x111C2 || c == 0x111C3 || c == 0x1193F || c == 0x11941 || c == 0x11A3A
+    return (c >= 0x0600 && c <= 0x0605) || c == 0x06DD || c == 0x070F || c == 0x0890 || c == 0x0891
+        || c == 0x08E2 || c == 0x0D4E || c == 0x110BD || c == 0x110CD || c == 0x111C2
+        || c == 0x111C3 || c == 0x1193F || c == 0x11941 || c == 0x11A3A
         || (c >= 0x11A84 && c <= 0x11A89) || c == 0x11D46;
 }
 

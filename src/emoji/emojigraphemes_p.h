@@ -29,7 +29,6 @@ GLYPHMORPH_AUTOTEST_EXPORT QVector<int> ends(const QString &text);
  */
 GLYPHMORPH_AUTOTEST_EXPORT bool isBoundary(const QChar *text, int length, int pos);
 
-
 } // namespace EmojiGraphemes
 
 #endif

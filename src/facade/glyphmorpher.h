@@ -49,6 +49,11 @@ public:
          *  Unicode number: Nd, Nl, No) or a combining mark. The longest code on the way that
          *  passes is taken. */
         StrictCodeEnds = 0x2,
+        /** Plain text to HTML writes the Unicode emoji a code stands for in place of its image,
+         *  for every code that has one: an emoji sequence stands for itself, a shortcode for its
+         *  emoji, and the built-in theme's codes for their emoji (":)" for 🙂, "<3" for ❤️).
+         *  Codes without one still become images. */
+        EmojiText = 0x4,
     };
     Q_DECLARE_FLAGS(ConversionOptions, ConversionOption)
 
@@ -74,7 +79,8 @@ public:
     /** When the character before the cursor of @p textEdit is an emoticon image carrying its
      *  code, replaces it by the code's text in one undo step, leaves the cursor after it and
      *  returns true; the in-place replacement leaves that text as it is until it is edited.
-     *  False, and no change, otherwise (no editor, a selection, text before the cursor). */
+     *  False, and no change, otherwise (no editor, a selection, text before the cursor, an
+     *  image of a Unicode emoji, which Backspace removes whole). */
     bool revertEmoticonBeforeCursor(MTextEdit *textEdit);
     /** Inserts the image at @p imagePath, carrying @p characterCode, at the editor's cursor.
      *  Nothing happens for a null editor or an image that cannot be loaded. */

@@ -16,6 +16,7 @@ QString Glyphmorpher::transformPlainTextToHTML(const QString &plainText, const Q
     ::ConversionOptions engineOptions;
     engineOptions.roundTrip = options.testFlag(RoundTrip);
     engineOptions.strictCodeEnds = options.testFlag(StrictCodeEnds);
+    engineOptions.emojiText = options.testFlag(EmojiText);
     // The manager holds the theme, and with it the tree, while the tree works: the scan does not
     // call back into the manager.
     if (emoSequenceSearchTree *tree

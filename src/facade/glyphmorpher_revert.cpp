@@ -3,6 +3,7 @@
 // An emoticon image taken back into the code it was made from.
 #include "glyphmorpher.h"
 
+#include "emojidata.h"
 #include "keptcode_p.h"
 #include "mtextedit.h"
 #include "mtextedit_p.h"
@@ -30,7 +31,8 @@ bool Glyphmorpher::revertEmoticonBeforeCursor(MTextEdit *textEdit)
     code.replace(QLatin1String("&gt;"), QLatin1String(">"));
     code.replace(QLatin1String("&lt;"), QLatin1String("<"));
     code.replace(QLatin1String("&amp;"), QLatin1String("&"));
-    if (code.isEmpty())
+    // An emoji is one character to the user: Backspace removes it whole, as it would the text.
+    if (code.isEmpty() || EmojiData().isEmoji(code))
         return false;
 
     // The code is what the user wrote: the length limit must not cut it.

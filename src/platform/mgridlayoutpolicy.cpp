@@ -4,11 +4,11 @@
 
 #include <QGraphicsLayoutItem>
 #include <QVector>
+#include <QWidget>
 
 #include <numeric>
 
 namespace {
-constexpr qreal unlimited = 16777215;
 
 struct Cell
 {
@@ -174,7 +174,7 @@ void MGridLayoutPolicy::relayout(const QRectF &rect)
 QSizeF MGridLayoutPolicy::sizeHint(Qt::SizeHint which, const QSizeF &) const
 {
     if (which == Qt::MaximumSize)
-        return QSizeF(unlimited, unlimited);
+        return QSizeF(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     return QSizeF(total(d->tracks(which, Qt::Horizontal), horizontalSpacing()),
         total(d->tracks(which, Qt::Vertical), verticalSpacing()));
 }

@@ -10,10 +10,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QGraphicsWidget>
-
-namespace {
-constexpr qreal unlimited = 16777215;
-} // namespace
+#include <QWidget>
 
 class MLayoutPrivate
 {
@@ -171,7 +168,7 @@ void MLayout::setGeometry(const QRectF &rect)
 QSizeF MLayout::sizeHint(Qt::SizeHint which, const QSizeF &constraint) const
 {
     if (which == Qt::MaximumSize)
-        return QSizeF(unlimited, unlimited);
+        return QSizeF(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     qreal left = 0;
     qreal top = 0;
     qreal right = 0;

@@ -58,8 +58,8 @@ QHash<QString, QString> forCodes()
         // The theme file read as it is: making the theme would write its preview.
         QHash<QString, QString> emojiOfCode;
         const ThemeFileParse parse = parseThemeFile(QFileInfo(builtInThemeFile));
-        const auto items = parse.result.value(QStringLiteral("emoticons"))
-                               .value<QList<EmoticonParsingItem>>();
+        const auto items
+            = parse.result.value(QStringLiteral("emoticons")).value<QList<EmoticonParsingItem>>();
         for (const EmoticonParsingItem &item : items) {
             const QString icon = item.files.value(QStringLiteral("s")).toString();
             const QString emoji = icon.startsWith(iconPrefix)

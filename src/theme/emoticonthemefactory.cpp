@@ -3,7 +3,10 @@
 #include "emoticonthemefactory.h"
 
 #include "boundedfile_p.h"
+#include "builtinemoji_p.h"
+#include "emojidata.h"
 #include "emosequencesearchtree.h"
+#include "emosequencesearchtree_p.h"
 #include "emoticonparsingitem.h"
 #include "emoxmlparsinghandler.h"
 #include "themefileparse_p.h"
@@ -150,6 +153,23 @@ QString resolvedImagePath(const QString &path)
     return path.endsWith(QFileInfo(path).baseName()) ? path + QLatin1String(".png") : path;
 }
 
+// The Unicode emoji of each code that has one, for emoji text: the built-in theme's codes stand
+// for theirs in any theme, and a code that is an emoji for itself.
+QHash<QString, QString> emojiOfCodes(const QHash<QString, QString> &codes)
+{
+    const QHash<QString, QString> builtIn = BuiltInEmoji::forCodes();
+    QHash<QString, QString> emoji;
+    for (auto it = codes.cbegin(); it != codes.cend(); ++it) {
+        const QString &code = it.key();
+        const auto known = builtIn.constFind(code);
+        if (known != builtIn.cend())
+            emoji.insert(code, *known);
+        else if (!code.isEmpty() && code.at(0).unicode() >= 0x80 && EmojiData().isEmoji(code))
+            emoji.insert(code, code);
+    }
+    return emoji;
+}
+
 } // namespace
 
 bool isUsableFileText(const QString &text)
@@ -288,8 +308,9 @@ EmoticonTheme EmoticonThemeFactory::emoticonThemeFromHashMap(QHash<QString, QVar
     theme.setFilepathToCodeSequenceMapping(fileToCode);
     theme.setFilepathToPickerImageMapping(fileToPicker);
     theme.setcodeSequenceToPriorityMapping(codeToPriority);
-    theme.setCharacterCodeSequenceSearchTree(
-        new emoSequenceSearchTree(theme.codeSequenceToFilepathMapping()));
+    auto *tree = new emoSequenceSearchTree(theme.codeSequenceToFilepathMapping());
+    emoSequenceSearchTreePrivate::get(tree)->setEmojiText(emojiOfCodes(codeToFile));
+    theme.setCharacterCodeSequenceSearchTree(tree);
     if (theme.isValid())
         setPreviewPixmap(theme);
     return theme;

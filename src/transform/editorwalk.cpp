@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // Codes typed or pasted into an editor become inline images that remember their code.
+#include "emojigraphemes_p.h"
 #include "emosequencesearchtree.h"
 #include "emosequencesearchtree_p.h"
 #include "emoticonimagefile_p.h"
@@ -82,6 +83,20 @@ public:
         return index >= 0 && index < m_window.size() ? m_window.at(index) : QChar();
     }
 
+    /** Whether a grapheme begins at @p position, emoji sequences being read whole. */
+    bool startsGrapheme(int position)
+    {
+        // The rule reads back over runs of at most a few hundred characters.
+        constexpr int Before = 300;
+        const int from = qMax(0, position - Before);
+        const int to = qMin(m_end, position + 2);
+        QString around;
+        around.reserve(to - from);
+        for (int i = from; i < to; ++i)
+            around += at(i);
+        return EmojiGraphemes::isBoundary(around.constData(), int(around.size()), position - from);
+    }
+
     void documentChanged()
     {
         m_end = m_document->characterCount() - 1;
@@ -153,8 +168,26 @@ bool emoSequenceSearchTreePrivate::moveToStartOfNextWord(QTextCursor &cursor, Do
     return false;
 }
 
-bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
+bool emoSequenceSearchTreePrivate::replaceEmojiInWord(
     TextEditorAccess &editor, QTextCursor &cursor, DocumentText &text)
+{
+    bool replaced = false;
+    int position = cursor.position();
+    for (; position < text.end() && !isWordSeparator(text.at(position)); ++position) {
+        if (!mayBeginEmoji(text.at(position).unicode()) || !text.startsGrapheme(position))
+            continue;
+        cursor.setPosition(position);
+        if (replaceEmoticonSequence(editor, cursor, text, true))
+            replaced = true;
+        // The walk stops on the first character it could not use, or after the images.
+        position = qMax(position, cursor.position() - 1);
+    }
+    cursor.setPosition(qMin(position, text.end()));
+    return replaced;
+}
+
+bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
+    TextEditorAccess &editor, QTextCursor &cursor, DocumentText &text, bool emojiFirst)
 {
     emoNode *node = rootNode;
     bool extending = false; // an image just read may still grow into a longer code
@@ -199,7 +232,10 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
             continue;
         }
         node = child;
-        if (child->filePath.isEmpty()) {
+        // An emoji sequence counts where its grapheme ends; after a word's start, only an emoji
+        // sequence begins a chain.
+        if (child->filePath.isEmpty()
+            || (child->emojiSequence ? !text.startsGrapheme(position + 1) : emojiFirst)) {
             ++position;
             continue;
         }
@@ -221,7 +257,9 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
             QTextCursor::KeepAnchor);
 
         // The image keeps its path as its name, so a changed file replaces the resource under
-        // that path; the registration remembers which file the resource was read from.
+        // that path; the registration remembers which file the resource was read from. An image
+        // drawn on first use is drawn before it is read.
+        prepareImage(child);
         const QString key = child->filePath + QString::number(ImageSize);
         const EmoticonImageFile file = EmoticonImageFile::current(child->filePath);
         QVariantHash registered = editor.editor()->property(ImageResourceHash).toHash();
@@ -233,13 +271,24 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
                 editor.resourceUrl(child->filePath), imagePixmap(file));
         }
 
-        const QString code = unescapedCode(child->characterCodeSequence);
+        // An emoji's image reads back as the emoji, whatever code made it.
+        const bool asEmoji = hasEmojiSequences() && !child->emojiText.isEmpty();
+        const QString code
+            = asEmoji ? child->emojiText : unescapedCode(child->characterCodeSequence);
         cursor.insertImage(EmoticonImageFile::textFormat(child->filePath, code));
         text.documentChanged();
         position = cursor.position();
         replaced = true;
+        emojiFirst = false;
 
-        if (child->children.isEmpty()) {
+        if (asEmoji) {
+            // It grows as an image read from the document would: along the emoji.
+            savedPosition = position;
+            extensionCode = code;
+            extending = advanceExtensionIterationNode(node, code) && !node->children.isEmpty();
+            if (!extending)
+                node = rootNode;
+        } else if (child->children.isEmpty()) {
             node = rootNode;
             extending = false;
         } else {
@@ -280,6 +329,8 @@ void emoSequenceSearchTreePrivate::performCharacterCode2EmoticonReplacement(
     bool replaced = false;
     for (;;) {
         replaced = replaceEmoticonSequence(editor, cursor, text);
+        if (hasEmojiSequences() && replaceEmojiInWord(editor, cursor, text))
+            replaced = true;
         if (!wholeDocument && cursor.position() >= end)
             break;
         if (!moveToStartOfNextWord(cursor, text)) {

@@ -152,8 +152,13 @@ public:
     // The editor walk.
     /** Replaces completed codes around the latest change (or everywhere). */
     void performCharacterCode2EmoticonReplacement(TextEditorAccess &editor, bool wholeDocument);
-    /** Editor code step: replaces the codes from the cursor on; true when it inserted an image. */
-    bool replaceEmoticonSequence(TextEditorAccess &editor, QTextCursor &cursor, DocumentText &text);
+    /** Editor code step: replaces the codes from the cursor on; true when it inserted an image.
+     *  With @p emojiFirst the first code must be an emoji sequence. */
+    bool replaceEmoticonSequence(
+        TextEditorAccess &editor, QTextCursor &cursor, DocumentText &text, bool emojiFirst = false);
+    /** Replaces the emoji sequences that begin inside the word from the cursor on, wherever a
+     *  grapheme begins; leaves the cursor at the word's end. */
+    bool replaceEmojiInWord(TextEditorAccess &editor, QTextCursor &cursor, DocumentText &text);
     /** Moves back to just before the separator that precedes the cursor's word. */
     bool moveToStartOfCurrentWord(QTextCursor &cursor, DocumentText &text);
     /** Moves forward to just after the next separator; false at the end of the document. */

@@ -136,9 +136,8 @@ QStringView altAttribute(QStringView tag, int from)
 
 } // namespace
 
-QString RoundTripHtml::write(
-    const QString &text, const std::vector<ImageSpan> &images, const QString &lineBreak,
-    const emoSequenceSearchTreePrivate *tree)
+QString RoundTripHtml::write(const QString &text, const std::vector<ImageSpan> &images,
+    const QString &lineBreak, const emoSequenceSearchTreePrivate *tree)
 {
     QString html;
     html.reserve(int(qMin<qint64>(qint64(text.size()) * 5 / 4 + 16, PlainTextScan::maxLength())));

@@ -14,7 +14,7 @@
  * Both directions of the round trip. The HTML holds no raw line end of the text: a line feed is
  * the line break, a carriage return "&#13;", so that the reader may take raw line ends as layout.
  */
-class RoundTripHtml
+class GLYPHMORPH_AUTOTEST_EXPORT RoundTripHtml
 {
 public:
     /** @p text as HTML, escaped, each span an image tag carrying its code in alt and, in title,

@@ -1,7 +1,10 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // Message text to HTML, raw and escaped first, with the built-in theme or with a tree of codes
-// that nest, overlap, hold markup and name paths that need escaping.
+// that nest, overlap, hold markup and name paths that need escaping; and with a tree of Unicode
+// emoji, whose images must never begin or end inside a grapheme.
+#include "emojigraphemes_p.h"
+#include "emojitree.h"
 #include "emosequencesearchtree.h"
 #include "emosequencesearchtree_p.h"
 #include "emoticonthemefactory.h"
@@ -17,6 +20,7 @@ struct Fixture
     EmoticonTheme builtIn;
     QHash<QString, QString> hostileCodes;
     emoSequenceSearchTree *hostile = nullptr;
+    GlyphmorphTest::EmojiTree *emoji = nullptr;
 };
 Fixture *fixture = nullptr;
 
@@ -39,6 +43,23 @@ void checkOnlyOwnMarkup(QString html, const QHash<QString, QString> &codes,
     html.remove(lineBreak);
     GLYPHMORPH_FUZZ_CHECK(!html.contains(QLatin1Char('<')) && !html.contains(QLatin1Char('>')),
         text + QStringLiteral("\n->\n") + html);
+}
+
+// Every image of the emoji tree spans whole graphemes. Line ends stay one character each and no
+// character is left out, so that positions in the HTML map back to the text.
+void checkWholeGraphemes(QString text)
+{
+    text.remove(QChar::LineSeparator)
+        .remove(QChar::ParagraphSeparator)
+        .replace(QLatin1Char('<'), QLatin1Char(' '));
+    const QVector<int> ends = EmojiGraphemes::ends(text);
+    const auto isEnd = [&](int at) {
+        return at == 0 || ends.contains(at);
+    };
+    const QString html = fixture->emoji->html(text, {}, QStringLiteral("\n"));
+    for (const auto &image : GlyphmorphTest::imagesOf(html))
+        GLYPHMORPH_FUZZ_CHECK(isEnd(image.first) && isEnd(image.first + int(image.second.size())),
+            text + QStringLiteral("\n->\n") + html);
 }
 
 bool mayChange(const QString &text, const QHash<QString, QString> &codes)
@@ -85,6 +106,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
         { QStringLiteral("(y)"), QString() },
     };
     fixture->hostile = new emoSequenceSearchTree(fixture->hostileCodes);
+    fixture->emoji = new GlyphmorphTest::EmojiTree;
     return 0;
 }
 
@@ -112,6 +134,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QHash<QString, QString> &codes
         = builtIn ? fixture->builtIn.codeSequenceToFilepathMapping() : fixture->hostileCodes;
 
+    if (flags & 64) {
+        checkWholeGraphemes(text);
+        return 0;
+    }
     const QString raw = tree->performPlainText2HTMLReplacement(text, 0, lineBreak);
     // Every engine that can run here against the long-text scan, which takes any text.
     {
@@ -122,13 +148,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         options.strictCodeEnds = flags & 32;
         engines->pinnedPath = Path::LongTextScan;
         const QString general = engines->performPlainText2HTMLReplacement(text, lineBreak, options);
-        for (const Path path : { Path::MessagePath, Path::MessagePathAvx512 }) {
+        for (const Path path : { Path::MessagePath, Path::MessagePathAvx512, Path::EmojiScan }) {
             engines->pinnedPath = path;
             const QString html
                 = engines->performPlainText2HTMLReplacement(text, lineBreak, options);
             GLYPHMORPH_FUZZ_CHECK(html == general,
                 text + QStringLiteral("\nlong-text scan:\n") + general
-                    + QStringLiteral("\nmessage path (") + QString::number(int(path))
+                    + QStringLiteral("\npinned engine (") + QString::number(int(path))
                     + QStringLiteral("):\n") + html);
         }
         engines->pinnedPath = Path::Picked;

@@ -28,7 +28,7 @@ constexpr qint64 maxTextSize = 16 * 1024 * 1024;
 // The page body held between the passes at most; a larger one is made twice instead.
 constexpr qsizetype maxKeptBodySize = 32 * 1024 * 1024;
 
-const QString imageTagStart = QStringLiteral("<img src='");
+const QString pageImageTagStart = QStringLiteral("<img src='");
 
 QString unescapeAttribute(QString value)
 {
@@ -130,9 +130,9 @@ public:
         QString rules;
         for (int index = 0; index < m_tags.size(); ++index) {
             const QString &tag = m_tags.at(index);
-            const int sourceEnd = int(tag.indexOf(QLatin1Char('\''), imageTagStart.size()));
+            const int sourceEnd = int(tag.indexOf(QLatin1Char('\''), pageImageTagStart.size()));
             const QString path = unescapeAttribute(
-                tag.mid(imageTagStart.size(), sourceEnd - imageTagStart.size()));
+                tag.mid(pageImageTagStart.size(), sourceEnd - pageImageTagStart.size()));
             QString rule;
             QRegularExpressionMatchIterator sizes = size.globalMatch(tag, sourceEnd);
             while (sizes.hasNext()) {
@@ -157,8 +157,8 @@ private:
     {
         QString result;
         qsizetype copied = 0;
-        for (qsizetype at = html.indexOf(imageTagStart); at >= 0;
-             at = html.indexOf(imageTagStart, at)) {
+        for (qsizetype at = html.indexOf(pageImageTagStart); at >= 0;
+             at = html.indexOf(pageImageTagStart, at)) {
             const qsizetype end = html.indexOf(QLatin1Char('>'), at);
             if (end < 0)
                 break;

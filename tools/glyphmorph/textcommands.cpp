@@ -54,7 +54,10 @@ int runHtml(const QStringList &arguments)
         QStringLiteral("Replace a code only when a space, a line end, the end of the text or a "
                        "character that is no letter, number (any Unicode number, superscripts and "
                        "Roman numerals too) or combining mark follows it."));
-    parser.addOptions({ account, lineBreak, escape, roundTrip, strict });
+    const QCommandLineOption emojiText(QStringLiteral("emoji-text"),
+        QStringLiteral("Write the Unicode emoji a code stands for instead of its image, for every "
+                       "code that has one (\":)\" gives 🙂, \":thumbsup:\" 👍)."));
+    parser.addOptions({ account, lineBreak, escape, roundTrip, strict, emojiText });
     parser.addPositionalArgument(
         QStringLiteral("text"), QStringLiteral("The message text."), QStringLiteral("[TEXT...]"));
     const int parsed = commandLine.parse(arguments);
@@ -68,6 +71,7 @@ int runHtml(const QStringList &arguments)
     Glyphmorpher::ConversionOptions options;
     options.setFlag(Glyphmorpher::RoundTrip, parser.isSet(roundTrip));
     options.setFlag(Glyphmorpher::StrictCodeEnds, parser.isSet(strict));
+    options.setFlag(Glyphmorpher::EmojiText, parser.isSet(emojiText));
     if (parser.isSet(roundTrip) && parser.isSet(escape))
         return fail(
             QStringLiteral("--round-trip escapes the text itself; leave out --escape"), UsageError);

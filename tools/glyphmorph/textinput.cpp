@@ -10,7 +10,7 @@ namespace Tool {
 
 namespace {
 
-const QByteArray imageTagStart = QByteArrayLiteral("<img src=");
+const QByteArray imageTagStartBytes = QByteArrayLiteral("<img src=");
 const QByteArray lineBreakTag = QByteArrayLiteral("<br>");
 
 bool isContinuationByte(char c)
@@ -113,10 +113,10 @@ qsizetype TextSplitter::htmlCut()
     while (m_scanned < size) {
         const char c = data[m_scanned];
         if (c == '<') {
-            if (size - m_scanned < imageTagStart.size())
+            if (size - m_scanned < imageTagStartBytes.size())
                 break; // known once more input is read
             if (const qsizetype tag = tagAt(m_scanned)) {
-                m_inTag = tag == imageTagStart.size();
+                m_inTag = tag == imageTagStartBytes.size();
                 m_scanned += tag;
                 if (!m_inTag)
                     m_safeCut = m_scanned;
@@ -134,7 +134,7 @@ qsizetype TextSplitter::htmlCut()
 
 qsizetype TextSplitter::tagAt(qsizetype at) const
 {
-    for (const QByteArray &tag : { imageTagStart, lineBreakTag }) {
+    for (const QByteArray &tag : { imageTagStartBytes, lineBreakTag }) {
         if (m_buffer.size() - at >= tag.size()
             && std::memcmp(m_buffer.constData() + at, tag.constData(), size_t(tag.size())) == 0)
             return tag.size();
@@ -167,7 +167,7 @@ qsizetype TextSplitter::longLineCut() const
     bool inTag = false;
     for (qsizetype at = 0; at < maxPieceSize;) {
         if (const qsizetype tag = tagAt(at)) {
-            inTag = tag == imageTagStart.size();
+            inTag = tag == imageTagStartBytes.size();
             character = markup = at;
             at += tag;
             continue;
