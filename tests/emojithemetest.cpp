@@ -13,10 +13,12 @@
 #include <emoticonthememanager.h>
 #include <glyphmorpher.h>
 #include <mgconfitem.h>
+#include <mtextedit.h>
 
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTextDocument>
 #include <QThread>
 
 #include <memory>
@@ -338,6 +340,21 @@ private Q_SLOTS:
         // The built-in theme's cache clean-up leaves the emoji alone.
         QVERIFY(DefaultEmoticonThemeHandler().deleteEmoticonCache());
         QVERIFY(QFileInfo::exists(path) && QFileInfo::exists(twin));
+    }
+
+    // An editor shows the image as the emoji or its shortcode is typed.
+    void imageDrawnForTheEditor()
+    {
+        MTextEdit edit;
+        edit.setText("unicorn 🦄 and :dragon:");
+        Glyphmorpher::m_pInstance->transformTextEditContentToEmoticonInPlace(
+            &edit, "/account/emoji", true);
+        QCOMPARE(edit.document()->toHtml().count("<img"), 2);
+        for (const char *image : { "1f984.png", "1f409.png" })
+            QCOMPARE(QImage(emojiDirectory() + '/' + image).size(), QSize(20, 20));
+        // What is sent: the shortcode as its emoji.
+        QCOMPARE(Glyphmorpher::m_pInstance->transformTextEditContentToPlainText(&edit),
+            QStringLiteral("unicorn 🦄 and 🐉"));
     }
 
     // Round-trip HTML names each image by its emoji, in the application's language, and reads
