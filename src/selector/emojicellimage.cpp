@@ -153,6 +153,13 @@ QImage image(const QString &emoji, int pixels)
     return result;
 }
 
+void clearMemoryCache()
+{
+    Store &s = store();
+    QMutexLocker lock(&s.mutex);
+    s.images.clear();
+}
+
 int madeCount()
 {
     return made.loadRelaxed();

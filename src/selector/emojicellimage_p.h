@@ -26,6 +26,9 @@ GLYPHMORPH_AUTOTEST_EXPORT QString themeImagePath(const QString &emoji, bool hig
  */
 GLYPHMORPH_AUTOTEST_EXPORT QImage image(const QString &emoji, int pixels);
 
+/** Forgets the images image() kept in memory. */
+GLYPHMORPH_AUTOTEST_EXPORT void clearMemoryCache();
+
 /** How many images image() made since the process started, read or drawn. */
 GLYPHMORPH_AUTOTEST_EXPORT int madeCount();
 

@@ -17,8 +17,8 @@
  * - an emoji with a skin tone folds under the nearest emoji before it in emoji-test.txt's order
  *   without one (the file lists every toned form right after its untoned one: 👍🏽 under 👍,
  *   🧑🏻‍🤝‍🧑🏼 under 🧑‍🤝‍🧑, 🙋🏽‍♀️ under 🙋‍♀️);
- * - X ZWJ ♀/♂ folds under X where X is an emoji (🙋‍♀️ under 🙋, 🕵️‍♂️ under
- * 🕵️);
+ * - X ZWJ ♀/♂ folds under X where X is an emoji (🙋‍♀️ under 🙋, 🕵️‍♂️
+ * under 🕵️);
  * - 👨 ZWJ Y or 👩 ZWJ Y folds under 🧑 ZWJ Y where that is an emoji (👩‍⚕️ under
  * 🧑‍⚕️, 👨‍🦰 under 🧑‍🦰); couples and families of named people stay cells of
  * their own. Made once per process; safe to read from any thread.
@@ -26,7 +26,10 @@
 class GLYPHMORPH_AUTOTEST_EXPORT EmojiPickerCatalogue
 {
 public:
+    /** The process's catalogue, made on first use. */
     static const EmojiPickerCatalogue &instance();
+    /** A catalogue of its own, made now. */
+    static EmojiPickerCatalogue build() { return EmojiPickerCatalogue(); }
 
     /** The groups of emoji-test.txt in its order, without "Component". */
     QStringList groups;
