@@ -163,19 +163,27 @@ private Q_SLOTS:
         QCOMPARE(catalogue.variantsOf(base).constFirst(), base);
     }
 
-    // Every emoji is in exactly one cell's variants, and about half as many cells as emoji.
+    // Every emoji is in exactly one cell's variants. Of Emoji 15.0's 3,655, 1,870 have no skin
+    // tone; 102 "X ZWJ ♀/♂" and 48 "👨/👩 ZWJ Y" of those fold under a neutral form.
     void foldedCount()
     {
         const QStringList all = EmojiData().emoji();
+        QCOMPARE(all.size(), 3655);
         const EmojiPickerCatalogue &catalogue = EmojiPickerCatalogue::instance();
         int folded = 0;
+        int untoned = 0;
         for (const QStringList &cells : catalogue.cellsOfGroup) {
-            for (const QString &cell : cells)
-                folded += catalogue.variantsOf(cell).size();
+            for (const QString &cell : cells) {
+                const QStringList variants = catalogue.variantsOf(cell);
+                folded += variants.size();
+                for (const QString &variant : variants)
+                    untoned += EmojiData().skinToneVariants(variant).contains(variant) ? 0 : 1;
+            }
         }
         QCOMPARE(folded, all.size());
-        QVERIFY2(catalogue.cellCount() > 1800 && catalogue.cellCount() < 1950,
-            qPrintable(QString::number(catalogue.cellCount())));
+        QCOMPARE(catalogue.cellCount(), 1870 - 102 - 48);
+        QCOMPARE(EmojiPickerModel::cellCount(), catalogue.cellCount());
+        QVERIFY(untoned >= 1870);
     }
 
     void search_data()
@@ -331,8 +339,6 @@ private Q_SLOTS:
         press("Escape");
         QVERIFY(model()->variantsOf().isEmpty());
         QCOMPARE(current(), wave);
-        press("Left Space");
-        QVERIFY(model()->variantsOf().isEmpty());
         QCOMPARE(picked.count(), 0);
     }
 
@@ -341,7 +347,7 @@ private Q_SLOTS:
         QSignalSpy picked(panel, &EmojiPickerPanel::picked);
         panel->openVariants(rowsOf(*model()).indexOf(QStringLiteral("☺️")));
         QVERIFY(model()->variantsOf().isEmpty()); // none
-        model()->setQuery("raising hand");
+        model()->setQuery("person raising hand");
         panel->openVariants(0);
         QCOMPARE(model()->variantsOf(), QStringLiteral("🙋"));
         press("Right Right Return");
@@ -395,12 +401,12 @@ private Q_SLOTS:
         model()->setLocale(locale);
         press("PgDown");
         const EmojiData data;
-        for (const EmojiCell *cell : grid()->cells()) {
-            QVERIFY(!cell->accessibleName().isEmpty());
-            QCOMPARE(cell->accessibleName(), data.emojiName(cell->emoji(), locale));
+        QVERIFY(grid()->firstShown() > 0);
+        for (int i = 0; i < grid()->cells().size(); ++i) {
+            const QString emoji = model()->emojiAt(grid()->firstShown() + i);
+            QCOMPARE(grid()->cells().at(i)->accessibleName(), data.emojiName(emoji, locale));
+            QVERIFY(!grid()->cells().at(i)->accessibleName().isEmpty());
         }
-        QCOMPARE(grid()->cells().at(0)->accessibleName(),
-            data.emojiName(model()->emojiAt(columns * visibleRows), locale));
         QCOMPARE(panel->tabs().at(1)->accessibleName(), QStringLiteral("Smileys & Emotion"));
         QCOMPARE(panel->toneButton()->accessibleName(), data.emojiName("✋", locale));
     }
@@ -412,11 +418,12 @@ private Q_SLOTS:
         model()->setSection(8);
         window->grab();
         const int opened = EmojiCellImage::madeCount() - before;
-        const int onScreen = columns * visibleRows;
+        // The grid's cells, the section tabs and the tone button.
+        const int onScreen = columns * visibleRows + panel->tabs().size() + 1;
         QVERIFY2(opened <= onScreen, qPrintable(QString::number(opened)));
         press("PgDown");
         window->grab();
-        QVERIFY(EmojiCellImage::madeCount() - before <= 2 * onScreen);
+        QVERIFY(EmojiCellImage::madeCount() - before <= opened + columns * visibleRows);
         QVERIFY(EmojiCellImage::madeCount() - before > opened);
     }
 

@@ -5,6 +5,7 @@
 #include "emojipickermodel.h"
 #include "mwidgetstyle.h"
 
+#include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsSceneWheelEvent>
 #include <QGuiApplication>
@@ -17,6 +18,8 @@ EmojiCell::EmojiCell(QGraphicsItem *parent)
 {
     setTextVisible(false);
     setFlag(QGraphicsItem::ItemIsFocusable);
+    // A right click opens a cell's variants.
+    setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton);
     m_style.initialize(QString(), QString(), QStringLiteral("MButtonStyle"));
 }
 

@@ -65,8 +65,8 @@ EmojiPickerCatalogue::EmojiPickerCatalogue()
     const EmojiData data;
     const QStringList all = data.emoji();
     // Each emoji's parent: itself for a cell. Every parent comes before its child in
-    // emoji-test.txt, so one pass in that order resolves chains (🙋🏽‍♀️ → 🙋‍♀️
-    // → 🙋).
+    // emoji-test.txt, so one pass in that order resolves chains (🙋🏽‍♀️ →
+    // 🙋‍♀️ → 🙋).
     QString lastUntoned;
     m_baseOf.reserve(all.size());
     for (const QString &emoji : all) {

@@ -50,7 +50,10 @@ void EmojiPickerModelPrivate::rebuild()
     } else if (!query.trimmed().isEmpty()) {
         rows.clear();
         QSet<QString> seen;
-        const QStringList found = data.searchEmoji(query.trimmed(), locale);
+        QStringList found = data.searchEmoji(query.trimmed(), locale);
+        // Names in English find emoji in any language, after the UI language's.
+        if (data.resolvedLocale(locale) != QLatin1String("en"))
+            found += data.searchEmoji(query.trimmed(), QStringLiteral("en"));
         for (const QString &emoji : found) {
             const QString base = catalogue.baseOf(emoji);
             if (!base.isEmpty() && !seen.contains(base)) {

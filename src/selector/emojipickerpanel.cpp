@@ -33,7 +33,6 @@ EmojiPickerPanel::EmojiPickerPanel(QGraphicsItem *parent)
     column->addItem(top);
 
     m_search = new MTextEdit;
-    m_search->installEventFilter(this);
     top->addItem(m_search);
     connect(m_search, &MTextEdit::textChanged, this, [this] {
         // One line: a pasted line break searches as a space.
@@ -85,6 +84,7 @@ EmojiPickerPanel::EmojiPickerPanel(QGraphicsItem *parent)
     connect(m_model, &EmojiPickerModel::sectionChanged, this, &EmojiPickerPanel::updateTabs);
     connect(m_model, &EmojiPickerModel::queryChanged, this, &EmojiPickerPanel::updateTabs);
     connect(m_model, &EmojiPickerModel::skinToneChanged, this, &EmojiPickerPanel::updateTone);
+    connect(m_model, &EmojiPickerModel::localeChanged, this, &EmojiPickerPanel::updateTone);
     updateTabs();
     updateTone();
 }
@@ -176,14 +176,25 @@ bool EmojiPickerPanel::searchKey(QKeyEvent *event)
     }
 }
 
-bool EmojiPickerPanel::eventFilter(QObject *watched, QEvent *event)
+bool EmojiPickerPanel::eventFilter(QObject *, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    auto *key = static_cast<QKeyEvent *>(event);
-    if (watched == m_search)
-        return searchKey(key);
-    return otherKey(key);
+    return event->type() == QEvent::KeyPress && otherKey(static_cast<QKeyEvent *>(event));
+}
+
+bool EmojiPickerPanel::sceneEventFilter(QGraphicsItem *, QEvent *event)
+{
+    return event->type() == QEvent::KeyPress && searchKey(static_cast<QKeyEvent *>(event));
+}
+
+QVariant EmojiPickerPanel::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    // The field's keys go to the text item inside it, which is no widget to take a QObject
+    // event filter, and a scene event filter needs both in a scene.
+    if (change == ItemSceneHasChanged && scene()) {
+        QGraphicsItem *text = m_search->focusProxy() ? m_search->focusProxy() : m_search;
+        text->installSceneEventFilter(this);
+    }
+    return MWidget::itemChange(change, value);
 }
 
 void EmojiPickerPanel::updateTabs()

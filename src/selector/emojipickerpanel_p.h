@@ -55,6 +55,8 @@ private:
     bool otherKey(QKeyEvent *event);
     bool searchKey(QKeyEvent *event);
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool sceneEventFilter(QGraphicsItem *watched, QEvent *event) override;
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
     void updateTabs();
     void updateTone();
 
