@@ -41,7 +41,7 @@ FocusScope {
         grid.currentIndex = 0
         grid.forceActiveFocus()
     }
-    function escape() {
+    function handleEscape() {
         if (cells.variantsOf !== "") {
             var from = variantsFrom
             variantsFrom = -1
@@ -104,7 +104,7 @@ FocusScope {
                         } else if (event.key === Qt.Key_Down) {
                             grid.forceActiveFocus()
                         } else if (event.key === Qt.Key_Escape) {
-                            picker.escape()
+                            picker.handleEscape()
                         } else {
                             return
                         }
@@ -198,7 +198,7 @@ FocusScope {
                 case Qt.Key_Enter: picker.pick(currentIndex); break
                 case Qt.Key_Space:
                 case Qt.Key_Menu: picker.openVariants(currentIndex); break
-                case Qt.Key_Escape: picker.escape(); break
+                case Qt.Key_Escape: picker.handleEscape(); break
                 default:
                     if (!picker.typeToSearch(event))
                         return
