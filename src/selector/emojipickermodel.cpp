@@ -249,8 +249,12 @@ QString EmojiPickerModel::withSkinTone(const QString &emoji, int tone) const
 QString EmojiPickerModel::pick(int row)
 {
     const QString emoji = emojiAt(row);
-    if (!emoji.isEmpty())
-        EmojiPickerPreferences::instance()->noteEmojiUsed(emoji);
+    if (emoji.isEmpty())
+        return emoji;
+    EmojiPickerPreferences *preferences = EmojiPickerPreferences::instance();
+    if (!d->variantsOf.isEmpty())
+        preferences->noteVariantPicked(emoji);
+    preferences->noteEmojiUsed(emoji);
     return emoji;
 }
 

@@ -22,7 +22,9 @@ class EmojiPickerModelPrivate;
  * rows are, first match wins: the variants of variantsOf (the base first), the cells whose
  * emoji match the search query in the locale (then in English), best first, or the cells of the
  * section: 0 is "Recently used", 1 and on the groups of emoji-test.txt in its order. Cells show
- * their emoji with the default skin tone where it has tone variants.
+ * their emoji with the skin tone last picked among its variants, else with the default skin tone
+ * where it has tone variants. Tone and recent emoji are the user's EmojiPreferences, shared by
+ * every picker and process; their changes arrive through the event loop.
  *
  * Roles: "emoji" (the text a pick gives), "name" (in the locale), "variantCount" (1 for a cell
  * without variants) and "imageKey" (the hex code points without U+FE0F, joined by '-').
@@ -65,7 +67,7 @@ public:
     /** Lists the variants of the cell of @p emoji (any of them, any qualification); empty goes
      *  back to the search or section. */
     void setVariantsOf(const QString &emoji);
-    /** The default skin tone: 0 for none, 1 to 5 light to dark; shared by every picker. */
+    /** The default skin tone: 0 for none, 1 to 5 light to dark (EmojiPreferences::skinTone()). */
     int skinTone() const;
     void setSkinTone(int tone);
     /** The language of names and search; empty for the application's. */
@@ -82,7 +84,8 @@ public:
     Q_INVOKABLE QString imageKeyOf(const QString &emoji) const;
     /** @p emoji with skin tone @p tone (1 to 5) where it has tone variants, else as it is. */
     Q_INVOKABLE QString withSkinTone(const QString &emoji, int tone) const;
-    /** The emoji of @p row was picked: it goes first in "Recently used"; gives the emoji. */
+    /** The emoji of @p row was picked: it counts as used for "Recently used" and, picked among
+     *  variants, its skin tone is remembered for its emoji; gives the emoji. */
     Q_INVOKABLE QString pick(int row);
 
     /** How many cells the groups have together. */

@@ -10,47 +10,56 @@ EmojiPickerPreferences *EmojiPickerPreferences::instance()
     return &preferences;
 }
 
+EmojiPickerPreferences::EmojiPickerPreferences()
+{
+    connect(&m_preferences, &EmojiPreferences::skinToneChanged, this,
+        &EmojiPickerPreferences::skinToneChanged);
+    // A chosen tone changes what cells show, as the default tone does.
+    connect(&m_preferences, &EmojiPreferences::skinToneChoicesChanged, this,
+        &EmojiPickerPreferences::skinToneChanged);
+    connect(&m_preferences, &EmojiPreferences::recentEmojiChanged, this,
+        &EmojiPickerPreferences::recentEmojiChanged);
+}
+
 int EmojiPickerPreferences::skinTone() const
 {
-    return m_skinTone;
+    return m_preferences.skinTone();
 }
 
 void EmojiPickerPreferences::setSkinTone(int tone)
 {
-    if (tone < 0 || tone > 5 || tone == m_skinTone)
-        return;
-    m_skinTone = tone;
-    Q_EMIT skinToneChanged();
+    if (tone != m_preferences.skinTone())
+        m_preferences.setSkinTone(tone);
 }
 
 QString EmojiPickerPreferences::applySkinTone(const QString &emoji) const
 {
-    if (m_skinTone == 0)
-        return emoji;
-    return EmojiData().skinToneVariants(emoji).value(m_skinTone - 1, emoji);
+    return m_preferences.applySkinTone(emoji);
+}
+
+void EmojiPickerPreferences::noteVariantPicked(const QString &variant)
+{
+    // Untoned counts as a choice too: the cell stays untoned whatever the default tone.
+    if (!EmojiData().skinToneVariants(variant).isEmpty())
+        m_preferences.setSkinToneChoice(variant);
+}
+
+void EmojiPickerPreferences::clearSkinToneChoices()
+{
+    m_preferences.clearSkinToneChoices();
 }
 
 QStringList EmojiPickerPreferences::recentEmoji() const
 {
-    return m_recent;
+    return m_preferences.recentEmoji();
 }
 
 void EmojiPickerPreferences::noteEmojiUsed(const QString &emoji)
 {
-    const QString qualified = EmojiData().fullyQualified(emoji);
-    if (qualified.isEmpty())
-        return;
-    m_recent.removeAll(qualified);
-    m_recent.prepend(qualified);
-    while (m_recent.size() > maxRecentEmoji)
-        m_recent.removeLast();
-    Q_EMIT recentEmojiChanged();
+    m_preferences.noteEmojiUsed(emoji);
 }
 
 void EmojiPickerPreferences::clearRecentEmoji()
 {
-    if (m_recent.isEmpty())
-        return;
-    m_recent.clear();
-    Q_EMIT recentEmojiChanged();
+    m_preferences.clearRecentEmoji();
 }
