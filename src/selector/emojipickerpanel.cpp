@@ -99,7 +99,17 @@ bool EmojiPickerPanel::servesTheme(const EmoticonTheme &theme)
 void EmojiPickerPanel::setGridSize(int columns, int visibleRows)
 {
     m_grid->setGeometryOfGrid(columns, visibleRows);
-    m_search->setMaximumHeight(m_tone->effectiveSizeHint(Qt::PreferredSize).height());
+    // The rows above are as wide as the grid: tabs narrower than their style where it is narrow
+    // (the icon then covers some padding).
+    const qreal width = m_grid->effectiveSizeHint(Qt::PreferredSize).width();
+    const QSizeF tone = m_tone->effectiveSizeHint(Qt::PreferredSize);
+    m_search->setMaximumHeight(tone.height());
+    m_search->setPreferredWidth(width - tone.width());
+    m_search->setMinimumWidth(0);
+    for (EmojiCell *tab : qAsConst(m_tabs)) {
+        tab->setMinimumWidth(0);
+        tab->setPreferredWidth(qMin(tone.width(), width / m_tabs.size()));
+    }
 }
 
 void EmojiPickerPanel::focusGrid()

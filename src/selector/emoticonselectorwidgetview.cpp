@@ -64,10 +64,13 @@ public:
 
     void sizeEmojiGrid(M::Orientation orientation)
     {
-        // As wide as the classic grid: its columns are larger.
+        // As wide as the classic grid in landscape: its columns are larger. Portrait keeps
+        // enough columns for the section tabs above the grid, and more rows.
         const int landscape = qMax(1, columns[0] * 4 / 3);
-        emojiPanel->setGridSize(
-            orientation == M::Landscape ? landscape : qMax(1, landscape / 2), emojiRows);
+        if (orientation == M::Landscape)
+            emojiPanel->setGridSize(landscape, emojiRows);
+        else
+            emojiPanel->setGridSize(qMax(1, landscape * 3 / 4), emojiRows * 4 / 3);
     }
     static constexpr int emojiRows = 6;
 
