@@ -342,6 +342,22 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(path) && QFileInfo::exists(twin));
     }
 
+    // A crash may leave a cache file empty or cut short: it is drawn again, not shown broken.
+    void tornImageDrawnAgain()
+    {
+        const QString path = emojiDirectory() + "/1f984.png";
+        const QString twin = emojiDirectory() + "/1f984@2x.png";
+        QVERIFY(QDir().mkpath(emojiDirectory()));
+        for (const auto &[file, content] :
+            { std::pair { path, QByteArray() }, std::pair { twin, QByteArray("\x89PNG\r\n") } }) {
+            QFile torn(file);
+            QVERIFY(torn.open(QIODevice::WriteOnly) && torn.write(content) == content.size());
+        }
+        QVERIFY(htmlWithTheme("🦄").contains(imgTag("1f984.png")));
+        QCOMPARE(QImage(path, "PNG").size(), QSize(20, 20));
+        QCOMPARE(QImage(twin, "PNG").size(), QSize(40, 40));
+    }
+
     // An editor shows the image as the emoji or its shortcode is typed.
     void imageDrawnForTheEditor()
     {

@@ -16,7 +16,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPainter>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -158,10 +158,26 @@ QString findColourFont()
 
 bool writePng(const QString &filePath, const QImage &image)
 {
-    // Whole or not at all: a torn image would count as drawn and never be drawn again.
-    QSaveFile file(filePath);
-    return !image.isNull() && file.open(QIODevice::WriteOnly) && image.save(&file, "PNG")
-        && file.commit();
+    // Written beside and renamed into place, so that no reader sees half an image. Not synced to
+    // disk: a cache file costs a message two disk syncs otherwise, and one that a crash left torn
+    // is found by isDrawn() and drawn again.
+    QTemporaryFile file(filePath + QLatin1String(".XXXXXX"));
+    if (image.isNull() || !file.open() || !image.save(&file, "PNG") || !file.flush())
+        return false;
+    QFile::remove(filePath);
+    if (!file.rename(filePath))
+        return false;
+    file.setAutoRemove(false);
+    return true;
+}
+
+// Whether the file holds a whole image of the size drawn.
+bool isDrawn(const QString &filePath, int size)
+{
+    if (!QFileInfo(filePath).isFile())
+        return false;
+    const QImage image(filePath, "PNG");
+    return image.width() == size && image.height() == size;
 }
 
 } // namespace
@@ -226,12 +242,13 @@ bool prepare(const QString &filePath)
     // Serialised, so that two threads naming the same image draw it once.
     static QMutex preparing;
     QMutexLocker lock(&preparing);
-    if (image.isFile() && QFileInfo::exists(twin))
+    const bool twinDrawn = isDrawn(twin, imageSize * highDensityRatio);
+    if (twinDrawn && isDrawn(filePath, imageSize))
         return true;
     if (!QDir().mkpath(image.path()))
         return false;
     // The twin first: once the image is there, so is its twin.
-    return (QFileInfo::exists(twin) || writePng(twin, draw(key, imageSize * highDensityRatio)))
+    return (twinDrawn || writePng(twin, draw(key, imageSize * highDensityRatio)))
         && writePng(filePath, draw(key, imageSize));
 }
 

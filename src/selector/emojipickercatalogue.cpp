@@ -39,8 +39,8 @@ QString genderNeutral(const QString &emoji, const EmojiData &data)
     const int n = codePoints.size();
     if (n >= 3 && codePoints.at(n - 2) == zwj
         && (codePoints.at(n - 1) == female || codePoints.at(n - 1) == male)) {
-        const QString stripped
-            = data.fullyQualified(QString::fromUcs4(codePoints.constData(), n - 2));
+        const QString stripped = data.fullyQualified(
+            QString::fromUcs4(reinterpret_cast<const char32_t *>(codePoints.constData()), n - 2));
         if (!stripped.isEmpty())
             return stripped;
     }
@@ -48,7 +48,8 @@ QString genderNeutral(const QString &emoji, const EmojiData &data)
     if (codePoints.size() >= 3 && (codePoints.at(0) == man || codePoints.at(0) == woman)
         && codePoints.at(1) == zwj) {
         codePoints[0] = person;
-        return data.fullyQualified(QString::fromUcs4(codePoints.constData(), codePoints.size()));
+        return data.fullyQualified(QString::fromUcs4(
+            reinterpret_cast<const char32_t *>(codePoints.constData()), int(codePoints.size())));
     }
     return QString();
 }
