@@ -118,6 +118,27 @@ void TreePerMessage(benchmark::State &state, Engine engine)
     count(state);
 }
 
+// The same with the Emoji theme's tree: emoji at every grapheme boundary, shortcodes at word starts.
+void EmojiThemePerMessage(benchmark::State &state)
+{
+    const QString emojiThemeUUID = QStringLiteral("928ab845-fe9b-497d-af5f-e49ee6609415");
+    const EmoticonTheme theme = EmoticonThemeManager::m_pInstance
+        ? EmoticonThemeManager::m_pInstance->emoticonThemes().value(emojiThemeUUID)
+        : EmoticonTheme();
+    emoSequenceSearchTree *tree = theme.characterCodeSequenceSearchTree();
+    if (!tree) {
+        state.SkipWithError("no Emoji theme: no colour emoji font");
+        return;
+    }
+    for (auto _ : state) {
+        for (const QString &message : messages()) {
+            QString html = tree->performPlainText2HTMLReplacement(message, 0, lineBreak);
+            benchmark::DoNotOptimize(html.constData());
+        }
+    }
+    count(state);
+}
+
 // Emoticon HTML back to plain text, one message at a time: tags that keep their code in alt.
 void HtmlToPlainPerMessage(benchmark::State &state)
 {
@@ -205,6 +226,7 @@ BENCHMARK_CAPTURE(TreePerMessage, messagePathWithoutAvx512, Engine::MessagePath)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(TreePerMessage, longTextScanOnly, Engine::LongTextScan)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(EmojiThemePerMessage)->Unit(benchmark::kMillisecond);
 BENCHMARK(HtmlToPlainPerMessage)->Unit(benchmark::kMillisecond);
 #ifdef GLYPHMORPH_BENCH_KEMOTICONS
 BENCHMARK(KEmoticonsPerMessage)

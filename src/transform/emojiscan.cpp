@@ -31,6 +31,41 @@ private:
 
 } // namespace
 
+int emoSequenceSearchTreePrivate::nextEmojiCandidate(const QChar *text, int from, int to) const
+{
+    const char16_t *characters = reinterpret_cast<const char16_t *>(text);
+    int at = from;
+#ifdef GLYPHMORPH_SCAN_SSE2
+    // Most text is ASCII without digits, '#' or '*', which begin no emoji: eight at a time.
+    const __m128i notAscii = _mm_set1_epi16(short(0xff80));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i digitZero = _mm_set1_epi16('0');
+    const __m128i nine = _mm_set1_epi16(9);
+    const __m128i hash = _mm_set1_epi16('#');
+    const __m128i asterisk = _mm_set1_epi16('*');
+    for (; at + 8 <= to; at += 8) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(characters + at));
+        const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(c, notAscii), zero);
+        const __m128i digit
+            = _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(c, digitZero), nine), zero);
+        const __m128i keycap = _mm_or_si128(
+            digit, _mm_or_si128(_mm_cmpeq_epi16(c, hash), _mm_cmpeq_epi16(c, asterisk)));
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_andnot_si128(ascii, _mm_set1_epi16(-1)), keycap)))
+            break;
+    }
+#endif
+    for (; at < to; ++at) {
+        if (mayBeginEmoji(characters[at]))
+            return at;
+    }
+    return to;
+}
+
+bool emoSequenceSearchTreePrivate::mayHoldEmoji(const QString &text) const
+{
+    return nextEmojiCandidate(text.constData(), 0, int(text.size())) < text.size();
+}
+
 /*
  * Emoji are characters, not typed codes: an emoji sequence may begin wherever a grapheme does
  * ("great👍👍"), while codes keep to word starts. Between two word starts the scan looks at each
@@ -49,11 +84,10 @@ QString emoSequenceSearchTreePrivate::scanEmojiText(
     int emojiFrom = 0;
     while (true) {
         const int wordStart = result.nextWordStart(pos == 0 ? 0 : pos + 1);
-        int emojiStart = qMax(emojiFrom, pos);
-        while (emojiStart < wordStart
-            && !(mayBeginEmoji(characters[emojiStart].unicode())
-                && EmojiGraphemes::isBoundary(characters, length, emojiStart)))
-            ++emojiStart;
+        int emojiStart = nextEmojiCandidate(characters, qMax(emojiFrom, pos), wordStart);
+        while (
+            emojiStart < wordStart && !EmojiGraphemes::isBoundary(characters, length, emojiStart))
+            emojiStart = nextEmojiCandidate(characters, emojiStart + 1, wordStart);
         const int next = qMin(wordStart, emojiStart);
         result.replaceLineEnds(pos, next);
         pos = next;

@@ -107,6 +107,11 @@ public:
 
     // The emoji scan.
     QString scanEmojiText(const QString &text, const QString &lineBreak, ConversionOptions options);
+    /** Whether a character of @p text may begin one of the tree's emoji sequences. */
+    bool mayHoldEmoji(const QString &text) const;
+    /** The first position in [@p from, @p to) of @p text whose character may begin one of the
+     *  tree's emoji sequences, or @p to. */
+    int nextEmojiCandidate(const QChar *text, int from, int to) const;
     /** Whether an emoji sequence of the tree begins with @p c. */
     bool mayBeginEmoji(char16_t c) const
     {

@@ -97,12 +97,14 @@ namespace {
 class MessageImages
 {
 public:
-    explicit MessageImages(const QString &text)
-        : m_text(text)
+    MessageImages(const emoSequenceSearchTreePrivate &tree, const QString &text)
+        : m_tree(tree)
+        , m_text(text)
     { }
 
     void replaceByImage(int from, int to, const emoNode *code)
     {
+        m_tree.prepareImage(code);
         m_images[m_count++] = { from, to, &code->imageTag };
         m_size += code->imageTag.size() - (to - from);
     }
@@ -141,6 +143,7 @@ public:
     }
 
 private:
+    const emoSequenceSearchTreePrivate &m_tree;
     const QString &m_text;
     // Every image takes at least one character of the message.
     MessageImage m_images[emoSequenceSearchTreePrivate::MessageLength];
@@ -161,7 +164,7 @@ bool emoSequenceSearchTreePrivate::convertMessage(
         : readMessage(text, flat);
     if (words.anyBreak)
         return false;
-    MessageImages images(text);
+    MessageImages images(*this, text);
     const QChar *data = text.constData();
     const int length = int(text.size());
     int pos = 0; // the text before this has been read

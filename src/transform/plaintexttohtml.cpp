@@ -26,8 +26,10 @@
  *   characters left out of the HTML, strict code ends and the round trip. Its word step finds
  *   word starts 64 characters at a time; PlainTextScan writes its HTML.
  *
- * - The emoji scan (emojiscan.cpp) takes every text for a tree that holds Unicode emoji
- *   sequences, which may begin at any grapheme boundary rather than only at a word start.
+ * - The emoji scan (emojiscan.cpp) takes the texts of a tree that holds Unicode emoji sequences,
+ *   which may begin at any grapheme boundary rather than only at a word start, where a character
+ *   may begin one; without such a character every emoji sequence is out of reach and the other
+ *   engines make the same HTML.
  *
  * Most chat messages are short, one line and converted without options, so the message path is
  * tried first for those: on the chat corpus of bench/permessagebench it makes the HTML in well
@@ -42,16 +44,15 @@ QString emoSequenceSearchTreePrivate::performPlainText2HTMLReplacement(
     try {
         static const bool avx512 = MessagePathAvx512::available();
         PlainTextPath path = pinnedPath;
-        if (path == PlainTextPath::EmojiScan || hasEmojiSequences())
-            return scanEmojiText(text, lineBreak, options);
         if (path == PlainTextPath::Picked)
             path = avx512 ? PlainTextPath::MessagePathAvx512 : PlainTextPath::MessagePath;
+        const bool emoji = path == PlainTextPath::EmojiScan || hasEmojiSequences();
         QString html;
-        if (path != PlainTextPath::LongTextScan && options.isDefault()
-            && text.size() <= MessageLength
+        if ((path == PlainTextPath::MessagePath || path == PlainTextPath::MessagePathAvx512)
+            && options.isDefault() && text.size() <= MessageLength && !(emoji && mayHoldEmoji(text))
             && convertMessage(text, path == PlainTextPath::MessagePathAvx512 && avx512, html))
             return html;
-        return scanText(text, lineBreak, options);
+        return emoji ? scanEmojiText(text, lineBreak, options) : scanText(text, lineBreak, options);
     } catch (const std::bad_alloc &) {
         return text;
     }
