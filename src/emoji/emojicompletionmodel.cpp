@@ -142,9 +142,11 @@ void EmojiCompletionModelPrivate::refresh()
 {
     q->beginResetModel();
     rows = matches();
-    emoji.clear();
+    QStringList plain;
+    plain.reserve(rows.size());
     for (const Shortcode *row : qAsConst(rows))
-        emoji.append(preferences.applySkinTone(row->emoji));
+        plain.append(row->emoji);
+    emoji = preferences.applySkinTone(plain);
     q->endResetModel();
 }
 

@@ -259,15 +259,27 @@ bool EmojiPreferences::clearSkinToneChoices()
 
 QString EmojiPreferences::applySkinTone(const QString &emoji) const
 {
-    const QString base = toneless(d->data, emoji);
-    // Written with a tone, or no emoji at all: the writer's choice stands.
-    if (base.isEmpty() || withoutTones(emoji) != emoji)
-        return emoji;
-    const QString chosen = d->choices().value(base);
-    if (!chosen.isEmpty())
-        return chosen;
+    return applySkinTone(QStringList { emoji }).constFirst();
+}
+
+QStringList EmojiPreferences::applySkinTone(const QStringList &emoji) const
+{
+    // Each read of the store may read its file again (always, shortly after a write).
     const int tone = skinTone();
-    return tone == 0 ? emoji : withSkinTone(base, tone);
+    const QHash<QString, QString> choices = d->choices();
+    QStringList result;
+    result.reserve(emoji.size());
+    for (const QString &one : emoji) {
+        const QString base = toneless(d->data, one);
+        // Written with a tone, or no emoji at all: the writer's choice stands.
+        if (base.isEmpty() || withoutTones(one) != one)
+            result.append(one);
+        else if (const auto chosen = choices.constFind(base); chosen != choices.cend())
+            result.append(*chosen);
+        else
+            result.append(tone == 0 ? one : withSkinTone(base, tone));
+    }
+    return result;
 }
 
 QString EmojiPreferences::withSkinTone(const QString &emoji, int tone, int secondTone)

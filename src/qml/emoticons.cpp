@@ -146,10 +146,11 @@ QVariantList Emoticons::searchEmoji(const QString &query, const QString &locale,
     const EmojiPreferences *preferences = d->completion.preferences();
     QVariantList result;
     const QStringList found = data.searchEmoji(query, locale, limit);
-    for (const QString &emoji : found) {
-        result.append(d->emojiEntry(preferences->applySkinTone(emoji),
-            data.shortcodesFor(emoji, d->completion.shortcodeSet()).value(0),
-            data.emojiName(emoji, locale)));
+    const QStringList toned = preferences->applySkinTone(found);
+    for (int i = 0; i < found.size(); ++i) {
+        result.append(d->emojiEntry(toned.at(i),
+            data.shortcodesFor(found.at(i), d->completion.shortcodeSet()).value(0),
+            data.emojiName(found.at(i), locale)));
     }
     return result;
 }
