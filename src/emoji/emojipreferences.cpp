@@ -6,6 +6,7 @@
 #include "mgconfitem.h"
 
 #include <QHash>
+#include <QSet>
 #include <QVector>
 
 #include <algorithm>
@@ -108,6 +109,7 @@ QVector<Recent> parseRecent(const QString &stored)
 {
     const EmojiData data;
     QVector<Recent> list;
+    QSet<QString> seen;
     const QStringList items = stored.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString &item : items) {
         const int colon = item.lastIndexOf(QLatin1Char(':'));
@@ -118,9 +120,9 @@ QVector<Recent> parseRecent(const QString &stored)
         const QString emoji = data.fullyQualified(item.left(colon));
         if (!ok || !std::isfinite(weight) || weight <= 0 || weight > 1e6 || emoji.isEmpty())
             continue;
-        if (std::any_of(list.cbegin(), list.cend(),
-                [&](const Recent &recent) { return recent.emoji == emoji; }))
+        if (seen.contains(emoji))
             continue;
+        seen.insert(emoji);
         list.append({ emoji, qint64(std::llround(weight * weightScale)) });
     }
     // A value written by hand may be in any order; the stored order breaks ties.
