@@ -39,8 +39,10 @@ QString typed(EmojiTree &emoji, MTextEdit &editor, const QStringList &pieces)
 QStringList codePoints(const QString &text)
 {
     QStringList pieces;
-    for (const uint c : text.toUcs4())
-        pieces += QString::fromUcs4(&c, 1);
+    for (const auto c : text.toUcs4()) {
+        const char32_t codePoint = c;
+        pieces += QString::fromUcs4(&codePoint, 1);
+    }
     return pieces;
 }
 

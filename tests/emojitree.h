@@ -75,7 +75,7 @@ inline QVector<QPair<int, QString>> imagesOf(const QString &html)
     QVector<QPair<int, QString>> images;
     int textPosition = 0;
     for (int i = 0; i < html.size();) {
-        if (html.midRef(i).startsWith(QLatin1String("<img src='/"))) {
+        if (QStringView(html).mid(i).startsWith(QLatin1String("<img src='/"))) {
             const int end = html.indexOf(tagEnd, i);
             const QString code = html.mid(i + 11, end - i - 11);
             images.append({ textPosition, code });

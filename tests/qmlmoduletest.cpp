@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // The QML module from the build tree, offscreen: the Emoticons singleton, EmoticonReplacer on a
-// TextEdit, and EmoticonPicker.
+// TextEdit, EmoticonPicker, and EmojiPicker by mouse and keyboard.
 #include "editormodel.h"
 #include "testenvironment.h"
 
@@ -10,6 +10,7 @@
 #include <glyphmorpher.h>
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QJSValue>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -25,7 +26,7 @@ const char Scene[] = R"(
 import QtQuick 2.12
 import Glyphmorph 1.0
 Item {
-    width: 300; height: 300
+    width: 620; height: 300
     function html(text) { return Emoticons.toHtml(text) }
     function plain(html) { return Emoticons.toPlainText(html) }
     function emojiName(sequence, locale) { return Emoticons.emojiName(sequence, locale) }
@@ -40,10 +41,12 @@ Item {
     property alias edit: edit
     property alias replacer: replacer
     property alias picker: picker
+    property alias emojiPicker: emojiPicker
     property var themes: Emoticons.themes
     TextEdit { id: edit; width: 300; height: 60 }
     EmoticonReplacer { id: replacer; document: edit.textDocument }
     EmoticonPicker { id: picker; y: 60; width: 288; height: 240; cellSize: 48 }
+    EmojiPicker { id: emojiPicker; x: 300; width: 320; height: 300; cellSize: 40; locale: "en" }
 }
 )";
 
@@ -111,7 +114,7 @@ private Q_SLOTS:
         QVERIFY(!path(":)").isEmpty());
         m_window = new QQuickWindow;
         qobject_cast<QQuickItem *>(m_scene)->setParentItem(m_window->contentItem());
-        m_window->resize(300, 300);
+        m_window->resize(620, 300);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
@@ -248,6 +251,97 @@ private Q_SLOTS:
         // The image path as the library's own picker gives it.
         QCOMPARE(
             m_theme.filePathToCodeSequenceMapping().value(chosen.at(0).at(1).toString()), code);
+    }
+
+    // Cells are folded, sections follow emoji-test.txt, typing searches, Return picks.
+    void emojiPickerSearchAndPick()
+    {
+        QObject *picker = child("emojiPicker");
+        auto *model = picker->property("model").value<QAbstractItemModel *>();
+        QCOMPARE(model->property("section").toInt(), 1);
+        QCOMPARE(
+            model->property("sections").toStringList().at(1), QStringLiteral("Smileys & Emotion"));
+        QCOMPARE(model->index(0, 0).data(model->roleNames().key("emoji")).toString(),
+            QStringLiteral("😀"));
+        QSignalSpy chosen(picker, SIGNAL(chosen(QString)));
+        qobject_cast<QQuickItem *>(picker)->forceActiveFocus();
+        QTest::keyClick(m_window, Qt::Key_Right);
+        QCOMPARE(picker->property("currentIndex").toInt(), 1);
+        for (char c : QByteArray("thumbs up"))
+            QTest::keyClick(m_window, c);
+        QCOMPARE(picker->property("searchText").toString(), QStringLiteral("thumbs up"));
+        QCOMPARE(model->index(0, 0).data(model->roleNames().key("emoji")).toString(),
+            QStringLiteral("👍"));
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).toString(), QStringLiteral("👍"));
+        // Escape clears the search, then asks to close.
+        QSignalSpy closing(picker, SIGNAL(closeRequested()));
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QVERIFY(picker->property("searchText").toString().isEmpty());
+        QCOMPARE(closing.count(), 0);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QCOMPARE(closing.count(), 1);
+    }
+
+    void emojiPickerKeys_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<int>("index");
+        const int columns = 8;
+        const int page = columns * 5;
+        QTest::newRow("down right") << QList<int> { Qt::Key_Down, Qt::Key_Right } << columns + 1;
+        QTest::newRow("end home") << QList<int> { Qt::Key_End, Qt::Key_Home } << 0;
+        QTest::newRow("page down") << QList<int> { Qt::Key_PageDown } << page;
+        QTest::newRow("page down up") << QList<int> { Qt::Key_PageDown, Qt::Key_PageUp } << 0;
+    }
+
+    void emojiPickerKeys()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(int, index);
+        QObject *picker = child("emojiPicker");
+        qobject_cast<QQuickItem *>(picker)->forceActiveFocus();
+        QTest::keyClick(m_window, Qt::Key_Home);
+        for (int key : keys)
+            QTest::keyClick(m_window, Qt::Key(key));
+        QCOMPARE(picker->property("currentIndex").toInt(), index);
+    }
+
+    // Space opens the variants of the cell, Escape goes back to it; the cells' accessible names
+    // are the emoji's names, with the tone picked.
+    void emojiPickerVariantsAndNames()
+    {
+        QObject *picker = child("emojiPicker");
+        auto *model = picker->property("model").value<QAbstractItemModel *>();
+        model->setProperty("section", 2);
+        qobject_cast<QQuickItem *>(picker)->forceActiveFocus();
+        QTest::keyClick(m_window, Qt::Key_Home);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QCOMPARE(model->property("variantsOf").toString(), QStringLiteral("👋"));
+        QCOMPARE(model->rowCount(), 6);
+        QTest::keyClick(m_window, Qt::Key_Right);
+        QSignalSpy chosen(picker, SIGNAL(chosen(QString)));
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).toString(), QStringLiteral("👋🏻"));
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QVERIFY(model->property("variantsOf").toString().isEmpty());
+        QCOMPARE(picker->property("currentIndex").toInt(), 0);
+        QStringList names;
+        // Delegates are the grid's visual children, not its QObject children.
+        QList<QQuickItem *> items { qobject_cast<QQuickItem *>(picker) };
+        while (!items.isEmpty()) {
+            QQuickItem *item = items.takeFirst();
+            items += item->childItems();
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(item);
+            if (accessible && accessible->role() == QAccessible::Button)
+                names << accessible->text(QAccessible::Name);
+        }
+        // The cell shows the tone just picked among its variants.
+        QVERIFY2(names.contains(QStringLiteral("waving hand: light skin tone")),
+            qPrintable(names.join(", ")));
+        QVERIFY(names.contains(QStringLiteral("raised hand")));
     }
 };
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "emoticonselectorwidgetview.h"
 
+#include "emojipickermodel.h"
+#include "emojipickerpanel_p.h"
 #include "emoticonselectorwidget.h"
 #include "emoticonselectorwidgetviewstyle.h"
 #include "emoticonselectorwidgetviewstylecontainer.h"
@@ -57,6 +59,20 @@ public:
     // The cell that has or last had the keyboard focus, kept across openings and rotations.
     int currentCell = 0;
     CellKeys keys { this };
+    // In place of the grids for the Emoji theme.
+    EmojiPickerPanel *emojiPanel = nullptr;
+
+    void sizeEmojiGrid(M::Orientation orientation)
+    {
+        // As wide as the classic grid in landscape: its columns are larger. Portrait keeps
+        // enough columns for the section tabs above the grid, and more rows.
+        const int landscape = qMax(1, columns[0] * 4 / 3);
+        if (orientation == M::Landscape)
+            emojiPanel->setGridSize(landscape, emojiRows);
+        else
+            emojiPanel->setGridSize(qMax(1, landscape * 3 / 4), emojiRows * 4 / 3);
+    }
+    static constexpr int emojiRows = 6;
 
     int shownGrid() const { return layout && layout->policy() == portraitPolicy ? 1 : 0; }
     int cellOf(const QObject *button) const
@@ -72,6 +88,11 @@ public:
     }
     void focusCell(int index)
     {
+        if (emojiPanel) {
+            if (dialog && dialog->isAppeared())
+                emojiPanel->focusGrid();
+            return;
+        }
         const QVector<MButton *> &shown = cells[shownGrid()];
         if (shown.isEmpty() || !dialog || !dialog->isAppeared())
             return;
@@ -172,13 +193,29 @@ void EmoticonSelectorWidgetView::createDialog()
         return;
     d->dialog->setTitle(qtTrId("qtn_msg_applet_title_select_smiley"));
 
+    EmoticonTheme theme = d->controller->emoticonTheme();
+    if (EmojiPickerPanel::servesTheme(theme)) {
+        d->columns[0] = columnCount;
+        d->emojiPanel = new EmojiPickerPanel;
+        d->sizeEmojiGrid(window ? window->orientation() : M::Portrait);
+        // The grids' widget goes with their layout and policies.
+        d->dialog->setCentralWidget(d->emojiPanel);
+        d->layout = nullptr;
+        d->landscapePolicy = nullptr;
+        d->portraitPolicy = nullptr;
+        connect(d->emojiPanel, &EmojiPickerPanel::picked, this, [this](const QString &emoji) {
+            d->dialog->accept();
+            Q_EMIT selectionDone(emoji, EmojiPickerModel::themeImagePath(emoji));
+        });
+        return;
+    }
+
     const QHash<QString, QString> priorities = d->controller->emoticonPrioritySet();
     const QHash<QString, QString> emoticons = d->controller->emoticonSet();
     const QStringList filePaths = emoticons.keys();
     const bool priorityOrder = !priorities.key(QStringLiteral("0")).isEmpty();
     // A single column would leave the portrait grid without columns: it keeps one.
     const int portraitColumnCount = qMax(1, columnCount / 2);
-    EmoticonTheme theme = d->controller->emoticonTheme();
 
     const struct
     {
@@ -232,6 +269,11 @@ const char *EmoticonSelectorWidgetView::styleType() const
 
 void EmoticonSelectorWidgetView::updateLayoutOrientation(M::Orientation newOrientation)
 {
+    if (d->emojiPanel) {
+        d->sizeEmojiGrid(newOrientation);
+        d->focusCell(0);
+        return;
+    }
     if (!d->layout)
         return;
     if (newOrientation == M::Landscape)
@@ -279,6 +321,7 @@ void EmoticonSelectorWidgetView::handleEmoticonThemeChanged()
     delete d->dialog;
     d->dialog = nullptr;
     d->layout = nullptr;
+    d->emojiPanel = nullptr;
     d->landscapePolicy = nullptr;
     d->portraitPolicy = nullptr;
     d->cells[0].clear();

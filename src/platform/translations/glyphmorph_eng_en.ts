@@ -15,5 +15,10 @@
         <extracomment>Title of the emoticon picker dialog.</extracomment>
         <translation>Select smiley</translation>
     </message>
+    <message id="qtn_msg_emoji_recently_used">
+        <source>Recently used</source>
+        <extracomment>The first section of the emoji picker: the emoji the user picked last.</extracomment>
+        <translation>Recently used</translation>
+    </message>
 </context>
 </TS>

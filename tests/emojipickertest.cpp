@@ -1,0 +1,478 @@
+// SPDX-FileCopyrightText: 2026 glyphmorph developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// The emoji picker: its sections, folding, search, tone and recently used emoji (the model that
+// Widgets and QML share), and the Widgets panel by keyboard, mouse and assistive technology.
+#include "testenvironment.h"
+
+#include <emojicellimage_p.h>
+#include <emojidata.h>
+#include <emojigrid_p.h>
+#include <emojipickercatalogue_p.h>
+#include <emojipickermodel.h>
+#include <emojipickerpanel_p.h>
+#include <emojipickerpreferences_p.h>
+#include <emoticonthemefactory.h>
+#include <mtextedit.h>
+#include <mwindow.h>
+
+#include <QFont>
+#include <QFontInfo>
+#include <QSignalSpy>
+
+namespace {
+
+QStringList rowsOf(const EmojiPickerModel &model)
+{
+    QStringList rows;
+    for (int row = 0; row < model.count(); ++row)
+        rows << model.emojiAt(row);
+    return rows;
+}
+
+bool hasColourFont()
+{
+    // Qt 5 and Qt 6 list families differently; the font Qt picks for the name says the same.
+    return QFontInfo(QFont(QStringLiteral("Noto Color Emoji"))).family()
+        == QLatin1String("Noto Color Emoji");
+}
+
+} // namespace
+
+class EmojiPickerTest : public QObject
+{
+    Q_OBJECT
+
+    MWindow *window = nullptr;
+    EmojiPickerPanel *panel = nullptr;
+    static constexpr int columns = 8;
+    static constexpr int visibleRows = 6;
+
+    EmojiPickerPreferences *preferences() const { return EmojiPickerPreferences::instance(); }
+    EmojiGrid *grid() const { return panel->grid(); }
+    EmojiPickerModel *model() const { return panel->model(); }
+    int current() const { return grid()->current(); }
+    QGraphicsItem *focused() const { return window->scene()->focusItem(); }
+
+    void press(const QString &keys)
+    {
+        static const QHash<QString, Qt::Key> names { { "Left", Qt::Key_Left },
+            { "Right", Qt::Key_Right }, { "Up", Qt::Key_Up }, { "Down", Qt::Key_Down },
+            { "Home", Qt::Key_Home }, { "End", Qt::Key_End }, { "PgUp", Qt::Key_PageUp },
+            { "PgDown", Qt::Key_PageDown }, { "Return", Qt::Key_Return },
+            { "Space", Qt::Key_Space }, { "Menu", Qt::Key_Menu }, { "Escape", Qt::Key_Escape } };
+        for (const QString &key : keys.split(' ', Qt::SkipEmptyParts)) {
+            QVERIFY2(names.contains(key), qPrintable(key));
+            QTest::keyClick(window->viewport(), names.value(key));
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        window = new MWindow;
+        window->resize(800, 600);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+
+    void init()
+    {
+        preferences()->setSkinTone(0);
+        preferences()->clearSkinToneChoices();
+        preferences()->clearRecentEmoji();
+        panel = new EmojiPickerPanel;
+        panel->setGridSize(columns, visibleRows);
+        window->scene()->addItem(panel);
+        panel->resize(panel->effectiveSizeHint(Qt::PreferredSize));
+        panel->model()->setSection(1);
+        panel->focusGrid();
+    }
+
+    void cleanup()
+    {
+        delete panel;
+        panel = nullptr;
+    }
+
+    void cleanupTestCase() { delete window; }
+
+    void sectionsFollowEmojiTest()
+    {
+        QCOMPARE(model()->sections(),
+            QStringList({ "Recently used", "Smileys & Emotion", "People & Body", "Animals & Nature",
+                "Food & Drink", "Travel & Places", "Activities", "Objects", "Symbols", "Flags" }));
+        QCOMPARE(panel->tabs().size(), 10);
+        model()->setSection(2);
+        QCOMPARE(model()->emojiAt(0), QStringLiteral("👋"));
+        model()->setSection(9);
+        QCOMPARE(model()->emojiAt(0), QStringLiteral("🏁"));
+        // Every cell of a group belongs to it, and all groups together hold every cell.
+        const EmojiData data;
+        int cells = 0;
+        for (int section = 1; section < model()->sections().size(); ++section) {
+            model()->setSection(section);
+            for (const QString &emoji : rowsOf(*model()))
+                QCOMPARE(data.group(emoji), model()->sections().at(section));
+            cells += model()->count();
+        }
+        QCOMPARE(cells, EmojiPickerModel::cellCount());
+    }
+
+    void folding_data()
+    {
+        QTest::addColumn<QString>("emoji");
+        QTest::addColumn<QString>("base");
+        QTest::newRow("tone") << "👍🏽"
+                              << "👍";
+        QTest::newRow("needs FE0F untoned") << "☝🏻"
+                                            << "☝️";
+        QTest::newRow("gender") << "🙋‍♀️"
+                                << "🙋";
+        QTest::newRow("gender and tone") << "🙋🏽‍♂️"
+                                         << "🙋";
+        QTest::newRow("gender with FE0F base") << "🕵️‍♀️"
+                                               << "🕵️";
+        QTest::newRow("woman X") << "👩‍⚕️"
+                                 << "🧑‍⚕️";
+        QTest::newRow("man X toned") << "👨🏿‍🚀"
+                                     << "🧑‍🚀";
+        QTest::newRow("hair") << "👨‍🦰"
+                              << "🧑‍🦰";
+        QTest::newRow("blond") << "👱‍♀️"
+                               << "👱";
+        QTest::newRow("two tones") << "🧑🏻‍🤝‍🧑🏿"
+                                   << "🧑‍🤝‍🧑";
+        QTest::newRow("couple toned") << "🧑🏻‍❤️‍🧑🏼"
+                                      << "💑";
+        QTest::newRow("named couple stays") << "👩‍❤️‍👨"
+                                            << "👩‍❤️‍👨";
+        QTest::newRow("named couple toned") << "👩🏻‍❤️‍👨🏿"
+                                            << "👩‍❤️‍👨";
+        QTest::newRow("family stays") << "👨‍👩‍👦"
+                                      << "👨‍👩‍👦";
+        QTest::newRow("man stays") << "👨"
+                                   << "👨";
+        QTest::newRow("no variants") << "😀"
+                                     << "😀";
+    }
+
+    void folding()
+    {
+        QFETCH(QString, emoji);
+        QFETCH(QString, base);
+        const EmojiPickerCatalogue &catalogue = EmojiPickerCatalogue::instance();
+        QCOMPARE(catalogue.baseOf(emoji), base);
+        QVERIFY(catalogue.variantsOf(base).contains(emoji));
+        QCOMPARE(catalogue.variantsOf(base).constFirst(), base);
+    }
+
+    // Every emoji is in exactly one cell's variants. Of Emoji 15.0's 3,655, 1,870 have no skin
+    // tone; 102 "X ZWJ ♀/♂" and 48 "👨/👩 ZWJ Y" of those fold under a neutral form.
+    void foldedCount()
+    {
+        const QStringList all = EmojiData().emoji();
+        QCOMPARE(all.size(), 3655);
+        const EmojiPickerCatalogue &catalogue = EmojiPickerCatalogue::instance();
+        int folded = 0;
+        int untoned = 0;
+        for (const QStringList &cells : catalogue.cellsOfGroup) {
+            for (const QString &cell : cells) {
+                const QStringList variants = catalogue.variantsOf(cell);
+                folded += variants.size();
+                for (const QString &variant : variants)
+                    untoned += EmojiData().skinToneVariants(variant).contains(variant) ? 0 : 1;
+            }
+        }
+        QCOMPARE(folded, all.size());
+        QCOMPARE(catalogue.cellCount(), 1870 - 102 - 48);
+        QCOMPARE(EmojiPickerModel::cellCount(), catalogue.cellCount());
+        QVERIFY(untoned >= 1870);
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("first");
+        QTest::newRow("English name") << "en"
+                                      << "thumbs up"
+                                      << "👍";
+        QTest::newRow("UI language") << "de"
+                                     << "Daumen hoch"
+                                     << "👍";
+        QTest::newRow("English in another UI language") << "de"
+                                                        << "thumbs up"
+                                                        << "👍";
+        QTest::newRow("gender variant by name finds its cell") << "en"
+                                                               << "woman astronaut"
+                                                               << "🧑‍🚀";
+        QTest::newRow("nothing") << "en"
+                                 << "qqqzzzxx"
+                                 << "";
+    }
+
+    void search()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, query);
+        QFETCH(QString, first);
+        model()->setLocale(locale);
+        model()->setQuery(query);
+        QCOMPARE(model()->emojiAt(0), first);
+        // Results are cells, each once: no variant shows beside its base.
+        const QStringList rows = rowsOf(*model());
+        for (const QString &row : rows)
+            QCOMPARE(EmojiPickerCatalogue::instance().baseOf(row), row);
+        QCOMPARE(QSet<QString>(rows.begin(), rows.end()).size(), rows.size());
+        model()->setQuery(QString());
+        QCOMPARE(model()->emojiAt(0), QStringLiteral("😀"));
+    }
+
+    // The default tone shows on every cell with tone variants, in groups and search results.
+    void skinTone()
+    {
+        model()->setSection(2);
+        const int wave = rowsOf(*model()).indexOf(QStringLiteral("👋"));
+        model()->setSkinTone(4);
+        // The preferences tell of the change through the event loop.
+        QTRY_COMPARE(grid()->cells().at(wave)->emoji(), QStringLiteral("👋🏾"));
+        QCOMPARE(model()->emojiAt(wave), QStringLiteral("👋🏾"));
+        model()->setQuery("thumbs up");
+        QCOMPARE(model()->emojiAt(0), QStringLiteral("👍🏾"));
+        // Variants show themselves, not the tone.
+        model()->setVariantsOf("👍");
+        QCOMPARE(model()->emojiAt(0), QStringLiteral("👍"));
+        QCOMPARE(model()->count(), 6);
+        // The tone button cycles through the six tones.
+        QCOMPARE(panel->toneButton()->emoji(), QStringLiteral("✋🏾"));
+        Q_EMIT panel->toneButton()->clicked();
+        Q_EMIT panel->toneButton()->clicked();
+        QCOMPARE(model()->skinTone(), 0);
+        QTRY_COMPARE(panel->toneButton()->emoji(), QStringLiteral("✋"));
+    }
+
+    void recentlyUsedFirst()
+    {
+        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
+        model()->setSkinTone(1);
+        model()->setQuery("thumbs up");
+        QTest::keyClick(window->viewport(), Qt::Key_Down);
+        QTest::keyClick(window->viewport(), Qt::Key_Return);
+        model()->setSkinTone(0);
+        model()->setQuery("grinning face");
+        QTest::keyClick(window->viewport(), Qt::Key_Down);
+        QTest::keyClick(window->viewport(), Qt::Key_Return);
+        QCOMPARE(picked.count(), 2);
+        QCOMPARE(picked.at(0).at(0).toString(), QStringLiteral("👍🏻"));
+        QCOMPARE(preferences()->recentEmoji(), QStringList({ "😀", "👍🏻" }));
+        // A new picker opens on them, as they were picked.
+        EmojiPickerModel reopened;
+        QCOMPARE(reopened.section(), 0);
+        QCOMPARE(rowsOf(reopened), QStringList({ "😀", "👍🏻" }));
+        QCOMPARE(reopened.variantCountAt(1), 6);
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("row");
+        QTest::newRow("right") << "Right Right" << 2;
+        QTest::newRow("left at start") << "Left" << 0;
+        QTest::newRow("down") << "Right Down" << columns + 1;
+        QTest::newRow("up") << "Down Down Up" << columns;
+        QTest::newRow("end home") << "End Home" << 0;
+        QTest::newRow("page down") << "Right PgDown" << columns * visibleRows + 1;
+        QTest::newRow("page down up") << "PgDown PgDown PgUp" << columns * visibleRows;
+        QTest::newRow("page up at start") << "Right PgUp" << 1;
+    }
+
+    void keys()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, row);
+        press(keys);
+        QCOMPARE(current(), row);
+        // The focused cell is on screen and shows that row.
+        auto *cell = dynamic_cast<EmojiCell *>(focused());
+        QVERIFY(cell);
+        QCOMPARE(cell->emoji(), model()->emojiAt(row));
+        QVERIFY(cell->isVisible());
+    }
+
+    void endReachesTheLastCellOnScreen()
+    {
+        press("End");
+        QCOMPARE(current(), model()->count() - 1);
+        auto *cell = dynamic_cast<EmojiCell *>(focused());
+        QVERIFY(cell);
+        QCOMPARE(cell->emoji(), model()->emojiAt(model()->count() - 1));
+        press("Down");
+        QCOMPARE(current(), model()->count() - 1);
+    }
+
+    void variantsOpenAndClose_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Space") << "Space";
+        QTest::newRow("Menu") << "Menu";
+        QTest::newRow("right click") << "right click";
+    }
+
+    void variantsOpenAndClose()
+    {
+        QFETCH(QString, how);
+        model()->setSection(2);
+        const int wave = rowsOf(*model()).indexOf(QStringLiteral("👋"));
+        grid()->focusRow(wave + 1);
+        press("Left");
+        if (how == "right click") {
+            QGraphicsItem *cell = focused();
+            const QPoint at = window->mapFromScene(cell->sceneBoundingRect().center());
+            QTest::mouseClick(window->viewport(), Qt::RightButton, {}, at);
+        } else {
+            press(how);
+        }
+        QCOMPARE(model()->variantsOf(), QStringLiteral("👋"));
+        QCOMPARE(rowsOf(*model()), EmojiPickerCatalogue::instance().variantsOf("👋"));
+        QCOMPARE(current(), 0);
+        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
+        press("Right Right");
+        // Escape goes back to the cell it came from; a cell without variants opens none.
+        press("Escape");
+        QVERIFY(model()->variantsOf().isEmpty());
+        QCOMPARE(current(), wave);
+        QCOMPARE(picked.count(), 0);
+    }
+
+    void pickVariant()
+    {
+        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
+        panel->openVariants(rowsOf(*model()).indexOf(QStringLiteral("☺️")));
+        QVERIFY(model()->variantsOf().isEmpty()); // none
+        model()->setQuery("person raising hand");
+        panel->openVariants(0);
+        QCOMPARE(model()->variantsOf(), QStringLiteral("🙋"));
+        press("Right Right Return");
+        QCOMPARE(picked.count(), 1);
+        QCOMPARE(picked.at(0).at(0).toString(), QStringLiteral("🙋🏼"));
+        // The cell shows the tone picked for it from then on, whatever the default tone.
+        model()->setVariantsOf(QString());
+        QTRY_COMPARE(model()->emojiAt(0), QStringLiteral("🙋🏼"));
+        model()->setSkinTone(5);
+        model()->setQuery("thumbs up");
+        QTRY_COMPARE(model()->emojiAt(0), QStringLiteral("👍🏿"));
+        model()->setQuery("person raising hand");
+        QCOMPARE(model()->emojiAt(0), QStringLiteral("🙋🏼"));
+    }
+
+    // Letters go to the search field from anywhere; Escape clears it, then is left to the dialog.
+    void typeToSearchAndEscape()
+    {
+        press("Right");
+        QTest::keyClicks(window->viewport(), "cat");
+        QCOMPARE(panel->searchField()->text(), QStringLiteral("cat"));
+        QCOMPARE(model()->query(), QStringLiteral("cat"));
+        QVERIFY(rowsOf(*model()).contains(QStringLiteral("🐈")));
+        press("Down Right");
+        QTest::keyClicks(window->viewport(), "s");
+        QCOMPARE(model()->query(), QStringLiteral("cats"));
+        press("Down Escape");
+        QVERIFY(model()->query().isEmpty());
+        QVERIFY(panel->searchField()->text().isEmpty());
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QVERIFY(!grid()->otherKeys(&escape));
+    }
+
+    void searchFieldKeys()
+    {
+        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
+        panel->searchField()->setFocus();
+        QTest::keyClicks(window->viewport(), "thumbs up");
+        press("Escape");
+        QVERIFY(panel->searchField()->text().isEmpty());
+        QTest::keyClicks(window->viewport(), "thumbs up");
+        press("Return");
+        QCOMPARE(picked.count(), 1);
+        QCOMPARE(picked.at(0).at(0).toString(), QStringLiteral("👍"));
+        QCOMPARE(panel->searchField()->text(), QStringLiteral("thumbs up"));
+    }
+
+    void accessibleNames_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("English") << "en";
+        QTest::newRow("German") << "de";
+        QTest::newRow("Japanese") << "ja";
+    }
+
+    void accessibleNames()
+    {
+        QFETCH(QString, locale);
+        model()->setLocale(locale);
+        press("PgDown");
+        const EmojiData data;
+        QVERIFY(grid()->firstShown() > 0);
+        for (int i = 0; i < grid()->cells().size(); ++i) {
+            const QString emoji = model()->emojiAt(grid()->firstShown() + i);
+            QCOMPARE(grid()->cells().at(i)->accessibleName(), data.emojiName(emoji, locale));
+            QVERIFY(!grid()->cells().at(i)->accessibleName().isEmpty());
+        }
+        QCOMPARE(panel->tabs().at(1)->accessibleName(), QStringLiteral("Smileys & Emotion"));
+        QCOMPARE(panel->toneButton()->accessibleName(), data.emojiName("✋", locale));
+    }
+
+    // Only what is on screen is drawn: a page at opening, a page more when scrolled.
+    void drawsVisibleCellsOnly()
+    {
+        const int before = EmojiCellImage::madeCount();
+        model()->setSection(8);
+        window->grab();
+        const int opened = EmojiCellImage::madeCount() - before;
+        // The grid's cells, the section tabs and the tone button.
+        const int onScreen = columns * visibleRows + panel->tabs().size() + 1;
+        QVERIFY2(opened <= onScreen, qPrintable(QString::number(opened)));
+        press("PgDown");
+        window->grab();
+        QVERIFY(EmojiCellImage::madeCount() - before <= opened + columns * visibleRows);
+        QVERIFY(EmojiCellImage::madeCount() - before > opened);
+    }
+
+    void cellImages()
+    {
+        // The Emoji theme's image is used where it is cached.
+        const QString cached = EmojiCellImage::themeImagePath(QStringLiteral("🫠"), true);
+        QVERIFY(QDir().mkpath(QFileInfo(cached).path()));
+        QImage blue(40, 40, QImage::Format_ARGB32_Premultiplied);
+        blue.fill(Qt::blue);
+        QVERIFY(blue.save(cached));
+        const QImage fromTheme = EmojiPickerModel::emojiImage(QStringLiteral("🫠"), 37);
+        QCOMPARE(fromTheme.size(), QSize(37, 37));
+        QCOMPARE(fromTheme.pixelColor(18, 18), QColor(Qt::blue));
+        QCOMPARE(EmojiCellImage::key(QStringLiteral("❤️")), QStringLiteral("2764"));
+        QCOMPARE(
+            EmojiCellImage::emojiOfKey(QStringLiteral("1f44d-1f3fd")), QStringLiteral("👍🏽"));
+        QVERIFY(EmojiCellImage::emojiOfKey(QStringLiteral("1f44d-zz")).isEmpty());
+        if (!hasColourFont())
+            QSKIP("Noto Color Emoji is not installed (Debian: fonts-noto-color-emoji)");
+        // One glyph, with or without U+FE0F: Qt would draw "❤️‍🔥" as two without the
+        // removal.
+        const QImage fire = EmojiPickerModel::emojiImage(QStringLiteral("❤️‍🔥"), 32);
+        const QImage bare = EmojiPickerModel::emojiImage(QStringLiteral("❤‍🔥"), 32);
+        QCOMPARE(fire, bare);
+        int opaque = 0;
+        for (int y = 0; y < fire.height(); ++y) {
+            for (int x = 0; x < fire.width(); ++x)
+                opaque += qAlpha(fire.pixel(x, y)) > 128;
+        }
+        QVERIFY(opaque > 32 * 32 / 4);
+    }
+
+    void onlyTheEmojiThemeGetsThePanel()
+    {
+        QVERIFY(!EmojiPickerPanel::servesTheme(EmoticonThemeFactory::defaultEmoticonTheme()));
+    }
+};
+
+GLYPHMORPH_TEST_MAIN(EmojiPickerTest)
+#include "emojipickertest.moc"
