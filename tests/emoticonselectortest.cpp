@@ -176,7 +176,7 @@ private Q_SLOTS:
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
         EmoticonThemeManager::m_pInstance = new EmoticonThemeManager;
-        QCOMPARE(manager()->emoticonThemes().size(), 4);
+        QCOMPARE(manager()->emoticonThemes().size(), 5); // with the built-in and the Emoji theme
         useTheme("five");
     }
 

@@ -25,6 +25,7 @@ using namespace GlyphmorphTest;
 namespace {
 
 const QString defaultUUID = QStringLiteral("343a7f65-0095-4eae-8fc2-87af7f3bf5158");
+const QString emojiUUID = QStringLiteral("928ab845-fe9b-497d-af5f-e49ee6609415");
 const QString currentKey = QStringLiteral("/Messaging/Settings/CurrentCustomEmoticonTheme");
 
 QString storedCurrentTheme()
@@ -206,7 +207,7 @@ private Q_SLOTS:
         EmoticonThemeManager manager;
         record(manager, log);
         QCOMPARE(manager.currentTheme(), defaultUUID);
-        QCOMPARE(manager.emoticonThemes().size(), 3);
+        QCOMPARE(manager.emoticonThemes().size(), 4); // with the built-in and the Emoji theme
         QCOMPARE(themeFor(manager, "/account/jabber"), QStringLiteral("uuid-jabber"));
         QCOMPARE(themeFor(manager, "Service1"), QStringLiteral("uuid-one"));
         QCOMPARE(themeFor(manager, "/account/other"), defaultUUID);
@@ -314,7 +315,7 @@ private Q_SLOTS:
         EmoticonThemeManager manager;
         QCOMPARE(manager.emoticonThemes().value(defaultUUID).themeName(), "Theme " + defaultUUID);
         QVERIFY(removeTheme("Impostor"));
-        QTRY_VERIFY(manager.emoticonThemes().isEmpty());
+        QTRY_COMPARE(manager.emoticonThemes().keys(), QStringList { emojiUUID });
         QVERIFY(!manager.themeForAccountPath("/account/x").isValid());
     }
 
@@ -395,6 +396,7 @@ private Q_SLOTS:
         const auto registered = [manager, &builtIn] {
             QStringList uuids = manager->emoticonThemes().keys();
             uuids.removeOne(builtIn);
+            uuids.removeOne(emojiUUID);
             uuids.sort();
             return uuids;
         };

@@ -24,6 +24,7 @@ namespace {
 
 const int verdictWait = 20000;
 const QString builtInUUID = QStringLiteral("343a7f65-0095-4eae-8fc2-87af7f3bf5158");
+const QString emojiUUID = QStringLiteral("928ab845-fe9b-497d-af5f-e49ee6609415");
 
 QString xmlPath(const QString &directory)
 {
@@ -405,17 +406,18 @@ private Q_SLOTS:
         inspector.init(root.path());
         QVERIFY(inspector.isActive());
         QCOMPARE(firsts(added).first(), builtInUUID);
-        QCOMPARE(sorted(firsts(added)), QStringList({ builtInUUID, "uuid-a", "uuid-b" }));
+        QCOMPARE(
+            sorted(firsts(added)), QStringList({ builtInUUID, emojiUUID, "uuid-a", "uuid-b" }));
 
         // A second init re-checks the directories; the themes are known and refused, and the
-        // built-in theme is not announced twice, neither at once nor later.
+        // built-in themes are not announced twice, neither at once nor later.
         inspector.init(root.path());
-        QCOMPARE(added.count(), 3);
+        QCOMPARE(added.count(), 4);
 
         QVERIFY(!moveInTheme(root.path(), "SameUuid", { "uuid-a", {} }).isEmpty());
         QVERIFY(!moveInTheme(root.path(), "SameService", { "uuid-c", "service-s" }).isEmpty());
         QVERIFY(!moveInTheme(root.path(), "Fresh", { "uuid-d", {} }).isEmpty());
-        QTRY_COMPARE(firsts(added).mid(3), QStringList { "uuid-d" });
+        QTRY_COMPARE(firsts(added).mid(4), QStringList { "uuid-d" });
 
         // Removing "Smile" must not take "SmileBig"; removing a refused theme removes nothing.
         QVERIFY(QDir(root.filePath("SameUuid")).removeRecursively());

@@ -3,6 +3,7 @@
 #include "emoticonthemeinspector.h"
 
 #include "defaultemoticonthemehandler.h"
+#include "emojithemehandler_p.h"
 #include "emoticonthemeinspector_p.h"
 
 #include <QLatin1Char>
@@ -31,6 +32,7 @@ EmoticonThemeInspectorPrivate::EmoticonThemeInspectorPrivate(EmoticonThemeInspec
 EmoticonThemeInspectorPrivate::~EmoticonThemeInspectorPrivate()
 {
     delete defaultThemeHandler;
+    delete emojiThemeHandler;
 }
 
 void EmoticonThemeInspectorPrivate::init(const QString &rootPath)
@@ -38,10 +40,16 @@ void EmoticonThemeInspectorPrivate::init(const QString &rootPath)
     if (!defaultThemeHandler) {
         defaultThemeHandler = new DefaultEmoticonThemeHandler(nullptr);
         connect(defaultThemeHandler, SIGNAL(defaultThemeAdded(EmoticonTheme)), this,
-            SLOT(handleDefaultThemeAdded(EmoticonTheme)), Qt::DirectConnection);
+            SLOT(handleBuiltInThemeAdded(EmoticonTheme)), Qt::DirectConnection);
         connect(defaultThemeHandler, SIGNAL(defaultThemeRemoved(EmoticonTheme)), this,
-            SLOT(handleDefaultThemeRemoved(EmoticonTheme)), Qt::DirectConnection);
+            SLOT(handleBuiltInThemeRemoved(EmoticonTheme)), Qt::DirectConnection);
         defaultThemeHandler->init();
+        emojiThemeHandler = new EmojiThemeHandler(nullptr);
+        connect(emojiThemeHandler, SIGNAL(emojiThemeAdded(EmoticonTheme)), this,
+            SLOT(handleBuiltInThemeAdded(EmoticonTheme)), Qt::DirectConnection);
+        connect(emojiThemeHandler, SIGNAL(emojiThemeRemoved(EmoticonTheme)), this,
+            SLOT(handleBuiltInThemeRemoved(EmoticonTheme)), Qt::DirectConnection);
+        emojiThemeHandler->init();
     }
     directoryWatcher.setEmoticonThemeDirectoryPath(rootPath);
 }
@@ -84,14 +92,14 @@ void EmoticonThemeInspectorPrivate::handleThemeValid(
 
 void EmoticonThemeInspectorPrivate::handleThemeInvalid(const QString &) { }
 
-void EmoticonThemeInspectorPrivate::handleDefaultThemeAdded(const EmoticonTheme &defaultTheme)
+void EmoticonThemeInspectorPrivate::handleBuiltInThemeAdded(const EmoticonTheme &theme)
 {
-    Q_EMIT themeAdded(defaultTheme);
+    Q_EMIT themeAdded(theme);
 }
 
-void EmoticonThemeInspectorPrivate::handleDefaultThemeRemoved(const EmoticonTheme &defaultTheme)
+void EmoticonThemeInspectorPrivate::handleBuiltInThemeRemoved(const EmoticonTheme &theme)
 {
-    Q_EMIT themeRemoved(defaultTheme.themeUUID());
+    Q_EMIT themeRemoved(theme.themeUUID());
 }
 
 EmoticonThemeInspector::EmoticonThemeInspector(QObject *parent)

@@ -12,8 +12,9 @@
 class EmoticonThemeInspectorPrivate;
 
 /**
- * The discovery pipeline as one object: announces the built-in theme and every usable theme below
- * the themes root, and every theme that goes away. Of two installed themes with the same theme
+ * The discovery pipeline as one object: announces the built-in theme, the built-in Emoji theme
+ * where a colour emoji font can draw it, and every usable theme below the themes root, and every
+ * theme that goes away. Of two installed themes with the same theme
  * UUID, or bound to the same service, the one found first wins.
  */
 class GLYPHMORPH_EXPORT EmoticonThemeInspector : public QObject
@@ -24,7 +25,7 @@ public:
     explicit EmoticonThemeInspector(QObject *parent = nullptr);
     ~EmoticonThemeInspector() override;
 
-    /** Publishes the built-in theme (first call only) and watches @p rootPath; every complete
+    /** Publishes the built-in themes (first call only) and watches @p rootPath; every complete
      *  theme already there is announced before this returns. */
     void init(const QString &rootPath);
     /** True once the root was found to be a directory. */

@@ -14,6 +14,7 @@
 #include <QString>
 
 class DefaultEmoticonThemeHandler;
+class EmojiThemeHandler;
 class EmoticonThemeInspector;
 
 class EmoticonThemeInspectorPrivate : public QObject
@@ -30,6 +31,7 @@ public:
     EmoticonThemeDirectoryWatcher directoryWatcher;
     EmoticonThemeInspector *const inspector;
     DefaultEmoticonThemeHandler *defaultThemeHandler = nullptr;
+    EmojiThemeHandler *emojiThemeHandler = nullptr;
     // Installed themes by description file path; never the built-in theme.
     QHash<QString, EmoticonTheme> installedThemes;
     // The identities taken by installed themes, so a new theme is checked in constant time.
@@ -45,8 +47,9 @@ private Q_SLOTS:
     void handleThemeDirectoryRemoved(const QString &directoryPath);
     void handleThemeValid(const QString &emoticonThemeXmlFilePath, const EmoticonTheme &theme);
     void handleThemeInvalid(const QString &emoticonThemeXmlFilePath);
-    void handleDefaultThemeAdded(const EmoticonTheme &defaultTheme);
-    void handleDefaultThemeRemoved(const EmoticonTheme &defaultTheme);
+    // The built-in themes: the default theme and the Emoji theme.
+    void handleBuiltInThemeAdded(const EmoticonTheme &theme);
+    void handleBuiltInThemeRemoved(const EmoticonTheme &theme);
 };
 
 #endif

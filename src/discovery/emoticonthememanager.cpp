@@ -3,6 +3,7 @@
 #include "emoticonthememanager.h"
 
 #include "accountservicemapper.h"
+#include "emojitheme_p.h"
 #include "emoticonthemeinspector.h"
 #include "emoticonthemeresourceavailabilitychecker_p.h"
 #include "mgconfitem.h"
@@ -99,6 +100,14 @@ public:
     {
         return inspector->hasPendingChecks() || removalGrace->isActive();
     }
+
+    /** Whether the user's choice @p current stays while it is not registered. The Emoji theme
+     *  is missing only where this process cannot draw it (no colour font, no GUI): the user's
+     *  other processes may well show it. */
+    bool keepsChoice(const QString &current) const
+    {
+        return current == EmojiTheme::uuid() || choiceMayArrive();
+    }
 };
 
 EmoticonThemeManager::EmoticonThemeManager()
@@ -177,14 +186,19 @@ EmoticonTheme EmoticonThemeManager::themeForAccountPath(const QString &accountPa
     const auto registered = d->themes.constFind(current);
     if (registered != d->themes.cend())
         return remember(registered.value());
-    // Not remembered: whether the choice is set back depends on checks still running.
     if (current != defaultThemeUUID()) {
+        const EmoticonTheme builtIn = d->themes.value(defaultThemeUUID());
+        // Where this process cannot draw the Emoji theme, the built-in theme stands in for it
+        // as long as the choice holds.
+        if (current == EmojiTheme::uuid())
+            return remember(builtIn);
+        // Not remembered: whether the choice is set back depends on checks still running.
         // Right after start-up, or after a reinstall, the chosen theme may still be being
         // checked: answer with the built-in theme for now, and keep the user's choice until the
         // check is over.
-        if (!d->choiceMayArrive())
+        if (!d->keepsChoice(current))
             setCurrentTheme(defaultThemeUUID());
-        return d->themes.value(defaultThemeUUID());
+        return builtIn;
     }
     return EmoticonTheme();
 }
@@ -243,7 +257,7 @@ void EmoticonThemeManager::handleThemeAdded(const EmoticonTheme &emoticonTheme)
 void EmoticonThemeManager::handleRemovalGraceOver()
 {
     const QString current = currentTheme();
-    if (current != defaultThemeUUID() && !d->themes.contains(current) && !d->choiceMayArrive())
+    if (current != defaultThemeUUID() && !d->themes.contains(current) && !d->keepsChoice(current))
         setCurrentTheme(defaultThemeUUID());
 }
 

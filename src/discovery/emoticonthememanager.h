@@ -23,14 +23,17 @@ extern template class GLYPHMORPH_EXPORT SingletonBase<EmoticonThemeManager>;
 /**
  * The process-wide registry of emoticon themes and keeper of the user's current theme.
  *
- * Construction runs the whole discovery: the built-in theme and every complete theme installed
- * below the themes root are registered before the constructor returns; themes still being copied
+ * Construction runs the whole discovery: the built-in theme, the Emoji theme (UUID
+ * "928ab845-fe9b-497d-af5f-e49ee6609415", every Unicode emoji and its shortcodes, offered where a
+ * colour emoji font draws its images) and every complete theme installed below the themes root
+ * are registered before the constructor returns; themes still being copied
  * follow within ten seconds. The themes root is "/usr/share/themes/base/meegotouch/libglyphmorph0/
  * images/", or the directory named by the environment variable GLYPHMORPH_THEMES_ROOT.
  *
  * The current theme is the settings key "/Messaging/Settings/CurrentCustomEmoticonTheme", shared
- * by every process of the user. A theme bound to a messaging service takes precedence over the
- * current theme for that service's accounts.
+ * by every process of the user. A choice of the Emoji theme holds in a process that does not
+ * offer it, which gives the built-in theme meanwhile. A theme bound to a messaging service takes
+ * precedence over the current theme for that service's accounts.
  */
 class GLYPHMORPH_EXPORT EmoticonThemeManager : public QObject,
                                                public SingletonBase<EmoticonThemeManager>

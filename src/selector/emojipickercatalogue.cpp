@@ -9,7 +9,8 @@ namespace {
 constexpr char32_t zwj = 0x200D;
 constexpr char32_t female = 0x2640;
 constexpr char32_t male = 0x2642;
-constexpr char32_t variationSelector16 = 0xFE0F;
+// Named apart from the cell images' own: unity builds compile both files as one.
+constexpr char32_t emojiPresentationSelector = 0xFE0F;
 constexpr char32_t man = 0x1F468;
 constexpr char32_t woman = 0x1F469;
 constexpr char32_t person = 0x1F9D1;
@@ -33,7 +34,7 @@ bool hasSkinTone(const QString &emoji)
 QString genderNeutral(const QString &emoji, const EmojiData &data)
 {
     QVector<uint> codePoints = emoji.toUcs4();
-    if (!codePoints.isEmpty() && codePoints.constLast() == variationSelector16)
+    if (!codePoints.isEmpty() && codePoints.constLast() == emojiPresentationSelector)
         codePoints.removeLast();
     const int n = codePoints.size();
     if (n >= 3 && codePoints.at(n - 2) == zwj

@@ -3,8 +3,13 @@
 #include "emoticontheme.h"
 
 #include "emosequencesearchtree.h"
+#include "emoticontheme_p.h"
 
+#include <QMutex>
+#include <QMutexLocker>
 #include <QSharedData>
+
+#include <atomic>
 
 class EmoticonThemeData : public QSharedData
 {
@@ -24,6 +29,29 @@ public:
     QHash<QString, QString> filePathToCodeSequenceMapping;
     QHash<QString, QString> filepathToPickerImageMapping;
     QHash<QString, QString> codeSequenceToPriorityMapping;
+
+    /** Makes the content that EmoticonThemePrivate::setDeferredContent() put off. */
+    void makeContent()
+    {
+        if (!contentDeferred.load(std::memory_order_acquire))
+            return;
+        QMutexLocker lock(&contentMutex);
+        if (!contentDeferred.load(std::memory_order_relaxed))
+            return;
+        EmoticonThemeContent content = makeDeferredContent();
+        codeSequenceToFilepathMapping = std::move(content.codeSequenceToFilepath);
+        filePathToCodeSequenceMapping = std::move(content.filePathToCodeSequence);
+        filepathToPickerImageMapping = std::move(content.filepathToPickerImage);
+        codeSequenceToPriorityMapping = std::move(content.codeSequenceToPriority);
+        delete characterCodeSequenceSearchTree;
+        characterCodeSequenceSearchTree = content.tree;
+        makeDeferredContent = nullptr;
+        contentDeferred.store(false, std::memory_order_release);
+    }
+
+    std::function<EmoticonThemeContent()> makeDeferredContent;
+    std::atomic<bool> contentDeferred { false };
+    QMutex contentMutex;
 };
 
 // Themes travel in queued signals and QVariant under this name from the moment the library loads.
@@ -85,51 +113,61 @@ void EmoticonTheme::setPreviewIconName(const QString &previewIconName)
 
 const QHash<QString, QString> &EmoticonTheme::codeSequenceToFilepathMapping() const
 {
+    d->makeContent();
     return d->codeSequenceToFilepathMapping;
 }
 
 void EmoticonTheme::setCodeSequenceToFilepathMapping(const QHash<QString, QString> &mapping)
 {
+    d->makeContent();
     d->codeSequenceToFilepathMapping = mapping;
 }
 
 const QHash<QString, QString> &EmoticonTheme::filePathToCodeSequenceMapping() const
 {
+    d->makeContent();
     return d->filePathToCodeSequenceMapping;
 }
 
 void EmoticonTheme::setFilepathToCodeSequenceMapping(const QHash<QString, QString> &mapping)
 {
+    d->makeContent();
     d->filePathToCodeSequenceMapping = mapping;
 }
 
 const QHash<QString, QString> &EmoticonTheme::filepathToPickerImageMapping() const
 {
+    d->makeContent();
     return d->filepathToPickerImageMapping;
 }
 
 void EmoticonTheme::setFilepathToPickerImageMapping(const QHash<QString, QString> &mapping)
 {
+    d->makeContent();
     d->filepathToPickerImageMapping = mapping;
 }
 
 const QHash<QString, QString> &EmoticonTheme::codeSequenceToPriorityMapping() const
 {
+    d->makeContent();
     return d->codeSequenceToPriorityMapping;
 }
 
 void EmoticonTheme::setcodeSequenceToPriorityMapping(const QHash<QString, QString> &mapping)
 {
+    d->makeContent();
     d->codeSequenceToPriorityMapping = mapping;
 }
 
 emoSequenceSearchTree *EmoticonTheme::characterCodeSequenceSearchTree() const
 {
+    d->makeContent();
     return d->characterCodeSequenceSearchTree;
 }
 
 void EmoticonTheme::setCharacterCodeSequenceSearchTree(emoSequenceSearchTree *tree)
 {
+    d->makeContent();
     // Handing back the tree already owned must not delete it under the theme.
     if (tree == d->characterCodeSequenceSearchTree)
         return;
@@ -139,13 +177,32 @@ void EmoticonTheme::setCharacterCodeSequenceSearchTree(emoSequenceSearchTree *tr
 
 QString EmoticonTheme::getPickerImage(const QString &filePath)
 {
+    d->makeContent();
     const auto it = d->filepathToPickerImageMapping.constFind(filePath);
     return it == d->filepathToPickerImageMapping.constEnd() ? QString() : it.value();
 }
 
 bool EmoticonTheme::isValid() const
 {
-    return !d->themeUUID.isEmpty() && !d->themeName.isEmpty() && d->characterCodeSequenceSearchTree
-        && !d->codeSequenceToFilepathMapping.isEmpty()
+    if (d->themeUUID.isEmpty() || d->themeName.isEmpty())
+        return false;
+    // Whoever deferred the content answers for it.
+    if (d->contentDeferred.load(std::memory_order_acquire))
+        return true;
+    return d->characterCodeSequenceSearchTree && !d->codeSequenceToFilepathMapping.isEmpty()
         && !d->filePathToCodeSequenceMapping.isEmpty();
+}
+
+void EmoticonThemePrivate::setDeferredContent(
+    EmoticonTheme &theme, std::function<EmoticonThemeContent()> make)
+{
+    EmoticonThemeData *d = theme.d.data();
+    QMutexLocker lock(&d->contentMutex);
+    d->makeDeferredContent = std::move(make);
+    d->contentDeferred.store(true, std::memory_order_release);
+}
+
+bool EmoticonThemePrivate::isContentDeferred(const EmoticonTheme &theme)
+{
+    return theme.d->contentDeferred.load(std::memory_order_acquire);
 }

@@ -68,6 +68,7 @@ public:
     bool isValid() const;
 
 private:
+    friend class EmoticonThemePrivate;
     QExplicitlySharedDataPointer<EmoticonThemeData> d;
 };
 

@@ -104,6 +104,11 @@ QString themesAsText(
     return text;
 }
 
+// The library offers the Emoji theme wherever a colour emoji font draws its images.
+const QLatin1String emojiThemeUUID("928ab845-fe9b-497d-af5f-e49ee6609415");
+const QLatin1String emojiThemeMissing(
+    "no colour emoji font found; install fonts-noto-color-emoji to get it");
+
 QString unregisteredAsText(const QList<QPair<QString, QString>> &directories)
 {
     QString text;
@@ -169,7 +174,9 @@ int runThemes(const QStringList &arguments)
     commandLine.parser.addOption(json);
     const QCommandLineOption all(QStringLiteral("all"),
         QStringLiteral("Also list the directories below the themes root that hold no registered "
-                       "theme, and why (JSON: unregistered, an array of {directory, reason})."));
+                       "theme, and why, and say why the built-in Emoji theme is not offered when "
+                       "it is not (JSON: unregistered, an array of {directory, reason}, and "
+                       "notOffered, an array of {uuid, name, reason})."));
     commandLine.parser.addOption(all);
     const int parsed = commandLine.parse(arguments);
     if (parsed >= 0)
@@ -184,9 +191,14 @@ int runThemes(const QStringList &arguments)
     const QList<QPair<QString, QString>> unregistered = commandLine.parser.isSet(all)
         ? unregisteredDirectories(library.manager())
         : QList<QPair<QString, QString>>();
+    const bool emojiMissing = commandLine.parser.isSet(all)
+        && !library.manager().emoticonThemes().contains(emojiThemeUUID);
     if (!commandLine.parser.isSet(json)) {
         out(themesAsText(themes, current, library.manager().currentTheme())
-            + unregisteredAsText(unregistered));
+            + unregisteredAsText(unregistered)
+            + (emojiMissing ? QLatin1String("\nThe Emoji theme is not offered: ")
+                        + emojiThemeMissing + QLatin1Char('\n')
+                            : QString()));
         return Success;
     }
     QJsonObject document = QJsonDocument::fromJson(themesAsJson(themes, current).toUtf8()).object();
@@ -197,6 +209,13 @@ int runThemes(const QStringList &arguments)
                 { QStringLiteral("reason"), directory.second } });
         }
         document.insert(QStringLiteral("unregistered"), list);
+        QJsonArray notOffered;
+        if (emojiMissing) {
+            notOffered.append(QJsonObject { { QStringLiteral("uuid"), emojiThemeUUID },
+                { QStringLiteral("name"), QStringLiteral("Emoji") },
+                { QStringLiteral("reason"), emojiThemeMissing } });
+        }
+        document.insert(QStringLiteral("notOffered"), notOffered);
     }
     out(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));
     return Success;
