@@ -661,7 +661,7 @@ private Q_SLOTS:
         row("search with a limit that is no number", "emoji|search|cat|--limit|many", 2, "=",
             "not 'many'");
         row("search without words", "emoji|search", 2, "=", "needs a word");
-        row("json outside search", "emoji|name|👍|--json", 2, "=", "'emoji search' only");
+        row("json outside search", "emoji|name|👍|--json", 2, "=", "'emoji complete' only");
         row("tones", "emoji|tones|👍|--lang|en", 0,
             "=👍🏻\tthumbs up: light skin tone\n👍🏼\tthumbs up: medium-light skin tone\n"
             "👍🏽\tthumbs up: medium skin tone\n👍🏾\tthumbs up: medium-dark skin tone\n"
@@ -670,6 +670,29 @@ private Q_SLOTS:
         row("tones of an emoji without", "emoji|tones|😀|--lang|en", 1, "=",
             "😀 (grinning face) has no skin-tone variants");
         row("info", "emoji|info", 0, "Unicode emoji: 15.0\nCLDR: 41\n", "");
+        row("complete", "emoji|complete|thumbs|--lang|en", 0,
+            "=👍\t:thumbsup:\tthumbs up\n👎\t:thumbsdown:\tthumbs down\n", "");
+        row("complete in GitHub's set", "emoji|complete|:umbrella|--limit|1|--lang|en", 0,
+            "=☔\t:umbrella:\tumbrella with rain drops\n", "");
+        row("complete in Slack's set", "emoji|complete|umbrella|--preset|slack|--limit|1|--lang|en",
+            0, "=☂️\t:umbrella:\tumbrella\n", "");
+        row("complete contained after beginning", "emoji|complete|rella|--preset|cldr|--limit|1", 0,
+            ":umbrella", "");
+        row("complete one character", "emoji|complete|:p", 0, "=",
+            "completion starts at 2 characters");
+        row("complete without a match", "emoji|complete|qzx", 0, "=",
+            "no shortcode contains 'qzx'");
+        row("complete with an unknown preset", "emoji|complete|sm|--preset|discord", 2, "=",
+            "--preset is github, slack or cldr, not 'discord'");
+        row("preset outside complete", "emoji|search|cat|--preset|slack", 2, "=",
+            "'emoji complete' only");
+        row("tone unset", "emoji|tone", 0, "=0\tnone\t👍\n", "");
+        row("tone out of range", "emoji|tone|6", 2, "=",
+            "the skin tone is a number from 0 (none) to 5 (dark), not '6'");
+        row("tone no number", "emoji|tone|dark", 2, "=", "not 'dark'");
+        row("tone twice", "emoji|tone|1|2", 2, "=", "at most one tone");
+        row("recent, none yet", "emoji|recent", 0, "=", "no emoji used yet");
+        row("clear outside recent", "emoji|tone|--clear", 2, "=", "'emoji recent' only");
         row("no subcommand", "emoji", 2, "=", "emoji needs a subcommand");
         row("unknown subcommand", "emoji|frob", 2, "=", "unknown emoji subcommand 'frob'");
     }
@@ -697,6 +720,32 @@ private Q_SLOTS:
         QCOMPARE(first.value("name").toString(), QStringLiteral("thumbs up"));
         QCOMPARE(first.value("group").toString(), QStringLiteral("People & Body"));
         QVERIFY(first.value("shortcodes").toArray().contains(QStringLiteral("+1")));
+    }
+
+    // Tone and recent emoji stay from run to run, in the user's settings, and completion follows
+    // them; a recent list that another program wrote is read as it stands.
+    void emojiPreferencesAcrossRuns()
+    {
+        const QString settings = home() + "/.config/glyphmorph/settings.conf";
+        QVERIFY(QDir().mkpath(QFileInfo(settings).path()));
+        QVERIFY(writeBytes(settings, "/Messaging/Settings/Emoji/Recent=👎:2 junk 😀:1\n"));
+        verifyResult(run({ "emoji", "tone", "4" }), 0, "=4\tmedium-dark skin tone\t👍🏾\n", "");
+        verifyResult(run({ "emoji", "tone" }), 0, "=4\tmedium-dark skin tone\t👍🏾\n", "");
+        verifyResult(run({ "emoji", "recent", "--lang", "en" }), 0,
+            "=👎\tthumbs down\n😀\tgrinning face\n", "");
+        verifyResult(run({ "emoji", "complete", "thu", "--limit", "2", "--lang", "en" }), 0,
+            "=👎🏾\t:thumbsdown:\tthumbs down\n👍🏾\t:thumbsup:\tthumbs up\n", "");
+        const Result json = run({ "emoji", "complete", "thu", "--limit", "1", "--json" });
+        QCOMPARE(json.exitCode, 0);
+        const QJsonObject document = QJsonDocument::fromJson(json.bytes).object();
+        QCOMPARE(document.value("query").toString(), QStringLiteral("thu"));
+        QCOMPARE(document.value("preset").toString(), QStringLiteral("github"));
+        const QJsonObject first = document.value("results").toArray().first().toObject();
+        QCOMPARE(first.value("emoji").toString(), QString::fromUtf8("👎🏾"));
+        QCOMPARE(first.value("shortcode").toString(), QStringLiteral("thumbsdown"));
+        verifyResult(run({ "emoji", "recent", "--clear" }), 0, "=", "");
+        verifyResult(run({ "emoji", "recent" }), 0, "=", "no emoji used yet");
+        verifyResult(run({ "emoji", "tone", "0" }), 0, "=0\tnone\t👍\n", "");
     }
 
     // Without locale files names are English, and the tool says where it looked.

@@ -5,11 +5,13 @@
 #include "editormodel.h"
 #include "testenvironment.h"
 
+#include <emojidata.h>
 #include <emoticonthememanager.h>
 #include <glyphmorpher.h>
 
 #include <QAbstractItemModel>
 #include <QAccessible>
+#include <QJSValue>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -29,6 +31,13 @@ Item {
     function plain(html) { return Emoticons.toPlainText(html) }
     function emojiName(sequence, locale) { return Emoticons.emojiName(sequence, locale) }
     function searchEmoji(query, locale, limit) { return Emoticons.searchEmoji(query, locale, limit) }
+    function search(query) { return Emoticons.searchEmoji(query) }
+    function completeShortcode(prefix) { return Emoticons.completeShortcode(prefix) }
+    function noteEmojiUsed(emoji) { Emoticons.noteEmojiUsed(emoji) }
+    function clearRecentEmoji() { Emoticons.clearRecentEmoji() }
+    function setSkinTone(tone) { Emoticons.skinTone = tone }
+    property var recentEmoji: Emoticons.recentEmoji
+    property int skinTone: Emoticons.skinTone
     property alias edit: edit
     property alias replacer: replacer
     property alias picker: picker
@@ -54,13 +63,28 @@ class QmlModuleTest : public QObject
     EmoticonTheme m_theme;
 
     QObject *child(const char *name) const { return m_scene->property(name).value<QObject *>(); }
-    // Calls the scene's QML function @p name on @p text.
-    QString call(const char *name, const QString &text) const
+    // Calls the scene's QML function @p name on @p argument.
+    QVariant callWith(const char *name, const QVariant &argument) const
     {
         QVariant result;
         QMetaObject::invokeMethod(
-            m_scene, name, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, text));
-        return result.toString();
+            m_scene, name, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, argument));
+        return plain(result);
+    }
+    // A JavaScript array or object arrives as a QJSValue.
+    static QVariant plain(const QVariant &value)
+    {
+        return value.userType() == qMetaTypeId<QJSValue>() ? value.value<QJSValue>().toVariant()
+                                                           : value;
+    }
+    QString call(const char *name, const QString &text) const
+    {
+        return callWith(name, text).toString();
+    }
+    // The first of the {emoji, shortcode, name} maps that @p name gives for @p argument.
+    QVariantMap firstEmoji(const char *name, const QString &argument) const
+    {
+        return callWith(name, argument).toList().value(0).toMap();
     }
     QString path(const char *code) const
     {
@@ -138,7 +162,42 @@ private Q_SLOTS:
         QMetaObject::invokeMethod(m_scene, "searchEmoji", Q_RETURN_ARG(QVariant, found),
             Q_ARG(QVariant, QStringLiteral("DÄUMEN")), Q_ARG(QVariant, QStringLiteral("de")),
             Q_ARG(QVariant, 1));
-        QCOMPARE(found.toStringList(), QStringList { QStringLiteral("👍") });
+        const QVariantList list = plain(found).toList();
+        QCOMPARE(list.size(), 1);
+        const QVariantMap thumbsUp { { "emoji", QStringLiteral("👍") }, { "shortcode", "+1" },
+            { "name", QStringLiteral("Daumen hoch") } };
+        QCOMPARE(list.first().toMap(), thumbsUp);
+    }
+
+    // Completion, recent emoji and the skin tone, each change seen by QML bindings.
+    void emojiPreferences()
+    {
+        QCOMPARE(callWith("completeShortcode", "t").toList(), QVariantList());
+        QVariantMap first = firstEmoji("completeShortcode", ":thu");
+        QCOMPARE(first.value("emoji").toString(), QStringLiteral("👍"));
+        QCOMPARE(first.value("shortcode").toString(), QStringLiteral("thumbsup"));
+        QCOMPARE(first.value("name").toString(), EmojiData().emojiName(QStringLiteral("👍")));
+        QCOMPARE(callWith("completeShortcode", "sm").toList().size(), 10);
+
+        QCOMPARE(m_scene->property("skinTone").toInt(), 0);
+        callWith("setSkinTone", 3);
+        QTRY_COMPARE(m_scene->property("skinTone").toInt(), 3);
+        QCOMPARE(firstEmoji("completeShortcode", "thu").value("emoji").toString(),
+            QStringLiteral("👍🏽"));
+        QCOMPARE(firstEmoji("search", "thumbs up").value("emoji").toString(),
+            QStringLiteral("👍🏽"));
+
+        QCOMPARE(m_scene->property("recentEmoji").toStringList(), QStringList());
+        callWith("noteEmojiUsed", QStringLiteral("👎"));
+        QTRY_COMPARE(
+            m_scene->property("recentEmoji").toStringList(), QStringList { QStringLiteral("👎") });
+        first = firstEmoji("completeShortcode", "thu");
+        QCOMPARE(first.value("emoji").toString(), QStringLiteral("👎🏽"));
+        QCOMPARE(first.value("shortcode").toString(), QStringLiteral("thumbsdown"));
+        QVERIFY(QMetaObject::invokeMethod(m_scene, "clearRecentEmoji"));
+        QTRY_COMPARE(m_scene->property("recentEmoji").toStringList(), QStringList());
+        callWith("setSkinTone", 0);
+        QTRY_COMPARE(m_scene->property("skinTone").toInt(), 0);
     }
 
     // Text put in as the TextEdit puts typed and pasted text in; a picked emoticon at its cursor.

@@ -57,9 +57,10 @@ const QVector<Shortcode> &shortcodeIndex(EmojiData::ShortcodeSet set)
     return github;
 }
 
+// Read as the Emoji theme reads it, so that what completes is what the theme converts.
 EmojiData::ShortcodeSet chosenSet(const MGConfItem &item)
 {
-    const QString name = item.value().toString().trimmed().toLower();
+    const QString name = item.value().toString();
     if (name == QLatin1String("slack"))
         return EmojiData::SlackShortcodes;
     if (name == QLatin1String("cldr"))
@@ -142,9 +143,11 @@ void EmojiCompletionModelPrivate::refresh()
 {
     q->beginResetModel();
     rows = matches();
-    emoji.clear();
+    QStringList plain;
+    plain.reserve(rows.size());
     for (const Shortcode *row : qAsConst(rows))
-        emoji.append(preferences.applySkinTone(row->emoji));
+        plain.append(row->emoji);
+    emoji = preferences.applySkinTone(plain);
     q->endResetModel();
 }
 

@@ -6,6 +6,7 @@
 #include "mgconfitem.h"
 
 #include <QHash>
+#include <QSet>
 #include <QVector>
 
 #include <algorithm>
@@ -108,6 +109,7 @@ QVector<Recent> parseRecent(const QString &stored)
 {
     const EmojiData data;
     QVector<Recent> list;
+    QSet<QString> seen;
     const QStringList items = stored.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString &item : items) {
         const int colon = item.lastIndexOf(QLatin1Char(':'));
@@ -118,9 +120,9 @@ QVector<Recent> parseRecent(const QString &stored)
         const QString emoji = data.fullyQualified(item.left(colon));
         if (!ok || !std::isfinite(weight) || weight <= 0 || weight > 1e6 || emoji.isEmpty())
             continue;
-        if (std::any_of(list.cbegin(), list.cend(),
-                [&](const Recent &recent) { return recent.emoji == emoji; }))
+        if (seen.contains(emoji))
             continue;
+        seen.insert(emoji);
         list.append({ emoji, qint64(std::llround(weight * weightScale)) });
     }
     // A value written by hand may be in any order; the stored order breaks ties.
@@ -259,15 +261,27 @@ bool EmojiPreferences::clearSkinToneChoices()
 
 QString EmojiPreferences::applySkinTone(const QString &emoji) const
 {
-    const QString base = toneless(d->data, emoji);
-    // Written with a tone, or no emoji at all: the writer's choice stands.
-    if (base.isEmpty() || withoutTones(emoji) != emoji)
-        return emoji;
-    const QString chosen = d->choices().value(base);
-    if (!chosen.isEmpty())
-        return chosen;
+    return applySkinTone(QStringList { emoji }).constFirst();
+}
+
+QStringList EmojiPreferences::applySkinTone(const QStringList &emoji) const
+{
+    // Each read of the store may read its file again (always, shortly after a write).
     const int tone = skinTone();
-    return tone == 0 ? emoji : withSkinTone(base, tone);
+    const QHash<QString, QString> choices = d->choices();
+    QStringList result;
+    result.reserve(emoji.size());
+    for (const QString &one : emoji) {
+        const QString base = toneless(d->data, one);
+        // Written with a tone, or no emoji at all: the writer's choice stands.
+        if (base.isEmpty() || withoutTones(one) != one)
+            result.append(one);
+        else if (const auto chosen = choices.constFind(base); chosen != choices.cend())
+            result.append(*chosen);
+        else
+            result.append(tone == 0 ? one : withSkinTone(base, tone));
+    }
+    return result;
 }
 
 QString EmojiPreferences::withSkinTone(const QString &emoji, int tone, int secondTone)

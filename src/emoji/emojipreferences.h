@@ -59,13 +59,17 @@ public:
      * anything that is no emoji is given back unchanged.
      */
     QString applySkinTone(const QString &emoji) const;
+    /** applySkinTone() of each of @p emoji, the settings read once: for a picker's grid or a
+     *  list of completions. */
+    QStringList applySkinTone(const QStringList &emoji) const;
 
     /**
      * The fully-qualified variant of @p emoji with skin tone @p tone (0: none, 1 to 5: light to
      * dark), any tone it had replaced. An emoji of two people, or of two hands, takes
      * @p secondTone (1 to 5) for the second where Unicode defines that variant
      * (🧑🏻‍🤝‍🧑🏿,
-     * 👩🏻‍❤️‍💋‍👨🏼, and 👫 🤝 💏 💑 as 👩🏻‍🤝‍👨🏿 🫱🏻‍🫲🏿
+     * 👩🏻‍❤️‍💋‍👨🏼, and 👫 🤝 💏 💑 as 👩🏻‍🤝‍👨🏿
+     * 🫱🏻‍🫲🏿
      * 🧑🏻‍❤️‍💋‍🧑🏿 🧑🏻‍❤️‍🧑🏿); otherwise, and with 0 or
      * the same tone, both take @p tone. An emoji without tone variants is given in its
      * fully-qualified form; anything that is no emoji comes back unchanged.

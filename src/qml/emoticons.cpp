@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "emoticons.h"
 
+#include <emojicompletionmodel.h>
 #include <emojidata.h>
+#include <emojipreferences.h>
 #include <emoticonthememanager.h>
 #include <glyphmorpher.h>
 #include <mnamespace.h>
@@ -71,8 +73,17 @@ class EmoticonsPrivate
 public:
     void fillThemes();
 
+    QVariantMap emojiEntry(
+        const QString &emoji, const QString &shortcode, const QString &name) const
+    {
+        return { { QStringLiteral("emoji"), emoji }, { QStringLiteral("shortcode"), shortcode },
+            { QStringLiteral("name"), name } };
+    }
+
     ThemeTableModel table;
     ThemeListModel list;
+    // Completion follows the user's shortcode set; search gives its shortcodes.
+    EmojiCompletionModel completion;
 };
 
 void EmoticonsPrivate::fillThemes()
@@ -103,6 +114,10 @@ Emoticons::Emoticons(QObject *parent)
         d->fillThemes();
         Q_EMIT emoticonsChanged();
     });
+    EmojiPreferences *preferences = d->completion.preferences();
+    connect(
+        preferences, &EmojiPreferences::recentEmojiChanged, this, &Emoticons::recentEmojiChanged);
+    connect(preferences, &EmojiPreferences::skinToneChanged, this, &Emoticons::skinToneChanged);
 }
 
 Emoticons::~Emoticons() = default;
@@ -125,9 +140,59 @@ QString Emoticons::emojiName(const QString &sequence, const QString &locale) con
     return EmojiData().emojiName(sequence, locale);
 }
 
-QStringList Emoticons::searchEmoji(const QString &query, const QString &locale, int limit) const
+QVariantList Emoticons::searchEmoji(const QString &query, const QString &locale, int limit) const
 {
-    return EmojiData().searchEmoji(query, locale, limit);
+    const EmojiData data;
+    const EmojiPreferences *preferences = d->completion.preferences();
+    QVariantList result;
+    const QStringList found = data.searchEmoji(query, locale, limit);
+    const QStringList toned = preferences->applySkinTone(found);
+    for (int i = 0; i < found.size(); ++i) {
+        result.append(d->emojiEntry(toned.at(i),
+            data.shortcodesFor(found.at(i), d->completion.shortcodeSet()).value(0),
+            data.emojiName(found.at(i), locale)));
+    }
+    return result;
+}
+
+QVariantList Emoticons::completeShortcode(const QString &prefix, int limit) const
+{
+    d->completion.setLimit(limit);
+    d->completion.setQuery(prefix);
+    QVariantList result;
+    for (int row = 0; row < d->completion.rowCount(); ++row) {
+        const QModelIndex index = d->completion.index(row);
+        result.append(d->emojiEntry(index.data(EmojiCompletionModel::EmojiRole).toString(),
+            index.data(EmojiCompletionModel::ShortcodeRole).toString(),
+            index.data(EmojiCompletionModel::NameRole).toString()));
+    }
+    return result;
+}
+
+void Emoticons::noteEmojiUsed(const QString &emoji)
+{
+    d->completion.preferences()->noteEmojiUsed(emoji);
+}
+
+void Emoticons::clearRecentEmoji()
+{
+    d->completion.preferences()->clearRecentEmoji();
+}
+
+QStringList Emoticons::recentEmoji() const
+{
+    return d->completion.preferences()->recentEmoji();
+}
+
+int Emoticons::skinTone() const
+{
+    return d->completion.preferences()->skinTone();
+}
+
+void Emoticons::setSkinTone(int tone)
+{
+    if (tone != skinTone())
+        d->completion.preferences()->setSkinTone(tone);
 }
 
 QVariantList Emoticons::emoticons(const QString &accountPath) const

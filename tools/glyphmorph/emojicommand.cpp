@@ -1,9 +1,12 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-// glyphmorph emoji: names, search and skin tones of Unicode emoji, and the versions of the data.
+// glyphmorph emoji: names, search and skin tones of Unicode emoji, the versions of the data,
+// shortcode completion, and the user's default skin tone and recent emoji.
 #include "tool.h"
 
+#include <emojicompletionmodel.h>
 #include <emojidata.h>
+#include <emojipreferences.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,7 +19,12 @@ namespace {
 const QString langOption = QStringLiteral("lang");
 const QString limitOption = QStringLiteral("limit");
 const QString jsonOption = QStringLiteral("json");
+const QString presetOption = QStringLiteral("preset");
+const QString clearOption = QStringLiteral("clear");
 constexpr int defaultLimit = 20;
+
+const char *const toneNames[] = { "none", "light skin tone", "medium-light skin tone",
+    "medium skin tone", "medium-dark skin tone", "dark skin tone" };
 
 /** @p argument as an emoji: the sequence itself, or a GitHub shortcode (":thumbsup:"). */
 QString emojiArgument(const EmojiData &data, const QString &argument)
@@ -100,6 +108,111 @@ int runSearch(const EmojiData &data, const QStringList &arguments, const QString
     return Success;
 }
 
+int runComplete(const EmojiData &data, const QStringList &arguments, const QString &locale,
+    const QString &preset, int limit, bool json)
+{
+    if (arguments.size() != 1)
+        return fail(
+            QStringLiteral("emoji complete needs exactly one shortcode prefix"), UsageError);
+    EmojiCompletionModel model;
+    if (!preset.isEmpty()) {
+        const QStringList presets
+            = { QStringLiteral("github"), QStringLiteral("slack"), QStringLiteral("cldr") };
+        const int set = presets.indexOf(preset.toLower());
+        if (set < 0) {
+            return fail(QStringLiteral("--preset is github, slack or cldr, not '%1'").arg(preset),
+                UsageError);
+        }
+        model.setShortcodeSet(EmojiData::ShortcodeSet(set));
+    }
+    model.setLocale(locale);
+    model.setLimit(limit);
+    model.setQuery(arguments.first());
+    const QString query = model.query();
+    if (json) {
+        QJsonArray list;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QModelIndex index = model.index(row);
+            list.append(QJsonObject {
+                { QStringLiteral("emoji"), index.data(EmojiCompletionModel::EmojiRole).toString() },
+                { QStringLiteral("shortcode"),
+                    index.data(EmojiCompletionModel::ShortcodeRole).toString() },
+                { QStringLiteral("name"), index.data(EmojiCompletionModel::NameRole).toString() },
+            });
+        }
+        const char *const sets[] = { "github", "slack", "cldr" };
+        const QJsonObject document {
+            { QStringLiteral("query"), query },
+            { QStringLiteral("preset"), QLatin1String(sets[model.shortcodeSet()]) },
+            { QStringLiteral("locale"), data.resolvedLocale(locale) },
+            { QStringLiteral("results"), list },
+        };
+        out(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));
+    } else {
+        QString text;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QModelIndex index = model.index(row);
+            text += index.data(EmojiCompletionModel::EmojiRole).toString() + QLatin1String("\t:")
+                + index.data(EmojiCompletionModel::ShortcodeRole).toString() + QLatin1String(":\t")
+                + index.data(EmojiCompletionModel::NameRole).toString() + QLatin1Char('\n');
+        }
+        out(text);
+    }
+    if (query.size() < EmojiCompletionModel::minimumQueryLength) {
+        err(QStringLiteral("completion starts at %1 characters")
+                .arg(EmojiCompletionModel::minimumQueryLength));
+    } else if (model.rowCount() == 0) {
+        err(QStringLiteral("no shortcode contains '%1'").arg(printable(query)));
+    }
+    return Success;
+}
+
+int runTone(const QStringList &arguments)
+{
+    if (arguments.size() > 1)
+        return fail(QStringLiteral("emoji tone takes at most one tone, 0 to 5"), UsageError);
+    EmojiPreferences preferences;
+    if (arguments.size() == 1) {
+        bool ok = false;
+        const int tone = arguments.first().toInt(&ok);
+        if (!ok || tone < 0 || tone > 5) {
+            return fail(QStringLiteral("the skin tone is a number from 0 (none) to 5 (dark), "
+                                       "not '%1'")
+                            .arg(printable(arguments.first())),
+                UsageError);
+        }
+        if (!preferences.setSkinTone(tone))
+            return fail(QStringLiteral("cannot store the skin tone in the settings"));
+    }
+    const int tone = preferences.skinTone();
+    out(QStringLiteral("%1\t%2\t%3\n")
+            .arg(tone)
+            .arg(QLatin1String(toneNames[tone]),
+                EmojiPreferences::withSkinTone(QStringLiteral("\U0001F44D"), tone)));
+    return Success;
+}
+
+int runRecent(
+    const EmojiData &data, const QStringList &arguments, const QString &locale, bool clear)
+{
+    if (!arguments.isEmpty())
+        return fail(QStringLiteral("emoji recent takes no arguments"), UsageError);
+    EmojiPreferences preferences;
+    if (clear) {
+        if (!preferences.clearRecentEmoji())
+            return fail(QStringLiteral("cannot clear the recent emoji in the settings"));
+        return Success;
+    }
+    const QStringList recent = preferences.recentEmoji();
+    QString text;
+    for (const QString &emoji : recent)
+        text += emoji + QLatin1Char('\t') + data.emojiName(emoji, locale) + QLatin1Char('\n');
+    out(text);
+    if (recent.isEmpty())
+        err(QStringLiteral("no emoji used yet"));
+    return Success;
+}
+
 int runInfo(const EmojiData &data, const QStringList &arguments)
 {
     if (!arguments.isEmpty())
@@ -145,6 +258,11 @@ int runEmoji(const QStringList &arguments)
             "                    case and accents do not matter\n"
             "  tones EMOJI       the five skin-tone variants and their names\n"
             "  info              the Unicode emoji and CLDR versions of the data, and the locales\n"
+            "  complete PREFIX   emoji whose shortcodes begin with PREFIX (the text after ':',\n"
+            "                    2 characters or more), then those that contain it; recently\n"
+            "                    used emoji first, with the default skin tone\n"
+            "  tone [0-5]        shows or sets the default skin tone: 0 none, 1 light to 5 dark\n"
+            "  recent            the recently used emoji, most used first (--clear forgets them)\n"
             "Locales are CLDR's (de, pt_PT, zh_Hant, ...); a locale without a table of its own\n"
             "uses the nearest one, and names it lacks are English. Without --lang, the locale\n"
             "of the environment (LANG) is used. An unknown emoji exits with code 1.\n"
@@ -154,12 +272,21 @@ int runEmoji(const QStringList &arguments)
         QStringLiteral("Names and search in LOCALE (default: the environment's)."),
         QStringLiteral("LOCALE")));
     parser.addOption(QCommandLineOption(limitOption,
-        QStringLiteral("search: at most N emoji, 0 for all (default: %1).").arg(defaultLimit),
+        QStringLiteral("search, complete: at most N emoji, 0 for all (default: %1 for search, "
+                       "%2 for complete).")
+            .arg(defaultLimit)
+            .arg(EmojiCompletionModel::defaultLimit),
         QStringLiteral("N")));
-    parser.addOption(QCommandLineOption(
-        jsonOption, QStringLiteral("search: a JSON object with the results, for scripts.")));
+    parser.addOption(QCommandLineOption(jsonOption,
+        QStringLiteral("search, complete: a JSON object with the results, for scripts.")));
+    parser.addOption(QCommandLineOption(presetOption,
+        QStringLiteral("complete: the shortcodes of github, slack or cldr (default: the "
+                       "user's choice for the Emoji theme, else github)."),
+        QStringLiteral("SET")));
+    parser.addOption(
+        QCommandLineOption(clearOption, QStringLiteral("recent: forget the recent emoji.")));
     parser.addPositionalArgument(QStringLiteral("subcommand"),
-        QStringLiteral("name, search, tones or info."),
+        QStringLiteral("name, search, tones, info, complete, tone or recent."),
         QStringLiteral("subcommand [arguments...]"));
     const int parsed = commandLine.parse(arguments);
     if (parsed >= 0)
@@ -167,16 +294,23 @@ int runEmoji(const QStringList &arguments)
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty()) {
-        return fail(QStringLiteral("emoji needs a subcommand: name, search, tones or info; "
-                                   "'glyphmorph emoji --help' shows the usage"),
+        return fail(QStringLiteral("emoji needs a subcommand: name, search, tones, info, complete, "
+                                   "tone or recent; 'glyphmorph emoji --help' shows the usage"),
             UsageError);
     }
     const QString subcommand = positional.takeFirst();
     const bool search = subcommand == QLatin1String("search");
-    if (!search && (parser.isSet(limitOption) || parser.isSet(jsonOption))) {
-        return fail(QStringLiteral("--limit and --json apply to 'emoji search' only"), UsageError);
+    const bool complete = subcommand == QLatin1String("complete");
+    if (!search && !complete && (parser.isSet(limitOption) || parser.isSet(jsonOption))) {
+        return fail(QStringLiteral("--limit and --json apply to 'emoji search' and 'emoji "
+                                   "complete' only"),
+            UsageError);
     }
-    int limit = defaultLimit;
+    if (!complete && parser.isSet(presetOption))
+        return fail(QStringLiteral("--preset applies to 'emoji complete' only"), UsageError);
+    if (subcommand != QLatin1String("recent") && parser.isSet(clearOption))
+        return fail(QStringLiteral("--clear applies to 'emoji recent' only"), UsageError);
+    int limit = complete ? EmojiCompletionModel::defaultLimit : defaultLimit;
     if (parser.isSet(limitOption)) {
         bool ok = false;
         limit = parser.value(limitOption).toInt(&ok);
@@ -205,7 +339,16 @@ int runEmoji(const QStringList &arguments)
         return runTones(data, positional, locale);
     if (subcommand == QLatin1String("info"))
         return runInfo(data, positional);
-    return fail(QStringLiteral("unknown emoji subcommand '%1': name, search, tones or info")
+    if (complete) {
+        return runComplete(
+            data, positional, locale, parser.value(presetOption), limit, parser.isSet(jsonOption));
+    }
+    if (subcommand == QLatin1String("tone"))
+        return runTone(positional);
+    if (subcommand == QLatin1String("recent"))
+        return runRecent(data, positional, locale, parser.isSet(clearOption));
+    return fail(QStringLiteral("unknown emoji subcommand '%1': name, search, tones, info, "
+                               "complete, tone or recent")
                     .arg(subcommand),
         UsageError);
 }
