@@ -118,7 +118,8 @@ void TreePerMessage(benchmark::State &state, Engine engine)
     count(state);
 }
 
-// The same with the Emoji theme's tree: emoji at every grapheme boundary, shortcodes at word starts.
+// The same with the Emoji theme's tree: emoji at every grapheme boundary, shortcodes at word
+// starts.
 void EmojiThemePerMessage(benchmark::State &state)
 {
     const QString emojiThemeUUID = QStringLiteral("928ab845-fe9b-497d-af5f-e49ee6609415");
