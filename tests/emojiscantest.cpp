@@ -69,6 +69,8 @@ private Q_SLOTS:
             << QStringLiteral("\U0001F44D\u0301") << QStringLiteral("\U0001F44D\u0301");
         QTest::newRow("shortcodes at word starts only")
             << ":thumbsup: x:thumbsup: :+1:" << img(":thumbsup:") + " x:thumbsup: " + img(":+1:");
+        QTest::newRow("a shortcode whose end takes a mark stays text") << QStringLiteral(
+            ":thumbsup:\uFE0F :+1:\u0301") << QStringLiteral(":thumbsup:\uFE0F :+1:\u0301");
         QTest::newRow("an emoji right after a shortcode's start")
             << ":+1" + thumbs << ":+1" + img(thumbs);
         QTest::newRow("no emoji at all") << "https://example.org/a:b?c=1#x :p :) <3 ©"

@@ -9,11 +9,11 @@
 /**
  * The walk from the root at a word start, inlined into each engine, which passes its own output:
  * @p Out has replaceByImage(from, to, code) and leaveOut(at), for strict code ends
- * acceptsCodeEnd(end), and, where @p Emoji is set, startsGrapheme(at).
+ * acceptsCodeEnd(end), and, where @p Emoji is set, startsGrapheme(at) and keepsGraphemesWhole().
  *
- * With @p Emoji, a code that is an emoji sequence counts only where a grapheme begins after it,
- * and a walk that finds nothing leaves the character it stopped at to be read again, since an
- * emoji may begin there.
+ * With @p Emoji, a code that is an emoji sequence (in a tree that keeps graphemes whole, any
+ * code) counts only where a grapheme begins after it, and a walk that finds nothing leaves the
+ * character it stopped at to be read again, since an emoji may begin there.
  */
 namespace CodeStep {
 
@@ -32,7 +32,10 @@ Q_ALWAYS_INLINE Tree::Match matchCode(const FlatTrie &flat, const Out &out, cons
             ++pos;
             const emoNode *code = flat.terminal(node);
             if constexpr (Emoji) {
-                if (code && (code->emojiSequence ? !out.startsGrapheme(pos) : emojiOnly))
+                if (code
+                    && ((emojiOnly && !code->emojiSequence)
+                        || ((code->emojiSequence || out.keepsGraphemesWhole())
+                            && !out.startsGrapheme(pos))))
                     code = nullptr;
             }
             if (code && (!strict || out.acceptsCodeEnd(pos))) {

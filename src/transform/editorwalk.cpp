@@ -232,10 +232,10 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
             continue;
         }
         node = child;
-        // An emoji sequence counts where its grapheme ends; after a word's start, only an emoji
-        // sequence begins a chain.
-        if (child->filePath.isEmpty()
-            || (child->emojiSequence ? !text.startsGrapheme(position + 1) : emojiFirst)) {
+        // In a tree of emoji a code counts where its grapheme ends; after a word's start, only
+        // an emoji sequence begins a chain.
+        if (child->filePath.isEmpty() || (emojiFirst && !child->emojiSequence)
+            || (hasEmojiSequences() && !text.startsGrapheme(position + 1))) {
             ++position;
             continue;
         }

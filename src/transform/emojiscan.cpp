@@ -18,6 +18,10 @@ public:
         , tree(tree)
     { }
 
+    // In a tree of emoji no image ends inside a grapheme, a shortcode's neither; a tree pinned
+    // to this scan without emoji keeps the other engines' HTML.
+    bool keepsGraphemesWhole() const { return tree.hasEmojiSequences(); }
+
     void replaceByImage(int from, int to, const Code *code)
     {
         if (!emojiText || code->emojiText.isEmpty())
@@ -31,12 +35,14 @@ private:
 
 } // namespace
 
-int emoSequenceSearchTreePrivate::nextEmojiCandidate(const QChar *text, int from, int to) const
+namespace {
+
+// The first position in [from, to) of a block of eight characters that holds one that is not
+// ASCII, a digit, '#' or '*': most text is ASCII without them, and they alone may begin an emoji.
+int skipPlainAscii(const char16_t *characters, int from, int to)
 {
-    const char16_t *characters = reinterpret_cast<const char16_t *>(text);
     int at = from;
 #ifdef GLYPHMORPH_SCAN_SSE2
-    // Most text is ASCII without digits, '#' or '*', which begin no emoji: eight at a time.
     const __m128i notAscii = _mm_set1_epi16(short(0xff80));
     const __m128i zero = _mm_setzero_si128();
     const __m128i digitZero = _mm_set1_epi16('0');
@@ -53,8 +59,19 @@ int emoSequenceSearchTreePrivate::nextEmojiCandidate(const QChar *text, int from
         if (_mm_movemask_epi8(_mm_or_si128(_mm_andnot_si128(ascii, _mm_set1_epi16(-1)), keycap)))
             break;
     }
+#else
+    Q_UNUSED(characters);
+    Q_UNUSED(to);
 #endif
-    for (; at < to; ++at) {
+    return at;
+}
+
+} // namespace
+
+int emoSequenceSearchTreePrivate::nextEmojiCandidate(const QChar *text, int from, int to) const
+{
+    const char16_t *characters = reinterpret_cast<const char16_t *>(text);
+    for (int at = skipPlainAscii(characters, from, to); at < to; ++at) {
         if (mayBeginEmoji(characters[at]))
             return at;
     }
@@ -63,7 +80,13 @@ int emoSequenceSearchTreePrivate::nextEmojiCandidate(const QChar *text, int from
 
 bool emoSequenceSearchTreePrivate::mayHoldEmoji(const QString &text) const
 {
-    return nextEmojiCandidate(text.constData(), 0, int(text.size())) < text.size();
+    const char16_t *characters = reinterpret_cast<const char16_t *>(text.constData());
+    const int length = int(text.size());
+    for (int at = skipPlainAscii(characters, 0, length); at < length; ++at) {
+        if (characters[at] >= 0x80 || mayBeginEmoji(characters[at]))
+            return true;
+    }
+    return false;
 }
 
 /*

@@ -107,7 +107,8 @@ public:
 
     // The emoji scan.
     QString scanEmojiText(const QString &text, const QString &lineBreak, ConversionOptions options);
-    /** Whether a character of @p text may begin one of the tree's emoji sequences. */
+    /** Whether a character of @p text may begin one of the tree's emoji sequences, or is not
+     *  ASCII, and so may join the end of a code into its grapheme. */
     bool mayHoldEmoji(const QString &text) const;
     /** The first position in [@p from, @p to) of @p text whose character may begin one of the
      *  tree's emoji sequences, or @p to. */
