@@ -3,6 +3,7 @@
 #include "emojipickercatalogue_p.h"
 
 #include "emojidata.h"
+#include "emojitables_p.h"
 
 namespace {
 
@@ -15,16 +16,11 @@ constexpr char32_t man = 0x1F468;
 constexpr char32_t woman = 0x1F469;
 constexpr char32_t person = 0x1F9D1;
 
-bool isSkinTone(char32_t c)
-{
-    return c >= 0x1F3FB && c <= 0x1F3FF;
-}
-
 bool hasSkinTone(const QString &emoji)
 {
     const QVector<uint> codePoints = emoji.toUcs4();
     for (uint c : codePoints) {
-        if (isSkinTone(c))
+        if (EmojiTables::isTone(c))
             return true;
     }
     return false;
