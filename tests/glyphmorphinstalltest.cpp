@@ -9,6 +9,7 @@
 #include <emoticonthemediagnosis.h>
 #include <emoticonthemefactory.h>
 
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -167,13 +168,25 @@ class GlyphmorphInstallTest : public QObject
         prepare(process, "stop:" + point);
         process.setArguments(arguments);
         process.start();
-        QString err;
-        for (int i = 0; i < 1200 && !err.contains("stopped at " + point); ++i) {
-            if (!process.waitForReadyRead(100) && process.state() != QProcess::Running)
-                return false;
-            err += QString::fromUtf8(process.readAllStandardError());
+        return readUntil(process, QProcess::StandardError, "stopped at " + point)
+            .contains("stopped at " + point);
+    }
+
+    /** What @p process writes on @p channel until it has written @p text or ended. The
+     *  process starts slowly on a busy machine: only a process that ended, or two minutes,
+     *  stop the wait. */
+    static QString readUntil(
+        QProcess &process, QProcess::ProcessChannel channel, const QString &text)
+    {
+        process.setReadChannel(channel);
+        QString read;
+        const QDeadlineTimer deadline(120000);
+        while (!read.contains(text) && !deadline.hasExpired()) {
+            if (!process.waitForReadyRead(100) && process.state() == QProcess::NotRunning)
+                break;
+            read += QString::fromUtf8(process.readAll());
         }
-        return err.contains("stopped at " + point);
+        return read;
     }
 
     /** The versions of the accepted themes below @p directory, by directory name; hidden
@@ -498,12 +511,9 @@ private Q_SLOTS:
         prepare(second);
         second.setArguments({ "install", work() + "/b/Beta" });
         second.start();
-        QString waiting;
-        for (int i = 0; i < 1200 && !waiting.contains("waiting for another glyphmorph"); ++i) {
-            second.waitForReadyRead(100);
-            waiting += QString::fromUtf8(second.readAllStandardError());
-            QVERIFY2(second.state() == QProcess::Running, qPrintable(waiting));
-        }
+        const QString waiting
+            = readUntil(second, QProcess::StandardError, "waiting for another glyphmorph");
+        QVERIFY2(second.state() == QProcess::Running, qPrintable(waiting));
         QVERIFY2(waiting.contains("waiting for another glyphmorph that changes " + root()),
             qPrintable(waiting));
         QCOMPARE(::kill(pid_t(first.processId()), SIGCONT), 0);
@@ -647,11 +657,7 @@ private Q_SLOTS:
             prepare(watcher);
             watcher.setArguments(command);
             watcher.start();
-            QString seen;
-            for (int i = 0; i < 1200 && !seen.contains("watching "); ++i) {
-                watcher.waitForReadyRead(100);
-                seen += QString::fromUtf8(watcher.readAllStandardOutput());
-            }
+            const QString seen = readUntil(watcher, QProcess::StandardOutput, "watching ");
             watcher.terminate();
             result = finish(watcher);
             result.out = seen + result.out;
