@@ -11,6 +11,7 @@
 #include "texteditoraccess_p.h"
 
 #include <QPair>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QVector>
 
@@ -84,12 +85,14 @@ void EditorReplacement::replaceCodes(
         };
     }
     {
+        const auto forget = qScopeGuard([&editor] {
+            editor.emojiOfShortcode = nullptr;
+            editor.emojiImageMade = nullptr;
+        });
         const QSignalBlocker blocker(editor.editor());
         emoSequenceSearchTreePrivate::get(tree)->performCharacterCode2EmoticonReplacement(
             editor, wholeDocument);
     }
-    editor.emojiOfShortcode = nullptr;
-    editor.emojiImageMade = nullptr;
     if (!made.isEmpty())
         noteTypedEmoji(editor.editor(), userPreferences(), made);
 }

@@ -140,7 +140,8 @@ bool EditorTextItem::sceneEvent(QEvent *event)
         editor->eventHandled(type);
         return true;
     }
-    const QWidget *popupBefore = QApplication::activePopupWidget();
+    const QWidget *popupBefore
+        = type == QEvent::GraphicsSceneContextMenu ? QApplication::activePopupWidget() : nullptr;
     const Input input = editor ? editor->classify(event) : Input::Pass;
     if (input == Input::Reject) {
         event->accept();
