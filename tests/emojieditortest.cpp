@@ -276,30 +276,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("choice");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("emoji");
-        QTest::newRow("no tone") << 0 << ""
-                                 << ":thumbsup:"
-                                 << "👍";
-        QTest::newRow("default tone") << 3 << ""
-                                      << ":thumbsup:"
-                                      << "👍🏽";
-        QTest::newRow("the emoji's own choice over the default") << 3 << "👍🏿"
-                                                                 << ":thumbsup:"
-                                                                 << "👍🏿";
-        QTest::newRow("another emoji's choice") << 0 << "👋🏻"
-                                                << ":thumbsup:"
-                                                << "👍";
-        QTest::newRow("no tone variants") << 3 << ""
-                                          << ":heart:"
-                                          << "❤️";
-        QTest::newRow("two people") << 5 << ""
-                                    << ":couple:"
-                                    << "👫🏿";
-        QTest::newRow("an emoji typed keeps no tone") << 3 << ""
-                                                      << "👍"
-                                                      << "👍";
-        QTest::newRow("an emoji typed keeps its tone") << 3 << "👍🏿"
-                                                       << "👍🏻"
-                                                       << "👍🏻";
+        const auto row = [](const char *name, int tone, const QString &choice, const QString &text,
+                             const QString &emoji) {
+            QTest::newRow(name) << tone << choice << text << emoji;
+        };
+        row("no tone", 0, "", ":thumbsup:", "👍");
+        row("default tone", 3, "", ":thumbsup:", "👍🏽");
+        row("the emoji's own choice over the default", 3, "👍🏿", ":thumbsup:", "👍🏿");
+        row("another emoji's choice", 0, "👋🏻", ":thumbsup:", "👍");
+        row("no tone variants", 3, "", ":heart:", "❤️");
+        row("two people", 5, "", ":couple:", "👫🏿");
+        row("an emoji typed keeps no tone", 3, "", "👍", "👍");
+        row("an emoji typed keeps its tone", 3, "👍🏿", "👍🏻", "👍🏻");
     }
 
     void shortcodeTakesTheUsersSkinTone()
