@@ -108,7 +108,8 @@ public:
             const int change = editor->property("positionOfChange").toInt();
             const int pasted = editor->property("charactersPasted").toInt();
             const int limit = editor->maxLength();
-            setPosition(cursor, limit < 0 ? change + pasted : qMin(limit, change + pasted));
+            setPosition(
+                cursor, qMin(last(), limit < 0 ? change + pasted : qMin(limit, change + pasted)));
             moveToStartOfNextWord(cursor);
             end = cursor.position();
             setPosition(cursor, change);

@@ -12,6 +12,7 @@
 #include "testenvironment.h"
 #include "themedirectory.h"
 
+#include <QClipboard>
 #include <QDateTime>
 #include <QPixmapCache>
 #include <QScopeGuard>
@@ -265,6 +266,25 @@ private Q_SLOTS:
                 QCOMPARE(positionNotation(document), before);
             }
         }
+    }
+
+    // Qt reports a paste that fills an empty editor one longer than the text, the document's
+    // final paragraph separator included: the codes up to its end become images all the same.
+    void pasteIntoAnEmptyEditor()
+    {
+        Glyphmorpher morpher;
+        QTextEdit edit;
+        QObject::connect(
+            edit.document(), &QTextDocument::contentsChange, [&](int position, int, int added) {
+                edit.setProperty("positionOfChange", position);
+                edit.setProperty("charactersPasted", added);
+            });
+        const QString pasted = QStringLiteral(":) one :) two :)");
+        QApplication::clipboard()->setText(pasted);
+        edit.paste();
+        QCOMPARE(edit.property("charactersPasted").toInt(), pasted.size() + 1);
+        morpher.transformTextEditContentToEmoticonInPlace(&edit, QString(), false);
+        QCOMPARE(positionNotation(edit.document()).count(QLatin1Char('{')), 3);
     }
 
     // Keys typed into a QTextEdit, the change recorded from the document as an application does.

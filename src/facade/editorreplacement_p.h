@@ -16,7 +16,9 @@ class GLYPHMORPH_EXPORT EditorReplacement
 public:
     /** Replaces the codes of the account's theme in @p editor by images, around the latest change
      *  or, with @p wholeDocument, everywhere (the content is then first reduced to plain text);
-     *  the editor's signals are blocked meanwhile. */
+     *  the editor's signals are blocked meanwhile. Shortcodes take the user's skin tone, and
+     *  the emoji images made around a change count as uses, as
+     *  Glyphmorpher::transformTextEditContentToEmoticonInPlace() says. */
     static void replaceCodes(
         TextEditorAccess &editor, const QString &accountPath, bool wholeDocument);
 };

@@ -13,6 +13,7 @@
 
 class Glyphmorpher;
 class MTextEdit;
+class QMimeData;
 class QTextCursor;
 class QTextEdit;
 
@@ -89,7 +90,15 @@ public:
     /** Replaces the codes of the account's theme in @p textEdit by images, around the change
      *  recorded in its "positionOfChange" and "charactersPasted" properties, or everywhere when
      *  @p wholeDocument is true (the content is then first reduced to plain text). The editor's
-     *  signals are blocked meanwhile and unblocked afterwards. */
+     *  signals are blocked meanwhile and unblocked afterwards.
+     *
+     *  In a theme of Unicode emoji, the image of a shortcode is that of its emoji with the
+     *  user's skin tone (EmojiPreferences::applySkinTone()); an emoji written out keeps what was
+     *  written. Each emoji image made around the change counts as a use of its emoji
+     *  (EmojiPreferences::noteEmojiUsed()), at most as many as the recent list holds; an image
+     *  that grows (a tone or a joined part typed after it) counts once, as what it became: the
+     *  use noted for its earlier form is taken back unless another was noted since. The pass
+     *  over the whole document counts none. */
     void transformTextEditContentToEmoticonInPlace(
         MTextEdit *textEdit, const QString &accountPath, bool wholeDocument);
 
@@ -104,6 +113,22 @@ public:
     /** The whole document without the selected part of @p cursor; the text before and after the
      *  selection is joined directly. Empty without a selection. */
     QString transformInverseTextCursorContentToPlainText(QTextCursor *cursor);
+
+    /**
+     * A new QMimeData, owned by the caller, holding the selected part of @p cursor as text/plain
+     * (empty without a selection): each emoticon image as its code, each emoji image as its
+     * emoji, read as transformTextEditContentToPlainText() reads the whole content, so that
+     * what is pasted becomes images again. No rich text: a rich paste into an editor would take
+     * the images without their codes. MTextEdit copies through it; for a QTextEdit, return it
+     * from an override of QTextEdit::createMimeDataFromSelection():
+     * @code
+     * QMimeData *createMimeDataFromSelection() const override
+     * {
+     *     return Glyphmorpher::createMimeDataFromSelection(textCursor());
+     * }
+     * @endcode
+     */
+    static QMimeData *createMimeDataFromSelection(const QTextCursor &cursor);
 
     /** The same three for a Qt Widgets QTextEdit, which has no length limit: it carries the change
      *  properties, and its own cursor is where an emoticon goes. */

@@ -5,8 +5,10 @@
 
 #include "documentplaintext_p.h"
 #include "mtextedit.h"
+#include "mtextedit_p.h"
 #include "texteditoraccess_p.h"
 
+#include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -43,3 +45,26 @@ QString Glyphmorpher::transformInverseTextCursorContentToPlainText(QTextCursor *
     outside.read(document, cursor->selectionEnd(), DocumentPlainText::contentEnd(document));
     return outside.text();
 }
+
+QMimeData *Glyphmorpher::createMimeDataFromSelection(const QTextCursor &cursor)
+{
+    DocumentPlainText selection(DocumentPlainText::Separation::AfterSpaceOrImage, false);
+    if (cursor.hasSelection())
+        selection.read(cursor.document(), cursor.selectionStart(), cursor.selectionEnd());
+    auto *data = new QMimeData;
+    data->setText(selection.text());
+    return data;
+}
+
+namespace {
+
+// The platform's editor cannot call up into the library; it is told how to copy when the
+// library is loaded.
+void copyMTextEditThroughReaders()
+{
+    MTextEditClipboard::setMimeSource(&Glyphmorpher::createMimeDataFromSelection);
+}
+
+} // namespace
+
+Q_CONSTRUCTOR_FUNCTION(copyMTextEditThroughReaders)

@@ -4,7 +4,10 @@
 #include "mtextedit_p.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
 #include <QBrush>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QGraphicsRectItem>
@@ -13,6 +16,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMenu>
 #include <QPalette>
 #include <QPen>
 #include <QStyleOptionGraphicsItem>
@@ -27,6 +31,8 @@ constexpr qreal frameWidth = 1;
 constexpr qreal editorWidth = 300;
 constexpr int editorLines = 3;
 constexpr int minimumColumns = 4;
+
+MTextEditClipboard::MimeSource mimeSource = nullptr;
 
 // QGraphicsTextItem has no cursor or selection signals; reporting after every event it handled
 // covers keyboard, mouse and input method alike.
@@ -101,6 +107,9 @@ public:
     void removeRange(QTextCursor &cursor, int from, int to) const;
     void noteCursor();
     void eventHandled(QEvent::Type type);
+    bool copyKey(const QKeyEvent *key);
+    void copy(bool cut);
+    void takeOverMenu(const QWidget *popupBefore);
     void layoutContents();
     void ensureCursorVisible();
     void updateFrame();
@@ -126,6 +135,13 @@ public:
 bool EditorTextItem::sceneEvent(QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress && editor && editor->copyKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        editor->eventHandled(type);
+        return true;
+    }
+    const QWidget *popupBefore
+        = type == QEvent::GraphicsSceneContextMenu ? QApplication::activePopupWidget() : nullptr;
     const Input input = editor ? editor->classify(event) : Input::Pass;
     if (input == Input::Reject) {
         event->accept();
@@ -139,8 +155,11 @@ bool EditorTextItem::sceneEvent(QEvent *event)
     const bool handled = QGraphicsTextItem::sceneEvent(event);
     if (input == Input::Guard)
         block.endEditBlock();
-    if (editor)
+    if (editor) {
+        if (type == QEvent::GraphicsSceneContextMenu)
+            editor->takeOverMenu(popupBefore);
         editor->eventHandled(type);
+    }
     return handled;
 }
 
@@ -284,6 +303,45 @@ void MTextEditPrivate::eventHandled(QEvent::Type type)
     if (type == QEvent::FocusIn || type == QEvent::FocusOut)
         updateFrame();
     noteCursor();
+}
+
+// The text item copies an image as U+FFFC: the library's source reads it as what it stands for.
+bool MTextEditPrivate::copyKey(const QKeyEvent *key)
+{
+    const bool cut = key->matches(QKeySequence::Cut);
+    if (!mimeSource || (cut && readOnly) || !(cut || key->matches(QKeySequence::Copy)))
+        return false;
+    copy(cut);
+    return true;
+}
+
+void MTextEditPrivate::copy(bool cut)
+{
+    QTextCursor cursor = item->textCursor();
+    if (!mimeSource || !cursor.hasSelection())
+        return;
+    QGuiApplication::clipboard()->setMimeData(mimeSource(cursor));
+    if (cut && !readOnly) {
+        cursor.removeSelectedText();
+        item->setTextCursor(cursor);
+    }
+}
+
+// The text item's context menu, just opened, copies the text item's way; its Copy and Cut, named
+// by Qt as the icons they show, copy through the source instead.
+void MTextEditPrivate::takeOverMenu(const QWidget *popupBefore)
+{
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!mimeSource || !menu || menu == popupBefore)
+        return;
+    const QList<QAction *> actions = menu->actions();
+    for (QAction *action : actions) {
+        const bool cut = action->objectName() == QLatin1String("edit-cut");
+        if (!cut && action->objectName() != QLatin1String("edit-copy"))
+            continue;
+        QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+        QObject::connect(action, &QAction::triggered, q, [this, cut] { copy(cut); });
+    }
 }
 
 void MTextEditPrivate::layoutContents()
@@ -496,4 +554,9 @@ MTextEditLimitExemption::~MTextEditLimitExemption()
     MTextEditPrivate *d = m_editor->d.get();
     if (--d->exemptions == 0 && d->maxLength >= 0)
         d->allowance = d->length() > d->maxLength ? d->length() : -1;
+}
+
+void MTextEditClipboard::setMimeSource(MimeSource source)
+{
+    mimeSource = source;
 }

@@ -168,6 +168,20 @@ bool emoSequenceSearchTreePrivate::moveToStartOfNextWord(QTextCursor &cursor, Do
     return false;
 }
 
+const emoSequenceSearchTreePrivate::emoNode *emoSequenceSearchTreePrivate::editorImage(
+    const TextEditorAccess &editor, const emoNode *code)
+{
+    if (code->emojiSequence || code->emojiText.isEmpty() || !editor.emojiOfShortcode)
+        return code;
+    const QString emoji = editor.emojiOfShortcode(code->emojiText);
+    emoNode *node = rootNode;
+    // Only an emoji of the tree: its image comes from the theme like any other.
+    return emoji != code->emojiText && advanceExtensionIterationNode(node, emoji)
+            && node->emojiSequence
+        ? node
+        : code;
+}
+
 bool emoSequenceSearchTreePrivate::replaceEmojiInWord(
     TextEditorAccess &editor, QTextCursor &cursor, DocumentText &text)
 {
@@ -259,24 +273,27 @@ bool emoSequenceSearchTreePrivate::replaceEmoticonSequence(
         // The image keeps its path as its name, so a changed file replaces the resource under
         // that path; the registration remembers which file the resource was read from. An image
         // drawn on first use is drawn before it is read.
-        prepareImage(child);
-        const QString key = child->filePath + QString::number(ImageSize);
-        const EmoticonImageFile file = EmoticonImageFile::current(child->filePath);
+        const emoNode *image = hasEmojiSequences() ? editorImage(editor, child) : child;
+        prepareImage(image);
+        const QString key = image->filePath + QString::number(ImageSize);
+        const EmoticonImageFile file = EmoticonImageFile::current(image->filePath);
         QVariantHash registered = editor.editor()->property(ImageResourceHash).toHash();
         const auto entry = registered.constFind(key);
         if (entry == registered.constEnd() || entry->toString() != file.identity) {
             registered.insert(key, file.identity);
             editor.editor()->setProperty(ImageResourceHash, registered);
             cursor.document()->addResource(QTextDocument::ImageResource,
-                editor.resourceUrl(child->filePath), imagePixmap(file));
+                editor.resourceUrl(image->filePath), imagePixmap(file));
         }
 
         // An emoji's image reads back as the emoji, whatever code made it.
-        const bool asEmoji = hasEmojiSequences() && !child->emojiText.isEmpty();
+        const bool asEmoji = hasEmojiSequences() && !image->emojiText.isEmpty();
         const QString code
-            = asEmoji ? child->emojiText : unescapedCode(child->characterCodeSequence);
-        cursor.insertImage(EmoticonImageFile::textFormat(child->filePath, code));
+            = asEmoji ? image->emojiText : unescapedCode(child->characterCodeSequence);
+        cursor.insertImage(EmoticonImageFile::textFormat(image->filePath, code));
         text.documentChanged();
+        if (asEmoji && editor.emojiImageMade)
+            editor.emojiImageMade(code, extending ? extensionCode : QString());
         position = cursor.position();
         replaced = true;
         emojiFirst = false;
@@ -319,7 +336,9 @@ void emoSequenceSearchTreePrivate::performCharacterCode2EmoticonReplacement(
             if (position >= 0 && position <= text.end())
                 cursor.setPosition(position);
         };
-        moveTo(limit < 0 ? change + pasted : qMin(limit, change + pasted));
+        // Qt reports a paste into an empty document one longer than the text, its final
+        // paragraph separator included: the change ends at the document's end at the latest.
+        moveTo(qMin(text.end(), limit < 0 ? change + pasted : qMin(limit, change + pasted)));
         moveToStartOfNextWord(cursor, text);
         end = cursor.position();
         moveTo(change);

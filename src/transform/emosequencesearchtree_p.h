@@ -162,6 +162,9 @@ public:
      *  With @p emojiFirst the first code must be an emoji sequence. */
     bool replaceEmoticonSequence(
         TextEditorAccess &editor, QTextCursor &cursor, DocumentText &text, bool emojiFirst = false);
+    /** The node whose image the walk makes of @p code: for a code that is not itself an emoji,
+     *  the emoji sequence the editor asks for in its place, else @p code. */
+    const emoNode *editorImage(const TextEditorAccess &editor, const emoNode *code);
     /** Replaces the emoji sequences that begin inside the word from the cursor on, wherever a
      *  grapheme begins; leaves the cursor at the word's end. */
     bool replaceEmojiInWord(TextEditorAccess &editor, QTextCursor &cursor, DocumentText &text);

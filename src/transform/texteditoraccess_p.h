@@ -11,6 +11,8 @@
 #include <QTextCursor>
 #include <QUrl>
 
+#include <functional>
+
 class MTextEdit;
 class QObject;
 class QTextDocument;
@@ -50,6 +52,14 @@ public:
     void addEmoticon(const QString &characterCode, const QString &imagePath);
     /** The whole content of @p document as plain text, images as their codes. */
     static QString plainText(const QTextDocument *document);
+
+    /** The emoji whose image the walk makes of a code that is not itself an emoji (a
+     *  shortcode), given the emoji the code stands for; taken only when the tree has it as an
+     *  emoji sequence. Unset: that emoji. */
+    std::function<QString(const QString &emoji)> emojiOfShortcode;
+    /** Told of each emoji image the walk makes: the emoji it carries, and that of the image it
+     *  grew out of (empty when it grew out of none). */
+    std::function<void(const QString &emoji, const QString &grownFrom)> emojiImageMade;
 
 private:
     friend class EditorReplacement;
