@@ -3,6 +3,7 @@
 // Shortcode completion typed key by key: EmojiCompleter on a QTextEdit and on an MTextEdit, and
 // EmoticonReplacer on a QML TextEdit, each with the built-in theme's in-place replacement wired
 // as applications wire it.
+#include "qmlwarnings.h"
 #include "testenvironment.h"
 #include "texteditoraccess_p.h"
 
@@ -342,6 +343,7 @@ private Q_SLOTS:
         qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(m_themesRoot.path()));
         Glyphmorpher::m_pInstance = new Glyphmorpher;
 #ifdef GLYPHMORPH_QML_IMPORT_PATH
+        GlyphmorphTest::recordQmlWarnings();
         QQuickWindow::setSceneGraphBackend(QStringLiteral("software"));
         m_engine = new QQmlEngine(this);
         m_engine->addImportPath(QStringLiteral(GLYPHMORPH_QML_IMPORT_PATH));
@@ -352,6 +354,8 @@ private Q_SLOTS:
     {
         delete Glyphmorpher::m_pInstance;
         Glyphmorpher::m_pInstance = nullptr;
+        const QStringList &warnings = GlyphmorphTest::qmlWarnings();
+        QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
     }
 
     // Completion orders by recent use and applies the tone: every case starts from neither.

@@ -132,7 +132,6 @@ public:
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         list->setUniformItemSizes(true);
-        list->setAccessibleName(QStringLiteral("Emoji"));
     }
 
     /** As large as the rows need, within bounds. */
@@ -398,6 +397,11 @@ void EmojiCompleter::setEditor(MTextEdit *editor)
     QGraphicsItem *proxy = editor->focusProxy();
     QGraphicsObject *keys = proxy ? proxy->toGraphicsObject() : nullptr;
     d->attach(editor, keys ? static_cast<QObject *>(keys) : editor, editor->document());
+}
+
+void EmojiCompleter::setEditor(std::nullptr_t)
+{
+    d->detach();
 }
 
 EmojiCompletionModel *EmojiCompleter::model() const

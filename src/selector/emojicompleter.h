@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <cstddef>
 #include <memory>
 
 class EmojiCompleterPrivate;
@@ -44,6 +45,7 @@ public:
     /** Completes in @p editor instead (null: in none). */
     void setEditor(QTextEdit *editor);
     void setEditor(MTextEdit *editor);
+    void setEditor(std::nullptr_t);
 
     /** The completions of the shortcode being typed; empty while closed. */
     EmojiCompletionModel *model() const;
