@@ -10,12 +10,14 @@
 #include <emojicompleter.h>
 #include <emojicompletionmodel.h>
 #include <emojipreferences.h>
+#include <emoticonthememanager.h>
 #include <glyphmorpher.h>
 #include <mtextedit.h>
 
 #include <QAbstractItemView>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QScopeGuard>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -484,6 +486,31 @@ private Q_SLOTS:
         EmojiCompletionModel model;
         model.setQuery(query);
         QCOMPARE(shown, shortcodes(&model));
+    }
+
+    // The Emoji theme makes the emoji put in an image, as it does typed emoji; the cursor stays
+    // behind it.
+    void completedEmojiBecomesAnImage_data()
+    {
+        QTest::addColumn<Editor>("editor");
+        for (const auto &editor : editors())
+            QTest::newRow(editor.second) << editor.first;
+    }
+
+    void completedEmojiBecomesAnImage()
+    {
+        QFETCH(Editor, editor);
+        EmoticonThemeManager *manager = EmoticonThemeManager::m_pInstance;
+        const QString emojiTheme = QStringLiteral("928ab845-fe9b-497d-af5f-e49ee6609415");
+        QVERIFY2(manager->emoticonThemes().contains(emojiTheme), "no colour emoji font");
+        manager->setCurrentTheme(emojiTheme);
+        const auto restore = qScopeGuard(
+            [manager] { manager->setCurrentTheme(EmoticonThemeManager::defaultThemeUUID()); });
+        const std::unique_ptr<FrontEnd> frontEnd = makeFrontEnd(editor);
+        QVERIFY(frontEnd->ready());
+        type(*frontEnd, { ":thu", "<Return>", "x" });
+        QCOMPARE(frontEnd->document()->characterAt(0), QChar::ObjectReplacementCharacter);
+        QCOMPARE(text(*frontEnd), QStringLiteral("👍x"));
     }
 
     // The list shows below the cursor's line, and a click on a row completes with it.
