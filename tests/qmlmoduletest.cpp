@@ -3,6 +3,7 @@
 // The QML module from the build tree, offscreen: the Emoticons singleton, EmoticonReplacer on a
 // TextEdit, EmoticonPicker, and EmojiPicker by mouse and keyboard.
 #include "editormodel.h"
+#include "qmlwarnings.h"
 #include "testenvironment.h"
 
 #include <emojidata.h>
@@ -101,6 +102,7 @@ class QmlModuleTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        GlyphmorphTest::recordQmlWarnings();
         qputenv("GLYPHMORPH_THEMES_ROOT", QFile::encodeName(m_root.path()));
         QQuickWindow::setSceneGraphBackend(QStringLiteral("software"));
         m_engine = new QQmlEngine(this);
@@ -123,6 +125,8 @@ private Q_SLOTS:
     {
         delete m_window;
         delete m_scene;
+        const QStringList &warnings = GlyphmorphTest::qmlWarnings();
+        QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
     }
 
     // The pair undoes itself: the HTML carries each code, escaped, in its tags.

@@ -5,6 +5,7 @@
 #include "conversationview.h"
 #include "messengerpage.h"
 
+#include <emojicompleter.h>
 #include <emoticonselectorwidget.h>
 #include <emoticonthememanager.h>
 #include <glyphmorpher.h>
@@ -62,6 +63,7 @@ public:
     MGConfItem *const platformTheme;
     MGConfItem *const emoticonTheme;
     EmoticonSelectorWidget *selector = nullptr;
+    EmojiCompleter *completer = nullptr;
     bool followScheduled = false;
     QMenu *menu = nullptr;
     // The walk edits the document, which reports its own edits again.
@@ -238,6 +240,8 @@ MessengerWindow::MessengerWindow(const QString &accountPath, QWidget *parent)
     QFont editorFont = page->editor->font();
     editorFont.setPixelSize(editorFontPixelSize);
     page->editor->document()->setDefaultFont(editorFont);
+    // ":thu" offers 👍 and the other emoji whose shortcodes begin so.
+    d->completer = new EmojiCompleter(page->editor);
     setCentralWidget(page);
 
     connect(page->editor->document(), &QTextDocument::contentsChange, this,
@@ -311,12 +315,14 @@ void MessengerWindow::openMenu()
     d->menu->popup(viewport()->mapToGlobal(below - QPoint(d->menu->sizeHint().width(), 0)));
 }
 
-// Return sends, as in most messengers; Shift+Return starts a new line. The first Backspace
-// after a code became an image takes the image back to the code, as phones do.
+// Return sends, as in most messengers, unless it completes a shortcode; Shift+Return starts a
+// new line. The first Backspace after a code became an image takes the image back to the code,
+// as phones do.
 void MessengerWindow::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && !(event->modifiers() & Qt::ShiftModifier) && d->page->editor->hasFocus()) {
+    if (enter && !(event->modifiers() & Qt::ShiftModifier) && d->page->editor->hasFocus()
+        && !d->completer->isOpen()) {
         send();
         event->accept();
         return;

@@ -14,8 +14,9 @@ class MessengerWindowPrivate;
 
 /**
  * A one-conversation messenger: the conversation, an editor in which codes become emoticons while
- * typing, a smiley button opening the emoticon picker, a send button, and a menu for the emoticon
- * theme and the platform UI theme. Everything follows theme changes, wherever they come from.
+ * typing and shortcodes (":thu") complete to emoji, a smiley button opening the emoticon picker,
+ * a send button, and a menu for the emoticon theme and the platform UI theme. Everything follows
+ * theme changes, wherever they come from.
  */
 class MessengerWindow : public MWindow
 {

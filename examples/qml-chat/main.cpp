@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // A chat window in QML with the Glyphmorph 1.0 module: messages as rich text, a TextEdit whose
-// codes become emoticons as they are typed, and the emoticon picker.
+// codes become emoticons as they are typed and whose shortcodes (":thu") complete to emoji, and
+// the emoticon picker (the emoji picker with the Emoji theme).
 //   glyphmorph-qml-chat [--screenshot FILE]
 // --screenshot fills in a sample conversation, opens the picker, saves the window as FILE (PNG)
 // and quits; it works offscreen (QT_QPA_PLATFORM=offscreen).
@@ -35,7 +36,7 @@ void fillSample(QQuickWindow *window)
         const int end = edit->property("length").toInt();
         QMetaObject::invokeMethod(edit, "insert", Q_ARG(int, end), Q_ARG(QString, QString(c)));
     }
-    window->findChild<QObject *>(QStringLiteral("picker"))->setProperty("visible", true);
+    window->setProperty("pickerOpen", true);
 }
 
 } // namespace

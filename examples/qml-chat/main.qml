@@ -13,6 +13,10 @@ Window {
     color: "#fafafa"
 
     property string accountPath: ""
+    property bool pickerOpen: false
+    // The Emoji theme gets the emoji picker, every other theme the grid of its emoticons.
+    readonly property bool emojiTheme:
+        Emoticons.currentTheme === "928ab845-fe9b-497d-af5f-e49ee6609415"
 
     function addMessage(text, mine) {
         messages.append({ "html": Emoticons.toHtml(text, accountPath), "mine": mine })
@@ -30,8 +34,8 @@ Window {
 
     ListView {
         id: list
-        anchors { left: parent.left; right: parent.right; top: parent.top; bottom: picker.top
-                  margins: 8 }
+        anchors { left: parent.left; right: parent.right; top: parent.top
+                  bottom: emojiTheme ? emojiPicker.top : picker.top; margins: 8 }
         spacing: 6
         clip: true
         model: messages
@@ -62,14 +66,33 @@ Window {
     EmoticonPicker {
         id: picker
         objectName: "picker"
-        visible: false
+        visible: window.pickerOpen && !window.emojiTheme
         accountPath: window.accountPath
         anchors { left: parent.left; right: parent.right; bottom: inputBar.top; margins: 8 }
         height: visible ? implicitHeight : 0
         cellSize: 44
-        onChosen: {
+        onChosen: function(code, imagePath) {
             replacer.insertEmoticon(edit.cursorPosition, code, imagePath)
-            picker.visible = false
+            window.pickerOpen = false
+            edit.forceActiveFocus()
+        }
+    }
+
+    EmojiPicker {
+        id: emojiPicker
+        objectName: "emojiPicker"
+        visible: window.pickerOpen && window.emojiTheme
+        anchors { left: parent.left; right: parent.right; bottom: inputBar.top; margins: 8 }
+        height: visible ? implicitHeight : 0
+        cellSize: 40
+        // Typed text to the replacer: the emoji becomes its image as if typed.
+        onChosen: function(emoji) {
+            edit.insert(edit.cursorPosition, emoji)
+            window.pickerOpen = false
+            edit.forceActiveFocus()
+        }
+        onCloseRequested: {
+            window.pickerOpen = false
             edit.forceActiveFocus()
         }
     }
@@ -91,26 +114,35 @@ Window {
                 anchors { fill: parent; margins: 6 }
                 wrapMode: TextEdit.Wrap
                 focus: true
-                Keys.onReturnPressed: window.send()
+                // Keys go to the shortcode completion first; Return sends when it is closed.
+                Keys.onPressed: function(event) {
+                    if (replacer.handleCompletionKey(event.key, event.modifiers)) {
+                        event.accepted = true
+                    } else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
+                        window.send()
+                        event.accepted = true
+                    }
+                }
             }
             EmoticonReplacer {
                 id: replacer
                 objectName: "replacer"
                 document: edit.textDocument
                 accountPath: window.accountPath
+                cursorPosition: edit.cursorPosition
             }
         }
         Rectangle {
             id: smiley
             anchors { right: sendButton.left; verticalCenter: parent.verticalCenter; rightMargin: 6 }
             width: 40; height: 40; radius: 6
-            color: smileyArea.pressed || picker.visible ? "#d0d8e8" : "transparent"
+            color: smileyArea.pressed || window.pickerOpen ? "#d0d8e8" : "transparent"
             Image {
                 anchors.centerIn: parent
                 sourceSize { width: 28; height: 28 }
                 source: "image://glyphmorph/icon-m-messaging-smiley-happy"
             }
-            MouseArea { id: smileyArea; anchors.fill: parent; onClicked: picker.visible = !picker.visible }
+            MouseArea { id: smileyArea; anchors.fill: parent; onClicked: window.pickerOpen = !window.pickerOpen }
         }
         Rectangle {
             id: sendButton
@@ -120,5 +152,17 @@ Window {
             Text { anchors.centerIn: parent; text: "Send"; color: "white"; font.bold: true }
             MouseArea { id: sendArea; anchors.fill: parent; onClicked: window.send() }
         }
+    }
+
+    // The completions of a shortcode being typed, above the input bar where the cursor is.
+    EmojiCompletionPopup {
+        id: completion
+        objectName: "completion"
+        replacer: replacer
+        textEdit: edit
+        width: Math.min(implicitWidth, window.width - 16)
+        x: Math.max(8, Math.min(window.width - width - 8,
+                                edit.mapToItem(null, edit.cursorRectangle.x, 0).x))
+        y: inputBar.y - height - 4
     }
 }

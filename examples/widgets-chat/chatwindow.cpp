@@ -4,6 +4,7 @@
 
 #include "emoticonpickerdialog.h"
 
+#include <emojicompleter.h>
 #include <emoticonthememanager.h>
 #include <glyphmorpher.h>
 #include <mtheme.h>
@@ -70,6 +71,9 @@ ChatWindow::ChatWindow(const QString &accountPath, QWidget *parent)
         [this] {
             morpher()->transformTextEditContentToEmoticonInPlace(m_input, m_accountPath, true);
         });
+    // ":thu" offers 👍 and the other emoji whose shortcodes begin so; the emoji taken goes through
+    // the replacement above as typed text does.
+    new EmojiCompleter(m_input);
     connect(picker, &QToolButton::clicked, this, &ChatWindow::openPicker);
     connect(sendButton, &QPushButton::clicked, this, &ChatWindow::send);
     m_input->setFocus();

@@ -8,7 +8,8 @@
 class QTextBrowser;
 class QTextEdit;
 
-/** A conversation, an input whose codes become images as they are typed, a picker and Send. */
+/** A conversation, an input whose codes become images as they are typed and whose shortcodes
+ *  complete to emoji, a picker and Send. */
 class ChatWindow : public QWidget
 {
     Q_OBJECT

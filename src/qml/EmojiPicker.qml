@@ -97,7 +97,7 @@ FocusScope {
                         cells.variantsOf = ""
                         cells.query = text
                     }
-                    Keys.onPressed: {
+                    Keys.onPressed: function(event) {
                         if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
                             if (grid.count > 0)
                                 picker.pick(0)
@@ -188,7 +188,7 @@ FocusScope {
                 positionViewAtIndex(currentIndex, GridView.Contain)
             }
 
-            Keys.onPressed: {
+            Keys.onPressed: function(event) {
                 switch (event.key) {
                 case Qt.Key_Home: go(0); break
                 case Qt.Key_End: go(count - 1); break
@@ -239,7 +239,7 @@ FocusScope {
                     anchors.fill: parent
                     hoverEnabled: true
                     acceptedButtons: Qt.LeftButton | Qt.RightButton
-                    onClicked: {
+                    onClicked: function(mouse) {
                         grid.currentIndex = index
                         if (mouse.button === Qt.RightButton)
                             picker.openVariants(index)

@@ -3,6 +3,8 @@
 #include "emoticonreplacer.h"
 
 #include "editorreplacement_p.h"
+#include "emojicompletionmodel.h"
+#include "emojicompletionstate_p.h"
 #include "texteditoraccess_p.h"
 
 #include <QQuickTextDocument>
@@ -11,7 +13,13 @@
 
 EmoticonReplacer::EmoticonReplacer(QObject *parent)
     : QObject(parent)
-{ }
+    , m_completion(new EmojiCompletionState(this))
+{
+    connect(m_completion, &EmojiCompletionState::openChanged, this,
+        &EmoticonReplacer::completionOpenChanged);
+    connect(m_completion, &EmojiCompletionState::currentRowChanged, this,
+        &EmoticonReplacer::completionIndexChanged);
+}
 
 EmoticonReplacer::~EmoticonReplacer() = default;
 
@@ -31,6 +39,9 @@ void EmoticonReplacer::setDocument(QQuickTextDocument *document)
         connect(current, &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { contentsChange(position, added); });
     }
+    // After the replacement's own connection: the completion sees the text it left.
+    m_completion->setDocument(textDocument());
+    m_completion->setCursor(m_cursorPosition, hasSelection());
     Q_EMIT documentChanged();
 }
 
@@ -50,6 +61,65 @@ void EmoticonReplacer::setAccountPath(const QString &accountPath)
 QTextDocument *EmoticonReplacer::textDocument() const
 {
     return m_document ? m_document->textDocument() : nullptr;
+}
+
+bool EmoticonReplacer::hasSelection() const
+{
+    // The TextEdit made the QQuickTextDocument as its child; its selection is there.
+    const QObject *edit = m_document ? m_document->parent() : nullptr;
+    return edit
+        && edit->property("selectionStart").toInt() != edit->property("selectionEnd").toInt();
+}
+
+QAbstractItemModel *EmoticonReplacer::completions() const
+{
+    return m_completion->model();
+}
+
+int EmoticonReplacer::cursorPosition() const
+{
+    return m_cursorPosition;
+}
+
+void EmoticonReplacer::setCursorPosition(int position)
+{
+    if (position == m_cursorPosition)
+        return;
+    m_cursorPosition = position;
+    m_completion->setCursor(position, hasSelection());
+    Q_EMIT cursorPositionChanged();
+}
+
+bool EmoticonReplacer::completionOpen() const
+{
+    return m_completion->isOpen();
+}
+
+int EmoticonReplacer::completionIndex() const
+{
+    return m_completion->currentRow();
+}
+
+void EmoticonReplacer::setCompletionIndex(int index)
+{
+    m_completion->setCurrentRow(index);
+}
+
+bool EmoticonReplacer::handleCompletionKey(int key, int modifiers)
+{
+    // A selection made without moving the cursor (select all at the end) shows only here.
+    m_completion->setCursor(m_completion->cursorPosition(), hasSelection());
+    return m_completion->handleKey(key, Qt::KeyboardModifiers(modifiers));
+}
+
+int EmoticonReplacer::acceptCompletion()
+{
+    return m_completion->complete();
+}
+
+void EmoticonReplacer::closeCompletion()
+{
+    m_completion->dismiss();
 }
 
 void EmoticonReplacer::contentsChange(int position, int added)
