@@ -22,8 +22,12 @@ bool BoundedFile::read(const QString &path, qint64 maxSize, QByteArray *content)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
+    // A read allocates what it may return: asking for the bound would allocate it every time.
+    const qint64 expected = qMin(file.size(), maxSize);
+    QByteArray bytes = file.read(expected + 1);
     // Bounded again: the file may have been replaced or grown since its size was taken.
-    QByteArray bytes = file.read(maxSize + 1);
+    if (bytes.size() > expected && file.error() == QFileDevice::NoError)
+        bytes += file.read(maxSize + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError || bytes.size() > maxSize)
         return false;
     *content = std::move(bytes);

@@ -489,7 +489,7 @@ private Q_SLOTS:
     }
 
     // The Emoji theme makes the emoji put in an image, as it does typed emoji; the cursor stays
-    // behind it.
+    // behind it, and the emoji counts as used once, not by the completion and the image both.
     void completedEmojiBecomesAnImage_data()
     {
         QTest::addColumn<Editor>("editor");
@@ -508,9 +508,14 @@ private Q_SLOTS:
             [manager] { manager->setCurrentTheme(EmoticonThemeManager::defaultThemeUUID()); });
         const std::unique_ptr<FrontEnd> frontEnd = makeFrontEnd(editor);
         QVERIFY(frontEnd->ready());
+        // Used twice before: one more use of 👍 leaves it behind, two would put it in front.
+        m_preferences.noteEmojiUsed(QStringLiteral("😀"));
+        m_preferences.noteEmojiUsed(QStringLiteral("😀"));
         type(*frontEnd, { ":thu", "<Return>", "x" });
         QCOMPARE(frontEnd->document()->characterAt(0), QChar::ObjectReplacementCharacter);
         QCOMPARE(text(*frontEnd), QStringLiteral("👍x"));
+        QCOMPARE(
+            m_preferences.recentEmoji(), QStringList({ QStringLiteral("😀"), QStringLiteral("👍") }));
     }
 
     // The list shows below the cursor's line, and a click on a row completes with it.

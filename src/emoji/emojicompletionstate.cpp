@@ -302,8 +302,10 @@ int EmojiCompletionState::complete()
     d->cursor.setPosition(edit.position());
     edit.endEditBlock();
     d->completing = false;
-    d->model.preferences()->noteEmojiUsed(emoji);
     const int position = d->cursor.position();
+    // The editor's replacement notes each emoji it makes an image of: one use, not two.
+    if (d->document->characterAt(position - 1) != QChar::ObjectReplacementCharacter)
+        d->model.preferences()->noteEmojiUsed(emoji);
     d->refresh();
     Q_EMIT completed(emoji, position);
     return position;
