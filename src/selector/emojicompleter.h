@@ -21,7 +21,8 @@ class QWidget;
  * shortcode (":thu") opens a list of the matching emoji under the cursor (emoji, ":shortcode:",
  * name; see EmojiCompletionModel), as long as a shortcode begins with what was typed. While it
  * is open, Up and Down choose a row (wrapping around), Tab, Return and Enter replace the
- * shortcode by the row's emoji in one undo step (noting its use) and Escape closes the list for
+ * shortcode by the row's emoji in one undo step (one use of it: noted by the editor's
+ * replacement where that makes it an image, else by the completer) and Escape closes the list for
  * that shortcode; every other key, and every key while it is closed, goes to the editor. The
  * editor keeps the focus throughout.
  *
