@@ -210,6 +210,9 @@ public:
     EmojiCompletionState state;
     QPointer<QTextEdit> textEdit;
     QPointer<MTextEdit> mTextEdit;
+    // The same editor as a QObject: read while it is destroyed, when the typed pointers above
+    // would cast what is no longer a QTextEdit.
+    QPointer<QObject> editorObject;
     // What receives the editor's key events: the QTextEdit, or MTextEdit's inner text item.
     QPointer<QObject> keys;
     std::unique_ptr<CompletionPopup> popup;
@@ -220,6 +223,7 @@ public:
 
 void EmojiCompleterPrivate::attach(QObject *editor, QObject *keyReceiver, QTextDocument *document)
 {
+    editorObject = editor;
     keys = keyReceiver;
     keys->installEventFilter(q);
     QObject::connect(editor, &QObject::destroyed, q, [this] { detach(); });
@@ -232,11 +236,9 @@ void EmojiCompleterPrivate::detach()
 {
     if (keys)
         keys->removeEventFilter(q);
-    for (QObject *editor :
-        { static_cast<QObject *>(textEdit), static_cast<QObject *>(mTextEdit) }) {
-        if (editor)
-            QObject::disconnect(editor, nullptr, q, nullptr);
-    }
+    if (editorObject)
+        QObject::disconnect(editorObject, nullptr, q, nullptr);
+    editorObject = nullptr;
     keys = nullptr;
     textEdit = nullptr;
     mTextEdit = nullptr;
