@@ -7,10 +7,12 @@
 #include "emojipickermodel.h"
 #include "mtextedit.h"
 
+#include <QFontMetricsF>
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 // U+270B RAISED HAND shows the skin tone.
@@ -34,6 +36,10 @@ EmojiPickerPanel::EmojiPickerPanel(QGraphicsItem *parent)
     column->addItem(top);
 
     m_search = new MTextEdit;
+    // As large as the messaging editors' text rather than the small default.
+    QFont font = m_search->document()->defaultFont();
+    font.setPixelSize(16);
+    m_search->document()->setDefaultFont(font);
     top->addItem(m_search);
     connect(m_search, &MTextEdit::textChanged, this, [this] {
         // One line: a pasted line break searches as a space.
@@ -122,6 +128,11 @@ void EmojiPickerPanel::setGridSize(int columns, int visibleRows)
     const qreal width = m_grid->effectiveSizeHint(Qt::PreferredSize).width();
     const QSizeF tone = m_tone->effectiveSizeHint(Qt::PreferredSize);
     m_search->setMaximumHeight(tone.height());
+    // Its one line centred in the field, which is as tall as the button beside it (the margin
+    // goes around the frame's pixel).
+    QTextDocument *document = m_search->document();
+    const qreal line = QFontMetricsF(document->defaultFont()).lineSpacing();
+    document->setDocumentMargin(qMax<qreal>(2, (tone.height() - line) / 2 - 1));
     m_search->setPreferredWidth(width - tone.width());
     m_search->setMinimumWidth(0);
     for (EmojiCell *tab : qAsConst(m_tabs)) {
