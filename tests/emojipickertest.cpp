@@ -244,12 +244,118 @@ private Q_SLOTS:
         model()->setVariantsOf("👍");
         QCOMPARE(model()->emojiAt(0), QStringLiteral("👍"));
         QCOMPARE(model()->count(), 6);
-        // The tone button cycles through the six tones.
         QCOMPARE(panel->toneButton()->emoji(), QStringLiteral("✋🏾"));
-        Q_EMIT panel->toneButton()->clicked();
-        Q_EMIT panel->toneButton()->clicked();
-        QCOMPARE(model()->skinTone(), 0);
-        QTRY_COMPARE(panel->toneButton()->emoji(), QStringLiteral("✋"));
+    }
+
+    // The tone chooser, however opened, lists the six tones by name, the current one focused;
+    // a pick makes the default tone and nothing else, Escape changes nothing, and the focus goes
+    // back where it was.
+    void toneChooser_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<int>("after");
+        QTest::newRow("click; Space opens no variants, arrows and Return pick")
+            << "en" << 0 << "button"
+            << "click"
+            << "Space Right Right Right Return" << 3;
+        QTest::newRow("Return on the button; a click picks") << "en" << 5 << "button"
+                                                             << "Return"
+                                                             << "click:3" << 3;
+        QTest::newRow("Space on the button; the button again closes") << "en" << 1 << "button"
+                                                                      << "Space"
+                                                                      << "click:button" << 1;
+        QTest::newRow("Ctrl+T in the grid; Escape") << "en" << 2 << "grid"
+                                                    << "Ctrl+T"
+                                                    << "Right Escape" << 2;
+        QTest::newRow("Ctrl+T in the search field, German; Ctrl+T again") << "de" << 4 << "search"
+                                                                          << "Ctrl+T"
+                                                                          << "Left Ctrl+T" << 4;
+        QTest::newRow("German; picks no tone") << "de" << 2 << "grid"
+                                               << "Ctrl+T"
+                                               << "Home Return" << 0;
+    }
+
+    void toneChooser()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, before);
+        QFETCH(QString, from);
+        QFETCH(QString, open);
+        QFETCH(QString, close);
+        QFETCH(int, after);
+        const QString hand = QStringLiteral("✋");
+        model()->setLocale(locale);
+        model()->setSkinTone(before);
+        QTRY_COMPARE(panel->toneButton()->emoji(), model()->withSkinTone(hand, before));
+        model()->setSection(2);
+        const int sectionCount = model()->count();
+        QGraphicsItem *origin = nullptr;
+        if (from == "grid") {
+            press("Right");
+            origin = focused();
+        } else if (from == "button") {
+            panel->toneButton()->setFocus();
+            origin = panel->toneButton();
+        } else {
+            panel->searchField()->setFocus();
+            origin = focused();
+        }
+        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
+        const auto click = [this](QGraphicsItem *item) {
+            QTest::mouseClick(window->viewport(), Qt::LeftButton, {},
+                window->mapFromScene(item->sceneBoundingRect().center()));
+        };
+        if (open == "click")
+            click(panel->toneButton());
+        else if (open == "Ctrl+T")
+            QTest::keyClick(window->viewport(), Qt::Key_T, Qt::ControlModifier);
+        else
+            press(open);
+
+        QVERIFY(model()->choosingSkinTone());
+        const QStringList tones = { hand, "✋🏻", "✋🏼", "✋🏽", "✋🏾", "✋🏿" };
+        QCOMPARE(rowsOf(*model()), tones);
+        const QStringList names = locale == "de"
+            ? QStringList { "no skin tone", "helle Hautfarbe", "mittelhelle Hautfarbe",
+                  "mittlere Hautfarbe", "mitteldunkle Hautfarbe", "dunkle Hautfarbe" }
+            : QStringList { "no skin tone", "light skin tone", "medium-light skin tone",
+                  "medium skin tone", "medium-dark skin tone", "dark skin tone" };
+        for (int i = 0; i < grid()->cells().size(); ++i) {
+            EmojiCell *cell = grid()->cells().at(i);
+            QCOMPARE(cell->isVisible(), i < tones.size());
+            if (i < tones.size()) {
+                QCOMPARE(cell->emoji(), tones.at(i));
+                QCOMPARE(cell->accessibleName(), names.at(i));
+            }
+        }
+        QCOMPARE(focused(), grid()->cells().at(before));
+
+        for (const QString &key : close.split(' ')) {
+            if (key == "Ctrl+T")
+                QTest::keyClick(window->viewport(), Qt::Key_T, Qt::ControlModifier);
+            else if (key == "click:button")
+                click(panel->toneButton());
+            else if (key.startsWith("click:"))
+                click(grid()->cells().at(key.mid(6).toInt()));
+            else
+                press(key);
+        }
+        QVERIFY(!model()->choosingSkinTone());
+        QCOMPARE(model()->count(), sectionCount);
+        QCOMPARE(focused(), origin);
+        QTRY_COMPARE(model()->skinTone(), after);
+        // Every cell with tone variants shows the tone, as does the button.
+        const QString wave = model()->withSkinTone(QStringLiteral("👋"), after);
+        QTRY_COMPARE(grid()->cells().at(0)->emoji(), wave);
+        QCOMPARE(model()->emojiAt(0), wave);
+        QCOMPARE(panel->toneButton()->emoji(), model()->withSkinTone(hand, after));
+        // Choosing a tone is no emoji to insert, nor one used.
+        QCOMPARE(picked.count(), 0);
+        QVERIFY(preferences()->recentEmoji().isEmpty());
     }
 
     void recentlyUsedFirst()

@@ -352,6 +352,153 @@ private Q_SLOTS:
             qPrintable(names.join(", ")));
         QVERIFY(names.contains(QStringLiteral("raised hand")));
     }
+
+    // The tone chooser as in the Widgets picker: six tones by name, the current one current, a
+    // pick sets the default tone and inserts nothing, Escape changes nothing, and the focus goes
+    // back where it was.
+    void emojiPickerToneChooser_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<int>("after");
+        QTest::newRow("click; arrows and Return pick") << "en" << 0 << "grid"
+                                                       << "click"
+                                                       << "Space Right Right Right Return" << 3;
+        QTest::newRow("Ctrl+T in the search field, German; a click picks") << "de" << 5 << "search"
+                                                                           << "Ctrl+T"
+                                                                           << "click:3" << 3;
+        QTest::newRow("Ctrl+T in the grid; Escape") << "en" << 2 << "grid"
+                                                    << "Ctrl+T"
+                                                    << "Right Escape" << 2;
+        QTest::newRow("Return on the button; Ctrl+T closes") << "en" << 4 << "button"
+                                                             << "Return"
+                                                             << "Left Ctrl+T" << 4;
+        QTest::newRow("Space on the button; the button again closes") << "en" << 1 << "button"
+                                                                      << "Space"
+                                                                      << "click:button" << 1;
+    }
+
+    void emojiPickerToneChooser()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, before);
+        QFETCH(QString, from);
+        QFETCH(QString, open);
+        QFETCH(QString, close);
+        QFETCH(int, after);
+        auto *picker = qobject_cast<QQuickItem *>(child("emojiPicker"));
+        auto *model = picker->property("model").value<QAbstractItemModel *>();
+        const auto emojiAt = [model](int row, const char *role = "emoji") {
+            return model->index(row, 0).data(model->roleNames().key(role)).toString();
+        };
+        QQuickItem *grid = nullptr;
+        QQuickItem *button = nullptr;
+        QList<QQuickItem *> items { picker };
+        while (!items.isEmpty()) {
+            QQuickItem *item = items.takeFirst();
+            items += item->childItems();
+            if (item->inherits("QQuickGridView"))
+                grid = item;
+            else if (item->activeFocusOnTab())
+                button = item;
+        }
+        QVERIFY(grid && button);
+        // Where a click on the tone button or on a grid cell of the 40-pixel grid lands.
+        const auto click = [this, picker](QQuickItem *item, int cell = 0) {
+            const QPointF at = item == picker ? QPointF(20 + cell % 8 * 40, 100 + cell / 8 * 40)
+                                              : QPointF(20, 20);
+            QTest::mouseClick(m_window, Qt::LeftButton, {}, item->mapToScene(at).toPoint());
+        };
+        const auto keys = [this, &click, picker, button](const QString &sequence) {
+            for (const QString &key : sequence.split(' ')) {
+                if (key == "Ctrl+T")
+                    QTest::keyClick(m_window, Qt::Key_T, Qt::ControlModifier);
+                else if (key == "click" || key == "click:button")
+                    click(button);
+                else if (key.startsWith("click:"))
+                    click(picker, key.mid(6).toInt());
+                else
+                    QTest::keyClick(m_window,
+                        QHash<QString, Qt::Key> { { "x", Qt::Key_X },
+                            { "Backspace", Qt::Key_Backspace }, { "Space", Qt::Key_Space },
+                            { "Right", Qt::Key_Right }, { "Left", Qt::Key_Left },
+                            { "Return", Qt::Key_Return }, { "Escape", Qt::Key_Escape } }
+                            .value(key));
+            }
+        };
+
+        picker->setProperty("locale", locale);
+        model->setProperty("skinTone", before);
+        QTRY_COMPARE(model->property("skinTone").toInt(), before);
+        model->setProperty("section", 2);
+        const int sectionCount = model->rowCount();
+        grid->forceActiveFocus();
+        QTest::keyClick(m_window, Qt::Key_Home);
+        if (from == "grid")
+            QTest::keyClick(m_window, Qt::Key_Right);
+        else if (from == "button")
+            button->forceActiveFocus();
+        else // typing moves the focus to the search field
+            keys("x Backspace");
+        // The grid gives the focus on to its current cell.
+        const auto focused = [this, grid, button] {
+            QQuickItem *item = m_window->activeFocusItem();
+            return grid->hasActiveFocus()                   ? QStringLiteral("grid")
+                : item == button                            ? QStringLiteral("button")
+                : item && item->inherits("QQuickTextInput") ? QStringLiteral("search")
+                                                            : QString();
+        };
+        QCOMPARE(focused(), from);
+        QSignalSpy chosen(picker, SIGNAL(chosen(QString)));
+        keys(open);
+
+        QVERIFY(model->property("choosingSkinTone").toBool());
+        const QStringList tones = { "✋", "✋🏻", "✋🏼", "✋🏽", "✋🏾", "✋🏿" };
+        const QStringList names = locale == "de"
+            ? QStringList { "no skin tone", "helle Hautfarbe", "mittelhelle Hautfarbe",
+                  "mittlere Hautfarbe", "mitteldunkle Hautfarbe", "dunkle Hautfarbe" }
+            : QStringList { "no skin tone", "light skin tone", "medium-light skin tone",
+                  "medium skin tone", "medium-dark skin tone", "dark skin tone" };
+        QCOMPARE(model->rowCount(), 6);
+        for (int row = 0; row < 6; ++row) {
+            QCOMPARE(emojiAt(row), tones.at(row));
+            QCOMPARE(emojiAt(row, "name"), names.at(row));
+            QCOMPARE(emojiAt(row, "variantCount"), QStringLiteral("1"));
+        }
+        // The cells as assistive technology reads them, in the grid's order.
+        QMap<QPair<qreal, qreal>, QString> cells;
+        items = grid->childItems();
+        while (!items.isEmpty()) {
+            QQuickItem *item = items.takeFirst();
+            items += item->childItems();
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(item);
+            if (item->isVisible() && accessible && accessible->role() == QAccessible::Button) {
+                const QPointF at = item->mapToItem(grid, QPointF());
+                cells.insert({ at.y(), at.x() }, accessible->text(QAccessible::Name));
+            }
+        }
+        QCOMPARE(cells.values(), names);
+        QCOMPARE(picker->property("currentIndex").toInt(), before);
+        QCOMPARE(focused(), QStringLiteral("grid"));
+
+        keys(close);
+        QVERIFY(!model->property("choosingSkinTone").toBool());
+        QCOMPARE(model->rowCount(), sectionCount);
+        QCOMPARE(focused(), from);
+        if (from == "grid")
+            QCOMPARE(picker->property("currentIndex").toInt(), 1);
+        QTRY_COMPARE(model->property("skinTone").toInt(), after);
+        // 🤚, the second cell, shows the tone.
+        const QString backOfHand = QStringLiteral("🤚");
+        QTRY_COMPARE(emojiAt(1),
+            after == 0 ? backOfHand : EmojiData().skinToneVariants(backOfHand).at(after - 1));
+        QCOMPARE(chosen.count(), 0);
+        picker->setProperty("locale", QStringLiteral("en"));
+        model->setProperty("skinTone", 0);
+    }
 };
 
 GLYPHMORPH_TEST_MAIN(QmlModuleTest)

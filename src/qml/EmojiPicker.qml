@@ -3,7 +3,10 @@
 // The emoji picker for the Emoji theme: a search field, the default skin tone, a tab per section
 // and the grid of folded emoji; a pick gives the emoji's text. Keys: arrows, Home/End, Page
 // Up/Down, Return picks, Space or Menu opens the variants, typing searches, Escape closes the
-// variants, else clears the search, else asks to close (closeRequested).
+// tone chooser or the variants, else clears the search, else asks to close (closeRequested).
+// The tone button (a click, Return or Space on it) and Ctrl+T open the tone chooser: the six
+// default skin tones in the grid; Return or a click makes one the default, Escape, Ctrl+T or the
+// button again closes it unchanged, and the focus goes back where it was.
 import QtQuick 2.12
 import Glyphmorph 1.0
 
@@ -27,8 +30,16 @@ FocusScope {
 
     // The row whose variants are open, to go back to.
     property int variantsFrom: -1
+    // Where the focus was when the tone chooser opened: a grid row, else the search or the button.
+    property int tonesFrom: -1
+    property bool tonesFromSearch: false
 
     function pick(index) {
+        if (cells.choosingSkinTone) {
+            cells.pick(index)
+            closeTones()
+            return
+        }
         var emoji = cells.pick(index)
         if (emoji.length > 0)
             chosen(emoji)
@@ -41,8 +52,38 @@ FocusScope {
         grid.currentIndex = 0
         grid.forceActiveFocus()
     }
+    function openTones() {
+        if (cells.choosingSkinTone)
+            return
+        tonesFrom = grid.activeFocus ? grid.currentIndex : -1
+        tonesFromSearch = search.activeFocus
+        cells.choosingSkinTone = true
+        grid.go(cells.skinTone)
+        grid.forceActiveFocus()
+    }
+    function closeTones() {
+        var from = tonesFrom
+        tonesFrom = -1
+        cells.choosingSkinTone = false
+        if (from >= 0) {
+            grid.go(from)
+            grid.forceActiveFocus()
+        } else if (tonesFromSearch) {
+            search.forceActiveFocus()
+        } else {
+            tone.forceActiveFocus()
+        }
+    }
+    function toggleTones() {
+        if (cells.choosingSkinTone)
+            closeTones()
+        else
+            openTones()
+    }
     function handleEscape() {
-        if (cells.variantsOf !== "") {
+        if (cells.choosingSkinTone) {
+            closeTones()
+        } else if (cells.variantsOf !== "") {
             var from = variantsFrom
             variantsFrom = -1
             cells.variantsOf = ""
@@ -71,6 +112,17 @@ FocusScope {
 
     EmojiPickerModel { id: cells }
 
+    // What the parts inside leave: Ctrl+T, and Escape on the tabs and the tone button.
+    Keys.onPressed: function(event) {
+        if (event.key === Qt.Key_T && event.modifiers === Qt.ControlModifier)
+            toggleTones()
+        else if (event.key === Qt.Key_Escape && event.modifiers === Qt.NoModifier)
+            handleEscape()
+        else
+            return
+        event.accepted = true
+    }
+
     Column {
         anchors.fill: parent
 
@@ -95,11 +147,14 @@ FocusScope {
                     onTextChanged: {
                         picker.variantsFrom = -1
                         cells.variantsOf = ""
+                        picker.tonesFrom = -1
+                        cells.choosingSkinTone = false
                         cells.query = text
                     }
                     Keys.onPressed: function(event) {
                         if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
-                            if (grid.count > 0)
+                            // A tone is chosen in the grid.
+                            if (grid.count > 0 && !cells.choosingSkinTone)
                                 picker.pick(0)
                         } else if (event.key === Qt.Key_Down) {
                             grid.forceActiveFocus()
@@ -113,13 +168,25 @@ FocusScope {
                 }
             }
 
-            Item {
+            Rectangle {
                 id: tone
                 width: picker.cellSize
                 height: parent.height
+                radius: 6
+                // Marked like the current tab while its choices fill the grid.
+                color: cells.choosingSkinTone ? picker.highlightColor : "transparent"
+                border.color: activeFocus ? picker.frameColor : "transparent"
+                activeFocusOnTab: true
                 property string sample: cells.withSkinTone("\u270B", cells.skinTone)
                 Accessible.role: Accessible.Button
                 Accessible.name: Emoticons.emojiName(sample, cells.locale)
+                Keys.onPressed: function(event) {
+                    if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter
+                         || event.key === Qt.Key_Space) && event.modifiers === Qt.NoModifier) {
+                        picker.toggleTones()
+                        event.accepted = true
+                    }
+                }
                 Image {
                     anchors.centerIn: parent
                     width: Math.round(picker.cellSize * 0.7)
@@ -130,7 +197,7 @@ FocusScope {
                 }
                 MouseArea {
                     anchors.fill: parent
-                    onClicked: cells.skinTone = (cells.skinTone + 1) % 6
+                    onClicked: picker.toggleTones()
                 }
             }
         }
@@ -145,8 +212,8 @@ FocusScope {
                     width: Math.min(picker.cellSize, tabs.width / cells.sections.length)
                     height: tabs.height
                     radius: 6
-                    color: index === cells.section && cells.query === "" ? picker.highlightColor
-                                                                        : "transparent"
+                    color: index === cells.section && cells.query === ""
+                           && !cells.choosingSkinTone ? picker.highlightColor : "transparent"
                     Accessible.role: Accessible.PageTab
                     Accessible.name: modelData
                     Image {
@@ -161,6 +228,10 @@ FocusScope {
                         anchors.fill: parent
                         onClicked: {
                             search.text = ""
+                            picker.variantsFrom = -1
+                            cells.variantsOf = ""
+                            picker.tonesFrom = -1
+                            cells.choosingSkinTone = false
                             cells.section = index
                             grid.forceActiveFocus()
                         }

@@ -12,6 +12,9 @@
 namespace {
 // U+1F558 CLOCK FACE NINE OCLOCK
 const char32_t recentSymbol[] = { 0x1F558 };
+// U+270B RAISED HAND shows a skin tone; U+1F3FB is the first tone's modifier.
+const char32_t toneSample[] = { 0x270B };
+constexpr char32_t firstToneModifier = 0x1F3FB;
 } // namespace
 
 class EmojiPickerModelPrivate
@@ -33,6 +36,7 @@ public:
     int section = 0;
     QString query;
     QString variantsOf;
+    bool choosingTone = false;
     QString locale;
     // The rows' emoji as the catalogue has them; shown() applies the tone.
     QStringList rows;
@@ -44,7 +48,11 @@ void EmojiPickerModelPrivate::rebuild()
     const int before = rows.size();
     q->beginResetModel();
     toned = true;
-    if (!variantsOf.isEmpty()) {
+    if (choosingTone) {
+        const QString sample = QString::fromUcs4(toneSample, 1);
+        rows = QStringList { sample } + data.skinToneVariants(sample);
+        toned = false;
+    } else if (!variantsOf.isEmpty()) {
         rows = catalogue.variantsOf(variantsOf);
         toned = false;
     } else if (!query.trimmed().isEmpty()) {
@@ -86,7 +94,8 @@ EmojiPickerModel::EmojiPickerModel(QObject *parent)
         Q_EMIT skinToneChanged();
     });
     connect(preferences, &EmojiPickerPreferences::recentEmojiChanged, this, [this] {
-        if (d->section == 0 && d->variantsOf.isEmpty() && d->query.trimmed().isEmpty())
+        if (d->section == 0 && !d->choosingTone && d->variantsOf.isEmpty()
+            && d->query.trimmed().isEmpty())
             d->rebuild();
     });
 }
@@ -177,6 +186,20 @@ void EmojiPickerModel::setVariantsOf(const QString &emoji)
     Q_EMIT variantsOfChanged();
 }
 
+bool EmojiPickerModel::choosingSkinTone() const
+{
+    return d->choosingTone;
+}
+
+void EmojiPickerModel::setChoosingSkinTone(bool choosing)
+{
+    if (choosing == d->choosingTone)
+        return;
+    d->choosingTone = choosing;
+    d->rebuild();
+    Q_EMIT choosingSkinToneChanged();
+}
+
 int EmojiPickerModel::skinTone() const
 {
     return EmojiPickerPreferences::instance()->skinTone();
@@ -216,13 +239,22 @@ QString EmojiPickerModel::emojiAt(int row) const
 
 QString EmojiPickerModel::nameAt(int row) const
 {
-    return d->data.emojiName(emojiAt(row), d->locale);
+    if (!d->choosingTone || row < 0 || row >= d->rows.size())
+        return d->data.emojiName(emojiAt(row), d->locale);
+    if (row == 0)
+        return qtTrId("qtn_msg_emoji_no_skin_tone");
+    // The modifier alone is named after its tone in every locale of the data.
+    const char32_t modifier = firstToneModifier + char32_t(row - 1);
+    return d->data.emojiName(QString::fromUcs4(&modifier, 1), d->locale);
 }
 
 int EmojiPickerModel::variantCountAt(int row) const
 {
     if (row < 0 || row >= d->rows.size())
         return 0;
+    // A tone offers no variants of its sample.
+    if (d->choosingTone)
+        return 1;
     return qMax(1, int(d->catalogue.variantsOf(d->catalogue.baseOf(d->rows.at(row))).size()));
 }
 
@@ -251,6 +283,11 @@ QString EmojiPickerModel::pick(int row)
     const QString emoji = emojiAt(row);
     if (emoji.isEmpty())
         return emoji;
+    if (d->choosingTone) {
+        setSkinTone(row);
+        setChoosingSkinTone(false);
+        return QString();
+    }
     EmojiPickerPreferences *preferences = EmojiPickerPreferences::instance();
     if (!d->variantsOf.isEmpty())
         preferences->noteVariantPicked(emoji);

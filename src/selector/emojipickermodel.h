@@ -19,9 +19,11 @@ class EmojiPickerModelPrivate;
  *
  * Skin-tone and gender variants are folded: a cell stands for its base emoji and the variants
  * under it (about 1,870 cells for the 3,655 emoji; the rule is EmojiPickerCatalogue's). The
- * rows are, first match wins: the variants of variantsOf (the base first), the cells whose
- * emoji match the search query in the locale (then in English), best first, or the cells of the
- * section: 0 is "Recently used", 1 and on the groups of emoji-test.txt in its order. Cells show
+ * rows are, first match wins: while choosingSkinTone, the six default skin tones (none, then 1
+ * to 5 light to dark), each shown as ✋ in that tone and named by the tone ("medium skin tone");
+ * the variants of variantsOf (the base first), the cells whose emoji match the search query in
+ * the locale (then in English), best first, or the cells of the section: 0 is "Recently used",
+ * 1 and on the groups of emoji-test.txt in its order. Cells show
  * their emoji with the skin tone last picked among its variants, else with the default skin tone
  * where it has tone variants. Tone and recent emoji are the user's EmojiPreferences, shared by
  * every picker and process; their changes arrive through the event loop.
@@ -36,6 +38,8 @@ class GLYPHMORPH_EXPORT EmojiPickerModel : public QAbstractListModel
     Q_PROPERTY(int section READ section WRITE setSection NOTIFY sectionChanged)
     Q_PROPERTY(QString query READ query WRITE setQuery NOTIFY queryChanged)
     Q_PROPERTY(QString variantsOf READ variantsOf WRITE setVariantsOf NOTIFY variantsOfChanged)
+    Q_PROPERTY(bool choosingSkinTone READ choosingSkinTone WRITE setChoosingSkinTone NOTIFY
+            choosingSkinToneChanged)
     Q_PROPERTY(int skinTone READ skinTone WRITE setSkinTone NOTIFY skinToneChanged)
     Q_PROPERTY(QString locale READ locale WRITE setLocale NOTIFY localeChanged)
     Q_PROPERTY(int count READ count NOTIFY countChanged)
@@ -67,6 +71,10 @@ public:
     /** Lists the variants of the cell of @p emoji (any of them, any qualification); empty goes
      *  back to the search or section. */
     void setVariantsOf(const QString &emoji);
+    /** Whether the rows are the six default skin tones, row N for tone N; pick() then sets the
+     *  default tone and ends the choice. */
+    bool choosingSkinTone() const;
+    void setChoosingSkinTone(bool choosing);
     /** The default skin tone: 0 for none, 1 to 5 light to dark (EmojiPreferences::skinTone()). */
     int skinTone() const;
     void setSkinTone(int tone);
@@ -85,7 +93,9 @@ public:
     /** @p emoji with skin tone @p tone (1 to 5) where it has tone variants, else as it is. */
     Q_INVOKABLE QString withSkinTone(const QString &emoji, int tone) const;
     /** The emoji of @p row was picked: it counts as used for "Recently used" and, picked among
-     *  variants, its skin tone is remembered for its emoji; gives the emoji. */
+     *  variants, its skin tone is remembered for its emoji; gives the emoji. While
+     *  choosingSkinTone, makes the row's tone the default tone instead, ends the choice and gives
+     *  an empty string. */
     Q_INVOKABLE QString pick(int row);
 
     /** How many cells the groups have together. */
@@ -102,6 +112,7 @@ Q_SIGNALS:
     void sectionChanged();
     void queryChanged();
     void variantsOfChanged();
+    void choosingSkinToneChanged();
     void skinToneChanged();
     void localeChanged();
     void countChanged();

@@ -7,9 +7,12 @@
 #include "emojipickermodel.h"
 #include "mtextedit.h"
 
+#include <QFontMetricsF>
 #include <QGraphicsLinearLayout>
+#include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 // U+270B RAISED HAND shows the skin tone.
@@ -33,6 +36,10 @@ EmojiPickerPanel::EmojiPickerPanel(QGraphicsItem *parent)
     column->addItem(top);
 
     m_search = new MTextEdit;
+    // As large as the messaging editors' text rather than the small default.
+    QFont font = m_search->document()->defaultFont();
+    font.setPixelSize(16);
+    m_search->document()->setDefaultFont(font);
     top->addItem(m_search);
     connect(m_search, &MTextEdit::textChanged, this, [this] {
         // One line: a pasted line break searches as a space.
@@ -41,6 +48,8 @@ EmojiPickerPanel::EmojiPickerPanel(QGraphicsItem *parent)
         query.replace(QChar::ParagraphSeparator, QLatin1Char(' '));
         m_variantsFrom = -1;
         m_model->setVariantsOf(QString());
+        m_tonesFrom = -1;
+        m_model->setChoosingSkinTone(false);
         m_model->setQuery(query);
     });
 
@@ -49,8 +58,12 @@ EmojiPickerPanel::EmojiPickerPanel(QGraphicsItem *parent)
     m_tone->installEventFilter(this);
     top->addItem(m_tone);
     top->setAlignment(m_tone, Qt::AlignVCenter);
-    connect(m_tone, &MButton::clicked, this,
-        [this] { m_model->setSkinTone((m_model->skinTone() + 1) % 6); });
+    connect(m_tone, &MButton::clicked, this, [this] {
+        if (m_model->choosingSkinTone())
+            closeToneChooser();
+        else
+            openToneChooser();
+    });
 
     auto *tabRow = new QGraphicsLinearLayout(Qt::Horizontal);
     tabRow->setSpacing(0);
@@ -64,6 +77,10 @@ EmojiPickerPanel::EmojiPickerPanel(QGraphicsItem *parent)
         tabRow->addItem(tab);
         connect(tab, &MButton::clicked, this, [this, section] {
             m_search->setText(QString());
+            m_variantsFrom = -1;
+            m_model->setVariantsOf(QString());
+            m_tonesFrom = -1;
+            m_model->setChoosingSkinTone(false);
             m_model->setSection(section);
             focusGrid();
         });
@@ -76,8 +93,11 @@ EmojiPickerPanel::EmojiPickerPanel(QGraphicsItem *parent)
     };
     column->addItem(m_grid);
     connect(m_grid, &EmojiGrid::picked, this, [this](int row) {
+        const bool tone = m_model->choosingSkinTone();
         const QString emoji = m_model->pick(row);
-        if (!emoji.isEmpty())
+        if (tone)
+            closeToneChooser();
+        else if (!emoji.isEmpty())
             Q_EMIT picked(emoji);
     });
     connect(m_grid, &EmojiGrid::variantsRequested, this, &EmojiPickerPanel::openVariants);
@@ -85,6 +105,10 @@ EmojiPickerPanel::EmojiPickerPanel(QGraphicsItem *parent)
     connect(m_model, &EmojiPickerModel::queryChanged, this, &EmojiPickerPanel::updateTabs);
     connect(m_model, &EmojiPickerModel::skinToneChanged, this, &EmojiPickerPanel::updateTone);
     connect(m_model, &EmojiPickerModel::localeChanged, this, &EmojiPickerPanel::updateTone);
+    connect(m_model, &EmojiPickerModel::choosingSkinToneChanged, this, [this] {
+        updateTabs();
+        updateTone();
+    });
     updateTabs();
     updateTone();
 }
@@ -104,6 +128,11 @@ void EmojiPickerPanel::setGridSize(int columns, int visibleRows)
     const qreal width = m_grid->effectiveSizeHint(Qt::PreferredSize).width();
     const QSizeF tone = m_tone->effectiveSizeHint(Qt::PreferredSize);
     m_search->setMaximumHeight(tone.height());
+    // Its one line centred in the field, which is as tall as the button beside it (the margin
+    // goes around the frame's pixel).
+    QTextDocument *document = m_search->document();
+    const qreal line = QFontMetricsF(document->defaultFont()).lineSpacing();
+    document->setDocumentMargin(qMax<qreal>(2, (tone.height() - line) / 2 - 1));
     m_search->setPreferredWidth(width - tone.width());
     m_search->setMinimumWidth(0);
     for (EmojiCell *tab : qAsConst(m_tabs)) {
@@ -129,8 +158,54 @@ void EmojiPickerPanel::openVariants(int row)
     m_grid->focusRow(0);
 }
 
+void EmojiPickerPanel::openToneChooser()
+{
+    if (m_model->choosingSkinTone())
+        return;
+    QGraphicsItem *focus = scene() ? scene()->focusItem() : nullptr;
+    const bool fromGrid = focus && m_grid->isAncestorOf(focus);
+    m_tonesFrom = fromGrid ? m_grid->current() : -1;
+    // Only the panel's own items outlive the chooser for sure.
+    m_tonesFocus = !fromGrid && focus && isAncestorOf(focus) ? focus : nullptr;
+    m_model->setChoosingSkinTone(true);
+    m_grid->focusRow(m_model->skinTone());
+}
+
+void EmojiPickerPanel::closeToneChooser()
+{
+    const int from = m_tonesFrom;
+    QGraphicsItem *focus = m_tonesFocus ? m_tonesFocus : m_tone;
+    m_tonesFrom = -1;
+    m_tonesFocus = nullptr;
+    m_model->setChoosingSkinTone(false);
+    if (from >= 0)
+        m_grid->focusRow(from);
+    else
+        focus->setFocus(Qt::OtherFocusReason);
+}
+
+bool EmojiPickerPanel::toneChooserKey(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_T && modifiers == Qt::ControlModifier) {
+        if (m_model->choosingSkinTone())
+            closeToneChooser();
+        else
+            openToneChooser();
+        return true;
+    }
+    if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier
+        && m_model->choosingSkinTone()) {
+        closeToneChooser();
+        return true;
+    }
+    return false;
+}
+
 bool EmojiPickerPanel::otherKey(QKeyEvent *event)
 {
+    if (toneChooserKey(event))
+        return true;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         if (!m_model->variantsOf().isEmpty()) {
@@ -162,13 +237,15 @@ bool EmojiPickerPanel::otherKey(QKeyEvent *event)
 
 bool EmojiPickerPanel::searchKey(QKeyEvent *event)
 {
+    if (toneChooserKey(event))
+        return true;
     if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        // The best match; the field stays one line either way.
-        if (m_model->count() > 0) {
+        // The best match; the field stays one line either way. A tone is chosen in the grid.
+        if (m_model->count() > 0 && !m_model->choosingSkinTone()) {
             const QString emoji = m_model->pick(0);
             Q_EMIT picked(emoji);
         }
@@ -209,9 +286,9 @@ QVariant EmojiPickerPanel::itemChange(GraphicsItemChange change, const QVariant 
 
 void EmojiPickerPanel::updateTabs()
 {
-    const bool searching = !m_model->query().trimmed().isEmpty();
+    const bool showsSection = m_model->query().trimmed().isEmpty() && !m_model->choosingSkinTone();
     for (int section = 0; section < m_tabs.size(); ++section) {
-        const bool current = !searching && section == m_model->section();
+        const bool current = showsSection && section == m_model->section();
         setStyleNameOnce(m_tabs.at(section),
             current ? QStringLiteral("EmojiTabCurrent") : QStringLiteral("EmojiTab"));
     }
@@ -222,5 +299,9 @@ void EmojiPickerPanel::updateTone()
     const QString sample
         = m_model->withSkinTone(QString::fromUcs4(toneSample, 1), m_model->skinTone());
     m_tone->setEmoji(sample);
+    // Marked like the current tab while its choices fill the grid.
+    setStyleNameOnce(m_tone,
+        m_model->choosingSkinTone() ? QStringLiteral("EmojiTabCurrent")
+                                    : QStringLiteral("EmojiTone"));
     m_tone->setAccessibleName(EmojiData().emojiName(sample, m_model->locale()));
 }

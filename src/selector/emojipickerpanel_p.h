@@ -19,8 +19,13 @@ class QKeyEvent;
 /**
  * The emoji picker for the Emoji theme: a search field and the default skin tone on top, a tab
  * per section ("Recently used", then the groups of emoji-test.txt), and the grid of the section
- * or of the search results. Typing a letter anywhere searches; Escape closes the variants, else
- * clears the search, else is left to the dialog, which closes.
+ * or of the search results. Typing a letter anywhere searches; Escape closes the tone chooser or
+ * the variants, else clears the search, else is left to the dialog, which closes.
+ *
+ * The tone button (a click, or Return or Space on it) and Ctrl+T anywhere in the picker open the
+ * tone chooser: the grid shows the six default skin tones, the current one focused; Return or a
+ * click makes a tone the default, Escape, Ctrl+T or the button again closes it unchanged. Either
+ * way the focus goes back where it was.
  */
 class GLYPHMORPH_AUTOTEST_EXPORT EmojiPickerPanel : public MWidget
 {
@@ -46,12 +51,16 @@ public:
     void focusGrid();
     /** Shows the variants of the cell at @p row, when it has any. */
     void openVariants(int row);
+    /** Shows the six default skin tones in the grid. */
+    void openToneChooser();
 
 Q_SIGNALS:
     /** The user picked @p emoji; it is first in "Recently used" already. */
     void picked(const QString &emoji);
 
 private:
+    void closeToneChooser();
+    bool toneChooserKey(QKeyEvent *event);
     bool otherKey(QKeyEvent *event);
     bool searchKey(QKeyEvent *event);
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -67,6 +76,9 @@ private:
     EmojiGrid *m_grid = nullptr;
     // The row of the cell whose variants are open, to go back to.
     int m_variantsFrom = -1;
+    // Where the focus was when the tone chooser opened: a grid row, else an item of the panel.
+    int m_tonesFrom = -1;
+    QGraphicsItem *m_tonesFocus = nullptr;
 };
 
 #endif

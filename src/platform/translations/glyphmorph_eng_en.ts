@@ -20,5 +20,10 @@
         <extracomment>The first section of the emoji picker: the emoji the user picked last.</extracomment>
         <translation>Recently used</translation>
     </message>
+    <message id="qtn_msg_emoji_no_skin_tone">
+        <source>no skin tone</source>
+        <extracomment>The first choice of the emoji picker's skin tone chooser, read out by screen readers; lower case like the Unicode names of the other tones ("medium skin tone").</extracomment>
+        <translation>no skin tone</translation>
+    </message>
 </context>
 </TS>
