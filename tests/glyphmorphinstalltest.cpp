@@ -255,7 +255,7 @@ private Q_SLOTS:
     void killedAtEveryStep_data()
     {
         // A kill proves what the file system is left with, which the sanitizers do not judge,
-        // and costs two tool runs each, five times slower under them: the build without them
+        // and costs two tool runs each, several times slower under them: the build without them
         // kills.
         if (qEnvironmentVariableIsSet("GLYPHMORPH_TEST_WITHOUT_KILLS"))
             QSKIP("kills are tested by the build without sanitizers");
