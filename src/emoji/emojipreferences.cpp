@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 glyphmorph developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "emojipreferences.h"
+#include "emojipreferences_p.h"
 
 #include "emojidata.h"
 #include "mgconfitem.h"
@@ -351,4 +352,25 @@ bool EmojiPreferences::noteEmojiUsed(const QString &emoji)
 bool EmojiPreferences::clearRecentEmoji()
 {
     return d->recentItem.set(QVariant());
+}
+
+void EmojiUses::noteMadeEmoji(EmojiPreferences &preferences,
+    const QVector<QPair<QString, QString>> &made, QStringList &lastNote)
+{
+    // The note: the emoji, and the recent emoji as stored before and after it. A use is taken
+    // back by restoring the stored list as it was before, which leaves the decay of every other
+    // weight as it was too.
+    MGConfItem recent(recentKey);
+    // A long paste counts no more uses than the list holds, each a write of the store.
+    const int count = qMin(int(made.size()), EmojiPreferences::maxRecentEmoji);
+    for (int i = made.size() - count; i < made.size(); ++i) {
+        const QString &emoji = made.at(i).first;
+        const QString &grownFrom = made.at(i).second;
+        if (!grownFrom.isEmpty() && lastNote.size() == 3 && lastNote.at(0) == grownFrom
+            && recent.value().toString() == lastNote.at(2))
+            recent.set(lastNote.at(1));
+        const QString before = recent.value().toString();
+        if (preferences.noteEmojiUsed(emoji))
+            lastNote = QStringList { emoji, before, recent.value().toString() };
+    }
 }

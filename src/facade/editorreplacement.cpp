@@ -3,9 +3,9 @@
 #include "editorreplacement_p.h"
 
 #include "emojipreferences.h"
+#include "emojipreferences_p.h"
 #include "emosequencesearchtree_p.h"
 #include "emoticonthememanager.h"
-#include "mgconfitem.h"
 #include "mtextedit_p.h"
 #include "sharedinstance_p.h"
 #include "texteditoraccess_p.h"
@@ -20,33 +20,8 @@
 
 namespace {
 
-// The editor's latest note: the emoji, and the recent emoji as stored before and after it.
+// Where an editor keeps what EmojiUses::noteMadeEmoji needs of its latest count.
 const char LastEmojiNote[] = "lastEmojiNote";
-// Where EmojiPreferences keeps the recent emoji; read and restored only as a whole.
-const QString RecentKey = QStringLiteral("/Messaging/Settings/Emoji/Recent");
-
-// An emoji typed or pasted counts as one use, however many steps its image took: when an image
-// grows (a tone or a joined part typed after it), the use noted for its earlier form is taken
-// back, by restoring the recent emoji as they were before it, unless anything was noted since.
-void noteTypedEmoji(
-    QObject *editor, EmojiPreferences &preferences, const QVector<QPair<QString, QString>> &made)
-{
-    MGConfItem recent(RecentKey);
-    // A long paste counts no more uses than the list holds, each a write of the store.
-    const int count = qMin(int(made.size()), EmojiPreferences::maxRecentEmoji);
-    for (int i = made.size() - count; i < made.size(); ++i) {
-        const QString &emoji = made.at(i).first;
-        const QString &grownFrom = made.at(i).second;
-        const QStringList last = editor->property(LastEmojiNote).toStringList();
-        if (!grownFrom.isEmpty() && last.size() == 3 && last.at(0) == grownFrom
-            && recent.value().toString() == last.at(2))
-            recent.set(last.at(1));
-        const QString before = recent.value().toString();
-        if (preferences.noteEmojiUsed(emoji))
-            editor->setProperty(
-                LastEmojiNote, QStringList { emoji, before, recent.value().toString() });
-    }
-}
 
 } // namespace
 
@@ -93,6 +68,9 @@ void EditorReplacement::replaceCodes(
         emoSequenceSearchTreePrivate::get(tree)->performCharacterCode2EmoticonReplacement(
             editor, wholeDocument);
     }
-    if (!made.isEmpty())
-        noteTypedEmoji(editor.editor(), userPreferences(), made);
+    if (!made.isEmpty()) {
+        QStringList lastNote = editor.editor()->property(LastEmojiNote).toStringList();
+        EmojiUses::noteMadeEmoji(userPreferences(), made, lastNote);
+        editor.editor()->setProperty(LastEmojiNote, lastNote);
+    }
 }
