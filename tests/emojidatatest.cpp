@@ -22,6 +22,15 @@ QString u(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
+// @p pattern with each skin tone in turn for "%1".
+QStringList toned(const char *pattern)
+{
+    QStringList variants;
+    for (char last = '\xbb'; last != '\xc0'; ++last)
+        variants << u(pattern).arg(QString::fromUtf8(QByteArray("\xf0\x9f\x8f") + last));
+    return variants;
+}
+
 /** Writes a locale file as the build packs them. */
 bool writeLocale(const QString &directory, const QString &name, const QByteArray &text)
 {
@@ -37,6 +46,8 @@ class EmojiDataTest : public QObject
     EmojiData m_data;
 
 private Q_SLOTS:
+    // Each line of emoji-test.txt is one emoji, except a single code point that is text by default
+    // written without FE0F, and a component alone.
     void sequencesAreEveryLineOfEmojiTest()
     {
         const QStringList sequences = m_data.sequences();
@@ -52,6 +63,17 @@ private Q_SLOTS:
             QVERIFY(m_data.qualification(full) == EmojiData::FullyQualified
                 || (qualification == EmojiData::Component && full == sequence));
             QVERIFY(!m_data.group(sequence).isEmpty());
+            const bool textByDefault
+                = qualification == EmojiData::Unqualified && sequence.toUcs4().size() == 1;
+            const bool expected = qualification != EmojiData::Component && !textByDefault;
+            int count = -1;
+            QVERIFY2(m_data.isEmojiOnly(sequence, &count) == expected, qPrintable(sequence));
+            QCOMPARE(count, expected ? 1 : 0);
+            QCOMPARE(m_data.isEmoji(sequence), expected);
+            if (qualification != EmojiData::Component) {
+                QVERIFY(m_data.isEmojiOnly(full + u(" ") + full, &count));
+                QCOMPARE(count, 2);
+            }
         }
         QCOMPARE(counts[EmojiData::FullyQualified], 3655);
         QCOMPARE(counts[EmojiData::MinimallyQualified], 827);
@@ -62,6 +84,11 @@ private Q_SLOTS:
         QCOMPARE(m_data.group(u("👍")), u("People & Body"));
         QCOMPARE(m_data.subgroup(u("👍")), u("hand-fingers-closed"));
         QCOMPARE(m_data.emojiVersion(u("🫨")), u("15.0"));
+        const QMap<QString, QString> versions = m_data.dataVersions();
+        QCOMPARE(versions.value(u("unicode-emoji")), u("15.0"));
+        QCOMPARE(versions.value(u("cldr")), u("41"));
+        QVERIFY(!versions.value(u("gemoji")).isEmpty());
+        QVERIFY(!versions.value(u("emoji-datasource")).isEmpty());
     }
 
     void qualificationIgnoresFe0fOnlyForLookups_data()
@@ -99,7 +126,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::newRow("en") << u("👍") << u("en") << u("thumbs up");
         QTest::newRow("de") << u("👍") << u("de") << u("Daumen hoch");
-        QTest::newRow("ja") << u("👍") << u("ja") << u("サムズアップ");
+        QTest::newRow("none: the default locale's") << u("👍") << QString() << u("Daumen hoch");
         QTest::newRow("fr, unqualified heart") << u("❤") << u("fr") << u("cœur rouge");
         QTest::newRow("de-DE as a tag") << u("👍") << u("de-DE") << u("Daumen hoch");
         QTest::newRow("de_AT reads de") << u("👍") << u("de_AT") << u("Daumen hoch");
@@ -127,16 +154,12 @@ private Q_SLOTS:
         QFETCH(QString, sequence);
         QFETCH(QString, locale);
         QFETCH(QString, name);
-        QCOMPARE(m_data.emojiName(sequence, locale), name);
-    }
-
-    void emptyLocaleIsTheDefaultLocale()
-    {
+        // Also tells the default locale's names from English ones where the locale is unknown.
         const QLocale before;
         QLocale::setDefault(QLocale(QStringLiteral("de_CH")));
-        const QString name = m_data.emojiName(u("👍"));
+        const QString found = m_data.emojiName(sequence, locale);
         QLocale::setDefault(before);
-        QCOMPARE(name, u("Daumen hoch"));
+        QCOMPARE(found, name);
     }
 
     void keywords()
@@ -151,28 +174,20 @@ private Q_SLOTS:
         QVERIFY(m_data.searchEmoji(u("+1"), u("ceb")).contains(u("👍")));
     }
 
-    // Every installed locale loads, and almost all name 👍 themselves.
-    void everyLocaleNamesThumbsUp()
+    // Every installed locale loads, and almost all name 👍 themselves. For a spread of emoji,
+    // neither picked by hand: an emoji's name finds it among the exact matches, and each of its
+    // keywords finds it.
+    void everyLocaleNamesAndFindsEmoji()
     {
         const QStringList locales = m_data.availableLocales();
         QVERIFY2(locales.size() >= 100, qPrintable(QString::number(locales.size())));
+        const QStringList emoji = m_data.emoji();
         int ownNames = 0;
         for (const QString &locale : locales) {
             QCOMPARE(m_data.resolvedLocale(locale), locale);
-            const QString name = m_data.emojiName(u("👍"), locale);
-            QVERIFY2(!name.isEmpty(), qPrintable(locale));
-            if (name != u("thumbs up"))
-                ++ownNames;
-        }
-        QVERIFY2(ownNames >= 100, qPrintable(QString::number(ownNames)));
-    }
-
-    // For every locale and a spread of emoji, neither picked by hand: an emoji's name finds it
-    // among the exact matches, and each of its keywords finds it.
-    void everyLocaleFindsEmojiByNameAndKeyword()
-    {
-        const QStringList emoji = m_data.emoji();
-        for (const QString &locale : m_data.availableLocales()) {
+            const QString thumbsUp = m_data.emojiName(u("👍"), locale);
+            QVERIFY2(!thumbsUp.isEmpty(), qPrintable(locale));
+            ownNames += thumbsUp != u("thumbs up");
             for (int i = locale.size(); i < emoji.size(); i += 211) {
                 const QString name = m_data.emojiName(emoji.at(i), locale);
                 const QStringList byName = m_data.searchEmoji(name, locale);
@@ -189,6 +204,7 @@ private Q_SLOTS:
                 }
             }
         }
+        QVERIFY2(ownNames >= 100, qPrintable(QString::number(ownNames)));
     }
 
     void search_data()
@@ -196,7 +212,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QStringList>("first");
-        QTest::newRow("de prefix") << u("daumen") << u("de") << QStringList { u("👍"), u("👎") };
         QTest::newRow("de case and umlaut folded")
             << u("DÄUMEN") << u("de") << QStringList { u("👍"), u("👎") };
         QTest::newRow("de umlaut missing from the query")
@@ -233,7 +248,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("locale");
         QTest::newRow("en heart") << u("heart") << u("en");
-        QTest::newRow("en face") << u("face") << u("en");
         QTest::newRow("en man") << u("man") << u("en");
         QTest::newRow("de herz") << u("herz") << u("de");
         QTest::newRow("fr main") << u("main") << u("fr");
@@ -280,25 +294,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("sequence");
         QTest::addColumn<QStringList>("variants");
-        const QStringList thumbs { u("👍🏻"), u("👍🏼"), u("👍🏽"), u("👍🏾"),
-            u("👍🏿") };
-        QTest::newRow("thumbs up") << u("👍") << thumbs;
-        QTest::newRow("from a variant") << u("👍🏾") << thumbs;
-        QTest::newRow("text-default base, FE0F dropped")
-            << u("☝️")
-            << QStringList { u("☝🏻"), u("☝🏼"), u("☝🏽"), u("☝🏾"), u("☝🏿") };
+        QTest::newRow("thumbs up") << u("👍") << toned("👍%1");
+        QTest::newRow("from a variant") << u("👍🏾") << toned("👍%1");
+        QTest::newRow("text-default base, FE0F dropped") << u("☝️") << toned("☝%1");
         QTest::newRow("joined, FE0F dropped after the base")
-            << u("🕵️‍♀️")
-            << QStringList { u("🕵🏻‍♀️"), u("🕵🏼‍♀️"), u("🕵🏽‍♀️"),
-                   u("🕵🏾‍♀️"), u("🕵🏿‍♀️") };
+            << u("🕵️‍♀️") << toned("🕵%1‍♀️");
         QTest::newRow("two people, one tone")
-            << u("🧑‍🤝‍🧑")
-            << QStringList { u("🧑🏻‍🤝‍🧑🏻"), u("🧑🏼‍🤝‍🧑🏼"),
-                   u("🧑🏽‍🤝‍🧑🏽"), u("🧑🏾‍🤝‍🧑🏾"),
-                   u("🧑🏿‍🤝‍🧑🏿") };
-        QTest::newRow("kiss") << u("💏")
-                              << QStringList { u("💏🏻"), u("💏🏼"), u("💏🏽"),
-                                     u("💏🏾"), u("💏🏿") };
+            << u("🧑‍🤝‍🧑") << toned("🧑%1‍🤝‍🧑%1");
+        QTest::newRow("kiss") << u("💏") << toned("💏%1");
         QTest::newRow("no tones") << u("😀") << QStringList();
         QTest::newRow("tone alone") << u("🏽") << QStringList();
         QTest::newRow("not an emoji") << u("x") << QStringList();
@@ -314,28 +317,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("count");
-        QTest::newRow("family, joined") << u("👨‍👩‍👧‍👦") << 1;
         QTest::newRow("two flags") << u("🇩🇪🇫🇷") << 2;
         QTest::newRow("flag after an emoji") << u("👍🇩🇪") << 2;
         QTest::newRow("odd regional indicator after flags") << u("🇩🇪🇫🇷🇮") << 0;
-        QTest::newRow("subdivision flag") << u("🏴󠁧󠁢󠁥󠁮󠁧󠁿") << 1;
-        QTest::newRow("keycap") << u("1️⃣") << 1;
         QTest::newRow("keycaps unqualified and full") << u("#⃣ *️⃣") << 2;
-        QTest::newRow("tone") << u("👍🏽") << 1;
         QTest::newRow("toned and plain") << u("👍🏽👍") << 2;
-        QTest::newRow("joined with FE0F") << u("❤️‍🔥") << 1;
         QTest::newRow("white space around") << u("  😀 \n😀\t") << 2;
-        QTest::newRow("copyright with FE0F") << u("©️") << 1;
         QTest::newRow("copyright and a year") << u("© 2026") << 0;
-        QTest::newRow("copyright alone") << u("©") << 0;
-        QTest::newRow("smiling face without FE0F") << u("☺") << 0;
-        QTest::newRow("smiling face with FE0F") << u("☺️") << 1;
         QTest::newRow("heart with text presentation") << u("❤\xef\xb8\x8e") << 0;
         QTest::newRow("digit") << u("1") << 0;
         QTest::newRow("digit with FE0F") << u("1️") << 1;
-        QTest::newRow("tone alone") << u("🏽") << 0;
         QTest::newRow("regional indicator alone") << u("🇩") << 0;
-        QTest::newRow("hair alone") << u("🦰") << 0;
         QTest::newRow("joiner alone") << u("\xe2\x80\x8d") << 0;
         QTest::newRow("joined sequence no table has") << u("👨‍🦰‍🦰") << 1;
         QTest::newRow("text after") << u("😀 ok") << 0;
@@ -355,26 +347,6 @@ private Q_SLOTS:
             QCOMPARE(m_data.isEmoji(text), count == 1);
         else
             QVERIFY(!m_data.isEmoji(text));
-    }
-
-    // Each line is one emoji, except a single code point that is text by default written
-    // without FE0F, and a component alone.
-    void everyLineIsOneEmoji()
-    {
-        for (const QString &sequence : m_data.sequences()) {
-            const EmojiData::Qualification qualification = m_data.qualification(sequence);
-            const bool textByDefault
-                = qualification == EmojiData::Unqualified && sequence.toUcs4().size() == 1;
-            const bool expected = qualification != EmojiData::Component && !textByDefault;
-            int count = -1;
-            QVERIFY2(m_data.isEmojiOnly(sequence, &count) == expected, qPrintable(sequence));
-            QCOMPARE(count, expected ? 1 : 0);
-            if (qualification == EmojiData::Component)
-                continue;
-            const QString full = m_data.fullyQualified(sequence);
-            QVERIFY(m_data.isEmojiOnly(full + u(" ") + full, &count));
-            QCOMPARE(count, 2);
-        }
     }
 
     void graphemeEnds_data()
@@ -405,7 +377,6 @@ private Q_SLOTS:
         const int cldr = EmojiData::CldrShortcodes;
         QTest::newRow("github thumbsup") << github << u("thumbsup") << u("👍");
         QTest::newRow("github +1 with colons") << github << u(":+1:") << u("👍");
-        QTest::newRow("github smile") << github << u(":smile:") << u("😄");
         QTest::newRow("github heart") << github << u("heart") << u("❤️");
         QTest::newRow("github umbrella") << github << u(":umbrella:") << u("☔");
         QTest::newRow("slack umbrella") << slack << u(":umbrella:") << u("☂️");
@@ -460,15 +431,6 @@ private Q_SLOTS:
         // Looked up without regard to FE0F, and the preferred name first.
         QCOMPARE(m_data.shortcodesFor(u("❤"), shortcodeSet),
             m_data.shortcodesFor(u("❤️"), shortcodeSet));
-    }
-
-    void dataVersions()
-    {
-        const QMap<QString, QString> versions = m_data.dataVersions();
-        QCOMPARE(versions.value(u("unicode-emoji")), u("15.0"));
-        QCOMPARE(versions.value(u("cldr")), u("41"));
-        QVERIFY(!versions.value(u("gemoji")).isEmpty());
-        QVERIFY(!versions.value(u("emoji-datasource")).isEmpty());
     }
 
     void localeDirectoryFromEnvironment()
