@@ -414,7 +414,8 @@ private Q_SLOTS:
         delete manager;
     }
 
-    // Only the instance clears the pointer, also when deleted through its base.
+    // Only the instance clears the pointer, also when deleted through its base; the library's
+    // destructors and its users reach one and the same pointer.
     void deletingTheInstanceClearsThePointer()
     {
         auto *instance = new Shared;
@@ -427,11 +428,7 @@ private Q_SLOTS:
         SingletonBase<Shared> *base = instance;
         delete base;
         QVERIFY(!Shared::m_pInstance);
-    }
 
-    // The library's destructors and its users must reach one and the same instance pointer.
-    void libraryInstances()
-    {
         // The instance the tests above made first: replaced, it would leak.
         delete AccountServiceMapper::m_pInstance;
         AccountServiceMapper::m_pInstance = new AccountServiceMapper;

@@ -223,18 +223,15 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("service");
         // '@' stands for the account looked up.
-        const struct
-        {
-            const char *name, *content, *service;
-        } rows[] = { { "spaces, comments", "# accounts\n\n  @ \t=  jabber  # at work\n", "jabber" },
-            { "'=' in the service, no final newline", "@=skype=legacy", "skype=legacy" },
-            { "last row wins, CRLF line ends", "@=first\r\n@=msn\r\n/other=x\r\n", "msn" },
-            { "commented out, empty or malformed", "# @=hidden\n@=\nno separator\n=orphan\n",
-                nullptr } };
-        for (const auto &row : rows) {
-            QTest::newRow(row.name) << QByteArray(row.content).replace('@', account.toUtf8())
-                                    << (row.service ? QString(row.service) : QString());
-        }
+        const auto row = [](const char *name, const char *content, const char *service) {
+            QTest::newRow(name) << QByteArray(content).replace('@', account.toUtf8())
+                                << QString(service);
+        };
+        row("spaces, comments", "# accounts\n\n  @ \t=  jabber  # at work\n", "jabber");
+        row("'=' in the service, no final newline", "@=skype=legacy", "skype=legacy");
+        row("last row wins, CRLF line ends", "@=first\r\n@=msn\r\n/other=x\r\n", "msn");
+        row("commented out, empty or malformed", "# @=hidden\n@=\nno separator\n=orphan\n",
+            nullptr);
     }
 
     void mapping()
