@@ -188,12 +188,10 @@ private Q_SLOTS:
         }
     }
 
-    // The platform theme is switched here, or by another application of the user, which renders
-    // the images itself: this process has not heard of it yet, or hears of it late. A handler that
-    // listens publishes nothing while the platform theme is unset, and the theme once it is set; a
-    // second init neither reloads nor connects again (a second connection would add its pair
-    // within the same emission). After the switch, editors insert the new images under the same
-    // names.
+    // The platform theme switched here, or by another application that renders the images itself,
+    // heard of late or not yet. A listening handler publishes nothing while the key is unset; a
+    // second init neither reloads nor connects again (that would add a pair to one emission).
+    // Editors then insert the new images under the same names.
     void platformThemeSwitch_data()
     {
         QTest::addColumn<bool>("here");

@@ -235,9 +235,8 @@ private Q_SLOTS:
     void removedCurrentTheme()
     {
         QFETCH(bool, reinstall);
-        // As long as a copy may take to be seen whole: shortened where the theme stays away. Where
-        // it comes back, no busy machine may end the grace before the copy is seen, so it is long
-        // and ended by hand.
+        // Short where the theme stays away; where it comes back, long and ended by hand, so that no
+        // busy machine ends it before the copy is seen.
         const int grace = reinstall ? 600000 : 1000;
         EmoticonThemeResourceAvailabilityCheckerPrivate::setTimeoutForTests(grace);
         const ThemeContent plain { "uuid-plain", {} };
