@@ -84,6 +84,8 @@ private Q_SLOTS:
         QTest::newRow("second tone of one person") << u("👍") << 2 << 4 << u("👍🏼");
         QTest::newRow("people holding hands")
             << u("🧑‍🤝‍🧑") << 1 << 5 << u("🧑🏻‍🤝‍🧑🏿");
+        QTest::newRow("same tone twice")
+            << u("🧑‍🤝‍🧑") << 2 << 2 << u("🧑🏼‍🤝‍🧑🏼");
         QTest::newRow("two tones replaced")
             << u("🧑🏻‍🤝‍🧑🏿") << 4 << 3 << u("🧑🏾‍🤝‍🧑🏽");
         QTest::newRow("woman and man, one tone") << u("👫") << 3 << 0 << u("👫🏽");

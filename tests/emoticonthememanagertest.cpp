@@ -148,11 +148,8 @@ class EmoticonThemeManagerTest : public QObject
             if (m_model.count(to))
                 break;
             QVERIFY(QDir().rename(path(name), path(to)));
-            Installed moved = any->second;
+            m_model[to] = { any->second.uuid, false, true };
             m_model.erase(any);
-            moved.complete = false;
-            moved.broken = true;
-            m_model[to] = moved;
             break;
         }
         case 4: // replaced in one go: a reinstall keeps the UUID, an update may not
