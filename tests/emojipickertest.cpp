@@ -11,7 +11,6 @@
 #include <emojipickermodel.h>
 #include <emojipickerpanel_p.h>
 #include <emojipickerpreferences_p.h>
-#include <emoticonthemefactory.h>
 #include <mtextedit.h>
 #include <mwindow.h>
 
@@ -53,6 +52,14 @@ class EmojiPickerTest : public QObject
     int current() const { return grid()->current(); }
     QGraphicsItem *focused() const { return window->scene()->focusItem(); }
 
+    void click(QGraphicsItem *item, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(window->viewport(), button, {},
+            window->mapFromScene(item->sceneBoundingRect().center()));
+    }
+
+    // Keys by name, "Ctrl+T", and clicks: "click:button" on the tone button, "click:N" on the
+    // Nth cell, "RightClick" on the focused item.
     void press(const QString &keys)
     {
         static const QHash<QString, Qt::Key> names { { "Left", Qt::Key_Left },
@@ -61,8 +68,18 @@ class EmojiPickerTest : public QObject
             { "PgDown", Qt::Key_PageDown }, { "Return", Qt::Key_Return },
             { "Space", Qt::Key_Space }, { "Menu", Qt::Key_Menu }, { "Escape", Qt::Key_Escape } };
         for (const QString &key : keys.split(' ', Qt::SkipEmptyParts)) {
-            QVERIFY2(names.contains(key), qPrintable(key));
-            QTest::keyClick(window->viewport(), names.value(key));
+            if (key == "Ctrl+T")
+                QTest::keyClick(window->viewport(), Qt::Key_T, Qt::ControlModifier);
+            else if (key == "click:button")
+                click(panel->toneButton());
+            else if (key.startsWith("click:"))
+                click(grid()->cells().at(key.mid(6).toInt()));
+            else if (key == "RightClick")
+                click(focused(), Qt::RightButton);
+            else if (names.contains(key))
+                QTest::keyClick(window->viewport(), names.value(key));
+            else
+                QFAIL(qPrintable(key));
         }
     }
 
@@ -123,38 +140,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("emoji");
         QTest::addColumn<QString>("base");
-        QTest::newRow("tone") << "👍🏽"
-                              << "👍";
-        QTest::newRow("needs FE0F untoned") << "☝🏻"
-                                            << "☝️";
-        QTest::newRow("gender") << "🙋‍♀️"
-                                << "🙋";
-        QTest::newRow("gender and tone") << "🙋🏽‍♂️"
-                                         << "🙋";
-        QTest::newRow("gender with FE0F base") << "🕵️‍♀️"
-                                               << "🕵️";
-        QTest::newRow("woman X") << "👩‍⚕️"
-                                 << "🧑‍⚕️";
-        QTest::newRow("man X toned") << "👨🏿‍🚀"
-                                     << "🧑‍🚀";
-        QTest::newRow("hair") << "👨‍🦰"
-                              << "🧑‍🦰";
-        QTest::newRow("blond") << "👱‍♀️"
-                               << "👱";
-        QTest::newRow("two tones") << "🧑🏻‍🤝‍🧑🏿"
-                                   << "🧑‍🤝‍🧑";
-        QTest::newRow("couple toned") << "🧑🏻‍❤️‍🧑🏼"
-                                      << "💑";
-        QTest::newRow("named couple stays") << "👩‍❤️‍👨"
-                                            << "👩‍❤️‍👨";
-        QTest::newRow("named couple toned") << "👩🏻‍❤️‍👨🏿"
-                                            << "👩‍❤️‍👨";
-        QTest::newRow("family stays") << "👨‍👩‍👦"
-                                      << "👨‍👩‍👦";
-        QTest::newRow("man stays") << "👨"
-                                   << "👨";
-        QTest::newRow("no variants") << "😀"
-                                     << "😀";
+        const auto row = [](const char *name, const char *emoji, const char *base) {
+            QTest::newRow(name) << QString(emoji) << QString(base);
+        };
+        row("tone", "👍🏽", "👍");
+        row("needs FE0F untoned", "☝🏻", "☝️");
+        row("gender", "🙋‍♀️", "🙋");
+        row("gender and tone", "🙋🏽‍♂️", "🙋");
+        row("gender with FE0F base", "🕵️‍♀️", "🕵️");
+        row("woman X", "👩‍⚕️", "🧑‍⚕️");
+        row("man X toned", "👨🏿‍🚀", "🧑‍🚀");
+        row("hair", "👨‍🦰", "🧑‍🦰");
+        row("blond", "👱‍♀️", "👱");
+        row("two tones", "🧑🏻‍🤝‍🧑🏿", "🧑‍🤝‍🧑");
+        row("couple toned", "🧑🏻‍❤️‍🧑🏼", "💑");
+        row("named couple stays", "👩‍❤️‍👨", "👩‍❤️‍👨");
+        row("named couple toned", "👩🏻‍❤️‍👨🏿", "👩‍❤️‍👨");
+        row("family stays", "👨‍👩‍👦", "👨‍👩‍👦");
+        row("man stays", "👨", "👨");
+        row("no variants", "😀", "😀");
     }
 
     void folding()
@@ -172,22 +176,17 @@ private Q_SLOTS:
     void foldedCount()
     {
         const QStringList all = EmojiData().emoji();
-        QCOMPARE(all.size(), 3655);
         const EmojiPickerCatalogue &catalogue = EmojiPickerCatalogue::instance();
-        int folded = 0;
-        int untoned = 0;
+        QStringList folded;
         for (const QStringList &cells : catalogue.cellsOfGroup) {
-            for (const QString &cell : cells) {
-                const QStringList variants = catalogue.variantsOf(cell);
-                folded += variants.size();
-                for (const QString &variant : variants)
-                    untoned += EmojiData().skinToneVariants(variant).contains(variant) ? 0 : 1;
-            }
+            for (const QString &cell : cells)
+                folded += catalogue.variantsOf(cell);
         }
-        QCOMPARE(folded, all.size());
+        QCOMPARE(folded.size(), all.size());
+        QCOMPARE(
+            QSet<QString>(folded.begin(), folded.end()), QSet<QString>(all.begin(), all.end()));
         QCOMPARE(catalogue.cellCount(), 1870 - 102 - 48);
         QCOMPARE(EmojiPickerModel::cellCount(), catalogue.cellCount());
-        QVERIFY(untoned >= 1870);
     }
 
     void search_data()
@@ -195,21 +194,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("first");
-        QTest::newRow("English name") << "en"
-                                      << "thumbs up"
-                                      << "👍";
-        QTest::newRow("UI language") << "de"
-                                     << "Daumen hoch"
-                                     << "👍";
-        QTest::newRow("English in another UI language") << "de"
-                                                        << "thumbs up"
-                                                        << "👍";
-        QTest::newRow("gender variant by name finds its cell") << "en"
-                                                               << "woman astronaut"
-                                                               << "🧑‍🚀";
-        QTest::newRow("nothing") << "en"
-                                 << "qqqzzzxx"
-                                 << "";
+        const auto row
+            = [](const char *name, const char *locale, const char *query, const char *first) {
+                  QTest::newRow(name) << QString(locale) << QString(query) << QString(first);
+              };
+        row("English name", "en", "thumbs up", "👍");
+        row("UI language", "de", "Daumen hoch", "👍");
+        row("English in another UI language", "de", "thumbs up", "👍");
+        row("gender variant by name finds its cell", "en", "woman astronaut", "🧑‍🚀");
+        row("nothing", "en", "qqqzzzxx", "");
     }
 
     void search()
@@ -229,22 +222,16 @@ private Q_SLOTS:
         QCOMPARE(model()->emojiAt(0), QStringLiteral("😀"));
     }
 
-    // The default tone shows on every cell with tone variants, in groups and search results.
+    // A new default tone shows at once on the cells with tone variants, not among variants.
     void skinTone()
     {
         model()->setSection(2);
-        const int wave = rowsOf(*model()).indexOf(QStringLiteral("👋"));
         model()->setSkinTone(4);
         // The preferences tell of the change through the event loop.
-        QTRY_COMPARE(grid()->cells().at(wave)->emoji(), QStringLiteral("👋🏾"));
-        QCOMPARE(model()->emojiAt(wave), QStringLiteral("👋🏾"));
-        model()->setQuery("thumbs up");
-        QCOMPARE(model()->emojiAt(0), QStringLiteral("👍🏾"));
-        // Variants show themselves, not the tone.
+        QTRY_COMPARE(grid()->cells().at(0)->emoji(), QStringLiteral("👋🏾"));
+        QCOMPARE(model()->emojiAt(0), QStringLiteral("👋🏾"));
         model()->setVariantsOf("👍");
-        QCOMPARE(model()->emojiAt(0), QStringLiteral("👍"));
-        QCOMPARE(model()->count(), 6);
-        QCOMPARE(panel->toneButton()->emoji(), QStringLiteral("✋🏾"));
+        QCOMPARE(rowsOf(*model()), EmojiPickerCatalogue::instance().variantsOf("👍"));
     }
 
     // The tone chooser, however opened, lists the six tones by name, the current one focused;
@@ -258,25 +245,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("open");
         QTest::addColumn<QString>("close");
         QTest::addColumn<int>("after");
-        QTest::newRow("click; Space opens no variants, arrows and Return pick")
-            << "en" << 0 << "button"
-            << "click"
-            << "Space Right Right Right Return" << 3;
-        QTest::newRow("Return on the button; a click picks") << "en" << 5 << "button"
-                                                             << "Return"
-                                                             << "click:3" << 3;
-        QTest::newRow("Space on the button; the button again closes") << "en" << 1 << "button"
-                                                                      << "Space"
-                                                                      << "click:button" << 1;
-        QTest::newRow("Ctrl+T in the grid; Escape") << "en" << 2 << "grid"
-                                                    << "Ctrl+T"
-                                                    << "Right Escape" << 2;
-        QTest::newRow("Ctrl+T in the search field, German; Ctrl+T again") << "de" << 4 << "search"
-                                                                          << "Ctrl+T"
-                                                                          << "Left Ctrl+T" << 4;
-        QTest::newRow("German; picks no tone") << "de" << 2 << "grid"
-                                               << "Ctrl+T"
-                                               << "Home Return" << 0;
+        const auto row = [](const char *name, const char *locale, int before, const char *from,
+                             const char *open, const char *close, int after) {
+            QTest::newRow(name) << QString(locale) << before << QString(from) << QString(open)
+                                << QString(close) << after;
+        };
+        row("click; Space opens no variants, arrows and Return pick", "en", 0, "button",
+            "click:button", "Space Right Right Right Return", 3);
+        row("Return on the button; a click picks", "en", 5, "button", "Return", "click:3", 3);
+        row("Space on the button; the button again closes", "en", 1, "button", "Space",
+            "click:button", 1);
+        row("Ctrl+T in the grid; Escape", "en", 2, "grid", "Ctrl+T", "Right Escape", 2);
+        row("Ctrl+T in the search field, German; Ctrl+T again", "de", 4, "search", "Ctrl+T",
+            "Left Ctrl+T", 4);
+        row("German; picks no tone", "de", 2, "grid", "Ctrl+T", "Home Return", 0);
     }
 
     void toneChooser()
@@ -293,28 +275,15 @@ private Q_SLOTS:
         QTRY_COMPARE(panel->toneButton()->emoji(), model()->withSkinTone(hand, before));
         model()->setSection(2);
         const int sectionCount = model()->count();
-        QGraphicsItem *origin = nullptr;
-        if (from == "grid") {
+        if (from == "grid")
             press("Right");
-            origin = focused();
-        } else if (from == "button") {
+        else if (from == "button")
             panel->toneButton()->setFocus();
-            origin = panel->toneButton();
-        } else {
-            panel->searchField()->setFocus();
-            origin = focused();
-        }
-        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
-        const auto click = [this](QGraphicsItem *item) {
-            QTest::mouseClick(window->viewport(), Qt::LeftButton, {},
-                window->mapFromScene(item->sceneBoundingRect().center()));
-        };
-        if (open == "click")
-            click(panel->toneButton());
-        else if (open == "Ctrl+T")
-            QTest::keyClick(window->viewport(), Qt::Key_T, Qt::ControlModifier);
         else
-            press(open);
+            panel->searchField()->setFocus();
+        QGraphicsItem *origin = from == "button" ? panel->toneButton() : focused();
+        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
+        press(open);
 
         QVERIFY(model()->choosingSkinTone());
         const QStringList tones = { hand, "✋🏻", "✋🏼", "✋🏽", "✋🏾", "✋🏿" };
@@ -334,16 +303,7 @@ private Q_SLOTS:
         }
         QCOMPARE(focused(), grid()->cells().at(before));
 
-        for (const QString &key : close.split(' ')) {
-            if (key == "Ctrl+T")
-                QTest::keyClick(window->viewport(), Qt::Key_T, Qt::ControlModifier);
-            else if (key == "click:button")
-                click(panel->toneButton());
-            else if (key.startsWith("click:"))
-                click(grid()->cells().at(key.mid(6).toInt()));
-            else
-                press(key);
-        }
+        press(close);
         QVERIFY(!model()->choosingSkinTone());
         QCOMPARE(model()->count(), sectionCount);
         QCOMPARE(focused(), origin);
@@ -363,12 +323,10 @@ private Q_SLOTS:
         QSignalSpy picked(panel, &EmojiPickerPanel::picked);
         model()->setSkinTone(1);
         model()->setQuery("thumbs up");
-        QTest::keyClick(window->viewport(), Qt::Key_Down);
-        QTest::keyClick(window->viewport(), Qt::Key_Return);
+        press("Down Return");
         model()->setSkinTone(0);
         model()->setQuery("grinning face");
-        QTest::keyClick(window->viewport(), Qt::Key_Down);
-        QTest::keyClick(window->viewport(), Qt::Key_Return);
+        press("Down Return");
         QCOMPARE(picked.count(), 2);
         QCOMPARE(picked.at(0).at(0).toString(), QStringLiteral("👍🏻"));
         QCOMPARE(preferences()->recentEmoji(), QStringList({ "😀", "👍🏻" }));
@@ -382,7 +340,7 @@ private Q_SLOTS:
     void keys_data()
     {
         QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("row"); // from the end when negative
         QTest::newRow("right") << "Right Right" << 2;
         QTest::newRow("left at start") << "Left" << 0;
         QTest::newRow("down") << "Right Down" << columns + 1;
@@ -391,6 +349,8 @@ private Q_SLOTS:
         QTest::newRow("page down") << "Right PgDown" << columns * visibleRows + 1;
         QTest::newRow("page down up") << "PgDown PgDown PgUp" << columns * visibleRows;
         QTest::newRow("page up at start") << "Right PgUp" << 1;
+        QTest::newRow("end, the last cell on screen") << "End" << -1;
+        QTest::newRow("down at the end") << "End Down" << -1;
     }
 
     void keys()
@@ -398,6 +358,7 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         QFETCH(int, row);
         press(keys);
+        row += row < 0 ? model()->count() : 0;
         QCOMPARE(current(), row);
         // The focused cell is on screen and shows that row.
         auto *cell = dynamic_cast<EmojiCell *>(focused());
@@ -406,75 +367,56 @@ private Q_SLOTS:
         QVERIFY(cell->isVisible());
     }
 
-    void endReachesTheLastCellOnScreen()
+    // Space, Menu or a right click opens the variants of the focused cell, and Escape goes back
+    // to it; a pick is remembered for the cell, in groups and search results, whatever the
+    // default tone.
+    void variants_data()
     {
-        press("End");
-        QCOMPARE(current(), model()->count() - 1);
-        auto *cell = dynamic_cast<EmojiCell *>(focused());
-        QVERIFY(cell);
-        QCOMPARE(cell->emoji(), model()->emojiAt(model()->count() - 1));
-        press("Down");
-        QCOMPARE(current(), model()->count() - 1);
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<QString>("picked");
+        QTest::newRow("Space, Escape") << "Space" << QString("Escape") << QString();
+        QTest::newRow("Menu, Escape") << "Menu" << QString("Escape") << QString();
+        QTest::newRow("right click, Escape") << "RightClick" << QString("Escape") << QString();
+        QTest::newRow("Space, Return picks") << "Space" << QString("Return") << QString("👋🏼");
     }
 
-    void variantsOpenAndClose_data()
+    void variants()
     {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Space") << "Space";
-        QTest::newRow("Menu") << "Menu";
-        QTest::newRow("right click") << "right click";
-    }
-
-    void variantsOpenAndClose()
-    {
-        QFETCH(QString, how);
+        QFETCH(QString, open);
+        QFETCH(QString, close);
+        QFETCH(QString, picked);
+        QSignalSpy picks(panel, &EmojiPickerPanel::picked);
+        panel->openVariants(rowsOf(*model()).indexOf(QStringLiteral("☺️")));
+        QVERIFY(model()->variantsOf().isEmpty()); // it has none
         model()->setSection(2);
-        const int wave = rowsOf(*model()).indexOf(QStringLiteral("👋"));
-        grid()->focusRow(wave + 1);
-        press("Left");
-        if (how == "right click") {
-            QGraphicsItem *cell = focused();
-            const QPoint at = window->mapFromScene(cell->sceneBoundingRect().center());
-            QTest::mouseClick(window->viewport(), Qt::RightButton, {}, at);
-        } else {
-            press(how);
-        }
+        grid()->focusRow(1);
+        press("Left " + open);
         QCOMPARE(model()->variantsOf(), QStringLiteral("👋"));
         QCOMPARE(rowsOf(*model()), EmojiPickerCatalogue::instance().variantsOf("👋"));
         QCOMPARE(current(), 0);
-        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
-        press("Right Right");
-        // Escape goes back to the cell it came from; a cell without variants opens none.
-        press("Escape");
-        QVERIFY(model()->variantsOf().isEmpty());
-        QCOMPARE(current(), wave);
-        QCOMPARE(picked.count(), 0);
-    }
-
-    void pickVariant()
-    {
-        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
-        panel->openVariants(rowsOf(*model()).indexOf(QStringLiteral("☺️")));
-        QVERIFY(model()->variantsOf().isEmpty()); // none
-        model()->setQuery("person raising hand");
-        panel->openVariants(0);
-        QCOMPARE(model()->variantsOf(), QStringLiteral("🙋"));
-        press("Right Right Return");
-        QCOMPARE(picked.count(), 1);
-        QCOMPARE(picked.at(0).at(0).toString(), QStringLiteral("🙋🏼"));
-        // The cell shows the tone picked for it from then on, whatever the default tone.
+        press("Right Right " + close);
+        QCOMPARE(picks.count(), picked.isEmpty() ? 0 : 1);
+        if (picked.isEmpty()) {
+            QVERIFY(model()->variantsOf().isEmpty());
+            QCOMPARE(current(), 0);
+            return;
+        }
+        QCOMPARE(picks.at(0).at(0).toString(), picked);
         model()->setVariantsOf(QString());
-        QTRY_COMPARE(model()->emojiAt(0), QStringLiteral("🙋🏼"));
+        QTRY_COMPARE(model()->emojiAt(0), picked);
         model()->setSkinTone(5);
         model()->setQuery("thumbs up");
         QTRY_COMPARE(model()->emojiAt(0), QStringLiteral("👍🏿"));
-        model()->setQuery("person raising hand");
-        QCOMPARE(model()->emojiAt(0), QStringLiteral("🙋🏼"));
+        model()->setQuery("waving hand");
+        QCOMPARE(model()->emojiAt(0), picked);
     }
 
     // Letters go to the search field from anywhere; Escape clears it, then is left to the dialog.
-    void typeToSearchAndEscape()
+    // In the field, Return picks the first result and keeps the query.
+    void searchKeys()
     {
+        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
         press("Right");
         QTest::keyClicks(window->viewport(), "cat");
         QCOMPARE(panel->searchField()->text(), QStringLiteral("cat"));
@@ -488,11 +430,7 @@ private Q_SLOTS:
         QVERIFY(panel->searchField()->text().isEmpty());
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QVERIFY(!grid()->otherKeys(&escape));
-    }
 
-    void searchFieldKeys()
-    {
-        QSignalSpy picked(panel, &EmojiPickerPanel::picked);
         panel->searchField()->setFocus();
         QTest::keyClicks(window->viewport(), "thumbs up");
         press("Escape");
@@ -572,11 +510,6 @@ private Q_SLOTS:
                 opaque += qAlpha(fire.pixel(x, y)) > 128;
         }
         QVERIFY(opaque > 32 * 32 / 4);
-    }
-
-    void onlyTheEmojiThemeGetsThePanel()
-    {
-        QVERIFY(!EmojiPickerPanel::servesTheme(EmoticonThemeFactory::defaultEmoticonTheme()));
     }
 };
 

@@ -41,13 +41,12 @@ void writeImage(const QString &path, const QColor &color = red)
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     QImage image(8, 8, QImage::Format_ARGB32);
     image.fill(color);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
     if (path.endsWith(".svg"))
-        file.write("<svg xmlns='http://www.w3.org/2000/svg' width='8' height='8'>"
-                   "<rect width='8' height='8' fill='#ff0000'/></svg>");
+        QVERIFY(GlyphmorphTest::writeBytes(path,
+            "<svg xmlns='http://www.w3.org/2000/svg' width='8' height='8'>"
+            "<rect width='8' height='8' fill='#ff0000'/></svg>"));
     else
-        QVERIFY(image.save(&file, "PNG"));
+        QVERIFY(image.save(path, "PNG"));
 }
 
 } // namespace
