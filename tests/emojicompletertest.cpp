@@ -270,19 +270,13 @@ class EmojiCompleterTest : public QObject
 
     std::unique_ptr<FrontEnd> makeFrontEnd(Editor editor)
     {
-        switch (editor) {
-        case Editor::TextEdit:
-            return std::make_unique<TextEditFrontEnd>();
-        case Editor::MTextEdit:
-            return std::make_unique<MTextEditFrontEnd>();
-        case Editor::Qml:
-            break;
-        }
 #ifdef GLYPHMORPH_QML_IMPORT_PATH
-        return std::make_unique<QmlFrontEnd>(m_engine);
-#else
-        return nullptr;
+        if (editor == Editor::Qml)
+            return std::make_unique<QmlFrontEnd>(m_engine);
 #endif
+        if (editor == Editor::TextEdit)
+            return std::make_unique<TextEditFrontEnd>();
+        return std::make_unique<MTextEditFrontEnd>();
     }
 
     // "<Name>" is a key, "+EMOJI" a use of the emoji noted elsewhere, anything else text typed

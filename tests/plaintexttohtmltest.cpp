@@ -83,15 +83,7 @@ private:
                 start = pos;
                 if (m_parents.contains(node))
                     continue;
-                result += pendingTag;
-                pendingTag.clear();
-                node.clear();
-            } else if (!pendingTag.isEmpty()) {
-                result += pendingTag;
-                pendingTag.clear();
-                pos = start;
-                node.clear();
-            } else {
+            } else if (pendingTag.isEmpty()) {
                 for (int i = start; i <= pos; ++i) {
                     const QChar x = text.at(i);
                     if (isUnicodeBreak(x)
@@ -102,7 +94,12 @@ private:
                 if (!isSeparator(c))
                     ++pos;
                 return;
+            } else {
+                pos = start; // the longer code failed: on after the shorter one
             }
+            result += pendingTag;
+            pendingTag.clear();
+            node.clear();
         }
         result += pendingTag;
         for (int i = start; i < text.size(); ++i)
