@@ -154,9 +154,7 @@ private Q_SLOTS:
     // from the same cursor: the same document, the same editor cursor.
     void agreesWithTheModels()
     {
-        QStringList codes = m_codes.keys();
-        codes << ":-)x"
-              << "&amp;";
+        const QStringList codes = m_codes.keys() + QStringList { ":-)x", "&amp;" };
         const QStringList paths = { image("/a.png"), image("/c.png") };
         emoSequenceSearchTree tree(m_codes);
         EditorWalkModel model(m_codes);
@@ -182,14 +180,6 @@ private Q_SLOTS:
                 = readPositions(document, 0, start, Separation::AfterWordEnd, false, &separate);
             outside
                 += readPositions(document, end, length, Separation::AfterWordEnd, false, &separate);
-            const QString read[] = { transformer.transformTextEditContentToPlainText(&editor),
-                transformer.transformTextCursorContentToPlainText(&cursor),
-                transformer.transformInverseTextCursorContentToPlainText(&cursor) };
-            const QString expected[] = { readPositions(document, 0, length,
-                                             Separation::AfterSpaceOrImage, false),
-                selection ? readPositions(document, start, end, Separation::AfterWordEnd, true)
-                          : QString(),
-                selection ? outside : QString() };
             // QCOMPARE names neither the seed nor the document: told after a failed check.
             const auto tell = qScopeGuard([&] {
                 if (QTest::currentTestFailed())
@@ -199,8 +189,13 @@ private Q_SLOTS:
                         editor.property("charactersPasted").toInt(), editor.maxLength(), start, end,
                         qPrintable(before));
             });
-            for (int reader = 0; reader < 3; ++reader)
-                QCOMPARE(read[reader], expected[reader]);
+            QCOMPARE(transformer.transformTextEditContentToPlainText(&editor),
+                readPositions(document, 0, length, Separation::AfterSpaceOrImage, false));
+            QCOMPARE(transformer.transformTextCursorContentToPlainText(&cursor),
+                selection ? readPositions(document, start, end, Separation::AfterWordEnd, true)
+                          : QString());
+            QCOMPARE(transformer.transformInverseTextCursorContentToPlainText(&cursor),
+                selection ? outside : QString());
 
             const int undoSteps = document->availableUndoSteps();
             tree.performCharacterCode2EmoticonReplacement(&editor, wholeDocument);
@@ -268,27 +263,9 @@ private Q_SLOTS:
         }
     }
 
-    // Qt reports a paste that fills an empty editor one longer than the text, the document's
-    // final paragraph separator included: the codes up to its end become images all the same.
-    void pasteIntoAnEmptyEditor()
-    {
-        Glyphmorpher morpher;
-        QTextEdit edit;
-        QObject::connect(
-            edit.document(), &QTextDocument::contentsChange, [&](int position, int, int added) {
-                edit.setProperty("positionOfChange", position);
-                edit.setProperty("charactersPasted", added);
-            });
-        const QString pasted = QStringLiteral(":) one :) two :)");
-        QApplication::clipboard()->setText(pasted);
-        edit.paste();
-        QCOMPARE(edit.property("charactersPasted").toInt(), pasted.size() + 1);
-        morpher.transformTextEditContentToEmoticonInPlace(&edit, QString(), false);
-        QCOMPARE(positionNotation(edit.document()).count(QLatin1Char('{')), 3);
-    }
-
-    // Keys typed into a QTextEdit, the change recorded from the document as an application does.
-    void qTextEditTypingAndPicking()
+    // Pasted into an empty QTextEdit, then keys typed and an emoticon picked, each change
+    // recorded from the document as an application does.
+    void qTextEditPastingTypingAndPicking()
     {
         Glyphmorpher morpher;
         const QHash<QString, QString> builtIn = builtInCodes();
@@ -298,6 +275,16 @@ private Q_SLOTS:
                 edit.setProperty("positionOfChange", position);
                 edit.setProperty("charactersPasted", added);
             });
+        // Qt reports a paste that fills an empty editor one longer than the text, the document's
+        // final paragraph separator included: the codes up to its end become images all the same.
+        const QString pasted = QStringLiteral(":) one :) two :)");
+        QApplication::clipboard()->setText(pasted);
+        edit.paste();
+        QCOMPARE(edit.property("charactersPasted").toInt(), pasted.size() + 1);
+        morpher.transformTextEditContentToEmoticonInPlace(&edit, QString(), false);
+        QCOMPARE(positionNotation(edit.document()).count(QLatin1Char('{')), 3);
+
+        edit.clear();
         QObject::connect(&edit, &QTextEdit::textChanged,
             [&] { morpher.transformTextEditContentToEmoticonInPlace(&edit, QString(), false); });
         QTest::keyClicks(&edit, QStringLiteral("hi :-) x:)"));
