@@ -121,15 +121,16 @@ class GlyphmorphInstallTest : public QObject
     QString home() const { return m_dir->filePath("home"); }
     QString out() const { return m_dir->filePath("out"); }
 
-    void prepare(QProcess &process, const QString &hook = QString()) const
+    /** @p hook: the test points' directives, none when empty. */
+    void prepare(
+        QProcess &process, const QStringList &arguments, const QString &hook = QString()) const
     {
         QProcessEnvironment environment
             = GlyphmorphTest::toolEnvironment(home(), root(), m_dir->filePath("runtime"));
-        environment.remove("GLYPHMORPH_TEST_HOOK");
-        if (!hook.isEmpty())
-            environment.insert("GLYPHMORPH_TEST_HOOK", hook);
+        environment.insert("GLYPHMORPH_TEST_HOOK", hook);
         process.setProcessEnvironment(environment);
         process.setProgram(QStringLiteral(GLYPHMORPH_TOOL_PATH));
+        process.setArguments(arguments);
     }
 
     static Result finish(QProcess &process)
@@ -152,11 +153,8 @@ class GlyphmorphInstallTest : public QObject
     Result run(const QStringList &arguments, const QString &hook = QString()) const
     {
         QProcess process;
-        prepare(process, hook);
-        process.setArguments(arguments);
+        prepare(process, arguments, hook);
         process.start();
-        if (!process.waitForStarted())
-            return Result();
         process.closeWriteChannel();
         return finish(process);
     }
@@ -164,8 +162,7 @@ class GlyphmorphInstallTest : public QObject
     /** Starts the tool stopped at @p point; false when it did not get there. */
     bool startStopped(QProcess &process, const QStringList &arguments, const QString &point) const
     {
-        prepare(process, "stop:" + point);
-        process.setArguments(arguments);
+        prepare(process, arguments, "stop:" + point);
         process.start();
         return readUntil(process, QProcess::StandardError, "stopped at " + point)
             .contains("stopped at " + point);
@@ -358,41 +355,33 @@ private Q_SLOTS:
     // half written: for every amount of free space, from none to enough.
     void fullDisk_data()
     {
-        QTest::addColumn<QString>("setUp"); // the tool's arguments, for the shell
-        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("command"); // for the shell
         QTest::addColumn<QString>("published");
         QTest::addColumn<bool>("converts");
-        QTest::newRow("install, converting") << ""
-                                             << R"(install "$WORK/Noise")"
+        QTest::newRow("install, converting") << R"("$TOOL" install "$WORK/Noise")"
                                              << "themes/Noise/Noise.xml" << true;
-        QTest::newRow("install of a theme directory") << ""
-                                                      << R"(install "$WORK/Native/Noise")"
+        QTest::newRow("install of a theme directory") << R"("$TOOL" install "$WORK/Native/Noise")"
                                                       << "themes/Noise/Noise.xml" << false;
-        QTest::newRow("replace") << R"(install "$WORK/v1/Tiny")"
-                                 << R"(install --replace "$WORK/Native/Tiny")"
+        QTest::newRow("replace") << R"("$TOOL" install "$WORK/v1/Tiny" >/dev/null || exit 98; )"
+                                    R"("$TOOL" install --replace "$WORK/Native/Tiny")"
                                  << "themes/Tiny/a.png" << false;
-        QTest::newRow("import") << ""
-                                << R"(import "$WORK/Noise" -o "$MOUNT/out")"
+        QTest::newRow("import") << R"("$TOOL" import "$WORK/Noise" -o "$MOUNT/out")"
                                 << "out/Noise/Noise.xml" << true;
     }
 
     void fullDisk()
     {
-        QFETCH(QString, setUp);
         QFETCH(QString, command);
         QFETCH(QString, published);
         QFETCH(bool, converts);
         const QString mount = m_dir->filePath("mount");
         QVERIFY(QDir().mkpath(mount));
-        {
-            // A tmpfs of its own in a mount namespace of its own, gone when the run ends.
-            QProcess probe;
-            probe.start(
-                "unshare", { "-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\"", mount });
-            if (!probe.waitForFinished(60000) || probe.exitStatus() != QProcess::NormalExit
-                || probe.exitCode() != 0)
-                QSKIP("no tmpfs can be mounted here (unshare -rm and mount -t tmpfs are needed)");
-        }
+        // A tmpfs of its own in a mount namespace of its own, gone when the run ends.
+        QProcess probe;
+        probe.start(
+            "unshare", { "-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\"", mount });
+        if (finish(probe).exitCode != 0)
+            QSKIP("no tmpfs can be mounted here (unshare -rm and mount -t tmpfs are needed)");
         // Three images of noise, about 64 KiB each as PNG; as GIF-named sources of a KDE theme
         // they are converted, in a native theme copied.
         const QStringList images = { "a", "b", "c" };
@@ -415,17 +404,13 @@ private Q_SLOTS:
         for (int kib = 32; kib <= 1024 && done == 0; kib += 32) {
             const QString script
                 = QStringLiteral("mount -t tmpfs -o size=%1k tmpfs \"$MOUNT\" && mkdir "
-                                 "\"$MOUNT/themes\" || exit 99\n"
-                                 "%2\n"
-                                 "\"$TOOL\" %3; code=$?\n"
+                                 "\"$MOUNT/themes\" || exit 99\n%2\ncode=$?\n"
                                  "(cd \"$MOUNT\" && find . -mindepth 1 | sort) > \"$LISTING\"\n"
                                  "exit $code\n")
                       .arg(kib)
-                      .arg(setUp.isEmpty() ? QString()
-                                           : "\"$TOOL\" " + setUp + " >/dev/null || exit 98",
-                          command);
+                      .arg(command);
             QProcess process;
-            prepare(process);
+            prepare(process, {});
             QProcessEnvironment environment = process.processEnvironment();
             environment.insert("MOUNT", mount);
             environment.insert("WORK", work());
@@ -459,7 +444,7 @@ private Q_SLOTS:
                 || QRegularExpression("/(themes|out)/Noise/[a-z]\\.png cannot be written: no space")
                        .match(result.err)
                        .hasMatch();
-            if (setUp.isEmpty()) {
+            if (!command.contains("--replace")) {
                 QVERIFY2(
                     listing.filter(QRegularExpression("^\\./(themes|out)/[^/.][^/]*$")).isEmpty(),
                     qPrintable(where));
@@ -484,8 +469,7 @@ private Q_SLOTS:
         QProcess first;
         QVERIFY(startStopped(first, { "install", work() + "/a/Alpha" }, "decided"));
         QProcess second;
-        prepare(second);
-        second.setArguments({ "install", work() + "/b/Beta" });
+        prepare(second, { "install", work() + "/b/Beta" });
         second.start();
         const QString waiting
             = readUntil(second, QProcess::StandardError, "waiting for another glyphmorph");
@@ -531,24 +515,24 @@ private Q_SLOTS:
     // imports go to.
     void messages_data()
     {
-        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QStringList>("before"); // a command run first, if any
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("said"); // each in standard output or error
         QTest::addColumn<QStringList>("unsaid");
         QTest::addColumn<QStringList>("files"); // that exist afterwards; "!" first: that do not
-        const auto row = [](const char *name, const char *fixture, const QString &command,
-                             int exitCode, const QString &said, const QString &unsaid = QString(),
-                             const QString &files = QString()) {
-            QTest::newRow(name) << QString::fromLatin1(fixture) << command.split('|') << exitCode
-                                << said.split('|', Qt::SkipEmptyParts)
+        const auto row = [](const char *name, const QString &command, int exitCode,
+                             const QString &said, const QString &unsaid = QString(),
+                             const QString &files = QString(), const QString &before = QString()) {
+            QTest::newRow(name) << before.split('|', Qt::SkipEmptyParts) << command.split('|')
+                                << exitCode << said.split('|', Qt::SkipEmptyParts)
                                 << unsaid.split('|', Qt::SkipEmptyParts)
                                 << files.split('|', Qt::SkipEmptyParts);
         };
         // Archives of every kind; hostile ones leave nothing behind, in the root or outside.
         for (const char *archive :
             { "tiny.zip", "tiny.tar", "tiny.tar.gz", "tiny.tar.xz", "tiny.tar.bz2" })
-            row(archive, "", "install|$DATA/" + QLatin1String(archive), 0, "installed: 'Tiny'", "",
+            row(archive, "install|$DATA/" + QLatin1String(archive), 0, "installed: 'Tiny'", "",
                 "$ROOT/Tiny/Tiny.xml");
         const char *const hostile[][2] = {
             { "traversal-dotdot.tar",
@@ -562,106 +546,106 @@ private Q_SLOTS:
             { "not-an-archive.zip", "Unrecognized archive format" },
         };
         for (const auto &archive : hostile)
-            row(archive[0], "", "install|$DATA/" + QLatin1String(archive[0]), 1, archive[1], "",
+            row(archive[0], "install|$DATA/" + QLatin1String(archive[0]), 1, archive[1], "",
                 "!$ROOT/Tiny|!$ROOT/../escaped.txt|!/tmp/glyphmorph-absolute.txt");
-        row("replaced", "tiny-installed", "install|$DATA/tiny.tar|--replace", 0,
-            "replacing the earlier version", "", "$ROOT/Tiny/Tiny.xml");
-        row("KDE archive", "", "install|$DATA/kde-kiwi.zip", 0,
+        row("replaced", "install|$DATA/tiny.tar|--replace", 0, "replacing the earlier version", "",
+            "$ROOT/Tiny/Tiny.xml", "install|$DATA/tiny.zip");
+        row("KDE archive", "install|$DATA/kde-kiwi.zip", 0,
             "Kiwi/emoticons.xml: line 11: code \"8-)\" of face-glasses left out: the emoticon on "
             "line 7 has it",
             "", "$ROOT/Kiwi");
-        row("Pidgin directory", "", "install|$DATA/../themes-import/Plum", 0,
+        row("Pidgin directory", "install|$DATA/../themes-import/Plum", 0,
             "installed: 'Plum Smileys'", "", "$ROOT/Plum-Smileys");
-        row("Pidgin archive imported, not installed", "", "import|$DATA/pidgin-plum.tar.gz|-o|$OUT",
-            0, "imported: $OUT/Plum-Smileys", "",
+        row("Pidgin archive imported, not installed", "import|$DATA/pidgin-plum.tar.gz|-o|$OUT", 0,
+            "imported: $OUT/Plum-Smileys", "",
             "$OUT/Plum-Smileys/Plum-Smileys.xml|!$ROOT/Plum-Smileys");
         // Output the library would refuse or cut short.
-        row("import of more emoticons than a description holds", "huge",
-            "import|$WORK/Huge|-o|$OUT", 0,
+        row("import of more emoticons than a description holds", "import|$WORK/Huge|-o|$OUT", 0,
             "emoticons from here on left out: a theme's description has at most 4 MiB|"
             "$WORK/Huge/emoticons.xml: line 4: code \"xxxxxxxxxxxxxxxxxxxx…\" (100000 characters) "
             "left out: codes have at most 256 characters|left out: ",
             "", "$OUT/Huge/Huge.xml");
-        row("install of a code too long", "long", "install|$WORK/Long", 0,
+        row("install of a code too long", "install|$WORK/Long", 0,
             "warning: $WORK/Long/emoticons.xml: line 5: code|installed: 'Long'|(left out: 1 code;");
-        row("check of a code too long", "native-long", "check|$WORK/Longer", 0,
+        row("check of a code too long", "check|$WORK/Longer", 0,
             "warning: $WORK/Longer: line 5: a code of 300 characters is left out: codes have at "
             "most 256|accepted: ");
         // Images that would share a name.
-        row("images of one name", "colliding", "import|$WORK/Colliding|-o|$OUT", 0,
-            "imported: ", "",
+        row("images of one name", "import|$WORK/Colliding|-o|$OUT", 0, "imported: ", "",
             "$OUT/Colliding/a.png|$OUT/Colliding/a-2.png|$OUT/Colliding/x-y.png|"
             "$OUT/Colliding/x-y-2.png");
         // Layouts.
-        row("archive with ./ entries", "dot-tar", "install|$WORK/dot.tar", 0, "installed: 'Theme ",
-            "", "$ROOT/Tiny/Tiny.xml");
-        row("hidden theme directory", "hidden-tar", "install|$WORK/hidden.tar", 0,
+        row("archive with ./ entries", "install|$WORK/dot.tar", 0, "installed: 'Theme ", "",
+            "$ROOT/Tiny/Tiny.xml");
+        row("hidden theme directory", "install|$WORK/hidden.tar", 0,
             "warning: the theme directory '.Tiny' is hidden|installed: ", "",
             "$ROOT/Tiny/Tiny.xml|!$ROOT/.Tiny");
-        row("flat KDE archive", "flat-kde", "install|$WORK/konqi.tar", 0, "installed: 'konqi'",
-            "source", "$ROOT/konqi/konqi.xml");
-        row("flat Pidgin archive", "flat-pidgin", "install|$WORK/plum.tar", 0,
-            "installed: 'Plum Smileys'", "source", "$ROOT/Plum-Smileys");
-        row("archive of two themes", "two-tar", "install|$WORK/two.tar", 1,
+        row("flat KDE archive", "install|$WORK/konqi.tar", 0, "installed: 'konqi'", "source",
+            "$ROOT/konqi/konqi.xml");
+        row("flat Pidgin archive", "install|$WORK/plum.tar", 0, "installed: 'Plum Smileys'",
+            "source", "$ROOT/Plum-Smileys");
+        row("archive of two themes", "install|$WORK/two.tar", 1,
             "$WORK/two.tar holds more than one theme: Kiwi, Plum");
         // Names that would forge lines.
-        row("install of a name with a line feed", "forged", "install|$WORK/Forged", 0,
+        row("install of a name with a line feed", "install|$WORK/Forged", 0,
             "installed: 'Evil\\nremoved  343a7f65", "\nremoved");
-        row("themes of a name with a line feed", "forged-installed", "themes", 0, "Evil\\nremoved",
-            "\nremoved");
-        row("watch of a name with a line feed", "forged-installed", "watch", 0,
-            "present  u666  'Evil\\nremoved  343a7f65", "\nremoved");
+        row("themes of a name with a line feed", "themes", 0, "Evil\\nremoved", "\nremoved", "",
+            "install|$WORK/Forged");
+        row("watch of a name with a line feed", "watch", 0,
+            "present  u666  'Evil\\nremoved  343a7f65", "\nremoved", "", "install|$WORK/Forged");
         // Diagnostics.
-        row("install of a theme with an image missing", "missing", "install|$WORK/Gone", 7,
+        row("install of a theme with an image missing", "install|$WORK/Gone", 7,
             "refused: $WORK/Gone: image files missing:\n  gone.png (for :gone:)");
-        row("install warnings as check prints them", "duplicate", "install|$WORK/Dup", 0,
+        row("install warnings as check prints them", "install|$WORK/Dup", 0,
             "warning: $WORK/Dup: line 9: the code ':smile:' is also the emoticon's on line 3");
-        row("Pidgin code with a control character", "pidgin-control", "import|$WORK/Ctrl|-o|$OUT",
-            0,
+        row("Pidgin code with a control character", "import|$WORK/Ctrl|-o|$OUT", 0,
             "$WORK/Ctrl/theme: line 5: code \"\\x01x\" left out: it has a control character|"
             "imported: $OUT/Ctrl: 'Ctrl'",
             "Unknown error");
-        row("Pidgin file with a NUL", "pidgin-nul", "import|$WORK/Nul|-o|$OUT", 0,
+        row("Pidgin file with a NUL", "import|$WORK/Nul|-o|$OUT", 0,
             "code \"\\x00\" left out: it has a control character|, 2 emoticons (left out: 1 code",
             "no [default] section");
-        row("Pidgin file in UTF-16", "pidgin-utf16", "import|$WORK/Wide|-o|$OUT", 0,
+        row("Pidgin file in UTF-16", "import|$WORK/Wide|-o|$OUT", 0,
             "imported: $OUT/Wide-Smileys: 'Wide Smileys'|, 2 emoticons");
-        row("Pidgin file without [default]", "pidgin-nodefault", "import|$WORK/None|-o|$OUT", 1,
+        row("Pidgin file without [default]", "import|$WORK/None|-o|$OUT", 1,
             "$WORK/None/theme has no [default] section", "/tmp/glyphmorph-|.glyphmorph-import");
-        row("Pidgin archive without [default]", "pidgin-nodefault", "import|$WORK/none.tar|-o|$OUT",
-            1, "$WORK/none.tar:None/theme has no [default] section", ".glyphmorph-import");
-        row("duplicate code of one emoticon", "kde-twice", "import|$WORK/Twice|-o|$OUT", 0,
+        row("Pidgin archive without [default]", "import|$WORK/none.tar|-o|$OUT", 1,
+            "$WORK/none.tar:None/theme has no [default] section", ".glyphmorph-import");
+        row("duplicate code of one emoticon", "import|$WORK/Twice|-o|$OUT", 0,
             "code \":)\" is given twice for the same emoticon", "an earlier emoticon");
-        row("one emoticon", "one", "check|$WORK/One", 0, ", 1 emoticon\n");
+        row("one emoticon", "check|$WORK/One", 0, ", 1 emoticon\n");
         // Names.
-        row("remove of an installed theme named Default", "default-named", "remove|Default", 0,
-            "removed: 'Default' (u8)", "", "!$ROOT/Def");
-        row("remove of the built-in theme by name", "", "remove|Default", 1,
+        row("remove of an installed theme named Default", "remove|Default", 0,
+            "removed: 'Default' (u8)", "", "!$ROOT/Def", "install|$WORK/Def");
+        row("remove of the built-in theme by name", "remove|Default", 1,
             "the built-in theme cannot be removed");
     }
 
     void messages()
     {
-        QFETCH(QString, fixture);
+        QFETCH(QStringList, before);
         QFETCH(QStringList, command);
         QFETCH(int, exitCode);
         QFETCH(QStringList, said);
         QFETCH(QStringList, unsaid);
         QFETCH(QStringList, files);
-        makeFixture(fixture);
+        makeFixtures();
         const auto expand = [&](QString text) {
             return text.replace("$DATA", QString::fromUtf8(GLYPHMORPH_TEST_DATA "/archives"))
                 .replace("$WORK", work())
                 .replace("$OUT", out())
                 .replace("$ROOT", root());
         };
-        for (QString &argument : command)
-            argument = expand(argument);
+        for (QStringList *arguments : { &before, &command }) {
+            for (QString &argument : *arguments)
+                argument = expand(argument);
+        }
+        if (!before.isEmpty())
+            QCOMPARE(run(before).exitCode, 0);
         Result result;
         if (command.first() == QLatin1String("watch")) {
             QProcess watcher;
-            prepare(watcher);
-            watcher.setArguments(command);
+            prepare(watcher, command);
             watcher.start();
             const QString seen = readUntil(watcher, QProcess::StandardOutput, "watching ");
             watcher.terminate();
@@ -695,82 +679,56 @@ private Q_SLOTS:
     }
 
 private:
-    void makeFixture(const QString &name)
+    /** The sources the messages are about, in $WORK. */
+    void makeFixtures()
     {
         const QString w = work();
-        if (name == "tiny-installed") {
-            QCOMPARE(run({ "install", GLYPHMORPH_TEST_DATA "/archives/tiny.zip" }).exitCode, 0);
-        } else if (name == "huge") {
-            // Two-character codes keep within the codes' budget; their emoticons do not fit 4 MiB.
-            QList<QPair<QString, QStringList>> emoticons;
-            emoticons.append({ "face", { QString(100000, 'x'), ":)" } });
-            for (int i = 0; i < 25000; ++i)
-                emoticons.append(
-                    { "face", { QString(QChar(0x4e00 + i / 160)) + QChar(0x4e00 + i % 160) } });
-            QVERIFY(writeKde(w + "/Huge", emoticons));
-        } else if (name == "long") {
-            QVERIFY(writeKde(w + "/Long", { { "face", { ":)", QString(300, 'y') } } }));
-        } else if (name == "native-long") {
-            QVERIFY(writeEdited(w, "Longer", { "u3", {} }, ":smile:</charactercode>",
-                ":smile:</charactercode>\n<charactercode>" + QByteArray(300, 'z')
-                    + "</charactercode>"));
-        } else if (name == "colliding") {
-            QVERIFY(writeKde(w + "/Colliding",
-                { { "a.png", { ":a" } }, { "a.gif", { ":b" } }, { "x y.png", { ":c" } },
-                    { "x-y.png", { ":d" } } },
-                false));
-            QImage gif(20, 20, QImage::Format_ARGB32);
-            gif.fill(Qt::red);
-            QVERIFY(writeImage(w + "/Colliding/a.png") && writeImage(w + "/Colliding/x y.png")
-                && writeImage(w + "/Colliding/x-y.png") && gif.save(w + "/Colliding/a.gif", "PNG"));
-        } else if (name == "dot-tar") {
-            QVERIFY(tar(w + "/dot.tar", w + "/v1/Tiny", { "." }));
-        } else if (name == "hidden-tar") {
-            QVERIFY(!writeTheme(w + "/hidden", ".Tiny", version(1)).isEmpty());
-            QVERIFY(tar(w + "/hidden.tar", w + "/hidden", { ".Tiny" }));
-        } else if (name == "flat-kde") {
-            QVERIFY(tar(w + "/konqi.tar", w + "/Kiwi", { "." }));
-        } else if (name == "flat-pidgin") {
-            QVERIFY(tar(w + "/plum.tar", w + "/Plum", { "." }));
-        } else if (name == "two-tar") {
-            QVERIFY(tar(w + "/two.tar", w, { "Kiwi", "Plum" }));
-        } else if (name == "forged" || name == "forged-installed") {
-            QVERIFY(writeEdited(name == "forged" ? w : root(), "Forged", { "u666", {} },
-                "theme_name=\"Theme u666\"",
-                "theme_name=\"Evil&#10;removed  343a7f65-0095-4eae-8fc2-87af7f3bf5158  'Default'  "
-                "built in\""));
-        } else if (name == "missing") {
-            QVERIFY(!writeTheme(w, "Gone", { "u4", {}, { "smile", "gone" } }).isEmpty());
-            QVERIFY(QFile::remove(w + "/Gone/gone.png"));
-        } else if (name == "duplicate") {
-            QVERIFY(
-                writeEdited(w, "Dup", { "u5", {}, { "smile", "wink" } }, ":wink:</charactercode>",
-                    ":wink:</charactercode>\n<charactercode>:smile:</charactercode>"));
-        } else if (name == "pidgin-control") {
-            QVERIFY(writePidgin(w + "/Ctrl",
-                "Name=Ctrl\n\n[default]\nsmile.png :)\nwink.png ;) \x01x\n", { "smile", "wink" }));
-        } else if (name == "pidgin-nul") {
-            QVERIFY(writePidgin(w + "/Nul",
-                QByteArray("Name=Nul\n[default]\nsmile.png :) \0\nwink.png ;)\n", 46),
-                { "smile", "wink" }));
-        } else if (name == "pidgin-utf16") {
-            QVERIFY(writePidgin(w + "/Wide",
-                utf16(
-                    "Name=Wide Smileys\r\n[default]\r\nsmile.png :) \xc3\xa9:)\r\nwink.png ;)\r\n"),
-                { "smile", "wink" }));
-        } else if (name == "pidgin-nodefault") {
-            QVERIFY(writePidgin(w + "/None", "Name=None\n[other]\nsmile.png :)\n", { "smile" }));
-            QVERIFY(tar(w + "/none.tar", w, { "None" }));
-        } else if (name == "kde-twice") {
-            QVERIFY(writeKde(w + "/Twice", { { "face", { ":)", ":-)", ":)" } } }));
-        } else if (name == "one") {
-            QVERIFY(!writeTheme(w, "One", { "u1", {}, { "smile" } }).isEmpty());
-        } else if (name == "default-named") {
-            QVERIFY(writeEdited(
-                root(), "Def", { "u8", {} }, "theme_name=\"Theme u8\"", "theme_name=\"Default\""));
-        } else {
-            QVERIFY(name.isEmpty());
-        }
+        QVERIFY(writeKde(w + "/Long", { { "face", { ":)", QString(300, 'y') } } }));
+        QVERIFY(writeEdited(w, "Longer", { "u3", {} }, ":smile:</charactercode>",
+            ":smile:</charactercode>\n<charactercode>" + QByteArray(300, 'z')
+                + "</charactercode>"));
+        QVERIFY(writeKde(w + "/Colliding",
+            { { "a.png", { ":a" } }, { "a.gif", { ":b" } }, { "x y.png", { ":c" } },
+                { "x-y.png", { ":d" } } },
+            false));
+        QImage gif(20, 20, QImage::Format_ARGB32);
+        gif.fill(Qt::red);
+        QVERIFY(writeImage(w + "/Colliding/a.png") && writeImage(w + "/Colliding/x y.png")
+            && writeImage(w + "/Colliding/x-y.png") && gif.save(w + "/Colliding/a.gif", "PNG"));
+        QVERIFY(!writeTheme(w + "/hidden", ".Tiny", version(1)).isEmpty());
+        QVERIFY(tar(w + "/hidden.tar", w + "/hidden", { ".Tiny" }));
+        QVERIFY(tar(w + "/dot.tar", w + "/v1/Tiny", { "." }));
+        QVERIFY(tar(w + "/konqi.tar", w + "/Kiwi", { "." }));
+        QVERIFY(tar(w + "/plum.tar", w + "/Plum", { "." }));
+        QVERIFY(tar(w + "/two.tar", w, { "Kiwi", "Plum" }));
+        QVERIFY(writeEdited(w, "Forged", { "u666", {} }, "theme_name=\"Theme u666\"",
+            "theme_name=\"Evil&#10;removed  343a7f65-0095-4eae-8fc2-87af7f3bf5158  'Default'  "
+            "built in\""));
+        QVERIFY(!writeTheme(w, "Gone", { "u4", {}, { "smile", "gone" } }).isEmpty());
+        QVERIFY(QFile::remove(w + "/Gone/gone.png"));
+        QVERIFY(writeEdited(w, "Dup", { "u5", {}, { "smile", "wink" } }, ":wink:</charactercode>",
+            ":wink:</charactercode>\n<charactercode>:smile:</charactercode>"));
+        QVERIFY(writePidgin(w + "/Ctrl",
+            "Name=Ctrl\n\n[default]\nsmile.png :)\nwink.png ;) \x01x\n", { "smile", "wink" }));
+        QVERIFY(writePidgin(w + "/Nul",
+            QByteArray("Name=Nul\n[default]\nsmile.png :) \0\nwink.png ;)\n", 46),
+            { "smile", "wink" }));
+        QVERIFY(writePidgin(w + "/Wide",
+            utf16("Name=Wide Smileys\r\n[default]\r\nsmile.png :) \xc3\xa9:)\r\nwink.png ;)\r\n"),
+            { "smile", "wink" }));
+        QVERIFY(writePidgin(w + "/None", "Name=None\n[other]\nsmile.png :)\n", { "smile" }));
+        QVERIFY(tar(w + "/none.tar", w, { "None" }));
+        QVERIFY(writeKde(w + "/Twice", { { "face", { ":)", ":-)", ":)" } } }));
+        QVERIFY(!writeTheme(w, "One", { "u1", {}, { "smile" } }).isEmpty());
+        // Two-character codes keep within the codes' budget; their emoticons do not fit 4 MiB.
+        QList<QPair<QString, QStringList>> emoticons;
+        emoticons.append({ "face", { QString(100000, 'x'), ":)" } });
+        for (int i = 0; i < 25000; ++i)
+            emoticons.append(
+                { "face", { QString(QChar(0x4e00 + i / 160)) + QChar(0x4e00 + i % 160) } });
+        QVERIFY(writeKde(w + "/Huge", emoticons));
+        QVERIFY(writeEdited(
+            w, "Def", { "u8", {} }, "theme_name=\"Theme u8\"", "theme_name=\"Default\""));
     }
 };
 
