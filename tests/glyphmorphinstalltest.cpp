@@ -515,19 +515,17 @@ private Q_SLOTS:
     // imports go to.
     void messages_data()
     {
-        QTest::addColumn<QStringList>("before"); // a command run first, if any
-        QTest::addColumn<QStringList>("command");
+        // Arguments, texts and files are separated by "|".
+        QTest::addColumn<QString>("command");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QStringList>("said"); // each in standard output or error
-        QTest::addColumn<QStringList>("unsaid");
-        QTest::addColumn<QStringList>("files"); // that exist afterwards; "!" first: that do not
+        QTest::addColumn<QString>("said"); // each in standard output or error
+        QTest::addColumn<QString>("unsaid");
+        QTest::addColumn<QString>("files"); // that exist afterwards; "!" first: that do not
+        QTest::addColumn<QString>("before"); // a command run first, if any
         const auto row = [](const char *name, const QString &command, int exitCode,
                              const QString &said, const QString &unsaid = QString(),
                              const QString &files = QString(), const QString &before = QString()) {
-            QTest::newRow(name) << before.split('|', Qt::SkipEmptyParts) << command.split('|')
-                                << exitCode << said.split('|', Qt::SkipEmptyParts)
-                                << unsaid.split('|', Qt::SkipEmptyParts)
-                                << files.split('|', Qt::SkipEmptyParts);
+            QTest::newRow(name) << command << exitCode << said << unsaid << files << before;
         };
         // Archives of every kind; hostile ones leave nothing behind, in the root or outside.
         for (const char *archive :
@@ -623,49 +621,46 @@ private Q_SLOTS:
 
     void messages()
     {
-        QFETCH(QStringList, before);
-        QFETCH(QStringList, command);
+        QFETCH(QString, command);
         QFETCH(int, exitCode);
-        QFETCH(QStringList, said);
-        QFETCH(QStringList, unsaid);
-        QFETCH(QStringList, files);
+        QFETCH(QString, said);
+        QFETCH(QString, unsaid);
+        QFETCH(QString, files);
+        QFETCH(QString, before);
         makeFixtures();
         const auto expand = [&](QString text) {
             return text.replace("$DATA", QString::fromUtf8(GLYPHMORPH_TEST_DATA "/archives"))
                 .replace("$WORK", work())
                 .replace("$OUT", out())
-                .replace("$ROOT", root());
+                .replace("$ROOT", root())
+                .split('|', Qt::SkipEmptyParts);
         };
-        for (QStringList *arguments : { &before, &command }) {
-            for (QString &argument : *arguments)
-                argument = expand(argument);
-        }
         if (!before.isEmpty())
-            QCOMPARE(run(before).exitCode, 0);
+            QCOMPARE(run(expand(before)).exitCode, 0);
+        const QStringList arguments = expand(command);
         Result result;
-        if (command.first() == QLatin1String("watch")) {
+        if (arguments.first() == QLatin1String("watch")) {
             QProcess watcher;
-            prepare(watcher, command);
+            prepare(watcher, arguments);
             watcher.start();
             const QString seen = readUntil(watcher, QProcess::StandardOutput, "watching ");
             watcher.terminate();
             result = finish(watcher);
             result.out = seen + result.out;
         } else {
-            result = run(command);
+            result = run(arguments);
         }
         const QString all = result.out + result.err;
         QVERIFY2(result.exitCode == exitCode, qPrintable(all));
-        for (const QString &text : said)
-            QVERIFY2(all.contains(expand(text)), qPrintable(expand(text) + " not in:\n" + all));
-        for (const QString &text : unsaid)
-            QVERIFY2(!all.contains(expand(text)), qPrintable(expand(text) + " in:\n" + all));
-        for (QString file : files) {
+        for (const QString &text : expand(said))
+            QVERIFY2(all.contains(text), qPrintable(text + " not in:\n" + all));
+        for (const QString &text : expand(unsaid))
+            QVERIFY2(!all.contains(text), qPrintable(text + " in:\n" + all));
+        for (const QString &file : expand(files)) {
             const bool absent = file.startsWith('!');
-            file = expand(file.mid(absent ? 1 : 0));
-            QVERIFY2(QFileInfo::exists(file) != absent, qPrintable(file));
+            QVERIFY2(QFileInfo::exists(file.mid(absent ? 1 : 0)) != absent, qPrintable(file));
         }
-        if (command.first() == QLatin1String("import") && exitCode == 0) {
+        if (arguments.first() == QLatin1String("import") && exitCode == 0) {
             // The library takes what import wrote.
             const QString written
                 = QDir(out()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0);

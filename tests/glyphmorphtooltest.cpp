@@ -207,8 +207,7 @@ private Q_SLOTS:
     // its description, and an installed theme has the service S.
     void commandLine_data()
     {
-        // "</PATH", ">/PATH": standard input and output, as in a shell
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("arguments"); // as run() takes them
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out"); // "=" first: all of standard output; else a part of it
