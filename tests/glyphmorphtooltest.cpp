@@ -16,7 +16,6 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <functional>
 #include <memory>
 
 using namespace GlyphmorphTest;
@@ -122,24 +121,33 @@ class GlyphmorphToolTest : public QObject
     QString root() const { return m_dir->filePath("themes"); }
     QString work() const { return m_dir->filePath("work"); }
 
-    void prepare(QProcess &process) const
+    void prepare(QProcess &process, const QStringList &arguments = {}) const
     {
-        QProcessEnvironment environment
-            = GlyphmorphTest::toolEnvironment(home(), root(), m_dir->filePath("runtime"));
-        process.setProcessEnvironment(environment);
+        process.setArguments(arguments);
+        process.setProcessEnvironment(toolEnvironment(home(), root(), m_dir->filePath("runtime")));
         process.setProgram(QStringLiteral(GLYPHMORPH_TOOL_PATH));
         // A file the tool writes by mistake lands in the scratch directory.
         process.setWorkingDirectory(work());
     }
 
-    Result run(const QStringList &arguments, const QByteArray &input = QByteArray(),
-        const std::function<void(QProcess &)> &setUp = nullptr) const
+    /** Runs the tool; "</PATH" and ">/PATH" among @p arguments redirect standard input and
+     *  output as in a shell, and NAME=VALUE sets a variable of the environment. */
+    Result run(QStringList arguments, const QByteArray &input = QByteArray()) const
     {
         QProcess process;
         prepare(process);
+        QProcessEnvironment environment = process.processEnvironment();
+        for (const QString &special : arguments.filter(QRegularExpression("^([<>]/|[A-Z_]+=)"))) {
+            arguments.removeOne(special);
+            if (special.startsWith(QLatin1Char('<')))
+                process.setStandardInputFile(special.mid(1));
+            else if (special.startsWith(QLatin1Char('>')))
+                process.setStandardOutputFile(special.mid(1));
+            else
+                environment.insert(special.section('=', 0, 0), special.section('=', 1));
+        }
+        process.setProcessEnvironment(environment);
         process.setArguments(arguments);
-        if (setUp)
-            setUp(process);
         process.start();
         Result result;
         if (!process.waitForStarted())
@@ -199,8 +207,7 @@ private Q_SLOTS:
     // its description, and an installed theme has the service S.
     void commandLine_data()
     {
-        // "</PATH", ">/PATH": standard input and output, as in a shell
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("arguments"); // as run() takes them
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out"); // "=" first: all of standard output; else a part of it
@@ -259,6 +266,64 @@ private Q_SLOTS:
             "glyphmorph: refused: $WORK/Smile: image files missing:\n  gone.png (for :gone:)\n");
         row("check, service taken", "check|$WORK/Smile", themeXml({ "u1", "S" }), 8, "=",
             "the service S is taken by the installed theme 'Theme u2'");
+        row("emoji name in German", "emoji|name|👍|--lang|de", {}, 0, "=Daumen hoch\n", "");
+        row("emoji name without FE0F", "emoji|name|❤|--lang|fr", {}, 0, "=cœur rouge\n", "");
+        row("emoji name of a shortcode", "emoji|name|:umbrella:|--lang|en", {}, 0,
+            "=umbrella with rain drops\n", "");
+        row("emoji name in a locale without names", "emoji|name|👍|--lang|xx", {}, 0, "=thumbs up\n",
+            "no emoji names for locale 'xx'");
+        row("emoji name of no emoji", "emoji|name|xyz", {}, 1, "=",
+            "'xyz' is not an emoji sequence");
+        row("emoji name of two emoji", "emoji|name|👍|👎", {}, 2, "=", "exactly one emoji");
+        row("emoji search", "emoji|search|DÄUMEN|--lang|de|--limit|2", {}, 0,
+            "=👍\tDaumen hoch\n👎\tDaumen runter\n", "");
+        row("emoji search of several words", "emoji|search|heart|eyes|cat|--lang|en", {}, 0,
+            "=😻\tsmiling cat with heart-eyes\n", "");
+        row("emoji search without a match", "emoji|search|qqqzzz|--lang|en", {}, 0, "=",
+            "no emoji matches 'qqqzzz'");
+        row("emoji search with a negative limit", "emoji|search|cat|--limit|-3", {}, 2, "=",
+            "--limit needs a number of 0 or more");
+        row("emoji search with a limit that is no number", "emoji|search|cat|--limit|many", {}, 2,
+            "=", "not 'many'");
+        row("emoji search without words", "emoji|search", {}, 2, "=", "needs a word");
+        row("emoji json outside search", "emoji|name|👍|--json", {}, 2, "=",
+            "'emoji complete' only");
+        row("emoji tones", "emoji|tones|👍|--lang|en", {}, 0,
+            "=👍🏻\tthumbs up: light skin tone\n👍🏼\tthumbs up: medium-light skin tone\n"
+            "👍🏽\tthumbs up: medium skin tone\n👍🏾\tthumbs up: medium-dark skin tone\n"
+            "👍🏿\tthumbs up: dark skin tone\n",
+            "");
+        row("emoji tones of an emoji without", "emoji|tones|😀|--lang|en", {}, 1, "=",
+            "😀 (grinning face) has no skin-tone variants");
+        row("emoji info", "emoji|info", {}, 0, "Unicode emoji: 15.0\nCLDR: 41\n", "");
+        row("emoji complete", "emoji|complete|thumbs|--lang|en", {}, 0,
+            "=👍\t:thumbsup:\tthumbs up\n👎\t:thumbsdown:\tthumbs down\n", "");
+        row("emoji complete in Slack's set",
+            "emoji|complete|umbrella|--preset|slack|--limit|1|--lang|en", {}, 0,
+            "=☂️\t:umbrella:\tumbrella\n", "");
+        row("emoji complete contained after beginning",
+            "emoji|complete|rella|--preset|cldr|--limit|1", {}, 0, ":umbrella", "");
+        row("emoji complete one character", "emoji|complete|:p", {}, 0, "=",
+            "completion starts at 2 characters");
+        row("emoji complete without a match", "emoji|complete|qzx", {}, 0, "=",
+            "no shortcode contains 'qzx'");
+        row("emoji complete with an unknown preset", "emoji|complete|sm|--preset|discord", {}, 2,
+            "=", "--preset is github, slack or cldr, not 'discord'");
+        row("emoji preset outside complete", "emoji|search|cat|--preset|slack", {}, 2, "=",
+            "'emoji complete' only");
+        row("emoji tone out of range", "emoji|tone|6", {}, 2, "=",
+            "the skin tone is a number from 0 (none) to 5 (dark), not '6'");
+        row("emoji tone no number", "emoji|tone|dark", {}, 2, "=", "not 'dark'");
+        row("emoji tone twice", "emoji|tone|1|2", {}, 2, "=", "at most one tone");
+        row("emoji clear outside recent", "emoji|tone|--clear", {}, 2, "=", "'emoji recent' only");
+        row("emoji no subcommand", "emoji", {}, 2, "=", "emoji needs a subcommand");
+        row("emoji unknown subcommand", "emoji|frob", {}, 2, "=",
+            "unknown emoji subcommand 'frob'");
+        // Without locale files names are English, and the tool says where it looked.
+        row("emoji info without locale files", "GLYPHMORPH_EMOJI_LOCALE_DIR=$WORK|emoji|info", {},
+            0, "locales: 1 (en built in; the others in $WORK)", "no locale files found in $WORK");
+        row("emoji name without locale files",
+            "GLYPHMORPH_EMOJI_LOCALE_DIR=$WORK|emoji|name|👍|--lang|de", {}, 0, "=thumbs up\n", "");
     }
 
     void commandLine()
@@ -273,98 +338,12 @@ private Q_SLOTS:
         QVERIFY(writeBytes(writeTheme(work(), "Smile", {}) + "/Smile.xml", input));
         for (QString *text : { &out, &err })
             text->replace("$HOME", home()).replace("$WORK", work());
-        for (QString &argument : arguments)
-            argument.replace("$WORK", work());
-        const QStringList redirections = arguments.filter(QRegularExpression("^[<>]/"));
-        for (const QString &redirection : redirections)
-            arguments.removeOne(redirection);
-        const Result result = run(arguments, input, [&](QProcess &process) {
-            for (const QString &file : redirections) {
-                if (file.startsWith(QLatin1Char('<')))
-                    process.setStandardInputFile(file.mid(1));
-                else
-                    process.setStandardOutputFile(file.mid(1));
-            }
-        });
+        arguments.replaceInStrings("$WORK", work());
+        const Result result = run(arguments, input);
         verifyResult(result, exitCode, out, err);
         if (QTest::currentTestFailed())
             return;
         QVERIFY(!QFileInfo::exists(work() + "/-"));
-    }
-
-    void installRemoveImport_data()
-    {
-        QTest::addColumn<QStringList>("before"); // a command run first, if any
-        QTest::addColumn<QStringList>("command"); // $DATA: tests/data, $WORK: a scratch directory
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("installed"); // the root's entries afterwards
-        // Arguments and entries are separated by "|".
-        const auto row = [](const char *name, const QString &before, const QString &command,
-                             int exitCode, const char *message, const QString &installed) {
-            QTest::newRow(name) << before.split('|', Qt::SkipEmptyParts) << command.split('|')
-                                << exitCode << QString::fromUtf8(message)
-                                << installed.split('|', Qt::SkipEmptyParts);
-        };
-        for (const char *archive :
-            { "tiny.zip", "tiny.tar", "tiny.tar.gz", "tiny.tar.xz", "tiny.tar.bz2" })
-            row(archive, "", "install|$DATA/" + QLatin1String(archive), 0, "installed: 'Tiny'",
-                "Tiny");
-        row("UUID installed", "install|$DATA/tiny.zip", "install|$DATA/tiny.tar", 8,
-            "is installed already", "Tiny");
-        row("replaced", "install|$DATA/tiny.zip", "install|$DATA/tiny.tar|--replace", 0,
-            "replacing the earlier version", "Tiny");
-        const char *const hostile[][2] = {
-            { "traversal-dotdot.tar",
-                "archive entry 'Tiny/../../escaped.txt' has a \"..\" component" },
-            { "absolute-path.tar",
-                "archive entry '/tmp/glyphmorph-absolute.txt' has an absolute path" },
-            { "symlink.tar", "archive entry 'Tiny/link.png' is a symbolic link" },
-            { "hardlink.tar", "archive entry 'Tiny/hard.png' is a hard link" },
-            { "device.tar", "archive entry 'Tiny/null' is a device" },
-            { "bomb.zip", "archive entry 'Tiny/Tiny.xml' unpacks to more than 16777216 bytes" },
-            { "not-an-archive.zip", "Unrecognized archive format" },
-        };
-        for (const auto &archive : hostile)
-            row(archive[0], "", "install|$DATA/" + QLatin1String(archive[0]), 1, archive[1], "");
-        row("KDE archive", "", "install|$DATA/kde-kiwi.zip", 0,
-            "Kiwi/emoticons.xml: line 11: code \"8-)\" of face-glasses left out: the emoticon on "
-            "line 7 has it",
-            "Kiwi");
-        row("Pidgin directory", "", "install|$DATA/../themes-import/Plum", 0,
-            "installed: 'Plum Smileys'", "Plum-Smileys");
-        row("removed by name", "install|$DATA/tiny.zip", "remove|Tiny", 0, "removed: ", "");
-        row("built-in theme kept", "", "remove|" + builtInUUID, 1,
-            "the built-in theme cannot be removed", "");
-        row("imported, not installed", "", "import|$DATA/pidgin-plum.tar.gz|-o|$WORK", 0,
-            "imported: $WORK/Plum-Smileys", "");
-    }
-
-    void installRemoveImport()
-    {
-        QFETCH(QStringList, before);
-        QFETCH(QStringList, command);
-        QFETCH(QString, message);
-        const QString data = QFileInfo(QString::fromUtf8(GLYPHMORPH_TEST_DATA "/archives/tiny.zip"))
-                                 .absolutePath();
-        for (QStringList *arguments : { &before, &command }) {
-            for (QString &argument : *arguments)
-                argument.replace("$DATA", data).replace("$WORK", work());
-        }
-        if (!before.isEmpty())
-            QCOMPARE(run(before).exitCode, 0);
-        const Result result = run(command);
-        QTEST(result.exitCode, "exitCode");
-        message.replace("$WORK", work());
-        QVERIFY2((result.out + result.err).contains(message), qPrintable(result.out + result.err));
-        // Whatever happened, the root holds whole themes only: no staging is left behind (the lock
-        // file stays).
-        QTEST(
-            QDir(root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), "installed");
-        QVERIFY(!QFileInfo::exists("/tmp/glyphmorph-absolute.txt"));
-        QVERIFY(!QFileInfo::exists(root() + "/../escaped.txt"));
-        if (command.first() == QLatin1String("import"))
-            QVERIFY(QFileInfo(work() + "/Plum-Smileys/Plum-Smileys.xml").isFile());
     }
 
     // What html --round-trip writes, plain --round-trip reads back byte for byte.
@@ -426,41 +405,21 @@ private Q_SLOTS:
         QVERIFY(run({ "themes" }).out.contains("* Theme u7 (current)"));
         // Whichever of the twins was found first renders the text now.
         QVERIFY(run({ "html", ":smile:" }).out.contains("/smile.png'  width='20'"));
-    }
 
-    // The chosen theme removed by another program: messages get the built-in theme, and every
-    // command that names the current theme names that one.
-    void currentThemeRemoved_data()
-    {
-        QTest::addColumn<QStringList>("command");
-        QTest::addColumn<QString>("current");
-        QTest::newRow("themes") << QStringList { "themes" } << "* Default (current)";
-        QTest::newRow("themes --json")
-            << QStringList { "themes", "--json" } << "\"current\": \"" + builtInUUID + "\"";
-        QTest::newRow("watch") << QStringList { "watch" }
-                               << "current  " + builtInUUID + "  'Default'\n";
-    }
-
-    void currentThemeRemoved()
-    {
-        QFETCH(QStringList, command);
-        const QString directory = writeTheme(root(), "Seven", { "u7", {} });
-        QCOMPARE(run({ "use", "u7" }).exitCode, 0);
-        QVERIFY(QDir(directory).removeRecursively());
+        // The chosen theme removed by another program: every command that names the current
+        // theme names the built-in one.
+        for (const char *twin : { "Seven", "Twin" })
+            QVERIFY(QDir(root() + '/' + twin).removeRecursively());
+        QVERIFY(run({ "themes" }).out.contains("* Default (current)"));
+        QVERIFY(run({ "themes", "--json" }).out.contains("\"current\": \"" + builtInUUID + '"'));
+        QProcess watcher;
+        prepare(watcher, { "watch" });
+        watcher.start();
         QString out;
-        if (command.first() == QLatin1String("watch")) {
-            QProcess watcher;
-            prepare(watcher);
-            watcher.setArguments(command);
-            watcher.start();
-            QTRY_VERIFY_WITH_TIMEOUT(seen(watcher, out, "watching "), 30000);
-            watcher.terminate();
-            QVERIFY(watcher.waitForFinished(30000));
-        } else {
-            out = run(command).out;
-        }
-        QFETCH(QString, current);
-        QVERIFY2(out.contains(current), qPrintable(out));
+        QTRY_VERIFY_WITH_TIMEOUT(seen(watcher, out, "watching "), 30000);
+        QVERIFY2(out.contains("current  " + builtInUUID + "  'Default'\n"), qPrintable(out));
+        watcher.terminate();
+        QVERIFY(watcher.waitForFinished(30000));
     }
 
     void watch()
@@ -468,8 +427,7 @@ private Q_SLOTS:
         // A root made only after the watch began is watched from the directory above it.
         QVERIFY(QDir(root()).removeRecursively());
         QProcess watcher;
-        prepare(watcher);
-        watcher.setArguments({ "watch" });
+        prepare(watcher, { "watch" });
         watcher.start();
         QString out;
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -630,82 +588,6 @@ private Q_SLOTS:
         QVERIFY(!result.bytes.contains("<br>\n<br>"));
     }
 
-    void emojiCommand_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("out"); // "=" first: all of standard output; else a part of it
-        QTest::addColumn<QString>("err");
-        const auto row = [](const char *name, const char *arguments, int exitCode, const char *out,
-                             const char *err) {
-            QTest::newRow(name) << QString::fromUtf8(arguments).split(QLatin1Char('|')) << exitCode
-                                << QString::fromUtf8(out) << QString::fromUtf8(err);
-        };
-        row("name", "emoji|name|👍|--lang|en", 0, "=thumbs up\n", "");
-        row("name in German", "emoji|name|👍|--lang|de", 0, "=Daumen hoch\n", "");
-        row("name without FE0F", "emoji|name|❤|--lang|fr", 0, "=cœur rouge\n", "");
-        row("name of a shortcode", "emoji|name|:umbrella:|--lang|en", 0,
-            "=umbrella with rain drops\n", "");
-        row("name in a locale without names", "emoji|name|👍|--lang|xx", 0, "=thumbs up\n",
-            "no emoji names for locale 'xx'");
-        row("name of no emoji", "emoji|name|xyz", 1, "=", "'xyz' is not an emoji sequence");
-        row("name of two emoji", "emoji|name|👍|👎", 2, "=", "exactly one emoji");
-        row("search", "emoji|search|DÄUMEN|--lang|de|--limit|2", 0,
-            "=👍\tDaumen hoch\n👎\tDaumen runter\n", "");
-        row("search of several words", "emoji|search|heart|eyes|cat|--lang|en", 0,
-            "=😻\tsmiling cat with heart-eyes\n", "");
-        row("search without a match", "emoji|search|qqqzzz|--lang|en", 0, "=",
-            "no emoji matches 'qqqzzz'");
-        row("search with a negative limit", "emoji|search|cat|--limit|-3", 2, "=",
-            "--limit needs a number of 0 or more");
-        row("search with a limit that is no number", "emoji|search|cat|--limit|many", 2, "=",
-            "not 'many'");
-        row("search without words", "emoji|search", 2, "=", "needs a word");
-        row("json outside search", "emoji|name|👍|--json", 2, "=", "'emoji complete' only");
-        row("tones", "emoji|tones|👍|--lang|en", 0,
-            "=👍🏻\tthumbs up: light skin tone\n👍🏼\tthumbs up: medium-light skin tone\n"
-            "👍🏽\tthumbs up: medium skin tone\n👍🏾\tthumbs up: medium-dark skin tone\n"
-            "👍🏿\tthumbs up: dark skin tone\n",
-            "");
-        row("tones of an emoji without", "emoji|tones|😀|--lang|en", 1, "=",
-            "😀 (grinning face) has no skin-tone variants");
-        row("info", "emoji|info", 0, "Unicode emoji: 15.0\nCLDR: 41\n", "");
-        row("complete", "emoji|complete|thumbs|--lang|en", 0,
-            "=👍\t:thumbsup:\tthumbs up\n👎\t:thumbsdown:\tthumbs down\n", "");
-        row("complete in GitHub's set", "emoji|complete|:umbrella|--limit|1|--lang|en", 0,
-            "=☔\t:umbrella:\tumbrella with rain drops\n", "");
-        row("complete in Slack's set", "emoji|complete|umbrella|--preset|slack|--limit|1|--lang|en",
-            0, "=☂️\t:umbrella:\tumbrella\n", "");
-        row("complete contained after beginning", "emoji|complete|rella|--preset|cldr|--limit|1", 0,
-            ":umbrella", "");
-        row("complete one character", "emoji|complete|:p", 0, "=",
-            "completion starts at 2 characters");
-        row("complete without a match", "emoji|complete|qzx", 0, "=",
-            "no shortcode contains 'qzx'");
-        row("complete with an unknown preset", "emoji|complete|sm|--preset|discord", 2, "=",
-            "--preset is github, slack or cldr, not 'discord'");
-        row("preset outside complete", "emoji|search|cat|--preset|slack", 2, "=",
-            "'emoji complete' only");
-        row("tone unset", "emoji|tone", 0, "=0\tnone\t👍\n", "");
-        row("tone out of range", "emoji|tone|6", 2, "=",
-            "the skin tone is a number from 0 (none) to 5 (dark), not '6'");
-        row("tone no number", "emoji|tone|dark", 2, "=", "not 'dark'");
-        row("tone twice", "emoji|tone|1|2", 2, "=", "at most one tone");
-        row("recent, none yet", "emoji|recent", 0, "=", "no emoji used yet");
-        row("clear outside recent", "emoji|tone|--clear", 2, "=", "'emoji recent' only");
-        row("no subcommand", "emoji", 2, "=", "emoji needs a subcommand");
-        row("unknown subcommand", "emoji|frob", 2, "=", "unknown emoji subcommand 'frob'");
-    }
-    void emojiCommand()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
-        const Result result = run(arguments);
-        verifyResult(result, exitCode, out, err);
-    }
-
     void emojiSearchAsJson()
     {
         const Result result
@@ -746,25 +628,6 @@ private Q_SLOTS:
         verifyResult(run({ "emoji", "recent", "--clear" }), 0, "=", "");
         verifyResult(run({ "emoji", "recent" }), 0, "=", "no emoji used yet");
         verifyResult(run({ "emoji", "tone", "0" }), 0, "=0\tnone\t👍\n", "");
-    }
-
-    // Without locale files names are English, and the tool says where it looked.
-    void emojiWithoutLocaleFiles()
-    {
-        const QString empty = work() + "/no-locales";
-        QVERIFY(QDir().mkpath(empty));
-        const auto withEmptyDirectory = [&](QProcess &process) {
-            QProcessEnvironment environment = process.processEnvironment();
-            environment.insert("GLYPHMORPH_EMOJI_LOCALE_DIR", empty);
-            process.setProcessEnvironment(environment);
-        };
-        const Result info = run({ "emoji", "info" }, {}, withEmptyDirectory);
-        QCOMPARE(info.exitCode, 0);
-        QVERIFY2(info.out.contains("locales: 1 (en built in; the others in " + empty),
-            qPrintable(info.out));
-        QVERIFY(info.err.contains("no locale files found in " + empty));
-        const Result name = run({ "emoji", "name", "👍", "--lang", "de" }, {}, withEmptyDirectory);
-        QCOMPARE(name.out, QStringLiteral("thumbs up\n"));
     }
 };
 
