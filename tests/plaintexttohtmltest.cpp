@@ -174,8 +174,7 @@ private Q_SLOTS:
             words.insert(QStringLiteral("&#39;") + QLatin1Char(c), QStringLiteral("/q"));
         QTest::newRow("whole words") << words;
         // A code that cannot be replaced may still hold a separator, and so carry a walk past
-        // the end of a word: "8" in ":) 8" is then read as part of " 8", not as a code (where
-        // the word-table shortcut once diverged).
+        // the end of a word: "8" in ":) 8" is then read as part of " 8", not as a code.
         QTest::newRow("empty-path key holding a separator")
             << Mapping { { ":)", "/a" }, { " ", "" }, { "8", "/c" } };
     }
