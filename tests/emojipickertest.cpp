@@ -3,6 +3,7 @@
 // The emoji picker: its sections, folding, search, tone and recently used emoji (the model that
 // Widgets and QML share), and the Widgets panel by keyboard, mouse and assistive technology.
 #include "testenvironment.h"
+#include "tonechooser.h"
 
 #include <emojicellimage_p.h>
 #include <emojidata.h>
@@ -239,17 +240,8 @@ private Q_SLOTS:
     // back where it was.
     void toneChooser_data()
     {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("open");
-        QTest::addColumn<QString>("close");
-        QTest::addColumn<int>("after");
-        const auto row = [](const char *name, const char *locale, int before, const char *from,
-                             const char *open, const char *close, int after) {
-            QTest::newRow(name) << QString(locale) << before << QString(from) << QString(open)
-                                << QString(close) << after;
-        };
+        GlyphmorphTest::addToneChooserColumns();
+        const auto row = GlyphmorphTest::addToneChooserRow;
         row("click; Space opens no variants, arrows and Return pick", "en", 0, "button",
             "click:button", "Space Right Right Right Return", 3);
         row("Return on the button; a click picks", "en", 5, "button", "Return", "click:3", 3);
@@ -286,13 +278,9 @@ private Q_SLOTS:
         press(open);
 
         QVERIFY(model()->choosingSkinTone());
-        const QStringList tones = { hand, "✋🏻", "✋🏼", "✋🏽", "✋🏾", "✋🏿" };
+        const QStringList &tones = GlyphmorphTest::toneChoices;
         QCOMPARE(rowsOf(*model()), tones);
-        const QStringList names = locale == "de"
-            ? QStringList { "no skin tone", "helle Hautfarbe", "mittelhelle Hautfarbe",
-                  "mittlere Hautfarbe", "mitteldunkle Hautfarbe", "dunkle Hautfarbe" }
-            : QStringList { "no skin tone", "light skin tone", "medium-light skin tone",
-                  "medium skin tone", "medium-dark skin tone", "dark skin tone" };
+        const QStringList names = GlyphmorphTest::toneNames(locale);
         for (int i = 0; i < grid()->cells().size(); ++i) {
             EmojiCell *cell = grid()->cells().at(i);
             QCOMPARE(cell->isVisible(), i < tones.size());

@@ -5,6 +5,7 @@
 #include "editormodel.h"
 #include "qmlwarnings.h"
 #include "testenvironment.h"
+#include "tonechooser.h"
 
 #include <emojidata.h>
 #include <emoticonthememanager.h>
@@ -368,17 +369,8 @@ private Q_SLOTS:
     // back where it was.
     void emojiPickerToneChooser_data()
     {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("open");
-        QTest::addColumn<QString>("close");
-        QTest::addColumn<int>("after");
-        const auto row = [](const char *name, const char *locale, int before, const char *from,
-                             const char *open, const char *close, int after) {
-            QTest::newRow(name) << QString(locale) << before << QString(from) << QString(open)
-                                << QString(close) << after;
-        };
+        GlyphmorphTest::addToneChooserColumns();
+        const auto row = GlyphmorphTest::addToneChooserRow;
         row("click; arrows and Return pick", "en", 0, "grid", "click:button",
             "Space Right Right Right Return", 3);
         row("Ctrl+T in the search field, German; a click picks", "de", 5, "search", "Ctrl+T",
@@ -424,12 +416,8 @@ private Q_SLOTS:
         keys(open);
 
         QVERIFY(model()->property("choosingSkinTone").toBool());
-        const QStringList tones = { "✋", "✋🏻", "✋🏼", "✋🏽", "✋🏾", "✋🏿" };
-        const QStringList names = locale == "de"
-            ? QStringList { "no skin tone", "helle Hautfarbe", "mittelhelle Hautfarbe",
-                  "mittlere Hautfarbe", "mitteldunkle Hautfarbe", "dunkle Hautfarbe" }
-            : QStringList { "no skin tone", "light skin tone", "medium-light skin tone",
-                  "medium skin tone", "medium-dark skin tone", "dark skin tone" };
+        const QStringList &tones = GlyphmorphTest::toneChoices;
+        const QStringList names = GlyphmorphTest::toneNames(locale);
         QCOMPARE(model()->rowCount(), 6);
         for (int row = 0; row < 6; ++row) {
             QCOMPARE(role(row), tones.at(row));
